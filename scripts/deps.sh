@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs the Debian 12 packages the build, the program and the tests need, if any is missing.
+set -euo pipefail
+pkgs=(build-essential cmake ninja-build qt6-base-dev libgl-dev libgtest-dev libbenchmark-dev
+      clang clang-format libclang-rt-dev fonts-liberation2 xvfb xauth)
+missing=()
+for p in "${pkgs[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  SUDO=""
+  [ "$(id -u)" -ne 0 ] && SUDO=sudo
+  $SUDO apt-get update
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
+fi

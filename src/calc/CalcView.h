@@ -1,0 +1,39 @@
+// What the calculator engine needs from its windows. The Qt windows implement it; tests and the
+// command-line program use recording or console implementations.
+#pragma once
+
+#include <optional>
+#include <string>
+
+class CalcView {
+public:
+    virtual ~CalcView() = default;
+
+    // The one-line display.
+    virtual std::string DisplayText() const = 0;
+    virtual void SetDisplayText(const std::string& text) = 0;
+    virtual void SelectAllDisplay() {}
+
+    // The modal error window.
+    virtual void ShowError(const std::string& message) = 0;
+    // The standard message box.
+    virtual void ShowMessage(const std::string& message) = 0;
+
+    // Runs the units selector with a quantity text; the chosen unit text on OK, nothing on Cancel.
+    virtual std::optional<std::string> RunUnitsSelector(const std::string& quantityText) = 0;
+
+    virtual void FocusEnterButton() {}
+    virtual void FocusMainWindow() {}
+
+    // Indicator images and menu / button states.
+    virtual void SetEditingIndicator(bool entered) { (void)entered; } // IsNotEditingImg when entered
+    virtual void SetUnitsOnNextLine(bool visible) { (void)visible; }  // DOIDown
+    virtual void SetSecondFunctionIndicator(bool on) { (void)on; }    // SecondFImg, Menu2ndF check
+    virtual void SetUnitSystemState(bool si, bool enabled) { (void)si, (void)enabled; }
+    virtual void SetAutoConvertState(bool on) { (void)on; }
+    virtual void SetCalcModeState(bool calcMode) { (void)calcMode; }
+
+    // Clipboard (plain text).
+    virtual std::string ClipboardText() const { return {}; }
+    virtual void SetClipboardText(const std::string& text) { (void)text; }
+};

@@ -1,0 +1,67 @@
+// The operand stack (two parallel entry lists) and the ten storage registers.
+#pragma once
+
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+class CalcView;
+
+class StackCalc {
+public:
+    static constexpr int RegisterCount = 10;
+    using Registers = std::array<std::string, RegisterCount>;
+
+    // The notation and decimal places are read at each push, so they follow the settings.
+    StackCalc(CalcView& view, const int& fractNotation, const int& decimalPlaces);
+
+    bool Push(const std::string& text);
+    std::string Pop();
+    std::string Peek();
+    int Depth() const { return TopIndex + 1; }
+    bool IsEmpty() const { return TopIndex < 0; }
+    int AdjustDepth(int amount);
+    void StoreTop(int index);
+    void SetRegister(const std::string& text, int index);
+    void RecallRegister(int index);
+    Registers CopyRegisters() const { return registers_; }
+    void ClearAll();
+    void RefreshViews();
+
+    // Entry lists: index 0 is the bottom entry, the last one the top (X).
+    const std::vector<std::string>& FPStack() const { return fpStack_; }
+    const std::vector<std::string>& StackListBox() const { return listBox_; }
+    int Selected() const { return selected_; }
+    void SetSelected(int index) { selected_ = index; }
+    const std::string& Register(int index) const { return registers_.at(static_cast<size_t>(index)); }
+
+    // Window-side list commands.
+    void SwapXY();                // with two or more entries, X and Y change places
+    void MoveToTop(int index);    // the entry at index becomes X
+    void ClearEntries();          // empties both lists and the depth (registers untouched)
+    void UpdateAll();             // re-renders every display text from its full text
+
+    // Files in the current directory (or as named).
+    bool LoadStackFile(const std::string& fileName = "SaveStck.dat");
+    bool LoadRegisterFile(const std::string& fileName = "SaveRegs.dat");
+    bool SaveStackFile(const std::string& fileName = "SaveStck.dat") const;
+    bool SaveRegisterFile(const std::string& fileName = "SaveRegs.dat") const;
+
+    // Observers: the stack and register windows, the main window's indicators and display.
+    std::function<void()> onStackChanged;
+    std::function<void()> onRegistersChanged;
+    std::function<void()> onRefreshViews;
+    std::function<void()> showStackTop; // RecallRegister shows the new top in the main display
+
+    int TopIndex = -1;
+
+private:
+    CalcView& view_;
+    const int& notation_;
+    const int& decimalPlaces_;
+    std::vector<std::string> fpStack_;
+    std::vector<std::string> listBox_;
+    int selected_ = -1;
+    Registers registers_;
+};

@@ -1,0 +1,71 @@
+// The preferences file "Meridot.ini" and the stored settings.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class ValueStore;
+
+struct WindowPos {
+    int x = 0;
+    int y = 0;
+    bool operator==(const WindowPos&) const = default;
+};
+
+// Settings fields; every one starts at zero until the file sets it.
+struct Settings {
+    int AngularDefault = 0;
+    int CopyOperators = 0;
+    int DoInlineMath = 0;
+    int SwitchToFF = 0;
+    int SubAsCHS = 0;
+    int FractNotation = 0;
+    int DecimalPlaces = 0;
+    int ShowStack = 0;
+    int ShowRegs = 0;
+    int SavePos = 0;
+    WindowPos CalcPos;
+    int SaveRegPos = 0;
+    WindowPos RegPos;
+    int SaveStackPos = 0;
+    WindowPos StackPos;
+    int SavePrefs = 0;
+    int SaveStack = 0;
+    int SaveRegs = 0;
+};
+
+// What the preferences code needs from the windows (positions, size, the display refresh)
+// and from the engine-wide flags. Every member may be left empty.
+struct PrefsHost {
+    std::function<WindowPos()> mainPos;           // current main window left, top
+    std::function<int()> mainWidth;               // main window width
+    std::function<void(WindowPos)> moveMain;      // move the main window
+    std::function<WindowPos()> stackWindowPos;    // current stack window left, top
+    std::function<WindowPos()> registerWindowPos; // current register window left, top
+    std::function<void()> showStackTop;           // after "Decimal_Places" is read
+    std::function<void(int)> setWorkingFormat;    // after "Fract_Notation" is read
+    std::function<int()> calcMode;                // written to the store by WritePrefs
+    std::function<void(const std::string&)> messageBox;
+    std::function<void(const std::string&)> reportWriteError; // a file could not be written
+};
+
+class Prefs {
+public:
+    Prefs(Settings& settings, ValueStore& store, PrefsHost host, std::string fileName = "Meridot.ini");
+
+    bool LoadPrefs();
+    bool WritePrefs(); // false when the file could not be written (reported through the host)
+    void ParsePrefLine(const std::string& line);
+    static bool PrefIsTrue(const std::string& line);
+
+    // The lines WritePrefs writes, without line ends.
+    std::vector<std::string> BuildLines() const;
+    void ApplyNoFileDefaults();
+
+private:
+    Settings& s_;
+    ValueStore& store_;
+    PrefsHost host_;
+    std::string fileName_;
+};

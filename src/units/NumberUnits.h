@@ -1,0 +1,169 @@
+// Unit catalogue, unit-expression parser and the quantity type TNumberUnits.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+// ---------------------------------------------------------------------------
+// Catalogue
+// ---------------------------------------------------------------------------
+
+constexpr int UnitSlotCount = 153;
+
+// Slot numbers of the base units; every expansion is written in these.
+namespace BaseSlot {
+constexpr int m = 9, kg = 29, sec = 50, rad = 52, C = 57, Coul = 133, USD = 145, Number = 147, Mole = 153;
+}
+// Slots that convert by rule rather than by factor alone.
+namespace RuleSlot {
+constexpr int C = 57, F = 58, K = 59, R = 60, St = 117, SUS = 119;
+}
+
+enum class UnitGroup {
+    None, Force, Length, Mass, Time, Angle, Temperature, Energy, Power, Volume, AngularSpeed, VolumeFlow,
+    Pressure, DynamicViscosity, KinematicViscosity, Area, Charge, Current, Voltage, Resistance, Capacitance,
+    Inductance, Currency, Count, AmountOfSubstance
+};
+
+// Fills every table once; later calls do nothing. Must run before anything else of the engine.
+void InitUnitTables();
+
+// Unit number of a name (1..153), or 0. Case-blind; first match in slot order wins.
+int FindUnit(std::string_view name);
+
+// Per-slot data, for slot numbers 1..153 (an empty slot has an empty name).
+const std::string& UnitName(int slot);
+double UnitFactor(int slot);        // units per base unit
+double UnitInverseFactor(int slot); // base units per unit
+const std::string& UnitBaseExpansion(int slot);
+UnitGroup UnitGroupOf(int slot);
+const char* UnitGroupName(UnitGroup group);
+
+// Dimension-signature value of a base unit slot; 0 for a slot that is not a base unit.
+double SignatureValue(int baseSlot);
+
+constexpr int PreferredRowCount = 19;
+// Copies the U.S. or SI column into the current preferred units, following UnitSystem.
+void SelectPreferredUnits();
+// Current preferred unit text of a row (1..19).
+const std::string& PreferredUnit(int row);
+// The unit text ConvertToPreferred uses for a base-unit text, or nothing when no key matches.
+std::optional<std::string> PreferredUnitFor(std::string_view baseUnitsText);
+
+// ---------------------------------------------------------------------------
+// Result codes
+// ---------------------------------------------------------------------------
+
+enum TErrors : std::uint8_t {
+    _OK,
+    _MisSpell,
+    _UnitProblem,
+    _MissOper,
+    _UnitIncomp,
+    _NotInList,
+    _UnKnow,
+    _NoEntry,
+    _DivideByZero
+};
+
+const std::string& ErrorMessage(TErrors code);
+
+// ---------------------------------------------------------------------------
+// Parser
+// ---------------------------------------------------------------------------
+
+// 2 x 16 doubles: [0] = 2 * entries, then (unit number, exponent) pairs; free places hold -9.
+// Numerator in [0..15], denominator in [16..31]. At most 7 entries a list.
+using TUnitLists = std::array<double, 32>;
+constexpr int UnitListEntries = 7;
+constexpr double FreeMark = -9;
+
+TUnitLists EmptyUnitLists();
+
+std::string StripIgnoredChars(std::string_view text);
+
+struct NormalizedQuantity {
+    double number = 1;
+    std::string unitText;
+    bool ok = true; // false when the number part does not convert to a finite double
+};
+NormalizedQuantity NormalizeQuantityText(std::string_view text);
+
+struct ParseResult {
+    bool ok = false;
+    TUnitLists lists = EmptyUnitLists();
+    TErrors code = _OK; // _NotInList for a name not in the catalogue, _UnitProblem otherwise
+};
+ParseResult ParseUnitList(std::string_view unitText);
+
+TUnitLists ReduceUnitLists(const TUnitLists& lists);
+
+enum class RenderKind { Names, Expansions };
+std::string RenderUnitLists(const TUnitLists& lists, RenderKind kind);
+
+// Raises E on unbalanced parentheses or a group that does not parse.
+std::string SimplifyBaseText(std::string_view text);
+
+// Value in general format with 15 significant digits, one blank, the unit text.
+std::string CombineQuantityText(std::string_view unitText, double value);
+
+// ---------------------------------------------------------------------------
+// Quantity
+// ---------------------------------------------------------------------------
+
+class ENumberException : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Formatting kinds of a quantity's number (same values as the notations of the display).
+enum NumberFormatKind : std::uint8_t { ffGeneral = 0, ffExponent = 1, ffFixed = 2, ffNumber = 3, ffCurrency = 4 };
+
+class TNumberUnits {
+public:
+    double BaseValue = 0;
+    std::string BaseUnitsText;
+    double Value = 0;
+    std::string Units;
+    bool ErrorFlag = false;
+    TErrors ErrorCode = _OK;
+    int Precision = 18;
+    std::uint8_t Digits = 15;
+    std::uint8_t Format = ffGeneral;
+    TUnitLists UnitLists = EmptyUnitLists();
+    std::array<double, 3> Signature{2, 0, 1};
+    bool Empty = true;
+
+    bool SetText(std::string_view text); // never throws
+    std::string GetText() const;
+    double GetValue() const { return Value; }
+    std::string GetUnits() const { return Units; }
+    void SetFormat(std::uint8_t format) { Format = format; }
+    bool ConvertTo(std::string_view target); // throws ENumberException for an unreadable target
+    void ConvertToPreferred();
+    bool RaiseToPower(double x);
+    std::string GetErrorText() const { return ErrorMessage(ErrorCode); }
+    void ClearError() {
+        ErrorFlag = false;
+        ErrorCode = _OK;
+    }
+    bool IsSUS() const;
+    bool IsAngleOrUnitless() const;
+
+    // Exposed for tests and tools.
+    struct Parsed {
+        double number = 0;
+        TUnitLists lists = EmptyUnitLists();
+        double baseValue = 0;
+        std::string baseUnitsText;
+        std::array<double, 3> signature{2, 0, 1};
+    };
+    static std::optional<Parsed> ParseQuantity(std::string_view strippedText);
+    static double ConvertUnitLists(double value, const TUnitLists& lists, bool toBase, std::string* text);
+    static std::array<double, 3> DimensionSignature(const TUnitLists& baseLists);
+    static bool SameDimensions(const std::array<double, 3>& a, const std::array<double, 3>& b) { return a == b; }
+};

@@ -1,0 +1,61 @@
+// Real-number functions, engine-wide settings and the unit-aware arithmetic on quantity texts.
+#pragma once
+
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+// ---------------------------------------------------------------------------
+// Engine-wide settings and the message sink
+// ---------------------------------------------------------------------------
+
+extern bool UnitSystem;  // true: SI, false: U.S. Customary
+extern bool AutoConvert; // convert products, quotients and powers to preferred units
+
+// Where the engine shows a message box. The windows install one that shows a dialog,
+// the command-line program one that writes to standard error, tests one that records.
+using MessageSink = std::function<void(const std::string&)>;
+// Installs a sink and returns the previous one. An empty sink drops messages.
+MessageSink SetMessageSink(MessageSink sink);
+void ShowEngineMessage(const std::string& message);
+
+// The engine's plain exception, carrying a message only.
+class E : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+constexpr double HalfPi = 1.5707963267948966;
+constexpr double Pi = 3.141592653589793;
+
+// ---------------------------------------------------------------------------
+// Real-number functions
+// ---------------------------------------------------------------------------
+
+double Power(double base, double exponent);
+double Log10(double x);
+double Sign(double x);
+double Tan(double x);
+double ArcTan(double x);
+double ArcSin(double x);
+double ArcCos(double x);
+void CombineUnitTexts(std::string_view unitsA, std::string_view unitsB, bool multiply, std::string& units);
+
+// Value as "number text": general format, at most 15 significant digits.
+std::string NumberText(double value);
+
+// ---------------------------------------------------------------------------
+// Unit-aware arithmetic on quantity texts
+// ---------------------------------------------------------------------------
+
+bool QuantityLogExp(std::string& text, int code, double& value);
+double QuantityTrig(std::string& text, int code);
+void GravityText(std::string& text);
+bool QuantityAddSub(const std::string& a, const std::string& b, int sign, std::string& fullText, double& value,
+                    std::string& unitsText, std::string& errorText);
+bool QuantityMulDiv(const std::string& a, const std::string& b, bool multiply, std::string& fullText,
+                    double& value, std::string& unitsText, std::string& errorText);
+bool QuantityPower(const std::string& text, std::string& fullText, double& value, double exponent,
+                   std::string& unitsText, std::string& errorText);
+void CircleArea(const std::string& text, std::string& areaText);
