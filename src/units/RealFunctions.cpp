@@ -1,0 +1,92 @@
+// Real-number helpers, the engine-wide flags and the message sink.
+#include "QuantityMath.h"
+
+#include "FloatText.h"
+
+#include <cmath>
+#include <utility>
+
+bool UnitSystem = true;
+bool AutoConvert = true;
+
+namespace {
+MessageSink& Sink() {
+    static MessageSink sink;
+    return sink;
+}
+} // namespace
+
+MessageSink SetMessageSink(MessageSink sink) {
+    return std::exchange(Sink(), std::move(sink));
+}
+
+void ShowEngineMessage(const std::string& message) {
+    if (Sink()) Sink()(message);
+}
+
+double Power(double base, double exponent) {
+    if (base == 0) {
+        if (exponent == -1) ShowEngineMessage("Zero to negative one power not allowed-Divide by zero");
+        return 0;
+    }
+    const double r = std::exp(exponent * std::log(std::fabs(base)));
+    if (base > 0) return r;
+    if (exponent - std::trunc(exponent) != 0) {
+        ShowEngineMessage("Negative to a fractional power not allowed");
+        return 0;
+    }
+    // An odd whole exponent keeps the sign of the base. fmod avoids overflowing an integer
+    // conversion for huge exponents.
+    return std::fmod(std::trunc(exponent), 2.0) != 0 ? r * Sign(base) : r;
+}
+
+double Log10(double x) {
+    return std::log(x) / std::log(10.0);
+}
+
+double Sign(double x) {
+    if (x == 0) return 0;
+    return std::round(x / std::fabs(x));
+}
+
+double Tan(double x) {
+    return std::sin(x) / std::cos(x);
+}
+
+double ArcTan(double x) {
+    return std::atan2(x, 1.0);
+}
+
+double ArcSin(double x) {
+    if (std::fabs(x) >= 1) return x * Pi / 2;
+    return ArcTan(x / std::sqrt(1 - x * x));
+}
+
+double ArcCos(double x) {
+    return HalfPi - ArcSin(x);
+}
+
+void CombineUnitTexts(std::string_view unitsA, std::string_view unitsB, bool multiply, std::string& units) {
+    // Only the first "/" splits; anything after it stays in the denominator.
+    auto split = [](std::string_view t) {
+        const auto slash = t.find('/');
+        if (slash == std::string_view::npos) return std::pair{t, std::string_view{}};
+        return std::pair{t.substr(0, slash), t.substr(slash + 1)};
+    };
+    const auto [an, ad] = split(unitsA);
+    const auto [bn, bd] = split(unitsB);
+    const std::string_view top = multiply ? bn : bd;
+    const std::string_view bottom = multiply ? bd : bn;
+    units.clear();
+    units.append(an);
+    if (!an.empty() && !top.empty()) units += '*';
+    units.append(top);
+    units += '/';
+    units.append(ad);
+    if (!ad.empty() && !bottom.empty()) units += '*';
+    units.append(bottom);
+}
+
+std::string NumberText(double value) {
+    return FloatToText(value, 0, 15, 0);
+}

@@ -1,0 +1,94 @@
+#include "QuantityMath.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Records what the engine would show in a message box.
+struct RecordingSink {
+    std::vector<std::string> messages;
+    MessageSink previous;
+    RecordingSink() {
+        previous = SetMessageSink([this](const std::string& m) { messages.push_back(m); });
+    }
+    ~RecordingSink() { SetMessageSink(previous); }
+};
+
+struct PowerCase {
+    double base, exponent, expected;
+    const char* message; // nullptr: no message box
+};
+
+TEST(Power, ResultsAndMessages) {
+    const PowerCase cases[] = {
+        {0, 0, 0, nullptr},
+        {0, -2, 0, nullptr},
+        {0, -1, 0, "Zero to negative one power not allowed-Divide by zero"},
+        {-8, 1.0 / 3.0, 0, "Negative to a fractional power not allowed"},
+        {-2, 3, -8, nullptr},
+        {-2, 2, 4, nullptr},
+        {2, 10, 1024, nullptr},
+        {4, 0.5, 2, nullptr},
+        {-3, -1, -1.0 / 3.0, nullptr},
+    };
+    for (const auto& c : cases) {
+        RecordingSink sink;
+        EXPECT_NEAR(Power(c.base, c.exponent), c.expected, 1e-12) << c.base << "^" << c.exponent;
+        if (c.message) {
+            ASSERT_EQ(sink.messages.size(), 1u) << c.base << "^" << c.exponent;
+            EXPECT_EQ(sink.messages[0], c.message);
+        } else {
+            EXPECT_TRUE(sink.messages.empty()) << c.base << "^" << c.exponent;
+        }
+    }
+}
+
+TEST(Power, HugeOddExponentKeepsSign) {
+    // The parity test must not overflow an integer conversion.
+    EXPECT_LT(Power(-1, 1e15 + 1), 0);
+    EXPECT_GT(Power(-1, 1e16), 0);
+}
+
+TEST(RealFunctions, InverseTrigAndSign) {
+    EXPECT_DOUBLE_EQ(ArcSin(1), HalfPi);
+    EXPECT_DOUBLE_EQ(ArcSin(-1), -HalfPi);
+    EXPECT_DOUBLE_EQ(ArcCos(1), 0);
+    EXPECT_NEAR(ArcSin(0.5), 0.5235987755982989, 1e-16);
+    EXPECT_NEAR(ArcCos(0.5), 1.0471975511965979, 1e-15);
+    EXPECT_NEAR(ArcTan(1), Pi / 4, 1e-16);
+    EXPECT_EQ(Sign(-3.5), -1);
+    EXPECT_EQ(Sign(0), 0);
+    EXPECT_EQ(Sign(1e-300), 1);
+    EXPECT_NEAR(Log10(1000), 3, 1e-15);
+    EXPECT_NEAR(Tan(Pi / 4), 1, 1e-15);
+}
+
+struct CombineCase {
+    const char *a, *b;
+    bool multiply;
+    const char* expected;
+};
+
+TEST(CombineUnitTexts, JoinsNumeratorsAndDenominators) {
+    const CombineCase cases[] = {
+        {"ft", "sec", true, "ft*sec/"},
+        {"ft", "sec", false, "ft/sec"},
+        {"lbf/in^2", "in^2", true, "lbf*in^2/in^2"},
+        {"", "sec", false, "/sec"},
+        {"/sec", "sec", false, "/sec*sec"},
+        {"m/sec/kg", "kg", true, "m*kg/sec/kg"},
+        {"N/m", "kg/sec", false, "N*sec/m*kg"},
+        {"", "", true, "/"},
+    };
+    for (const auto& c : cases) {
+        std::string units = "stale";
+        CombineUnitTexts(c.a, c.b, c.multiply, units);
+        EXPECT_EQ(units, c.expected) << c.a << (c.multiply ? " * " : " / ") << c.b;
+    }
+}
+
+} // namespace
