@@ -1,0 +1,135 @@
+#include "FloatText.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <string_view>
+
+// Every conversion goes through std::to_chars: it rounds the exact binary value correctly and,
+// unlike the printf family, never follows the process locale, so "." stays the decimal point even
+// after the windows have switched the locale to the user's.
+
+namespace {
+
+constexpr int MaxPrecision = 18;
+// Decimals beyond this carry no information for a double; the bound keeps buffers small.
+constexpr int MaxDecimals = 64;
+
+// The rounded significant digits of a magnitude and the decimal exponent of the first one.
+struct Digits {
+    std::string digits;
+    int exponent = 0;
+};
+
+Digits SignificantDigits(double magnitude, int significant) {
+    char buffer[64];
+    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific,
+                                   significant - 1);
+    (void)ec; // 64 characters hold 18 digits and any exponent
+    std::string_view text(buffer, static_cast<std::size_t>(end - buffer));
+    auto e = text.find('e');
+    Digits result;
+    for (char c : text.substr(0, e))
+        if (c != '.') result.digits += c;
+    std::from_chars(text.data() + e + (text[e + 1] == '+' ? 2 : 1), end, result.exponent);
+    return result;
+}
+
+std::string ExponentText(int exponent, int minDigits) {
+    std::string number = std::to_string(exponent < 0 ? -exponent : exponent);
+    if (static_cast<int>(number.size()) < minDigits) number.insert(0, minDigits - number.size(), '0');
+    return (exponent < 0 ? "E-" : "E+") + number;
+}
+
+void DropTrailingZeros(std::string& digits) {
+    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+}
+
+std::string MantissaText(const std::string& digits) {
+    if (digits.size() == 1) return digits;
+    return digits.substr(0, 1) + "." + digits.substr(1);
+}
+
+std::string GeneralText(double magnitude, int precision, int digits) {
+    if (magnitude == 0) return "0";
+    Digits d = SignificantDigits(magnitude, precision);
+    DropTrailingZeros(d.digits);
+    if (d.exponent >= precision || magnitude < 0.00001)
+        return MantissaText(d.digits) + ExponentText(d.exponent, std::min(digits, 4));
+    if (d.exponent < 0) return "0." + std::string(-d.exponent - 1, '0') + d.digits;
+    std::size_t integerDigits = d.exponent + 1;
+    if (d.digits.size() <= integerDigits) return d.digits + std::string(integerDigits - d.digits.size(), '0');
+    return d.digits.substr(0, integerDigits) + "." + d.digits.substr(integerDigits);
+}
+
+std::string ScientificText(double magnitude, int precision, int digits) {
+    Digits d = SignificantDigits(magnitude, precision);
+    return MantissaText(d.digits) + ExponentText(d.exponent, std::min(digits, 4));
+}
+
+void InsertThousandsSeparators(std::string& text) {
+    std::size_t integerEnd = text.find('.');
+    if (integerEnd == std::string::npos) integerEnd = text.size();
+    for (std::size_t i = integerEnd; i > 3; i -= 3) text.insert(i - 3, 1, ',');
+}
+
+// Fixed decimals; too many integer digits for the precision falls back to the general scientific form.
+std::string FixedText(double magnitude, int precision, int digits, bool separators) {
+    std::string buffer(320 + MaxDecimals, '\0');
+    auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
+                                   std::chars_format::fixed, digits);
+    (void)ec; // the buffer holds the largest double with MaxDecimals decimals
+    buffer.resize(static_cast<std::size_t>(end - buffer.data()));
+    std::size_t integerDigits = std::min(buffer.find('.'), buffer.size());
+    if (static_cast<int>(integerDigits) > precision) {
+        Digits d = SignificantDigits(magnitude, precision);
+        DropTrailingZeros(d.digits);
+        return MantissaText(d.digits) + ExponentText(d.exponent, std::min(digits, 4));
+    }
+    if (separators) InsertThousandsSeparators(buffer);
+    return buffer;
+}
+
+} // namespace
+
+std::string FloatToText(double value, int kind, int precision, int digits) {
+    if (std::isnan(value)) return "NAN";
+    if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
+    precision = std::clamp(precision, 1, MaxPrecision);
+    digits = std::clamp(digits, 0, MaxDecimals);
+    // Negative zero is shown as zero: a minus sign on nothing would only confuse.
+    const char* sign = std::signbit(value) && value != 0 ? "-" : "";
+    double magnitude = std::fabs(value);
+    switch (kind) {
+    case 1:
+        return sign + ScientificText(magnitude, precision, digits);
+    case 2:
+        return sign + FixedText(magnitude, precision, digits, false);
+    case 3:
+        return sign + FixedText(magnitude, precision, digits, true);
+    case 4: {
+        std::string number = FixedText(magnitude, precision, digits, true);
+        // A scientific fallback carries no currency symbol; it reads back as a plain number.
+        if (number.find('E') != std::string::npos) return sign + number;
+        return sign + ("$" + number);
+    }
+    default:
+        return sign + GeneralText(magnitude, precision, digits);
+    }
+}
+
+std::string StripCurrencyPrefix(std::string_view text) {
+    std::size_t start = text.find_first_not_of(' ');
+    if (start == std::string_view::npos) return std::string(text);
+    std::size_t dollar = start;
+    if (text[dollar] == '-') ++dollar;
+    auto isDigit = [&](std::size_t i) { return i < text.size() && text[i] >= '0' && text[i] <= '9'; };
+    bool beforeNumber =
+        isDigit(dollar + 1) || (dollar + 1 < text.size() && text[dollar + 1] == '.' && isDigit(dollar + 2));
+    if (dollar < text.size() && text[dollar] == '$' && beforeNumber) {
+        std::string result(text);
+        result.erase(dollar, 1);
+        return result;
+    }
+    return std::string(text);
+}

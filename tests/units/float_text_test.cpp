@@ -1,0 +1,92 @@
+#include "FloatText.h"
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <limits>
+#include <string>
+
+namespace {
+
+struct FloatCase {
+    double value;
+    int kind;
+    int precision;
+    int digits;
+    const char* expected;
+};
+
+class FloatToTextTest : public ::testing::TestWithParam<FloatCase> {};
+
+TEST_P(FloatToTextTest, Renders) {
+    const FloatCase& c = GetParam();
+    EXPECT_EQ(FloatToText(c.value, c.kind, c.precision, c.digits), c.expected)
+        << "value " << c.value << " kind " << c.kind << " P " << c.precision << " D " << c.digits;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    General, FloatToTextTest,
+    ::testing::Values(FloatCase{0.1, 0, 18, 15, "0.100000000000000006"}, FloatCase{12.5, 0, 18, 15, "12.5"},
+                      FloatCase{3.141592653589793, 0, 15, 0, "3.14159265358979"},
+                      FloatCase{0.7853981633974483, 0, 15, 0, "0.785398163397448"},
+                      FloatCase{0, 0, 18, 15, "0"}, FloatCase{-0.0, 0, 18, 15, "0"},
+                      FloatCase{100, 0, 15, 0, "100"}, FloatCase{-2500, 0, 15, 0, "-2500"},
+                      FloatCase{0.00001, 0, 15, 0, "0.00001"}, FloatCase{0.000015, 0, 15, 0, "0.000015"},
+                      FloatCase{1e-5 * 0.99, 0, 15, 0, "9.9E-6"}, FloatCase{1.5e20, 0, 15, 0, "1.5E+20"},
+                      FloatCase{1.6e-19, 0, 15, 15, "1.6E-0019"}, FloatCase{1e15, 0, 15, 0, "1E+15"},
+                      FloatCase{999999999999999.0, 0, 15, 0, "999999999999999"},
+                      // Rounding to 15 digits carries into a sixteenth integer digit.
+                      FloatCase{9999999999999999.0, 0, 15, 0, "1E+16"}, FloatCase{0.1 + 0.2, 0, 15, 0, "0.3"},
+                      FloatCase{2.5, 0, 1, 0, "2"}, FloatCase{12.5, 0, 40, 0, "12.5"}));
+
+INSTANTIATE_TEST_SUITE_P(
+    Scientific, FloatToTextTest,
+    ::testing::Values(FloatCase{12.5, 1, 1, 0, "1E+1"}, FloatCase{0.0001, 1, 3, 2, "1.00E-04"},
+                      FloatCase{-12.5, 1, 3, 2, "-1.25E+01"}, FloatCase{0, 1, 3, 2, "0.00E+00"},
+                      FloatCase{12.5, 1, 8, 7, "1.2500000E+0001"}, FloatCase{1e-300, 1, 2, 1, "1.0E-300"},
+                      FloatCase{9.996, 1, 3, 2, "1.00E+01"}));
+
+INSTANTIATE_TEST_SUITE_P(
+    FixedNumberCurrency, FloatToTextTest,
+    ::testing::Values(FloatCase{12.5, 2, 18, 7, "12.5000000"}, FloatCase{0.0001, 2, 18, 2, "0.00"},
+                      FloatCase{0, 2, 18, 2, "0.00"}, FloatCase{12.5, 2, 18, 0, "12"},
+                      FloatCase{13.5, 2, 18, 0, "14"}, FloatCase{-0.5, 2, 18, 2, "-0.50"},
+                      FloatCase{0.125, 2, 18, 2, "0.12"}, FloatCase{1.005, 2, 18, 2, "1.00"},
+                      FloatCase{1e20, 2, 18, 2, "1E+20"}, FloatCase{-1.5e20, 2, 18, 0, "-1.5E+20"},
+                      FloatCase{123456789012345678.0, 2, 18, 0, "123456789012345680"},
+                      FloatCase{1234567.891, 3, 18, 2, "1,234,567.89"},
+                      FloatCase{-1234.5, 3, 18, 0, "-1,234"}, FloatCase{999.5, 3, 18, 0, "1,000"},
+                      FloatCase{123, 3, 18, 1, "123.0"}, FloatCase{1234.5, 4, 18, 2, "$1,234.50"},
+                      FloatCase{-1234.5, 4, 18, 2, "-$1,234.50"}, FloatCase{0.5, 4, 18, 0, "$0"},
+                      FloatCase{1180591620717411303424.0, 4, 18, 2, "1.1805916207174113E+21"}));
+
+TEST(FloatToText, NonFiniteValuesHaveDistinctTexts) {
+    EXPECT_EQ(FloatToText(std::numeric_limits<double>::quiet_NaN(), 2, 18, 2), "NAN");
+    EXPECT_EQ(FloatToText(std::numeric_limits<double>::infinity(), 0, 18, 2), "INF");
+    EXPECT_EQ(FloatToText(-std::numeric_limits<double>::infinity(), 4, 18, 2), "-INF");
+}
+
+// General with 18 digits and Fixed with 15 decimals are what gets stored; both must keep the value.
+TEST(FloatToText, StoredFormsReadBackExactly) {
+    for (double v : {0.1, 1.0 / 3.0, 2.0 / 3.0 * 1e-7, 6.02214076e23, -1.602176634e-19, 1e308, 4.9e-324}) {
+        std::string text = FloatToText(v, 0, 18, 15);
+        EXPECT_EQ(std::strtod(text.c_str(), nullptr), v) << text;
+    }
+    for (double v : {12.5, -1234.125, 0.000244140625}) {
+        std::string text = FloatToText(v, 2, 18, 15);
+        EXPECT_EQ(std::strtod(text.c_str(), nullptr), v) << text;
+    }
+}
+
+TEST(StripCurrencyPrefix, RemovesOnlyASymbolBeforeDigits) {
+    struct Row {
+        const char* in;
+        const char* out;
+    };
+    for (const Row& r :
+         {Row{"$1,234.50 ft", "1,234.50 ft"}, Row{"-$1,234.50 ft", "-1,234.50 ft"}, Row{" $0.50 ", " 0.50 "},
+          Row{"$.5", ".5"}, Row{"5 $US", "5 $US"}, Row{"$US", "$US"}, Row{"-$US", "-$US"}, Row{"$", "$"},
+          Row{"", ""}, Row{"12 ft", "12 ft"}, Row{"$1234.5ft", "1234.5ft"}})
+        EXPECT_EQ(StripCurrencyPrefix(r.in), r.out) << r.in;
+}
+
+} // namespace
