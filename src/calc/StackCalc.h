@@ -7,6 +7,8 @@
 #include <vector>
 
 class CalcView;
+class Prefs;
+class TNumberUnits;
 
 class StackCalc {
 public:
@@ -35,14 +37,17 @@ public:
     int Selected() const { return selected_; }
     void SetSelected(int index) { selected_ = index; }
     const std::string& Register(int index) const { return registers_.at(static_cast<size_t>(index)); }
+    // Display text of a register in the current notation and decimal places.
+    std::string RegisterDisplayText(int index) const;
 
     // Window-side list commands.
-    void SwapXY();                // with two or more entries, X and Y change places
-    void MoveToTop(int index);    // the entry at index becomes X
-    void ClearEntries();          // empties both lists and the depth (registers untouched)
-    void UpdateAll();             // re-renders every display text from its full text
+    void SwapXY();             // with two or more entries, X and Y change places
+    void MoveToTop(int index); // the entry at index becomes X
+    void ClearEntries();       // empties both lists and the depth (registers untouched)
+    void UpdateAll();          // re-renders every display text from its full text
 
-    // Files in the current directory (or as named).
+    // Files in the current directory (or as named). Loading reports a missing or unreadable file
+    // through view.ShowMessage; saving replaces the file atomically and reports a failure the same way.
     bool LoadStackFile(const std::string& fileName = "SaveStck.dat");
     bool LoadRegisterFile(const std::string& fileName = "SaveRegs.dat");
     bool SaveStackFile(const std::string& fileName = "SaveStck.dat") const;
@@ -57,6 +62,11 @@ public:
     int TopIndex = -1;
 
 private:
+    bool ValidRegister(int index);
+    void AppendEntry(std::string fullText, std::string displayText);
+    void NotifyStack();
+    void SetupQuantity(TNumberUnits& quantity) const;
+
     CalcView& view_;
     const int& notation_;
     const int& decimalPlaces_;
@@ -64,4 +74,11 @@ private:
     std::vector<std::string> listBox_;
     int selected_ = -1;
     Registers registers_;
+    bool loading_ = false; // observers are told once, after the whole file
 };
+
+// At close: only when SavePrefs is on, the preferences, then the stack file, then the register file.
+// False when any of the three could not be written (each failure is reported); true otherwise,
+// also when SavePrefs is off and nothing was written.
+bool SaveAtClose(Prefs& prefs, StackCalc& calc, const std::string& stackFile = "SaveStck.dat",
+                 const std::string& registerFile = "SaveRegs.dat");

@@ -63,6 +63,9 @@ public:
     std::vector<std::string> BuildLines() const;
     void ApplyNoFileDefaults();
 
+    const Settings& Fields() const { return s_; }
+    const std::string& FileName() const { return fileName_; }
+
 private:
     Settings& s_;
     ValueStore& store_;

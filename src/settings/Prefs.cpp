@@ -1,0 +1,245 @@
+#include "Prefs.h"
+
+#include "SafeFile.h"
+#include "ValueStore.h"
+#include "units/QuantityMath.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <optional>
+#include <string_view>
+
+namespace {
+
+struct BoolKey {
+    std::string_view key;
+    int Settings::*field;
+};
+
+// Every boolean key of the file; positions and the three named-value keys are handled apart.
+constexpr std::array<BoolKey, 12> BoolKeys{{
+    {"Show_Stack", &Settings::ShowStack},
+    {"Show_Regs", &Settings::ShowRegs},
+    {"Save_Pos", &Settings::SavePos},
+    {"Save_Stack_Pos", &Settings::SaveStackPos},
+    {"Save_Reg_Pos", &Settings::SaveRegPos},
+    {"Save_Prefs", &Settings::SavePrefs},
+    {"Save_Stack", &Settings::SaveStack},
+    {"Save_Regs", &Settings::SaveRegs},
+    {"Switch_To_FF", &Settings::SwitchToFF},
+    {"Sub_As_CHS", &Settings::SubAsCHS},
+    {"Copy_Operators", &Settings::CopyOperators},
+    {"Do_Inline_Math", &Settings::DoInlineMath},
+}};
+
+// Keyword of each value, in value order.
+constexpr std::array<std::string_view, 4> AngleWords{"rad", "deg", "grad", "rev"};
+constexpr std::array<std::string_view, 5> NotationWords{"General", "Scientific", "Fixed", "Number",
+                                                        "Currency"};
+constexpr int FixedNotation = 2;
+constexpr int FallbackDecimalPlaces = 7;
+constexpr int FallbackCalcPos = 100;
+constexpr int RegisterWindowDrop = 150; // the register window's fallback place sits this far below
+
+// Leading and trailing control characters and blanks go, as a text editor would show them.
+std::string_view Trim(std::string_view text) {
+    auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+std::string RemoveBlanks(std::string_view text) {
+    std::string out;
+    for (char c : text)
+        if (c != ' ') out.push_back(c);
+    return out;
+}
+
+// The text after the first "=", or the whole text when there is none.
+std::string_view ValueText(std::string_view line) {
+    auto eq = line.find('=');
+    return eq == std::string_view::npos ? line : line.substr(eq + 1);
+}
+
+// Index of word in the list, compared with exact letter case.
+template <size_t N>
+std::optional<int> WordIndex(const std::array<std::string_view, N>& words, std::string_view word) {
+    for (size_t i = 0; i < N; ++i)
+        if (words[i] == word) return static_cast<int>(i);
+    return std::nullopt;
+}
+
+// Splits "x, y" at the first comma; both parts keep the start texts when there is no comma.
+std::optional<WindowPos> ParsePosition(std::string_view line, std::string_view startX,
+                                       std::string_view startY) {
+    std::string x(startX), y(startY);
+    auto value = ValueText(line);
+    auto comma = value.find(',');
+    if (comma != std::string_view::npos) {
+        x = RemoveBlanks(value.substr(0, comma));
+        y = RemoveBlanks(value.substr(comma + 1));
+    }
+    auto px = ParseDecimalInteger(x);
+    auto py = ParseDecimalInteger(y);
+    if (!px || !py) return std::nullopt;
+    return WindowPos{*px, *py};
+}
+
+std::string BoolText(int value) {
+    return value != 0 ? "true" : "false";
+}
+std::string PosText(WindowPos p) {
+    return std::to_string(p.x) + ", " + std::to_string(p.y);
+}
+
+} // namespace
+
+Prefs::Prefs(Settings& settings, ValueStore& store, PrefsHost host, std::string fileName)
+    : s_(settings), store_(store), host_(std::move(host)), fileName_(std::move(fileName)) {}
+
+bool Prefs::PrefIsTrue(const std::string& line) {
+    auto value = Trim(ValueText(Trim(line)));
+    constexpr std::string_view word = "true";
+    return std::equal(value.begin(), value.end(), word.begin(), word.end(),
+                      [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
+}
+
+void Prefs::ParsePrefLine(const std::string& line) {
+    auto trimmed = Trim(line);
+    auto key = trimmed.substr(0, trimmed.find(' '));
+
+    for (const auto& b : BoolKeys) {
+        if (b.key == key) {
+            s_.*b.field = PrefIsTrue(line) ? 1 : 0;
+            return;
+        }
+    }
+    if (key == "Calc_Pos") {
+        auto pos = ParsePosition(trimmed, "100", "100");
+        if (!pos) {
+            s_.CalcPos = {FallbackCalcPos, FallbackCalcPos};
+            return;
+        }
+        s_.CalcPos = *pos;
+        if (host_.moveMain) host_.moveMain(*pos);
+    } else if (key == "Stack_Pos" || key == "Reg_Pos") {
+        const bool stack = key == "Stack_Pos";
+        if (auto pos = ParsePosition(trimmed, "", "")) {
+            (stack ? s_.StackPos : s_.RegPos) = *pos;
+            return;
+        }
+        const int width = host_.mainWidth ? host_.mainWidth() : 0;
+        // Beside the main window; the register window one step lower.
+        if (stack)
+            s_.StackPos = {s_.CalcPos.x + width, s_.CalcPos.y};
+        else
+            s_.RegPos = {s_.CalcPos.x + width, s_.CalcPos.y + RegisterWindowDrop};
+    } else if (key == "Angular_Default") {
+        s_.AngularDefault = WordIndex(AngleWords, RemoveBlanks(ValueText(trimmed))).value_or(0);
+    } else if (key == "Fract_Notation") {
+        s_.FractNotation = WordIndex(NotationWords, RemoveBlanks(ValueText(trimmed))).value_or(FixedNotation);
+        if (host_.setWorkingFormat) host_.setWorkingFormat(s_.FractNotation);
+    } else if (key == "Decimal_Places") {
+        auto places = ParseDecimalInteger(RemoveBlanks(ValueText(trimmed)));
+        s_.DecimalPlaces = places && *places >= 0 && *places <= 15 ? *places : FallbackDecimalPlaces;
+        if (host_.showStackTop) host_.showStackTop();
+    }
+}
+
+bool Prefs::LoadPrefs() {
+    auto lines = ReadTextLines(fileName_);
+    if (!lines) {
+        if (host_.messageBox) host_.messageBox("Can't load Prefs from INI file: " + fileName_);
+        ApplyNoFileDefaults();
+        WritePrefs();
+        return false;
+    }
+    for (const auto& line : *lines) {
+        if (line.empty() || line.front() == ';') continue;
+        ParsePrefLine(line);
+    }
+    return true;
+}
+
+void Prefs::ApplyNoFileDefaults() {
+    s_.AngularDefault = 0;
+    s_.CopyOperators = 1;
+    s_.DoInlineMath = 0;
+    s_.SwitchToFF = 1;
+    s_.SubAsCHS = 0;
+    s_.FractNotation = FixedNotation;
+    s_.DecimalPlaces = FallbackDecimalPlaces;
+    s_.ShowStack = 0;
+    s_.ShowRegs = 0;
+    s_.SavePos = 1;
+    s_.CalcPos = {FallbackCalcPos, FallbackCalcPos};
+    s_.RegPos = {485, 250};
+    s_.StackPos = {485, 100};
+    s_.SavePrefs = 1;
+    s_.SaveStack = 1;
+    s_.SaveRegs = 1;
+    // Keeps the working quantity in the notation the settings now name.
+    if (host_.setWorkingFormat) host_.setWorkingFormat(s_.FractNotation);
+}
+
+std::vector<std::string> Prefs::BuildLines() const {
+    auto current = [](const std::function<WindowPos()>& where, int save, WindowPos stored) {
+        return save != 0 && where ? where() : stored;
+    };
+    std::vector<std::string> lines{
+        "; Meridot engineering calculator",
+        "; Preference Initialization File",
+        " ",
+        " ",
+        " ",
+        "[Startup Options]",
+        "Show_Stack = " + BoolText(s_.ShowStack),
+        "Show_Regs = " + BoolText(s_.ShowRegs),
+    };
+    if (s_.SavePos == 1) lines.push_back("Save_Pos = true");
+    lines.push_back("Calc_Pos = " + PosText(current(host_.mainPos, s_.SavePos, s_.CalcPos)));
+    lines.push_back("Save_Stack_Pos = " + BoolText(s_.SaveStackPos));
+    lines.push_back("Stack_Pos = " + PosText(current(host_.stackWindowPos, s_.SaveStackPos, s_.StackPos)));
+    lines.push_back("Save_Reg_Pos = " + BoolText(s_.SaveRegPos));
+    lines.push_back("Reg_Pos = " + PosText(current(host_.registerWindowPos, s_.SaveRegPos, s_.RegPos)));
+    lines.push_back("Save_Prefs = " + BoolText(s_.SavePrefs));
+    lines.push_back("Save_Stack = " + BoolText(s_.SaveStack));
+    lines.push_back("Save_Regs = " + BoolText(s_.SaveRegs));
+    lines.push_back(" ");
+    lines.push_back("[Calculator Mode Options]");
+    lines.push_back("Switch_To_FF = " + BoolText(s_.SwitchToFF));
+    lines.push_back("Sub_As_CHS = " + BoolText(s_.SubAsCHS));
+    lines.push_back(" ");
+    lines.push_back("[Free Form Mode Options]");
+    lines.push_back("Copy_Operators = " + BoolText(s_.CopyOperators));
+    lines.push_back("Do_Inline_Math = " + BoolText(s_.DoInlineMath));
+    lines.push_back(" ");
+    lines.push_back("[Other Options]");
+    if (s_.AngularDefault >= 0 && s_.AngularDefault < static_cast<int>(AngleWords.size()))
+        lines.push_back("Angular_Default = " +
+                        std::string(AngleWords[static_cast<size_t>(s_.AngularDefault)]));
+    const bool knownNotation =
+        s_.FractNotation >= 0 && s_.FractNotation < static_cast<int>(NotationWords.size());
+    lines.push_back(
+        "Fract_Notation = " +
+        std::string(NotationWords[static_cast<size_t>(knownNotation ? s_.FractNotation : FixedNotation)]));
+    lines.push_back("Decimal_Places = " + std::to_string(s_.DecimalPlaces));
+    return lines;
+}
+
+bool Prefs::WritePrefs() {
+    auto failure = WriteTextLines(fileName_, BuildLines());
+    if (failure) {
+        if (host_.reportWriteError)
+            host_.reportWriteError(*failure);
+        else if (host_.messageBox)
+            host_.messageBox(*failure);
+    }
+    // The stored values do not depend on the file and are written either way.
+    store_.WriteBool(std::string(stored::AutoConvert.name), AutoConvert);
+    store_.WriteBool(std::string(stored::UnitSystem.name), UnitSystem);
+    if (host_.calcMode) store_.WriteInteger(std::string(stored::CalcMode.name), host_.calcMode());
+    return !failure;
+}
