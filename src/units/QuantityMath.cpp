@@ -1,0 +1,218 @@
+// Unit-aware arithmetic and functions on quantity texts. Operands are parsed into local quantities,
+// checked, combined and handed back as texts; nothing here keeps state between calls.
+#include "QuantityMath.h"
+
+#include "NumberUnits.h"
+
+#include <array>
+#include <cmath>
+
+namespace {
+
+constexpr double QuarterPi = 0.7853981633974483;
+constexpr const char* OverflowMessage = "Floating point overflow";
+constexpr const char* NegativeFractionalMessage = "Negative to a fractional power not allowed";
+constexpr std::array<const char*, 4> AngleUnits{"rad", "deg", "grad", "rev"};
+
+// The number and the unit text of a quantity text, without parsing the units.
+NormalizedQuantity SplitQuantityText(std::string_view text) {
+    return NormalizeQuantityText(StripIgnoredChars(text));
+}
+
+// A parse that leaves the quantity without a value (an empty text) counts as a failure here:
+// an operation on nothing must not report a result.
+bool ParseOperand(TNumberUnits& q, std::string_view text) {
+    return q.SetText(text) && !q.Empty;
+}
+
+std::string QuantityTextOf(double value, std::string_view units) {
+    std::string text = NumberText(value);
+    text += ' ';
+    text += units;
+    return text;
+}
+
+struct Result {
+    std::string fullText;
+    double value = 0;
+    std::string unitsText;
+};
+
+// Copies a finished result to the caller's outputs; a non-finite value is refused so that no
+// infinity or NaN ever reaches the stack.
+bool Deliver(const TNumberUnits& q, std::string& fullText, double& value, std::string& unitsText,
+             std::string& errorText) {
+    if (!std::isfinite(q.GetValue())) {
+        errorText = OverflowMessage;
+        return false;
+    }
+    fullText = q.GetText();
+    value = q.GetValue();
+    unitsText = q.GetUnits();
+    return true;
+}
+
+double Checked(double result) {
+    if (!std::isfinite(result)) throw E(OverflowMessage);
+    return result;
+}
+
+} // namespace
+
+bool QuantityLogExp(std::string& text, int code, double& value) {
+    text = StripIgnoredChars(text);
+    NormalizedQuantity parts = NormalizeQuantityText(text);
+    if (!parts.ok) throw E(ErrorMessage(_UnitProblem));
+    if (!parts.unitText.empty()) throw E("Must be unitless");
+    const double x = parts.number;
+    double result;
+    if (code == 0 || code == 1) {
+        if (!(x > 0)) throw E("Number must be greater than zero");
+        result = code == 0 ? Log10(x) : std::log(x);
+    } else if (code == 2) {
+        result = Power(10, x);
+    } else {
+        result = std::exp(x);
+    }
+    value = Checked(result);
+    return true;
+}
+
+double QuantityTrig(std::string& text, int code) {
+    TNumberUnits q;
+    if (code >= 0 && code <= 2) {
+        if (!q.SetText(text)) throw E(q.GetErrorText());
+        if (!q.IsAngleOrUnitless()) throw E("The units must be angular");
+        if (!q.GetUnits().empty() && !q.ConvertTo("rad")) throw E(q.GetErrorText());
+        const double x = q.GetValue();
+        return Checked(code == 0 ? std::sin(x) : code == 1 ? std::cos(x) : Tan(x));
+    }
+
+    NormalizedQuantity parts = SplitQuantityText(text);
+    if (!parts.ok) throw E(ErrorMessage(_UnitProblem));
+    if (!parts.unitText.empty()) throw E("Inverse trig functions must be unitless");
+    const double x = parts.number;
+    const bool arcTangent = code >= 11 && code <= 14;
+    if (code < 3 || code > 14 || (!arcTangent && !(x >= -1 && x <= 1)))
+        throw E("The number must be between -1 and 1");
+
+    const double theta = code <= 6 ? ArcSin(x) : code <= 10 ? ArcCos(x) : ArcTan(x);
+    const std::string target = AngleUnits[(code - 3) % 4];
+    std::string radianText = NumberText(theta) + " rad";
+    if (!q.SetText(radianText)) throw E(q.GetErrorText());
+    if (target == "rad") {
+        text = radianText;
+    } else {
+        if (!q.ConvertTo(target)) throw E(q.GetErrorText());
+        text = q.GetText();
+    }
+    return theta;
+}
+
+void GravityText(std::string& text) {
+    text = UnitSystem ? "9.80665 m/sec^2" : "32.1740485564 ft/sec^2";
+}
+
+bool QuantityAddSub(const std::string& a, const std::string& b, int sign, std::string& fullText,
+                    double& value, std::string& unitsText, std::string& errorText) {
+    TNumberUnits qa, qb;
+    if (!ParseOperand(qa, a)) {
+        errorText = a + " has incompatible units";
+        return false;
+    }
+    if (!ParseOperand(qb, b)) {
+        errorText = b + " has incompatible units";
+        return false;
+    }
+    if (!qb.ConvertTo(a)) {
+        errorText = "Second number convert failed";
+        return false;
+    }
+    const double sum = qa.GetValue() + sign * qb.GetValue();
+    if (!std::isfinite(sum)) {
+        errorText = OverflowMessage;
+        return false;
+    }
+    unitsText = qa.GetUnits();
+    fullText = QuantityTextOf(sum, unitsText);
+    value = sum;
+    return true;
+}
+
+bool QuantityMulDiv(const std::string& a, const std::string& b, bool multiply, std::string& fullText,
+                    double& value, std::string& unitsText, std::string& errorText) {
+    TNumberUnits qa, qb;
+    if (!ParseOperand(qa, a)) {
+        errorText = a + " has incompatible units";
+        return false;
+    }
+    // Saybolt seconds are not proportional to viscosity; products are formed in centistokes.
+    if (qa.IsSUS()) qa.ConvertTo("CSt");
+    if (!ParseOperand(qb, b)) {
+        errorText = b + " has incompatible units";
+        return false;
+    }
+    if (!multiply && qb.GetValue() == 0) {
+        errorText = "Divide by zero";
+        return false;
+    }
+    if (qb.IsSUS()) qb.ConvertTo("CSt");
+
+    const double product = multiply ? qa.GetValue() * qb.GetValue() : qa.GetValue() / qb.GetValue();
+    if (!std::isfinite(product)) {
+        errorText = OverflowMessage;
+        return false;
+    }
+    std::string units;
+    CombineUnitTexts(qa.GetUnits(), qb.GetUnits(), multiply, units);
+
+    // Re-parsing merges equal units (ft*ft/ becomes ft^2) before any conversion.
+    TNumberUnits qc;
+    if (!ParseOperand(qc, QuantityTextOf(product, units))) {
+        errorText = qc.GetErrorText();
+        return false;
+    }
+    if (AutoConvert) qc.ConvertToPreferred();
+    return Deliver(qc, fullText, value, unitsText, errorText);
+}
+
+bool QuantityPower(const std::string& text, std::string& fullText, double& value, double exponent,
+                   std::string& unitsText, std::string& errorText) {
+    TNumberUnits q;
+    if (!q.SetText(text)) {
+        errorText = q.GetErrorText();
+        return false;
+    }
+    // Refused here rather than by Power, which would also show its own message box: the user
+    // is told once, through the caller.
+    const double base = q.GetValue();
+    if (!q.Empty && base < 0 && exponent != std::trunc(exponent)) {
+        errorText = NegativeFractionalMessage;
+        return false;
+    }
+    // The power passes through text, so an overflow must be caught before it is written out.
+    if (!q.Empty && base != 0 && !std::isfinite(Power(base, exponent))) {
+        errorText = OverflowMessage;
+        return false;
+    }
+    if (!q.RaiseToPower(exponent)) {
+        errorText = q.GetErrorText();
+        return false;
+    }
+    if (AutoConvert) q.ConvertToPreferred();
+    return Deliver(q, fullText, value, unitsText, errorText);
+}
+
+void CircleArea(const std::string& text, std::string& areaText) {
+    NormalizedQuantity parts = SplitQuantityText(text);
+    TNumberUnits q;
+    if (!q.SetText(text)) return;
+    if (!parts.unitText.empty() && !q.ConvertTo("m")) throw E(q.GetErrorText());
+
+    std::string squared, units, error;
+    double value = 0;
+    if (!QuantityPower(text, squared, value, 2, units, error)) throw E(error);
+    std::string area;
+    if (!QuantityMulDiv(NumberText(QuarterPi), squared, true, area, value, units, error)) throw E(error);
+    areaText = area;
+}
