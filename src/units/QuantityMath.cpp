@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -23,6 +24,17 @@ NormalizedQuantity SplitQuantityText(std::string_view text) {
 // an operation on nothing must not report a result.
 bool ParseOperand(TNumberUnits& q, std::string_view text) {
     return q.SetText(text) && !q.Empty;
+}
+
+bool ParseOperands(const std::string& a, const std::string& b, TNumberUnits& qa, TNumberUnits& qb,
+                   std::string& errorText) {
+    for (auto [q, text] : {std::pair{&qa, &a}, std::pair{&qb, &b}}) {
+        if (!ParseOperand(*q, *text)) {
+            errorText = *text + " has incompatible units";
+            return false;
+        }
+    }
+    return true;
 }
 
 std::string QuantityTextOf(double value, std::string_view units) {
@@ -116,14 +128,7 @@ void GravityText(std::string& text) {
 bool QuantityAddSub(const std::string& a, const std::string& b, int sign, std::string& fullText,
                     double& value, std::string& unitsText, std::string& errorText) {
     TNumberUnits qa, qb;
-    if (!ParseOperand(qa, a)) {
-        errorText = a + " has incompatible units";
-        return false;
-    }
-    if (!ParseOperand(qb, b)) {
-        errorText = b + " has incompatible units";
-        return false;
-    }
+    if (!ParseOperands(a, b, qa, qb, errorText)) return false;
     if (!qb.ConvertTo(a)) {
         errorText = "Second number convert failed";
         return false;
@@ -142,20 +147,13 @@ bool QuantityAddSub(const std::string& a, const std::string& b, int sign, std::s
 bool QuantityMulDiv(const std::string& a, const std::string& b, bool multiply, std::string& fullText,
                     double& value, std::string& unitsText, std::string& errorText) {
     TNumberUnits qa, qb;
-    if (!ParseOperand(qa, a)) {
-        errorText = a + " has incompatible units";
-        return false;
-    }
-    // Saybolt seconds are not proportional to viscosity; products are formed in centistokes.
-    if (qa.IsSUS()) qa.ConvertTo("CSt");
-    if (!ParseOperand(qb, b)) {
-        errorText = b + " has incompatible units";
-        return false;
-    }
+    if (!ParseOperands(a, b, qa, qb, errorText)) return false;
     if (!multiply && qb.GetValue() == 0) {
         errorText = "Divide by zero";
         return false;
     }
+    // Saybolt seconds are not proportional to viscosity; products are formed in centistokes.
+    if (qa.IsSUS()) qa.ConvertTo("CSt");
     if (qb.IsSUS()) qb.ConvertTo("CSt");
 
     const double product = multiply ? qa.GetValue() * qb.GetValue() : qa.GetValue() / qb.GetValue();
