@@ -1,1 +1,543 @@
+// Construction, start-up and shut-down, the entry line and the keyboard map.
 #include "KorbCalc.h"
+
+#include <exception>
+
+#include "KeyMap.h"
+#include "settings/NumberFormat.h"
+#include "settings/ValueStore.h"
+
+namespace {
+
+bool IsBlankOrControl(char c) {
+    return static_cast<unsigned char>(c) <= ' ';
+}
+
+std::string Trimmed(const std::string& text) {
+    size_t first = 0;
+    size_t last = text.size();
+    while (first < last && IsBlankOrControl(text[first])) ++first;
+    while (last > first && IsBlankOrControl(text[last - 1])) --last;
+    return text.substr(first, last - first);
+}
+
+} // namespace
+
+KorbCalc::KorbCalc(CalcView& view, ValueStore& store, PrefsHost host, std::string prefsFile)
+    : view_(view), store_(store), stack_(view, settings.FractNotation, settings.DecimalPlaces),
+      prefs_(
+          settings, store,
+          [this, &host] {
+              if (!host.showStackTop) host.showStackTop = [this] { ShowStackTop(); };
+              if (!host.setWorkingFormat)
+                  host.setWorkingFormat = [this](int f) { working_.SetFormat(static_cast<std::uint8_t>(f)); };
+              if (!host.calcMode) host.calcMode = [this] { return CalcMode ? 1 : 0; };
+              if (!host.messageBox) host.messageBox = [this](const std::string& m) { view_.ShowMessage(m); };
+              return std::move(host);
+          }(),
+          std::move(prefsFile)) {
+    InitUnitTables();
+    previousSink_ = SetMessageSink([this](const std::string& m) { view_.ShowMessage(m); });
+    working_.Digits = 15;
+    stack_.showStackTop = [this] { ShowStackTop(); };
+    stack_.onRefreshViews = [this] {
+        UpdateIndicators();
+        if (onRefreshViews) onRefreshViews();
+    };
+
+    CalcMode = store_.ReadInteger("CalcMode", 0) != 0;
+    AutoConvert = store_.ReadInteger("AutoConvert", 1) != 0;
+    UnitSystem = store_.ReadInteger("UnitSystem", 1) != 0;
+    SelectPreferredUnits();
+    AutoConvertBtnClick(AutoConvert);
+    if (UnitSystem)
+        SIBtnClick();
+    else
+        USBtnClick();
+}
+
+KorbCalc::~KorbCalc() {
+    SetMessageSink(std::move(previousSink_));
+}
+
+std::string KorbCalc::NumberText(double value) {
+    return ::NumberText(value);
+}
+
+bool KorbCalc::IsPrompt(const std::string& text) {
+    return text == Prompt::Store || text == Prompt::Recall || text == Prompt::Undefined;
+}
+
+// ---- helpers ------------------------------------------------------------------------------------
+
+void KorbCalc::Guard(const std::function<void()>& body) {
+    if (guardDepth_ > 0) { // an outer handler catches
+        body();
+        return;
+    }
+    popped_.clear();
+    ++guardDepth_;
+    try {
+        body();
+    } catch (const std::exception& e) {
+        // Put the operands back before the message, so the stack is whole while the box shows.
+        try {
+            PutBackOperands();
+        } catch (...) {
+        }
+        guardDepth_ = 0;
+        popped_.clear();
+        view_.ShowMessage(e.what());
+        return;
+    }
+    guardDepth_ = 0;
+    popped_.clear();
+}
+
+std::string KorbCalc::PopOperand() {
+    std::string text = stack_.Pop();
+    popped_.push_back(text);
+    return text;
+}
+
+void KorbCalc::PutBackOperands() {
+    // popped_ holds X first, then Y: push Y first.
+    std::vector<std::string> operands;
+    operands.swap(popped_);
+    for (auto it = operands.rbegin(); it != operands.rend(); ++it) stack_.Push(*it);
+}
+
+void KorbCalc::RefreshViews() {
+    stack_.RefreshViews();
+}
+
+void KorbCalc::UpdateIndicators() {
+    view_.SetUnitsOnNextLine(Display().find('\n') != std::string::npos);
+    view_.SetEditingIndicator(Entered);
+}
+
+void KorbCalc::End() {
+    view_.FocusEnterButton();
+    RefreshViews();
+}
+
+void KorbCalc::SetSecondFunction(bool on) {
+    SecondFunction = on;
+    view_.SetSecondFunctionIndicator(on);
+}
+
+bool KorbCalc::FinishEntry(bool keepSecond) {
+    if (Entered) return true;
+    if (!working_.SetText(Display())) {
+        ShowParseError();
+        return false;
+    }
+    const bool second = SecondFunction;
+    BtnEnterClick();
+    if (keepSecond && second) SetSecondFunction(true);
+    return true;
+}
+
+void KorbCalc::PushText(const std::string& text) {
+    SetDisplay(text);
+    Entered = false;
+    BtnEnterClick();
+}
+
+void KorbCalc::PushResult(const std::string& text) {
+    const int depth = stack_.Depth();
+    PushText(text);
+    if (stack_.Depth() == depth + 1) {
+        popped_.clear();
+    } else {
+        PutBackOperands();
+        ShowStackTop();
+        Entered = true;
+    }
+}
+
+const std::string& KorbCalc::AngleUnitName() const {
+    static const std::string names[] = {"rad", "deg", "grad", "rev"};
+    const int a = settings.AngularDefault;
+    return names[a >= 0 && a <= 3 ? a : 0];
+}
+
+// ---- start-up, shut-down, reset ---------------------------------------------------------------
+
+void KorbCalc::FormShow(bool readPrefsFile) {
+    Guard([&] {
+        if (!CalcMode) FreeForm1Click();
+        SetDisplay("0");
+        ShowStackTop();
+        view_.FocusEnterButton();
+        Entered = true;
+        if (readPrefsFile) {
+            LoadPrefs();
+        } else {
+            prefs_.ApplyNoFileDefaults();
+            ShowStackTop();
+        }
+        working_.SetFormat(static_cast<std::uint8_t>(settings.FractNotation));
+        RefreshViews();
+    });
+}
+
+bool KorbCalc::LoadSavedStack() {
+    bool ok = true;
+    Guard([&] {
+        if (!settings.SaveStack) return;
+        ok = stack_.LoadStackFile();
+        ShowStackTop();
+    });
+    return ok;
+}
+
+bool KorbCalc::LoadSavedRegisters() {
+    bool ok = true;
+    Guard([&] {
+        if (settings.SaveRegs) ok = stack_.LoadRegisterFile();
+    });
+    return ok;
+}
+
+void KorbCalc::FormClose() {
+    Guard([&] {
+        if (!settings.SavePrefs) return;
+        WritePrefs();
+        stack_.SaveStackFile();
+        stack_.SaveRegisterFile();
+    });
+}
+
+void KorbCalc::ResetCalculator() {
+    Guard([&] {
+        Entered = true;
+        stack_.ClearAll();
+        SetDisplay("0");
+        StorePending = false;
+        RecallPending = false;
+        PointEntered = false;
+        RefreshViews();
+    });
+}
+
+// ---- entry line -----------------------------------------------------------------------------------
+
+void KorbCalc::keyPress(char ch) {
+    Guard([&] {
+        const int n = static_cast<unsigned char>(ch) - '0';
+        if (StorePending) {
+            stack_.StoreTop(n);
+            ShowStackTop();
+            Entered = true;
+            StorePending = false;
+            PointEntered = false;
+        } else if (RecallPending) {
+            stack_.RecallRegister(n);
+            Entered = true;
+            RecallPending = false;
+        } else if (!Entered) {
+            const std::string text = Display();
+            if (CalcMode && text.size() >= 16) {
+                // refused: a calculator entry holds at most 16 characters
+            } else if (text == "0") {
+                SetDisplay(ch == '.' ? "0." : std::string(1, ch));
+            } else {
+                SetDisplay(text + ch);
+            }
+        } else {
+            SetDisplay(std::string(1, ch));
+            Entered = false;
+        }
+        StorePending = false;
+        RecallPending = false;
+        view_.FocusEnterButton();
+    });
+}
+
+void KorbCalc::NumBtnClick(int digit) {
+    Guard([&] {
+        if (digit < 0 || digit > 9) return;
+        keyPress(static_cast<char>('0' + digit));
+        RefreshViews();
+    });
+}
+
+void KorbCalc::BtnDotClick() {
+    Guard([&] {
+        if (Entered) {
+            SetDisplay("0.");
+            PointEntered = true;
+            Entered = false;
+        } else {
+            const std::string text = Display();
+            if (text.size() <= 13 && !PointEntered) {
+                SetDisplay(text.empty() ? "0." : text + ".");
+                PointEntered = true;
+            }
+        }
+        StorePending = false;
+        RecallPending = false;
+    });
+}
+
+void KorbCalc::BtnBSClick() {
+    Guard([&] {
+        std::string text = Display();
+        if (!text.empty()) {
+            if (text.back() == '.') PointEntered = false;
+            text.pop_back();
+            SetDisplay(text);
+        }
+        Entered = false;
+        End();
+    });
+}
+
+void KorbCalc::BtnDelClick() {
+    Guard([&] {
+        if (stack_.IsEmpty()) {
+            if (!Entered)
+                SetDisplay("0 ");
+            else
+                ShowError("Stack Empty!");
+        } else if (!Entered) {
+            ShowStackTop();
+            Entered = true;
+        } else {
+            stack_.Pop();
+            if (stack_.IsEmpty())
+                SetDisplay("0 ");
+            else
+                ShowStackTop();
+        }
+        End();
+    });
+}
+
+void KorbCalc::BtnEnterClick() {
+    Guard([&] {
+        std::string trimmed = Trimmed(Display());
+        if (trimmed.empty()) {
+            SetDisplay("0");
+            trimmed = "0";
+        }
+        if (trimmed == "0" && Entered) Entered = false;
+        if (StorePending || RecallPending) return;
+        if (trimmed == Prompt::Undefined) return;
+
+        bool pushed = false;
+        if (Entered) {
+            // Duplicate the top entry.
+            pushed = stack_.Push(stack_.Peek());
+            if (pushed) ShowStackTop();
+            Entered = true;
+        } else {
+            pushed = stack_.Push(Display());
+            if (pushed) {
+                ShowStackTop();
+                Entered = true;
+            }
+        }
+        if (pushed) {
+            PointEntered = false;
+            StorePending = false;
+            RecallPending = false;
+        }
+        UpdateIndicators();
+        if (SecondFunction) SetSecondFunction(false);
+        RefreshViews();
+    });
+}
+
+void KorbCalc::BtnCHSClick() {
+    Guard([&] {
+        // With nothing on the stack the display itself is the value (the "0" shown at start).
+        const std::string source = Entered && !stack_.IsEmpty() ? stack_.Peek() : Display();
+        if (!working_.SetText(source)) {
+            ShowParseError();
+            return;
+        }
+        const double v = working_.GetValue();
+        SetDisplay(NumberText(v == 0 ? 0.0 : -v) + working_.GetUnits());
+        Entered = false;
+        BtnEnterClick();
+        End();
+    });
+}
+
+void KorbCalc::ShowStackTop() {
+    if (!stack_.IsEmpty())
+        SetDisplay(FormatForDisplay(stack_.Peek(), settings.FractNotation, settings.DecimalPlaces));
+}
+
+bool KorbCalc::EnterText(const std::string& text) {
+    Guard([&] {
+        if (!Entered) {
+            if (working_.SetText(Display()))
+                BtnEnterClick();
+            else
+                ShowParseError();
+            Entered = true;
+            PointEntered = false;
+        }
+        PushText(text);
+    });
+    return true;
+}
+
+void KorbCalc::DisplayKeyDown(int key, bool shift, bool ctrl) {
+    Guard([&] {
+        if (DisplayFocused) {
+            if (key == VK::Return) {
+                BtnEnterClick();
+                view_.FocusEnterButton();
+            }
+            RefreshViews();
+            return;
+        }
+        const KeyOptions options{settings.CopyOperators != 0, settings.SubAsCHS != 0,
+                                 settings.SwitchToFF != 0};
+        const KeyCommand cmd = LookupKey(key, shift, ctrl, CalcMode, options);
+        switch (cmd.action) {
+        case KeyAction::None:
+            break;
+        case KeyAction::Backspace:
+            BtnBSClick();
+            break;
+        case KeyAction::Enter:
+            BtnEnterClick();
+            break;
+        case KeyAction::Delete:
+            BtnDelClick();
+            break;
+        case KeyAction::Digit:
+            NumBtnClick(cmd.ch - '0');
+            break;
+        case KeyAction::Type:
+            keyPress(cmd.ch);
+            break;
+        case KeyAction::ClearAndType:
+            Entered = false;
+            keyPress(cmd.ch);
+            break;
+        case KeyAction::Letter:
+            keyPress(cmd.ch);
+            break;
+        case KeyAction::SwitchLetter:
+            Entered = false;
+            FreeForm1Click();
+            keyPress(cmd.ch);
+            break;
+        case KeyAction::Dot:
+            BtnDotClick();
+            break;
+        case KeyAction::Add:
+            BtnAddSubtractClick(KeyTag::Add);
+            break;
+        case KeyAction::Subtract:
+            BtnAddSubtractClick(KeyTag::Subtract);
+            break;
+        case KeyAction::Multiply:
+            BtnMulDivClick(KeyTag::Multiply);
+            break;
+        case KeyAction::Divide:
+            BtnMulDivClick(KeyTag::Divide);
+            break;
+        case KeyAction::ChangeSign:
+            BtnCHSClick();
+            break;
+        }
+        view_.FocusEnterButton();
+        RefreshViews();
+    });
+}
+
+// ---- modes, display events, clipboard, drop --------------------------------------------------------
+
+void KorbCalc::Calculator1Click() {
+    if (Calculator1Checked) return;
+    Calculator1Checked = true;
+    FreeForm1Checked = false;
+    CalcMode = true;
+    view_.SetCalcModeState(true);
+}
+
+void KorbCalc::FreeForm1Click() {
+    if (FreeForm1Checked) return;
+    FreeForm1Checked = true;
+    Calculator1Checked = false;
+    CalcMode = false;
+    view_.SetCalcModeState(false);
+}
+
+void KorbCalc::DisplayEnter() {
+    Guard([&] {
+        if (IsPrompt(Display())) {
+            // An empty stack has no top to show; the empty entry "0" stands for it.
+            if (stack_.IsEmpty())
+                SetDisplay("0");
+            else
+                ShowStackTop();
+            StorePending = false;
+            RecallPending = false;
+            Entered = true;
+        }
+        DisplayFocused = true;
+    });
+}
+
+void KorbCalc::DisplayExit() {
+    DisplayFocused = false;
+}
+
+void KorbCalc::DisplayChange() {
+    Guard([&] {
+        if (!DisplayFocused) return;
+        Entered = false;
+        RefreshViews();
+        Entered = false;
+    });
+}
+
+void KorbCalc::Copy1Click() {
+    view_.SelectAllDisplay();
+    view_.SetClipboardText(Display());
+}
+
+void KorbCalc::Paste1Click() {
+    Guard([&] {
+        if (!Entered) {
+            if (working_.SetText(Display())) {
+                SetDisplay(working_.GetText());
+                BtnEnterClick();
+                PointEntered = false;
+                Entered = true;
+            } else {
+                ShowParseError();
+                view_.FocusEnterButton();
+                Entered = false;
+                return;
+            }
+        }
+        view_.SelectAllDisplay();
+        SetDisplay(view_.ClipboardText());
+        Entered = false;
+        BtnEnterClick();
+    });
+}
+
+void KorbCalc::DisplayDragDrop(const DropSource& source) {
+    Guard([&] {
+        if (source.isListBox && source.componentName != "StackListBox") {
+            stack_.RecallRegister(source.tag);
+            Entered = true;
+            PointEntered = false;
+        } else {
+            const auto& full = stack_.FPStack();
+            if (source.itemIndex >= 0 && source.itemIndex < static_cast<int>(full.size()))
+                EnterText(std::string(full[static_cast<size_t>(source.itemIndex)]));
+        }
+        view_.FocusMainWindow();
+    });
+}

@@ -181,16 +181,33 @@ public:
 private:
     void RefreshViews();
     void UpdateIndicators();
+    void End(); // focus to the Enter button, then RefreshViews
     void ShowError(const std::string& message) { view_.ShowError(message); }
+    void ShowParseError() { view_.ShowError(working_.GetErrorText()); }
+    void SetDisplay(const std::string& text) { view_.SetDisplayText(text); }
+    std::string Display() const { return view_.DisplayText(); }
     void SetSecondFunction(bool on);
-    void PushText(const std::string& text); // display = text, Entered cleared, Enter
-    // Finishes a typed entry; false when it does not parse (its error has been shown).
+    // Finishes a typed entry; false (with its error shown) when it does not parse.
     bool FinishEntry(bool keepSecond);
+    // Display = text, Entered cleared, Enter. PushResult puts the popped operands back when the
+    // result is not pushed.
+    void PushText(const std::string& text);
+    void PushResult(const std::string& text);
     // Operands popped by the running handler; put back in their old order when it fails.
     std::string PopOperand();
     void PutBackOperands();
-    std::vector<std::string> popped_;
+    // Runs a handler body. At the outermost handler an escaping exception puts the popped
+    // operands back and is shown in the message box.
+    void Guard(const std::function<void()>& body);
+    const std::string& AngleUnitName() const;
+    // Shared steps of keys that differ only in a detail.
+    void PowerKey(bool root);
+    void LogKey(int code);
+    void RegisterPrompt(bool store);
+    void WithSecondFunction(const std::function<void()>& handler);
 
+    std::vector<std::string> popped_;
+    int guardDepth_ = 0;
     CalcView& view_;
     ValueStore& store_;
     StackCalc stack_;

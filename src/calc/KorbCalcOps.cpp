@@ -1,0 +1,368 @@
+// The operation keys: arithmetic, powers and roots, logarithms, trigonometry, constants, swap,
+// the registers and the 2nd-function layer.
+#include <cmath>
+
+#include "KorbCalc.h"
+
+namespace {
+
+bool IsUnitless(const std::string& units) {
+    return units.empty() || units == " ";
+}
+
+// A value in whole degrees that is an odd multiple of 90 has no tangent.
+bool TangentUndefined(const std::string& units, double value) {
+    if (units != "deg" || value != std::trunc(value)) return false;
+    const double quarterTurns = value / 90;
+    return quarterTurns == std::trunc(quarterTurns) && std::fmod(quarterTurns, 2) != 0;
+}
+
+} // namespace
+
+void KorbCalc::BtnAddSubtractClick(int tag) {
+    Guard([&] {
+        if (!FinishEntry(false)) return;
+        if (stack_.Depth() < 2) {
+            ShowError("Too Few Operands");
+            End();
+            return;
+        }
+        const std::string x = PopOperand();
+        const std::string y = PopOperand();
+        std::string full, units, error;
+        double value = 0;
+        if (QuantityAddSub(y, x, tag, full, value, units, error)) {
+            PushResult(full);
+        } else {
+            PutBackOperands();
+            ShowError(error);
+        }
+        Entered = true;
+        PointEntered = false;
+        ShowStackTop();
+        End();
+    });
+}
+
+void KorbCalc::BtnMulDivClick(int tag) {
+    Guard([&] {
+        if (!FinishEntry(false)) return;
+        if (stack_.Depth() < 2) {
+            ShowError("Too Few Operands");
+            End();
+            return;
+        }
+        if (tag == KeyTag::Divide && working_.SetText(stack_.Peek()) && working_.GetValue() == 0) {
+            ShowError("Cannot Divide by Zero");
+            return;
+        }
+        const std::string x = PopOperand();
+        const std::string y = PopOperand();
+        std::string full, units, error;
+        double value = 0;
+        if (QuantityMulDiv(y, x, tag != KeyTag::Divide, full, value, units, error)) {
+            PushResult(full);
+        } else {
+            PutBackOperands();
+            ShowError(error);
+        }
+        Entered = true;
+        PointEntered = false;
+        ShowStackTop();
+        End();
+    });
+}
+
+// x^2 / y^x and sqrt x / x-th root of y share their steps. With the 2nd function the exponent
+// comes from X (its reciprocal for the root); without it the fixed exponent applies to X.
+void KorbCalc::PowerKey(bool root) {
+    if (!FinishEntry(true)) return;
+    Entered = true;
+    std::string full, units, error;
+    double value = 0;
+    if (SecondFunction) {
+        SetSecondFunction(false);
+        if (stack_.Depth() < 2) {
+            ShowError("Too Few Operands!");
+            End();
+            return;
+        }
+        working_.SetText(stack_.Peek());
+        if (!IsUnitless(working_.GetUnits())) {
+            ShowError(root ? "Root X must be unitless." : "Exponent must be unitless.");
+            End();
+            return;
+        }
+        const double x = working_.GetValue();
+        PopOperand();
+        const std::string y = PopOperand();
+        bool ok = false;
+        if (root && x == 0) {
+            error = ErrorMessage(_DivideByZero); // a zeroth root has no value
+        } else {
+            ok = QuantityPower(y, full, value, root ? 1 / x : x, units, error);
+        }
+        if (ok) {
+            PushResult(full);
+        } else {
+            PutBackOperands();
+            ShowError(error);
+        }
+    } else {
+        if (stack_.IsEmpty()) {
+            ShowError("Stack Empty!");
+            End();
+            return;
+        }
+        const std::string x = PopOperand();
+        if (QuantityPower(x, full, value, root ? 0.5 : 2, units, error)) {
+            PushResult(full);
+        } else {
+            PutBackOperands();
+            ShowError(error);
+        }
+    }
+    End();
+}
+
+void KorbCalc::xsqrBtnClick() {
+    Guard([&] { PowerKey(false); });
+}
+
+void KorbCalc::SqrRtBtnClick() {
+    Guard([&] {
+        PowerKey(true);
+        if (SecondFunction) SetSecondFunction(false);
+    });
+}
+
+void KorbCalc::xtoNeg1BtnClick() {
+    Guard([&] {
+        if (!FinishEntry(false)) return;
+        Entered = true;
+        if (stack_.IsEmpty()) {
+            ShowError("Stack Empty!");
+            return;
+        }
+        if (!working_.SetText(stack_.Peek())) {
+            ShowParseError();
+        } else if (working_.GetValue() == 0) {
+            ShowError("Cannot divide by zero!");
+        } else {
+            const std::string x = PopOperand();
+            std::string full, units, error;
+            double value = 0;
+            if (QuantityPower(x, full, value, -1, units, error)) {
+                PushResult(full);
+            } else {
+                PutBackOperands();
+                ShowError(error);
+            }
+        }
+        view_.FocusEnterButton();
+        if (SecondFunction) SetSecondFunction(false);
+    });
+}
+
+// log / 10^x (code 0, 2nd 2) and ln / e^x (code 1, 2nd 3).
+void KorbCalc::LogKey(int code) {
+    if (!FinishEntry(true)) {
+        view_.FocusEnterButton();
+        return;
+    }
+    PointEntered = false;
+    Entered = true;
+    if (stack_.IsEmpty()) {
+        ShowError("Stack Empty!");
+        view_.FocusEnterButton();
+        return;
+    }
+    std::string x = stack_.Peek();
+    const bool second = SecondFunction;
+    double value = 0;
+    try {
+        QuantityLogExp(x, second ? code + 2 : code, value);
+    } catch (...) {
+        if (second) SetSecondFunction(false);
+        throw;
+    }
+    if (second) SetSecondFunction(false);
+    PopOperand();
+    PushResult(NumberText(value));
+    view_.FocusEnterButton();
+}
+
+void KorbCalc::LogBtnClick() {
+    Guard([&] { LogKey(0); });
+}
+
+void KorbCalc::LnBtnClick() {
+    Guard([&] { LogKey(1); });
+}
+
+void KorbCalc::BtnSINCOSTANClick(TrigKey key) {
+    Guard([&] {
+        if (!FinishEntry(true)) {
+            view_.FocusEnterButton();
+            return;
+        }
+        Entered = true;
+        if (stack_.IsEmpty()) {
+            ShowError("Stack Empty!");
+            view_.FocusEnterButton();
+            return;
+        }
+        working_.SetText(stack_.Peek());
+        const std::string units = working_.GetUnits();
+        const double value = working_.GetValue();
+        std::string argument = NumberText(value) + units;
+        const int code = static_cast<int>(key); // 0 sin, 1 cos, 2 tan
+
+        if (key == TrigKey::Tan && TangentUndefined(units, value)) {
+            SetDisplay(Prompt::Undefined);
+        } else if (!SecondFunction) {
+            if (IsUnitless(units)) argument += AngleUnitName();
+            const double result = QuantityTrig(argument, code);
+            PopOperand();
+            PushResult(NumberText(result));
+        } else {
+            const int angle =
+                settings.AngularDefault >= 0 && settings.AngularDefault <= 3 ? settings.AngularDefault : 0;
+            try {
+                QuantityTrig(argument, 3 + 4 * code + angle);
+            } catch (...) {
+                SetSecondFunction(false);
+                throw;
+            }
+            PopOperand();
+            PushResult(argument + working_.GetUnits());
+        }
+        Entered = true;
+        PointEntered = false;
+        End();
+    });
+}
+
+void KorbCalc::BtnPIClick() {
+    Guard([&] {
+        FinishEntry(true); // a bad entry is reported and then replaced below
+        if (SecondFunction) {
+            if (stack_.IsEmpty()) {
+                ShowError("Stack Empty!");
+                SetSecondFunction(false);
+            } else {
+                std::string area;
+                try {
+                    CircleArea(stack_.Peek(), area);
+                } catch (...) {
+                    SetSecondFunction(false);
+                    throw;
+                }
+                PopOperand();
+                PushResult(area);
+            }
+        } else {
+            PushText(NumberText(Pi));
+        }
+        RefreshViews();
+        PointEntered = false;
+        view_.FocusEnterButton();
+    });
+}
+
+void KorbCalc::GravityBtnClick() {
+    Guard([&] {
+        if (!Entered) {
+            if (working_.SetText(Display()))
+                BtnEnterClick();
+            else
+                ShowParseError();
+        }
+        PointEntered = false;
+        Entered = true;
+        std::string text;
+        GravityText(text);
+        PushText(text);
+        RefreshViews();
+        view_.FocusEnterButton();
+    });
+}
+
+void KorbCalc::StackTopFlipBtnClick() {
+    Guard([&] {
+        if (!Entered) {
+            if (working_.SetText(Display()))
+                BtnEnterClick();
+            else
+                ShowParseError();
+        }
+        PointEntered = false;
+        Entered = true;
+        if (stack_.Depth() >= 2) stack_.SwapXY();
+        ShowStackTop();
+        End();
+    });
+}
+
+// STO and RCL: finish a typed entry, then show the prompt; the next character picks the register.
+void KorbCalc::RegisterPrompt(bool store) {
+    const bool samePending = store ? StorePending : RecallPending;
+    if (!samePending && !Entered) {
+        if (!working_.SetText(Display())) {
+            ShowParseError();
+            StorePending = false;
+            RecallPending = false;
+            view_.FocusEnterButton();
+            return;
+        }
+        if (!store) SetDisplay(working_.GetText());
+        BtnEnterClick();
+    }
+    SetDisplay(store ? Prompt::Store : Prompt::Recall);
+    StorePending = store;
+    RecallPending = !store;
+    view_.FocusEnterButton();
+}
+
+void KorbCalc::BtnSTOClick() {
+    Guard([&] { RegisterPrompt(true); });
+}
+
+void KorbCalc::BtnRCLClick() {
+    Guard([&] { RegisterPrompt(false); });
+}
+
+void KorbCalc::SecondFBtnClick() {
+    SetSecondFunction(!SecondFunction);
+    view_.FocusEnterButton();
+}
+
+void KorbCalc::WithSecondFunction(const std::function<void()>& handler) {
+    if (!SecondFunction) SecondFBtnClick();
+    handler();
+}
+
+void KorbCalc::XRootYImgDblClick() {
+    WithSecondFunction([this] { SqrRtBtnClick(); });
+}
+void KorbCalc::YtoXImgDblClick() {
+    WithSecondFunction([this] { xsqrBtnClick(); });
+}
+void KorbCalc::TenToXImgDblClick() {
+    WithSecondFunction([this] { LogBtnClick(); });
+}
+void KorbCalc::EtoXImgDblClick() {
+    WithSecondFunction([this] { LnBtnClick(); });
+}
+void KorbCalc::AreaImgDblClick() {
+    WithSecondFunction([this] { BtnPIClick(); });
+}
+void KorbCalc::SinInvImgDblClick() {
+    WithSecondFunction([this] { BtnSINCOSTANClick(TrigKey::Sin); });
+}
+void KorbCalc::CosInvImgDblClick() {
+    WithSecondFunction([this] { BtnSINCOSTANClick(TrigKey::Cos); });
+}
+void KorbCalc::TanInvImgDblClick() {
+    WithSecondFunction([this] { BtnSINCOSTANClick(TrigKey::Tan); });
+}

@@ -1,0 +1,102 @@
+// Unit commands: Select Units, Convert Units, Direct Convert, the unit system and AutoConvert.
+#include "KorbCalc.h"
+
+void KorbCalc::SelectUnitsBtnClick() {
+    Guard([&] {
+        if (!working_.SetText(Display())) {
+            ShowParseError();
+            view_.FocusEnterButton();
+            return;
+        }
+        if (Entered && !stack_.IsEmpty()) working_.SetText(stack_.Peek());
+        const auto units = view_.RunUnitsSelector(working_.GetText());
+        if (units) {
+            const double value = working_.GetValue();
+            PushText((value == 0 ? std::string("1") : NumberText(value)) + *units);
+        }
+        view_.FocusEnterButton();
+    });
+}
+
+void KorbCalc::ConvertUnitsBtnClick() {
+    Guard([&] {
+        if (stack_.IsEmpty()) {
+            ShowError("Stack is empty!");
+            return;
+        }
+        if (!Entered) {
+            if (!working_.SetText(Display())) {
+                ShowParseError();
+                return;
+            }
+            BtnEnterClick();
+        }
+        working_.SetText(stack_.Peek());
+        const auto units = view_.RunUnitsSelector("");
+        if (units) {
+            if (working_.ConvertTo(*units)) {
+                PopOperand();
+                PushResult(NumberText(working_.GetValue()) + working_.GetUnits());
+            } else {
+                ShowParseError();
+            }
+        }
+        view_.FocusEnterButton();
+    });
+}
+
+void KorbCalc::ConvertStackBtnClick() {
+    Guard([&] {
+        if (!Entered) {
+            if (!working_.SetText(Display())) {
+                ShowParseError();
+                view_.FocusEnterButton();
+                return;
+            }
+            Entered = false;
+            BtnEnterClick();
+        }
+        if (stack_.Depth() < 2) {
+            ShowError("Not enough operands!");
+            view_.FocusEnterButton();
+            return;
+        }
+        const std::string top = PopOperand();
+        const std::string y = PopOperand();
+        working_.SetText(y);
+        if (working_.ConvertTo(top)) {
+            PushResult(NumberText(working_.GetValue()) + working_.GetUnits());
+        } else {
+            const std::string error = working_.GetErrorText();
+            PutBackOperands();
+            ShowStackTop();
+            Entered = true;
+            ShowError(error);
+        }
+        view_.FocusEnterButton();
+    });
+}
+
+void KorbCalc::SIBtnClick() {
+    SIBtnDown = true;
+    USBtnDown = false;
+    UnitSystem = true;
+    SelectPreferredUnits();
+    view_.SetUnitSystemState(true, UnitSystemEnabled);
+}
+
+void KorbCalc::USBtnClick() {
+    USBtnDown = true;
+    SIBtnDown = false;
+    UnitSystem = false;
+    SelectPreferredUnits();
+    view_.SetUnitSystemState(false, UnitSystemEnabled);
+}
+
+void KorbCalc::AutoConvertBtnClick(bool down) {
+    AutoConvertBtnDown = down;
+    AutoConvert = down;
+    UnitSystemEnabled = down;
+    view_.SetAutoConvertState(down);
+    view_.SetUnitSystemState(SIBtnDown, UnitSystemEnabled);
+}
