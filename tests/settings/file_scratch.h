@@ -1,0 +1,46 @@
+// A private temporary directory per test, and whole-file byte helpers.
+#pragma once
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+#include <string>
+
+class ScratchDir {
+public:
+    ScratchDir() {
+        std::string pattern = (std::filesystem::temp_directory_path() / "meridot-test-XXXXXX").string();
+        if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+        path_ = pattern;
+    }
+    ~ScratchDir() {
+        std::error_code ec;
+        std::filesystem::remove_all(path_, ec);
+    }
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+
+    const std::filesystem::path& Path() const { return path_; }
+    std::string File(const std::string& name) const { return (path_ / name).string(); }
+
+private:
+    std::filesystem::path path_;
+};
+
+inline std::string ReadBytes(const std::string& fileName) {
+    std::ifstream in(fileName, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+inline void WriteBytes(const std::string& fileName, const std::string& bytes) {
+    std::ofstream(fileName, std::ios::binary) << bytes;
+}
+
+// Number of entries in a directory, to see that no temporary file was left behind.
+inline int EntryCount(const std::filesystem::path& dir) {
+    int n = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir)) ++n;
+    return n;
+}
