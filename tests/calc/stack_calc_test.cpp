@@ -1,0 +1,296 @@
+#include "StackCalc.h"
+
+#include "CalcView.h"
+#include "settings/NumberFormat.h"
+#include "settings/Prefs.h"
+#include "settings/ValueStore.h"
+#include "settings/file_scratch.h"
+#include "units/NumberUnits.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class RecordingView : public CalcView {
+public:
+    std::string DisplayText() const override { return display; }
+    void SetDisplayText(const std::string& text) override { display = text; }
+    void ShowError(const std::string& message) override { errors.push_back(message); }
+    void ShowMessage(const std::string& message) override { messages.push_back(message); }
+    std::optional<std::string> RunUnitsSelector(const std::string&) override { return std::nullopt; }
+
+    std::string display;
+    std::vector<std::string> errors;
+    std::vector<std::string> messages;
+};
+
+using Lines = std::vector<std::string>;
+
+class StackCalcTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        InitUnitTables();
+        calc.onStackChanged = [this] { ++stackChanges; };
+        calc.onRefreshViews = [this] { ++refreshes; };
+        calc.showStackTop = [this] { ++stackTopShown; };
+    }
+    void PushAll(const Lines& texts) {
+        for (const auto& t : texts) ASSERT_TRUE(calc.Push(t)) << t;
+    }
+    std::string Full(const std::string& text) const {
+        TNumberUnits q;
+        q.Digits = 15;
+        q.SetFormat(static_cast<std::uint8_t>(notation));
+        EXPECT_TRUE(q.SetText(text)) << text;
+        return FullText(q, notation);
+    }
+
+    int notation = ntFixed;
+    int places = 7;
+    RecordingView view;
+    StackCalc calc{view, notation, places};
+    ScratchDir dir;
+    int stackChanges = 0, refreshes = 0, stackTopShown = 0;
+};
+
+TEST_F(StackCalcTest, PushKeepsTheFullTextAndShowsTheTextAsTyped) {
+    ASSERT_TRUE(calc.Push("12 ft"));
+    EXPECT_EQ(calc.FPStack(), Lines{"12.000000000000000 ft"});
+    EXPECT_EQ(calc.StackListBox(), Lines{FormatForDisplay("12 ft", ntFixed, 7)});
+    EXPECT_NE(calc.StackListBox()[0], calc.FPStack()[0]);
+    EXPECT_EQ(calc.Depth(), 1);
+    EXPECT_EQ(calc.Selected(), 0);
+    EXPECT_EQ(refreshes, 1);
+
+    EXPECT_FALSE(calc.Push("12 fx"));
+    EXPECT_EQ(view.errors.size(), 1u);
+    EXPECT_FALSE(view.errors[0].empty());
+    EXPECT_EQ(calc.Depth(), 1);
+}
+
+TEST_F(StackCalcTest, EmptyStackFallbacksReportAndGiveZero) {
+    const struct {
+        std::string (StackCalc::*op)();
+        const char* message;
+    } cases[] = {{&StackCalc::Pop, "Stack empty"}, {&StackCalc::Peek, "Stack empty!"}};
+    for (const auto& c : cases) {
+        view.errors.clear();
+        EXPECT_EQ((calc.*c.op)(), "0");
+        EXPECT_EQ(view.errors, Lines{c.message});
+        EXPECT_TRUE(calc.IsEmpty());
+    }
+}
+
+TEST_F(StackCalcTest, PopTakesTheTopAndKeepsBothListsInStep) {
+    PushAll({"1 m", "2 m", "3 m"});
+    EXPECT_EQ(calc.Peek(), Full("3 m"));
+    EXPECT_EQ(calc.Pop(), Full("3 m"));
+    EXPECT_EQ(calc.FPStack(), (Lines{Full("1 m"), Full("2 m")}));
+    EXPECT_EQ(calc.StackListBox().size(), 2u);
+    EXPECT_EQ(calc.Selected(), 1);
+    EXPECT_EQ(calc.TopIndex, 1);
+    EXPECT_TRUE(view.errors.empty());
+}
+
+TEST_F(StackCalcTest, StoreAndRecallCopyValues) {
+    PushAll({"12 ft", "3"});
+    calc.StoreTop(4);
+    EXPECT_EQ(calc.Register(4), Full("3"));
+    EXPECT_EQ(calc.Depth(), 2);
+    calc.RecallRegister(4);
+    EXPECT_EQ(calc.Depth(), 3);
+    EXPECT_EQ(calc.Peek(), Full("3"));
+    EXPECT_EQ(stackTopShown, 1);
+
+    calc.SetRegister("5 kg", 9);
+    auto copy = calc.CopyRegisters();
+    calc.SetRegister("6 kg", 9);
+    EXPECT_EQ(copy[9], "5 kg");
+    EXPECT_EQ(copy[0], "0");
+    EXPECT_TRUE(view.errors.empty());
+}
+
+TEST_F(StackCalcTest, BadRegisterOrEmptyStackChangesNothingButStillRefreshes) {
+    const struct {
+        const char* what;
+        std::function<void(StackCalc&)> op;
+        const char* message;
+    } cases[] = {
+        {"store below 0", [](StackCalc& c) { c.StoreTop(-1); }, "Invalid register index"},
+        {"set 10", [](StackCalc& c) { c.SetRegister("1 m", 10); }, "Invalid register index"},
+        {"recall 10", [](StackCalc& c) { c.RecallRegister(10); }, "Invalid register index"},
+        {"store from an empty stack", [](StackCalc& c) { c.StoreTop(0); }, "Stack empty!"},
+    };
+    StackCalc::Registers allZero;
+    allZero.fill("0");
+    for (const auto& c : cases) {
+        calc.ClearAll();
+        view.errors.clear();
+        const int refreshed = refreshes;
+        c.op(calc);
+        EXPECT_EQ(view.errors, Lines{c.message}) << c.what;
+        EXPECT_EQ(calc.CopyRegisters(), allZero) << c.what;
+        EXPECT_TRUE(calc.IsEmpty()) << c.what;
+        EXPECT_EQ(refreshes, refreshed + 1) << c.what;
+    }
+}
+
+TEST_F(StackCalcTest, ListCommandsReorderBothLists) {
+    PushAll({"1 m", "2 m", "3 m"});
+    auto order = [&](Lines texts) {
+        Lines full;
+        for (auto& t : texts) full.push_back(Full(t));
+        return full;
+    };
+    calc.MoveToTop(0);
+    EXPECT_EQ(calc.FPStack(), order({"2 m", "3 m", "1 m"}));
+    calc.SwapXY();
+    EXPECT_EQ(calc.FPStack(), order({"2 m", "1 m", "3 m"}));
+    for (size_t i = 0; i < 3; ++i)
+        EXPECT_EQ(calc.StackListBox()[i], FormatForDisplay(calc.FPStack()[i], notation, places));
+    calc.MoveToTop(7); // out of range: ignored
+    EXPECT_EQ(calc.FPStack(), order({"2 m", "1 m", "3 m"}));
+
+    places = 2;
+    calc.UpdateAll();
+    EXPECT_EQ(calc.FPStack(), order({"2 m", "1 m", "3 m"}));
+    EXPECT_EQ(calc.StackListBox()[0], FormatForDisplay(calc.FPStack()[0], notation, 2));
+
+    calc.StoreTop(1);
+    calc.ClearEntries();
+    EXPECT_TRUE(calc.IsEmpty());
+    EXPECT_TRUE(calc.StackListBox().empty());
+    EXPECT_EQ(calc.Register(1), Full("3 m"));
+    calc.ClearAll();
+    EXPECT_EQ(calc.Register(1), "0");
+}
+
+TEST_F(StackCalcTest, AdjustDepthNeverLeavesTheLists) {
+    PushAll({"1", "2"});
+    EXPECT_EQ(calc.AdjustDepth(5), 2);
+    EXPECT_EQ(calc.AdjustDepth(-1), 1);
+    EXPECT_EQ(calc.AdjustDepth(-100), 0);
+    EXPECT_EQ(calc.Pop(), "0"); // no entry past the depth is read
+}
+
+TEST_F(StackCalcTest, StackFileRoundTrip) {
+    const auto file = dir.File("SaveStck.dat");
+    ASSERT_TRUE(calc.SaveStackFile(file));
+    EXPECT_EQ(ReadBytes(file), ""); // an empty stack gives an empty file
+
+    PushAll({"12 ft", "3", "1e-20 m"});
+    ASSERT_TRUE(calc.SaveStackFile(file));
+    const auto bytes = ReadBytes(file);
+    EXPECT_EQ(bytes.rfind("12.000000000000000 ft\r\n3.000000000000000 \r\n", 0), 0u) << bytes;
+
+    RecordingView view2;
+    StackCalc loaded{view2, notation, places};
+    int changes = 0, shown = 0;
+    loaded.onStackChanged = [&] { ++changes; };
+    loaded.showStackTop = [&] { ++shown; };
+    ASSERT_TRUE(loaded.LoadStackFile(file));
+    EXPECT_EQ(loaded.FPStack(), calc.FPStack());
+    EXPECT_EQ(loaded.StackListBox(), calc.StackListBox());
+    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(shown, 1);
+    EXPECT_TRUE(view2.errors.empty() && view2.messages.empty());
+}
+
+TEST_F(StackCalcTest, StackFileLinesThatDoNotParseAreDroppedSilently) {
+    const auto file = dir.File("SaveStck.dat");
+    WriteBytes(file, "1 m\r12 fx\n\r\n" + std::string(1 << 20, '7') + "\r\n" + std::string("5\0 m\n", 5) +
+                         "\xff\xfe garbage\n2 m");
+    ASSERT_TRUE(calc.LoadStackFile(file));
+    EXPECT_EQ(calc.FPStack(), (Lines{Full("1 m"), Full("2 m")}));
+    EXPECT_TRUE(view.errors.empty());
+    EXPECT_TRUE(view.messages.empty());
+}
+
+TEST_F(StackCalcTest, RandomBytesAndManyLinesLoadWithoutHarm) {
+    std::string bytes;
+    unsigned seed = 2024;
+    for (int i = 0; i < 10000; ++i) {
+        for (int j = 0; j < 12; ++j) {
+            seed = seed * 1103515245u + 12345u;
+            bytes.push_back(static_cast<char>(seed >> 16));
+        }
+        bytes += i % 2 ? "\n" : "\r\n";
+    }
+    const auto file = dir.File("SaveStck.dat");
+    WriteBytes(file, bytes);
+    EXPECT_TRUE(calc.LoadStackFile(file));
+    EXPECT_EQ(calc.FPStack().size(), calc.StackListBox().size());
+    EXPECT_EQ(stackChanges, 1);
+
+    WriteBytes(dir.File("SaveRegs.dat"), bytes);
+    EXPECT_TRUE(calc.LoadRegisterFile(dir.File("SaveRegs.dat")));
+}
+
+TEST_F(StackCalcTest, RegisterFileLinesBeyondTheTenthAreReportedOnceEach) {
+    Lines lines;
+    for (int i = 1; i <= 12; ++i) lines.push_back(std::to_string(i) + " m");
+    lines[2] = "3 fx"; // register 2 keeps its value
+    const auto file = dir.File("SaveRegs.dat");
+    std::string bytes;
+    for (auto& l : lines) bytes += l + "\r\n";
+    WriteBytes(file, bytes);
+
+    calc.SetRegister("9 kg", 2);
+    refreshes = 0;
+    ASSERT_TRUE(calc.LoadRegisterFile(file));
+    EXPECT_EQ(view.errors, (Lines{"Invalid register index", "Invalid register index"}));
+    EXPECT_EQ(calc.Register(0), Full("1 m"));
+    EXPECT_EQ(calc.Register(2), "9 kg");
+    EXPECT_EQ(calc.Register(9), Full("10 m"));
+    EXPECT_EQ(refreshes, 1);
+}
+
+TEST_F(StackCalcTest, RegisterFileHoldsTenLinesWithEmptyRegistersAsZero) {
+    calc.SetRegister("", 0);
+    calc.SetRegister(" ", 1);
+    calc.SetRegister(Full("4 ft"), 2);
+    const auto file = dir.File("SaveRegs.dat");
+    ASSERT_TRUE(calc.SaveRegisterFile(file));
+    EXPECT_EQ(ReadBytes(file), "0\r\n0\r\n" + Full("4 ft") + "\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n0\r\n");
+}
+
+TEST_F(StackCalcTest, MissingFilesGiveTheirMessages) {
+    EXPECT_FALSE(calc.LoadStackFile(dir.File("SaveStck.dat")));
+    EXPECT_FALSE(calc.LoadRegisterFile(dir.File("SaveRegs.dat")));
+    EXPECT_EQ(view.messages, (Lines{"Error loading stack file.", "Error loading register file."}));
+    EXPECT_TRUE(view.errors.empty());
+}
+
+TEST_F(StackCalcTest, FailedSaveKeepsTheStackAndNamesTheFile) {
+    PushAll({"1 m", "2 m"});
+    const auto file = dir.File("SaveStck.dat");
+    std::filesystem::create_directory(file);
+    EXPECT_FALSE(calc.SaveStackFile(file));
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_NE(view.messages[0].find("SaveStck.dat"), std::string::npos);
+    EXPECT_EQ(calc.Depth(), 2);
+    EXPECT_TRUE(std::filesystem::is_directory(file));
+}
+
+TEST_F(StackCalcTest, FilesAreWrittenAtCloseOnlyWhenSavePrefsIsOn) {
+    const struct {
+        int savePrefs, saveStack, saveRegs;
+    } cases[] = {{0, 1, 1}, {1, 0, 0}, {1, 1, 1}, {0, 0, 0}};
+    PushAll({"2 m"});
+    for (const auto& c : cases) {
+        ScratchDir here;
+        Settings s;
+        s.SavePrefs = c.savePrefs;
+        s.SaveStack = c.saveStack;
+        s.SaveRegs = c.saveRegs;
+        MemoryValueStore store;
+        Prefs prefs(s, store, {}, here.File("Meridot.ini"));
+        EXPECT_TRUE(SaveAtClose(prefs, calc, here.File("SaveStck.dat"), here.File("SaveRegs.dat")));
+        const bool expected = c.savePrefs != 0;
+        for (const char* name : {"Meridot.ini", "SaveStck.dat", "SaveRegs.dat"})
+            EXPECT_EQ(std::filesystem::exists(here.File(name)), expected) << name << " " << c.savePrefs;
+        EXPECT_EQ(store.values.empty(), !expected);
+    }
+}
+
+} // namespace
