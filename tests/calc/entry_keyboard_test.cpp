@@ -1,0 +1,208 @@
+#include "calc/KeyMap.h"
+#include "engine_fixture.h"
+
+namespace {
+
+// Keys as a string: digits and letters are typed, '.' is the point key, '<' Backspace.
+void Keys(KorbCalc& c, const std::string& keys) {
+    for (char k : keys) {
+        if (k == '.')
+            c.BtnDotClick();
+        else if (k == '<')
+            c.BtnBSClick();
+        else if (k >= '0' && k <= '9')
+            c.NumBtnClick(k - '0');
+        else
+            c.keyPress(k);
+    }
+}
+
+struct TypingCase {
+    bool calcMode;
+    std::string keys;
+    std::string display;
+};
+
+class Typing : public EngineTest, public ::testing::WithParamInterface<TypingCase> {};
+
+TEST_P(Typing, BuildsTheEntry) {
+    const auto& p = GetParam();
+    c().CalcMode = p.calcMode;
+    Keys(c(), p.keys);
+    EXPECT_EQ(view.display, p.display);
+    EXPECT_FALSE(c().Entered);
+    EXPECT_EQ(c().Stack().Depth(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Entry, Typing,
+                         ::testing::Values(TypingCase{true, "05", "5"}, TypingCase{true, ".", "0."},
+                                           TypingCase{true, "1..2", "1.2"}, TypingCase{true, "1.<.5", "1.5"},
+                                           TypingCase{true, "12<<", ""},
+                                           TypingCase{true, "12345678901234567", "1234567890123456"},
+                                           TypingCase{true, "12345678901234.", "12345678901234"},
+                                           TypingCase{true, "1234567890123.", "1234567890123."},
+                                           TypingCase{false, "12345678901234567", "12345678901234567"}));
+
+TEST_F(EngineTest, EnterDuplicatesTheTopButPushesANewZero) {
+    Push("12 ft");
+    c().BtnEnterClick();
+    ExpectStack({{12, "ft"}, {12, "ft"}});
+    c().ResetCalculator();
+    c().BtnEnterClick(); // "0" in the entered state is a new entry
+    ExpectStack({{0, ""}});
+    EXPECT_TRUE(view.errors.empty());
+}
+
+TEST_F(EngineTest, EnterRefusesUndefinedAndBadText) {
+    Push("90 deg");
+    c().BtnSINCOSTANClick(TrigKey::Tan);
+    ASSERT_EQ(view.display, Prompt::Undefined);
+    c().BtnEnterClick();
+    EXPECT_EQ(c().Stack().Depth(), 1);
+
+    Typed("12 fx");
+    c().BtnEnterClick();
+    EXPECT_EQ(c().Stack().Depth(), 1);
+    EXPECT_EQ(view.display, "12 fx");
+    EXPECT_FALSE(c().Entered);
+    EXPECT_EQ(view.errors.size(), 1u);
+}
+
+TEST_F(EngineTest, DeleteDependsOnStackAndEntry) {
+    Typed("7");
+    c().BtnDelClick(); // typed entry, empty stack
+    EXPECT_EQ(view.display, "0 ");
+    EXPECT_TRUE(view.errors.empty());
+
+    c().Entered = true;
+    c().BtnDelClick();
+    EXPECT_EQ(view.errors, std::vector<std::string>{"Stack Empty!"});
+
+    PushAll({"1 m", "2 m"});
+    Typed("99");
+    c().BtnDelClick(); // discards the entry only
+    EXPECT_EQ(c().Stack().Depth(), 2);
+    EXPECT_TRUE(c().Entered);
+    c().BtnDelClick(); // drops the top
+    ExpectStack({{1, "m"}});
+    c().BtnDelClick();
+    EXPECT_EQ(view.display, "0 ");
+    EXPECT_TRUE(c().Stack().IsEmpty());
+}
+
+TEST_F(EngineTest, ChangeSignPushesTheNegatedValue) {
+    Push("5 ft");
+    c().BtnCHSClick();
+    ExpectStack({{5, "ft"}, {-5, "ft"}});
+    Typed("3");
+    c().BtnCHSClick();
+    ExpectStack({{5, "ft"}, {-5, "ft"}, {-3, ""}});
+    Typed("3 fx");
+    c().BtnCHSClick();
+    EXPECT_EQ(c().Stack().Depth(), 3);
+    EXPECT_EQ(view.errors.size(), 1u);
+}
+
+TEST_F(EngineTest, ChangeSignOnTheStartZeroNeedsNoStack) {
+    c().BtnCHSClick();
+    EXPECT_TRUE(view.errors.empty());
+    ExpectStack({{0, ""}});
+}
+
+struct KeyCase {
+    bool calcMode;
+    KeyOptions options;
+    int key;
+    bool shift, ctrl;
+    KeyAction action;
+    char ch;
+};
+
+class KeyMapRows : public ::testing::TestWithParam<KeyCase> {};
+
+TEST_P(KeyMapRows, LooksUpTheCommand) {
+    const auto& p = GetParam();
+    const KeyCommand cmd = LookupKey(p.key, p.shift, p.ctrl, p.calcMode, p.options);
+    EXPECT_EQ(cmd.action, p.action);
+    if (p.ch) {
+        EXPECT_EQ(cmd.ch, p.ch);
+    }
+}
+
+constexpr KeyOptions Plain{}, CopyOps{true, false, false}, SubChs{false, true, false},
+    Switch{false, false, true};
+using KA = KeyAction;
+
+INSTANTIATE_TEST_SUITE_P(CalculatorMode, KeyMapRows,
+                         ::testing::Values(KeyCase{true, Plain, 52, false, false, KA::Digit, '4'},
+                                           KeyCase{true, Plain, 100, false, false, KA::Digit, '4'},
+                                           KeyCase{true, Plain, 52, true, false, KA::None, 0},
+                                           KeyCase{true, Plain, 56, true, false, KA::Multiply, 0},
+                                           KeyCase{true, CopyOps, 107, false, false, KA::Add, 0},
+                                           KeyCase{true, Plain, 110, false, false, KA::Dot, 0},
+                                           KeyCase{true, Plain, 187, false, false, KA::None, 0},
+                                           KeyCase{true, Plain, 187, true, false, KA::Add, 0},
+                                           KeyCase{true, Plain, 189, false, false, KA::Subtract, 0},
+                                           KeyCase{true, Plain, 189, true, false, KA::ChangeSign, 0},
+                                           KeyCase{true, SubChs, 189, false, false, KA::ChangeSign, 0},
+                                           KeyCase{true, SubChs, 189, true, false, KA::Subtract, 0},
+                                           KeyCase{true, Plain, 191, false, false, KA::Divide, 0},
+                                           KeyCase{true, Plain, 70, false, false, KA::None, 0},
+                                           KeyCase{true, Switch, 70, false, false, KA::SwitchLetter, 'f'},
+                                           KeyCase{true, Plain, 112, false, false, KA::None, 0}));
+
+INSTANTIATE_TEST_SUITE_P(FreeFormMode, KeyMapRows,
+                         ::testing::Values(KeyCase{false, Plain, 54, true, false, KA::ClearAndType, '^'},
+                                           KeyCase{false, Plain, 50, true, false, KA::Type, '@'},
+                                           KeyCase{false, Plain, 56, true, true, KA::ClearAndType, '*'},
+                                           KeyCase{false, Plain, 56, false, true, KA::Multiply, 0},
+                                           KeyCase{false, Plain, 104, false, false, KA::Digit, '8'},
+                                           KeyCase{false, CopyOps, 107, false, false, KA::ClearAndType, '+'},
+                                           KeyCase{false, Plain, 107, false, false, KA::Add, 0},
+                                           KeyCase{false, Plain, 110, false, false, KA::Type, '.'},
+                                           KeyCase{false, Plain, 187, true, true, KA::ClearAndType, '+'},
+                                           KeyCase{false, Plain, 187, false, true, KA::Add, 0},
+                                           KeyCase{false, Plain, 189, false, false, KA::ClearAndType, '-'},
+                                           KeyCase{false, Plain, 189, true, true, KA::ChangeSign, 0},
+                                           KeyCase{false, Plain, 189, false, true, KA::Subtract, 0},
+                                           KeyCase{false, Plain, 191, true, false, KA::ClearAndType, '/'},
+                                           KeyCase{false, Plain, 191, false, true, KA::Divide, 0},
+                                           KeyCase{false, Plain, 70, true, false, KA::Letter, 'F'},
+                                           KeyCase{false, Plain, 70, false, false, KA::Letter, 'f'}));
+
+TEST_F(EngineTest, FreeFormCaretAppendsToTheShownValue) {
+    Push("12.5 ft");
+    const std::string shown = view.display;
+    c().DisplayKeyDown(VK::Digit0 + 6, true, false);
+    c().DisplayKeyDown(VK::Digit0 + 2, false, false);
+    EXPECT_EQ(view.display, shown + "^2");
+    c().DisplayKeyDown(VK::Return, false, false);
+    ExpectStack({{12.5, "ft"}, {156.25, "ft^2"}});
+}
+
+TEST_F(EngineTest, LetterSwitchesCalculatorModeToFreeForm) {
+    c().Calculator1Click();
+    ASSERT_TRUE(c().CalcMode);
+    c().settings.SwitchToFF = 0;
+    c().DisplayKeyDown(VK::LetterA + 5, false, false);
+    EXPECT_TRUE(c().CalcMode);
+    c().settings.SwitchToFF = 1;
+    c().DisplayKeyDown(VK::Digit0 + 1, false, false);
+    c().DisplayKeyDown(VK::Digit0 + 2, false, false);
+    c().DisplayKeyDown(VK::LetterA + 5, false, false);
+    EXPECT_FALSE(c().CalcMode);
+    EXPECT_FALSE(view.calcMode);
+    EXPECT_EQ(view.display, "12f");
+}
+
+TEST_F(EngineTest, FocusedDisplayPassesOnlyEnter) {
+    Typed("3");
+    c().DisplayEnter();
+    c().DisplayKeyDown(VK::Digit0 + 4, false, false);
+    c().DisplayKeyDown(VK::Add, false, false);
+    EXPECT_EQ(view.display, "3");
+    c().DisplayKeyDown(VK::Return, false, false);
+    ExpectStack({{3, ""}});
+}
+
+} // namespace

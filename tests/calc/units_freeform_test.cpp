@@ -1,0 +1,161 @@
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "engine_fixture.h"
+#include "units/QuantityMath.h"
+
+namespace {
+
+TEST_F(EngineTest, SelectUnitsAttachesTheChosenUnits) {
+    Typed("12");
+    view.selectorAnswer = "ft";
+    c().SelectUnitsBtnClick();
+    ExpectStack({{12, "ft"}});
+
+    c().ResetCalculator();
+    Typed("");
+    view.selectorAnswer = "m/sec";
+    c().SelectUnitsBtnClick(); // an empty or zero value becomes 1 of the units
+    ExpectStack({{1, "m/sec"}});
+
+    view.selectorAnswer.reset();
+    c().SelectUnitsBtnClick();
+    EXPECT_EQ(c().Stack().Depth(), 1);
+}
+
+TEST_F(EngineTest, ConvertUnitsReplacesTheTop) {
+    Push("12 ft");
+    view.selectorAnswer = "in";
+    c().ConvertUnitsBtnClick();
+    ExpectStack({{144, "in"}});
+    EXPECT_EQ(view.selectorInputs.back(), "");
+
+    view.selectorAnswer = "kg";
+    c().ConvertUnitsBtnClick();
+    ExpectStack({{144, "in"}});
+    EXPECT_EQ(view.errors.size(), 1u);
+}
+
+TEST_F(EngineTest, ConvertUnitsNeedsAStackEvenWithATypedValue) {
+    Typed("5 ft");
+    view.selectorAnswer = "in";
+    c().ConvertUnitsBtnClick();
+    EXPECT_EQ(view.errors, std::vector<std::string>{"Stack is empty!"});
+    EXPECT_TRUE(view.selectorInputs.empty());
+}
+
+TEST_F(EngineTest, ConvertUnitsToUnreadableUnitsKeepsTheStack) {
+    Push("12 ft");
+    view.selectorAnswer = "ft)(";
+    c().ConvertUnitsBtnClick();
+    ExpectStack({{12, "ft"}});
+    EXPECT_EQ(view.errors.size() + view.messages.size(), 1u);
+}
+
+TEST_F(EngineTest, DirectConvertUsesTheTopUnits) {
+    PushAll({"6 in", "1 ft"});
+    c().ConvertStackBtnClick();
+    ExpectStack({{0.5, "ft"}});
+
+    PushAll({"6 in", "1 kg"});
+    c().ConvertStackBtnClick();
+    ExpectStack({{0.5, "ft"}, {6, "in"}, {1, "kg"}});
+    EXPECT_EQ(view.errors.size(), 1u);
+
+    c().ResetCalculator();
+    Push("1 m");
+    c().ConvertStackBtnClick();
+    EXPECT_EQ(view.errors.back(), "Not enough operands!");
+}
+
+TEST_F(EngineTest, UnitSystemAndAutoConvertStates) {
+    c().USBtnClick();
+    EXPECT_FALSE(UnitSystem);
+    EXPECT_FALSE(view.si);
+    c().SystemeInternationale1Click();
+    EXPECT_TRUE(UnitSystem);
+    EXPECT_TRUE(view.si);
+
+    c().AutoConvert1Click();
+    EXPECT_FALSE(AutoConvert);
+    EXPECT_FALSE(view.autoConvert);
+    EXPECT_FALSE(view.unitSystemEnabled);
+    c().AutoConvert1Click();
+    EXPECT_TRUE(AutoConvert);
+    EXPECT_TRUE(view.unitSystemEnabled);
+}
+
+TEST_F(EngineTest, StoredValuesChooseModeAndUnitSystem) {
+    EXPECT_FALSE(c().CalcMode); // nothing stored: free-form
+    store.values = {{"CalcMode", "1"}, {"UnitSystem", "0"}, {"AutoConvert", "0"}};
+    Start();
+    EXPECT_TRUE(c().CalcMode);
+    EXPECT_FALSE(UnitSystem);
+    EXPECT_FALSE(AutoConvert);
+    EXPECT_FALSE(view.unitSystemEnabled);
+}
+
+TEST_F(EngineTest, DisplayChangeClearsEnteredOnlyWhileFocused) {
+    Push("3 m");
+    c().DisplayChange();
+    EXPECT_TRUE(c().Entered);
+    c().DisplayEnter();
+    c().DisplayChange();
+    EXPECT_FALSE(c().Entered);
+    c().DisplayExit();
+    EXPECT_FALSE(c().DisplayFocused);
+}
+
+TEST_F(EngineTest, CopyAndPaste) {
+    c().Copy1Click();
+    EXPECT_EQ(view.clipboard, "0");
+
+    Typed("3 m");
+    view.clipboard = "12 ft";
+    c().Paste1Click(); // the pending entry is pushed first
+    ExpectStack({{3, "m"}, {12, "ft"}});
+
+    Typed("3 fx");
+    c().Paste1Click();
+    EXPECT_EQ(c().Stack().Depth(), 2);
+    EXPECT_EQ(view.display, "3 fx");
+    EXPECT_EQ(view.errors.size(), 1u);
+}
+
+TEST_F(EngineTest, DropOntoTheDisplay) {
+    PushAll({"1 m", "2 kg"});
+    c().BtnSTOClick();
+    c().keyPress('3');
+    c().DisplayDragDrop({true, "lbReg3", 3, -1});
+    EXPECT_EQ(c().Stack().Depth(), 3);
+    c().DisplayDragDrop({true, "StackListBox", 0, 0});
+    ExpectStack({{1, "m"}, {2, "kg"}, {2, "kg"}, {1, "m"}});
+    EXPECT_FALSE(KorbCalc::DisplayDragOver({false, "Display", 0, -1}));
+}
+
+// Runs in its own directory: the close action writes into the current directory.
+TEST_F(EngineTest, CloseWritesFilesOnlyWithSavePrefs) {
+    namespace fs = std::filesystem;
+    const fs::path old = fs::current_path();
+    const fs::path dir = fs::temp_directory_path() / ("korbcalc_close_" + std::to_string(::getpid()));
+    fs::create_directories(dir);
+    fs::current_path(dir);
+    Push("12 ft");
+    c().settings.SavePrefs = 0;
+    c().FormClose();
+    EXPECT_FALSE(fs::exists("Meridot.ini") || fs::exists("SaveStck.dat") || fs::exists("SaveRegs.dat"));
+    c().settings.SavePrefs = 1;
+    c().FormClose();
+    EXPECT_TRUE(fs::exists("Meridot.ini") && fs::exists("SaveStck.dat") && fs::exists("SaveRegs.dat"));
+
+    store.values.clear();
+    Start();
+    c().settings.SaveStack = 1;
+    EXPECT_TRUE(c().LoadSavedStack());
+    ExpectStack({{12, "ft"}});
+    fs::current_path(old);
+    fs::remove_all(dir);
+}
+
+} // namespace
