@@ -1,0 +1,191 @@
+// The main window: display, keypad, indicator images, menus. It is the engine's view, owns the
+// engine and the other windows, and runs the start-up and shut-down sequence.
+#pragma once
+
+#include <QLabel>
+#include <QMainWindow>
+#include <QTextEdit>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "CalcView.h"
+#include "KorbCalc.h"
+
+class QAction;
+class QFrame;
+class QMenu;
+class QPushButton;
+class QToolButton;
+class ValueStore;
+class TStackForm;
+class TRegisterForm;
+class TUnitsDlg;
+class TAboutBox;
+class TErrWindow;
+class TResetCalcDialog;
+class TReadmeForm;
+class TKorbCalcForm;
+
+// The one-line display: edits itself while focused and hands only Enter to the keyboard map.
+class TDisplay : public QTextEdit {
+    Q_OBJECT
+public:
+    explicit TDisplay(TKorbCalcForm& main);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    TKorbCalcForm& main_;
+};
+
+// An image that reports clicks and double-clicks.
+class TImage : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+signals:
+    void clicked();
+    void doubleClicked();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+};
+
+class TKorbCalcForm : public QMainWindow, public CalcView {
+    Q_OBJECT
+public:
+    static constexpr int ClientWidth = 377;
+    static constexpr int ClientHeight = 224;
+    static constexpr int DesignLeft = 274;
+    static constexpr int DesignTop = 159;
+
+    // Builds the window, then the engine, which reads the stored values (font, mode, AutoConvert,
+    // unit system).
+    explicit TKorbCalcForm(ValueStore& store, QWidget* parent = nullptr);
+    ~TKorbCalcForm() override;
+
+    // Shows the window (free-form mode unless stored, display "0", preferences file read), then
+    // creates the other windows in their fixed order.
+    void StartUp();
+
+    KorbCalc& Engine() { return *engine_; }
+    Settings& Prefs() { return engine_->settings; }
+    ValueStore& Store() { return store_; }
+    std::string FormatForDisplay(const std::string& text) const;
+
+    TDisplay* Display() const { return display_; }
+    TStackForm* StackForm() const { return stackForm_; }
+    TRegisterForm* RegisterForm() const { return registerForm_; }
+    TUnitsDlg* UnitsDlg() const { return unitsDlg_; }
+    TErrWindow* ErrWindow() const { return errWindow_; }
+    TResetCalcDialog* ResetDialog() const { return resetDialog_; }
+    QMenu* PopupMenu1() const { return popup_; }
+    QAction* Action(const QString& name) const;
+
+    // Runs a handler; anything it lets out is shown in the message box.
+    void Run(const std::function<void()>& handler);
+    // The one translation from Qt key events to the keyboard map; true when the key was used.
+    bool HandleKey(QKeyEvent* event);
+
+    // Window commands.
+    void ShowStack1Click();
+    void ShowRegisters1Click();
+    void Preferences1Click();
+    void FormatPrecision1Click();
+    void FontClick();
+    void ResetCalculator1Click();
+    void About1Click();
+    void ViewReadme1Click();
+    void HelpFileClick();
+    void Contents1Click();
+    void KeywordSearch1Click();
+    // Help context of the focused control: 10 with none, the control's own for buttons, the
+    // display and page controls, 1 for anything else.
+    int HelpContextOfFocus() const;
+    void FocusEnterButtonNow();
+
+    // Seams for modal windows; each defaults to the real window.
+    std::function<void(const std::string&)> errorHook;
+    std::function<void(const std::string&)> messageHook;
+    std::function<std::optional<std::string>(const std::string&)> unitsSelectorHook;
+    std::function<bool()> resetConfirmHook;            // true: Yes
+    std::function<void(int context)> helpHook;         // a help context, 0 for "Contents", -1 search
+    std::function<void(const QFont&)> displayFontHook; // after the font command changed the font
+
+    // CalcView
+    std::string DisplayText() const override;
+    void SetDisplayText(const std::string& text) override;
+    void SelectAllDisplay() override;
+    void ShowError(const std::string& message) override;
+    void ShowMessage(const std::string& message) override;
+    std::optional<std::string> RunUnitsSelector(const std::string& quantityText) override;
+    void FocusEnterButton() override;
+    void FocusMainWindow() override;
+    void SetEditingIndicator(bool entered) override;
+    void SetUnitsOnNextLine(bool visible) override;
+    void SetSecondFunctionIndicator(bool on) override;
+    void SetUnitSystemState(bool si, bool enabled) override;
+    void SetAutoConvertState(bool on) override;
+    void SetCalcModeState(bool calcMode) override;
+    std::string ClipboardText() const override;
+    void SetClipboardText(const std::string& text) override;
+
+    // The display font from the stored values "FontName", "FontSize", "FontColor", "FontStyle".
+    void ApplyStoredFont(bool styleOnly);
+    void ApplyDisplayFont(const QFont& font, const QColor& color);
+
+signals:
+    void closed();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildDisplay(QWidget* client);
+    void BuildKeypad();
+    void BuildToggles();
+    void BuildSecondFunctionImages();
+    void BuildMenus();
+    QAction* AddAction(QMenu* menu, const char* name, const char* text, const QKeySequence& key,
+                       std::function<void()> handler);
+    void ShowHelp(int context);
+    void ToggleToolWindow(QWidget* window, const char* item, const char* button, WindowPos& pos,
+                          const std::function<void()>& place, const std::function<void()>& refresh);
+
+    ValueStore& store_;
+    std::unique_ptr<KorbCalc> engine_;
+    TDisplay* display_ = nullptr;
+    QFrame* panel_ = nullptr;
+    QPushButton* enterBtn_ = nullptr;
+    std::map<QString, QPushButton*> buttons_;
+    std::map<QString, QToolButton*> toggles_;
+    std::map<QString, QAction*> actions_;
+    std::map<QString, TImage*> images_;
+    QMenu* popup_ = nullptr;
+
+    TStackForm* stackForm_ = nullptr;
+    TRegisterForm* registerForm_ = nullptr;
+    TUnitsDlg* unitsDlg_ = nullptr;
+    TAboutBox* aboutBox_ = nullptr;
+    TErrWindow* errWindow_ = nullptr;
+    TResetCalcDialog* resetDialog_ = nullptr;
+    QWidget* prefForm_ = nullptr;
+    QWidget* formatForm_ = nullptr;
+    TReadmeForm* readmeForm_ = nullptr;
+    QWidget* helpWindow_ = nullptr;
+    bool firstPaintReported_ = false;
+};

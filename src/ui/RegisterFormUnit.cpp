@@ -1,0 +1,123 @@
+#include "RegisterFormUnit.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenu>
+
+#include "DialogStyle.h"
+#include "KorbCalcMainForm.h"
+
+TRegisterForm::TRegisterForm(TKorbCalcForm& main)
+    : QWidget(&main, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      main_(main) {
+    setObjectName("RegisterForm");
+    setWindowTitle("Register Contents");
+    setProperty(kHelpContextProperty, 21);
+    setFixedSize(ClientWidth, ClientHeight);
+
+    // Registers 0-4 in the left column, 5-9 in the right, top to bottom.
+    constexpr int rowStep = 25, top = 10, labelWidth = 14, listWidth = 161, listHeight = 17;
+    constexpr int columnLeft[2] = {8, 190};
+    for (int i = 0; i < StackCalc::RegisterCount; ++i) {
+        const int column = i / 5, rowIndex = i % 5;
+        const int x = columnLeft[column], y = top + rowIndex * rowStep;
+        auto* label = new QLabel(QString::number(i), this);
+        label->setGeometry(x, y, labelWidth, listHeight);
+        auto* list = new TDragListBox(QStringLiteral("lbReg%1").arg(i), i, this);
+        list->setGeometry(x + labelWidth + 2, y, listWidth, listHeight);
+        list->setProperty(kHelpContextProperty, 21);
+        list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        list->setFrameShape(QFrame::Box);
+        list->setFont(QFont("Arial", 8));
+        list->setAccessibleName(QStringLiteral("Register %1").arg(i));
+        label->setBuddy(list);
+        // Only the stack list may be dropped on a register: its entry is stored there.
+        list->acceptDrop = [](const DropSource& s) {
+            return s.isListBox && s.componentName == "StackListBox";
+        };
+        list->onDrop = [this, list](const DropSource& s) {
+            main_.Run([&] {
+                StackCalc& stack = main_.Engine().Stack();
+                const auto& full = stack.FPStack();
+                if (s.itemIndex >= 0 && s.itemIndex < static_cast<int>(full.size()))
+                    stack.SetRegister(full[static_cast<size_t>(s.itemIndex)], list->Tag());
+            });
+            main_.FocusMainWindow();
+        };
+        connect(list, &QListWidget::itemDoubleClicked, this, [this, list] { regconClick(list->Tag()); });
+        lists_[static_cast<size_t>(i)] = list;
+    }
+
+    popup_ = new QMenu(this);
+    popup_->setObjectName("RegisterPopupMenu");
+    auto add = [this](const char* name, const char* text, const QKeySequence& key, auto handler) {
+        QAction* a = popup_->addAction(text);
+        a->setObjectName(name);
+        a->setShortcut(key);
+        addAction(a);
+        connect(a, &QAction::triggered, this, handler);
+    };
+    add("NumberFormat1", "&Number Format", {}, [this] { main_.FormatPrecision1Click(); });
+    add("Preferences1", "P&references", QKeySequence("Ctrl+P"), [this] { main_.Preferences1Click(); });
+    popup_->addSeparator();
+    add("ClearRegisterContents1", "Clear Registers", {}, [this] { ClearRegisterContents1Click(); });
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(this, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& p) { popup_->popup(mapToGlobal(p)); });
+    for (auto* list : lists_) {
+        list->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(list, &QWidget::customContextMenuRequested, this,
+                [this, list](const QPoint& p) { popup_->popup(list->mapToGlobal(p)); });
+    }
+}
+
+void TRegisterForm::StartUp() {
+    Settings& s = main_.Prefs();
+    if (s.ShowRegs) main_.ShowRegisters1Click();
+    if (s.SaveRegs) main_.Run([&] { main_.Engine().LoadSavedRegisters(); });
+    if (isVisible()) Refresh();
+}
+
+void TRegisterForm::Refresh() {
+    const StackCalc& stack = main_.Engine().Stack();
+    for (int i = 0; i < StackCalc::RegisterCount; ++i) {
+        TDragListBox* list = lists_[static_cast<size_t>(i)];
+        list->clear();
+        list->addItem(QString::fromStdString(main_.FormatForDisplay(stack.Register(i))));
+    }
+}
+
+void TRegisterForm::PlaceForShow() {
+    Settings& s = main_.Prefs();
+    if (s.SaveRegPos) {
+        move(s.RegPos.x, s.RegPos.y);
+        return;
+    }
+    const QRect mainFrame = main_.frameGeometry();
+    const TStackForm* stack = main_.StackForm();
+    int y = mainFrame.top();
+    if (stack && stack->isVisible() && !s.SaveStackPos)
+        y = stack->frameGeometry().top() + stack->frameGeometry().height();
+    move(mainFrame.left() + mainFrame.width(), y);
+}
+
+void TRegisterForm::regconClick(int tag) {
+    main_.Run([&] { main_.Engine().Stack().RecallRegister(tag); });
+    main_.FocusMainWindow();
+}
+
+void TRegisterForm::ClearRegisterContents1Click() {
+    main_.Run([&] {
+        StackCalc& stack = main_.Engine().Stack();
+        for (int i = 0; i < StackCalc::RegisterCount; ++i) stack.SetRegister("0", i);
+    });
+    main_.FocusMainWindow();
+}
+
+void TRegisterForm::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    if (isVisible()) main_.ShowRegisters1Click();
+}

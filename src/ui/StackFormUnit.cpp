@@ -1,0 +1,223 @@
+#include "StackFormUnit.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDrag>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMenu>
+#include <QMimeData>
+
+#include "DialogStyle.h"
+#include "KorbCalcMainForm.h"
+#include "RegisterFormUnit.h"
+
+QMimeData* MakeListDragData(const DropSource& source) {
+    auto* data = new QMimeData;
+    const QString payload = QStringLiteral("%1\n%2\n%3")
+                                .arg(QString::fromStdString(source.componentName))
+                                .arg(source.tag)
+                                .arg(source.itemIndex);
+    data->setData(ListDragMimeType, payload.toUtf8());
+    return data;
+}
+
+std::optional<DropSource> ReadListDragData(const QMimeData* data) {
+    if (!data || !data->hasFormat(ListDragMimeType)) return std::nullopt;
+    const QStringList parts = QString::fromUtf8(data->data(ListDragMimeType)).split('\n');
+    if (parts.size() != 3) return std::nullopt;
+    bool tagOk = false, indexOk = false;
+    DropSource source;
+    source.isListBox = true;
+    source.componentName = parts[0].toStdString();
+    source.tag = parts[1].toInt(&tagOk);
+    source.itemIndex = parts[2].toInt(&indexOk);
+    if (!tagOk || !indexOk) return std::nullopt;
+    return source;
+}
+
+bool AnswerListDrag(QDropEvent* event, const std::function<bool(const DropSource&)>& accept) {
+    auto source = ReadListDragData(event->mimeData());
+    if (source && accept && accept(*source)) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+        return true;
+    }
+    event->ignore();
+    return false;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+TDragListBox::TDragListBox(const QString& name, int tag, QWidget* parent) : QListWidget(parent), tag_(tag) {
+    setObjectName(name);
+    setProperty("Tag", tag);
+    setDragEnabled(true);
+    setAcceptDrops(true);
+    setDragDropMode(QAbstractItemView::DragDrop);
+    setDefaultDropAction(Qt::CopyAction);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+}
+
+void TDragListBox::startDrag(Qt::DropActions) {
+    QListWidgetItem* item = currentItem();
+    if (!item) return;
+    DropSource source{true, objectName().toStdString(), tag_, row(item)};
+    auto* drag = new QDrag(this);
+    drag->setMimeData(MakeListDragData(source));
+    drag->exec(Qt::CopyAction, Qt::CopyAction);
+}
+
+void TDragListBox::dragEnterEvent(QDragEnterEvent* event) {
+    AnswerListDrag(event, acceptDrop);
+}
+
+void TDragListBox::dragMoveEvent(QDragMoveEvent* event) {
+    AnswerListDrag(event, acceptDrop);
+}
+
+void TDragListBox::dropEvent(QDropEvent* event) {
+    if (!AnswerListDrag(event, acceptDrop)) return;
+    if (onDrop) onDrop(*ReadListDragData(event->mimeData()));
+}
+
+// ---------------------------------------------------------------------------------------------
+
+TStackForm::TStackForm(TKorbCalcForm& main)
+    : QWidget(&main, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowCloseButtonHint),
+      main_(main) {
+    setObjectName("StackForm");
+    setWindowTitle("Stack");
+    setProperty(kHelpContextProperty, 20);
+    resize(304, 150);
+
+    list_ = new TDragListBox("StackListBox", 0, this);
+    list_->setProperty(kHelpContextProperty, 20);
+    list_->setFont(QFont("Arial", 10));
+    list_->installEventFilter(this);
+    // Only register lists may be dropped here: they recall their register.
+    list_->acceptDrop = [](const DropSource& s) { return s.isListBox && s.componentName != "StackListBox"; };
+    list_->onDrop = [this](const DropSource& s) {
+        main_.Run([&] { main_.Engine().Stack().RecallRegister(s.tag); });
+        main_.FocusMainWindow();
+    };
+    connect(list_, &QListWidget::itemDoubleClicked, this, [this] { StackListBoxDblClick(); });
+
+    popup_ = new QMenu(this);
+    popup_->setObjectName("StackPopupMenu");
+    auto add = [this](const char* name, const char* text, const QKeySequence& key, auto handler) {
+        QAction* a = popup_->addAction(text);
+        a->setObjectName(name);
+        a->setShortcut(key);
+        a->setShortcutContext(Qt::WindowShortcut);
+        addAction(a);
+        connect(a, &QAction::triggered, this, handler);
+        return a;
+    };
+    add("NumberFormat1", "&Number Format", {}, [this] { main_.FormatPrecision1Click(); });
+    add("Preferences1", "Preferences", QKeySequence("Ctrl+P"), [this] { main_.Preferences1Click(); });
+    popup_->addSeparator();
+    add("ClearStackContents1", "Clear Stack Contents", {}, [this] { ClearStackContents1Click(); });
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    list_->setContextMenuPolicy(Qt::CustomContextMenu);
+    auto showPopup = [this](QWidget* w) {
+        return [this, w](const QPoint& p) { popup_->popup(w->mapToGlobal(p)); };
+    };
+    connect(this, &QWidget::customContextMenuRequested, this, showPopup(this));
+    connect(list_, &QWidget::customContextMenuRequested, this, showPopup(list_));
+}
+
+void TStackForm::StartUp() {
+    Settings& s = main_.Prefs();
+    if (s.ShowStack) main_.ShowStack1Click();
+    if (s.SaveStack) main_.Run([&] { main_.Engine().LoadSavedStack(); });
+    UpdateAll();
+}
+
+void TStackForm::UpdateAll() {
+    const StackCalc& stack = main_.Engine().Stack();
+    const auto& texts = stack.StackListBox();
+    list_->clear();
+    for (const auto& t : texts) list_->addItem(QString::fromStdString(t));
+    const int sel = stack.Selected();
+    if (sel >= 0 && sel < list_->count()) list_->setCurrentRow(sel);
+}
+
+void TStackForm::PlaceForShow() {
+    Settings& s = main_.Prefs();
+    if (s.SaveStackPos) {
+        move(s.StackPos.x, s.StackPos.y);
+        return;
+    }
+    const QRect mainFrame = main_.frameGeometry();
+    move(mainFrame.left() + mainFrame.width(), mainFrame.top());
+    TRegisterForm* regs = main_.RegisterForm();
+    if (regs && regs->isVisible() && !s.SaveRegPos && !s.SaveStackPos)
+        regs->move(frameGeometry().left(), frameGeometry().top() + frameGeometry().height());
+}
+
+void TStackForm::MoveSelectedToTop() {
+    const int row = list_->currentRow();
+    if (list_->count() == 0 || row < 0) return;
+    main_.Run([&] {
+        main_.Engine().Stack().MoveToTop(row);
+        main_.Engine().ShowStackTop();
+    });
+}
+
+void TStackForm::StackListBoxDblClick() {
+    MoveSelectedToTop();
+    main_.FocusMainWindow();
+}
+
+void TStackForm::ClearStackContents1Click() {
+    main_.Run([&] {
+        KorbCalc& calc = main_.Engine();
+        calc.Stack().ClearEntries();
+        calc.View().SetDisplayText("0");
+        calc.Entered = true;
+        calc.PointEntered = false;
+        calc.View().SetEditingIndicator(true);
+    });
+    UpdateAll();
+    main_.FocusMainWindow();
+}
+
+void TStackForm::FormDeactivate() {
+    if (width() < MinWidth || height() < MinHeight)
+        resize(std::max(width(), MinWidth), std::max(height(), MinHeight));
+}
+
+bool TStackForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == list_ && event->type() == QEvent::KeyPress && list_->count() > 0) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Backspace) {
+            main_.FocusMainWindow();
+            return true;
+        }
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            const int row = list_->currentRow();
+            MoveSelectedToTop();
+            if (row >= 0 && row < list_->count()) list_->setCurrentRow(row);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TStackForm::closeEvent(QCloseEvent* event) {
+    // The close box hides the window through the same toggle as F5, which stores its position.
+    event->ignore();
+    if (isVisible()) main_.ShowStack1Click();
+}
+
+void TStackForm::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    list_->setGeometry(8, 8, std::max(0, width() - 16), std::max(0, height() - 16));
+}
+
+void TStackForm::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow()) FormDeactivate();
+}

@@ -1,0 +1,79 @@
+// The stack window: the live list of the operand stack, with drag and drop to the registers and
+// the display. Also the list box the register window uses.
+#pragma once
+
+#include <QListWidget>
+#include <QWidget>
+#include <functional>
+#include <optional>
+
+#include "KorbCalc.h"
+
+class QMenu;
+class QMimeData;
+class TKorbCalcForm;
+
+// Drags between the stack list, the register lists and the display carry the source list's name,
+// its tag and the dragged item's index.
+inline constexpr char ListDragMimeType[] = "application/x-meridot-listitem";
+QMimeData* MakeListDragData(const DropSource& source);
+std::optional<DropSource> ReadListDragData(const QMimeData* data);
+// Accepts a drag entering or moving over a target as a copy when it carries a list item that the
+// rule accepts; ignores it otherwise. Returns whether it was accepted.
+bool AnswerListDrag(QDropEvent* event, const std::function<bool(const DropSource&)>& accept);
+
+// A list box that drags its current item as a DropSource and accepts drops by a rule.
+class TDragListBox : public QListWidget {
+    Q_OBJECT
+public:
+    explicit TDragListBox(const QString& name, int tag, QWidget* parent = nullptr);
+    int Tag() const { return tag_; }
+
+    std::function<bool(const DropSource&)> acceptDrop;
+    std::function<void(const DropSource&)> onDrop;
+
+protected:
+    void startDrag(Qt::DropActions supportedActions) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    int tag_;
+};
+
+class TStackForm : public QWidget {
+    Q_OBJECT
+public:
+    explicit TStackForm(TKorbCalcForm& main);
+
+    TDragListBox* StackListBox() const { return list_; }
+    QMenu* StackPopupMenu() const { return popup_; }
+
+    // Loads "SaveStck.dat" when SaveStack is set and shows itself when ShowStack is set.
+    void StartUp();
+    // Rewrites the list from the engine's entry lists.
+    void UpdateAll();
+    // Places the window before it is shown, beside the main window unless a position is kept.
+    void PlaceForShow();
+
+    void StackListBoxDblClick();
+    void MoveSelectedToTop();
+    void ClearStackContents1Click();
+    // The stack window's minimum size, applied when it loses activation.
+    void FormDeactivate();
+
+    static constexpr int MinWidth = 194;
+    static constexpr int MinHeight = 69;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    TKorbCalcForm& main_;
+    TDragListBox* list_;
+    QMenu* popup_;
+};
