@@ -126,9 +126,13 @@ void KorbCalc::SetSecondFunction(bool on) {
     view_.SetSecondFunctionIndicator(on);
 }
 
+bool KorbCalc::ParseWorking(const std::string& text) {
+    return working_.SetText(Trimmed(text).empty() ? std::string("0") : text);
+}
+
 bool KorbCalc::FinishEntry(bool keepSecond) {
     if (Entered) return true;
-    if (!working_.SetText(Display())) {
+    if (!ParseWorking(Display())) {
         ShowParseError();
         return false;
     }
@@ -354,7 +358,7 @@ void KorbCalc::BtnCHSClick() {
     Guard([&] {
         // With nothing on the stack the display itself is the value (the "0" shown at start).
         const std::string source = Entered && !stack_.IsEmpty() ? stack_.Peek() : Display();
-        if (!working_.SetText(source)) {
+        if (!ParseWorking(source)) {
             ShowParseError();
             return;
         }
@@ -374,7 +378,7 @@ void KorbCalc::ShowStackTop() {
 bool KorbCalc::EnterText(const std::string& text) {
     Guard([&] {
         if (!Entered) {
-            if (working_.SetText(Display()))
+            if (ParseWorking(Display()))
                 BtnEnterClick();
             else
                 ShowParseError();
@@ -508,7 +512,7 @@ void KorbCalc::Copy1Click() {
 void KorbCalc::Paste1Click() {
     Guard([&] {
         if (!Entered) {
-            if (working_.SetText(Display())) {
+            if (ParseWorking(Display())) {
                 SetDisplay(working_.GetText());
                 BtnEnterClick();
                 PointEntered = false;

@@ -187,6 +187,9 @@ private:
     void SetDisplay(const std::string& text) { view_.SetDisplayText(text); }
     std::string Display() const { return view_.DisplayText(); }
     void SetSecondFunction(bool on);
+    // Parses a display text into the working quantity; an empty text reads as the empty entry "0"
+    // (the quantity would otherwise keep its previous value).
+    bool ParseWorking(const std::string& text);
     // Finishes a typed entry; false (with its error shown) when it does not parse.
     bool FinishEntry(bool keepSecond);
     // Display = text, Entered cleared, Enter. PushResult puts the popped operands back when the

@@ -273,7 +273,7 @@ void KorbCalc::BtnPIClick() {
 void KorbCalc::GravityBtnClick() {
     Guard([&] {
         if (!Entered) {
-            if (working_.SetText(Display()))
+            if (ParseWorking(Display()))
                 BtnEnterClick();
             else
                 ShowParseError();
@@ -291,7 +291,7 @@ void KorbCalc::GravityBtnClick() {
 void KorbCalc::StackTopFlipBtnClick() {
     Guard([&] {
         if (!Entered) {
-            if (working_.SetText(Display()))
+            if (ParseWorking(Display()))
                 BtnEnterClick();
             else
                 ShowParseError();
@@ -308,7 +308,7 @@ void KorbCalc::StackTopFlipBtnClick() {
 void KorbCalc::RegisterPrompt(bool store) {
     const bool samePending = store ? StorePending : RecallPending;
     if (!samePending && !Entered) {
-        if (!working_.SetText(Display())) {
+        if (!ParseWorking(Display())) {
             ShowParseError();
             StorePending = false;
             RecallPending = false;

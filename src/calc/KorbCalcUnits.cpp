@@ -3,7 +3,7 @@
 
 void KorbCalc::SelectUnitsBtnClick() {
     Guard([&] {
-        if (!working_.SetText(Display())) {
+        if (!ParseWorking(Display())) {
             ShowParseError();
             view_.FocusEnterButton();
             return;
@@ -25,7 +25,7 @@ void KorbCalc::ConvertUnitsBtnClick() {
             return;
         }
         if (!Entered) {
-            if (!working_.SetText(Display())) {
+            if (!ParseWorking(Display())) {
                 ShowParseError();
                 return;
             }
@@ -48,7 +48,7 @@ void KorbCalc::ConvertUnitsBtnClick() {
 void KorbCalc::ConvertStackBtnClick() {
     Guard([&] {
         if (!Entered) {
-            if (!working_.SetText(Display())) {
+            if (!ParseWorking(Display())) {
                 ShowParseError();
                 view_.FocusEnterButton();
                 return;

@@ -177,7 +177,7 @@ TEST_F(EngineTest, FreeFormCaretAppendsToTheShownValue) {
     c().DisplayKeyDown(VK::Digit0 + 2, false, false);
     EXPECT_EQ(view.display, shown + "^2");
     c().DisplayKeyDown(VK::Return, false, false);
-    ExpectStack({{12.5, "ft"}, {156.25, "ft^2"}});
+    ExpectStack({{12.5, "ft"}, {12.5, "ft^2"}});
 }
 
 TEST_F(EngineTest, LetterSwitchesCalculatorModeToFreeForm) {

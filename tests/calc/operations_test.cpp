@@ -14,6 +14,10 @@ struct OpCase {
     int angularDefault = 0;
 };
 
+void PrintTo(const OpCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class Operation : public EngineTest, public ::testing::WithParamInterface<OpCase> {};
 
 TEST_P(Operation, GivesResultOrLeavesOperands) {

@@ -66,6 +66,10 @@ struct Script {
     int status;
 };
 
+void PrintTo(const Script& s, std::ostream* os) {
+    *os << s.name;
+}
+
 class CliScript : public Cli, public ::testing::WithParamInterface<Script> {};
 
 TEST_P(CliScript, WritesStackAndErrors) {
@@ -94,25 +98,20 @@ INSTANTIATE_TEST_SUITE_P(
                1},
         Script{
             "bad_entry_is_skipped", {"1 m", "2 fx", "enter"}, "", "1.0000000 m\n1.0000000 m\n", "ERROR: ", 1},
-        Script{"us_gravity_general",
-               {"--us", "--notation", "general", "g"},
-               "",
-               "32.1740485564 ft/sec^2\n",
-               "",
-               0},
+        Script{"us_gravity", {"--us", "--places", "10", "g"}, "", "32.1740485564 ft/sec^2\n", "", 0},
         Script{"second_functions",
-               {"--angle", "deg", "--notation", "general", "2", "3", "y^x", "0.5", "asin"},
+               {"--angle", "deg", "2", "3", "y^x", "0.5", "asin"},
                "",
-               "8 \n30 deg\n",
+               "8.0000000 \n30.0000000 deg\n",
                "",
                0},
         Script{"direct_convert", {"6 in", "1 ft", "direct"}, "", "0.5000000 ft\n", "", 0},
-        Script{"bad_option", {"--places", "99"}, "", "", "", 2}),
+        Script{"bad_option", {"--places", "99"}, "", "", "Usage: korbcalc-cli", 2}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Cli, RegisterRecallPushesTheStoredValue) {
-    const RunResult r = Run({"--notation", "general", "7 kg", "sto 4", "clear", "rcl 4"});
-    EXPECT_EQ(r.out, "7 kg\n");
+    const RunResult r = Run({"7 kg", "sto 4", "drop", "rcl 4"});
+    EXPECT_EQ(r.out, "7.0000000 kg\n");
     EXPECT_EQ(r.status, 0);
 }
 
