@@ -26,7 +26,9 @@
 #include "AboutBoxForm.h"
 #include "DialogStyle.h"
 #include "ErrWindowForm.h"
+#include "FormatFormUnit.h"
 #include "KeyTranslate.h"
+#include "PreferencesForm.h"
 #include "ReadmeFormUnit.h"
 #include "RegisterFormUnit.h"
 #include "ResetCalcForm.h"
@@ -219,16 +221,6 @@ QPixmap DrawPicture(Picture picture, int size, qreal dpr) {
     return pm;
 }
 
-// "FontColor" holds a colour number with red in the low byte.
-QColor ColorFromNumber(long long n) {
-    return QColor(static_cast<int>(n & 0xFF), static_cast<int>((n >> 8) & 0xFF),
-                  static_cast<int>((n >> 16) & 0xFF));
-}
-long long NumberFromColor(const QColor& c) {
-    return static_cast<long long>(c.red()) | (static_cast<long long>(c.green()) << 8) |
-           (static_cast<long long>(c.blue()) << 16);
-}
-
 } // namespace
 
 // ---- display ------------------------------------------------------------------------------------
@@ -359,9 +351,7 @@ TKorbCalcForm::TKorbCalcForm(ValueStore& store, QWidget* parent)
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     move(DesignLeft, DesignTop);
 
-    // The stored font's name, size and colour come before the engine reads the mode and the unit
-    // system; its style last.
-    ApplyStoredFont(false);
+    ApplyStoredFont();
     PrefsHost host;
     host.mainPos = [this] { return WindowPos{pos().x(), pos().y()}; };
     host.mainWidth = [this] { return frameGeometry().width(); };
@@ -374,7 +364,6 @@ TKorbCalcForm::TKorbCalcForm(ValueStore& store, QWidget* parent)
     };
     host.reportWriteError = [this](const std::string& m) { ShowMessage(m); };
     engine_ = std::make_unique<KorbCalc>(*this, store_, std::move(host));
-    ApplyStoredFont(true);
 
     engine_->onRefreshViews = [this] {
         if (registerForm_ && registerForm_->isVisible()) registerForm_->Refresh();
@@ -731,7 +720,8 @@ void TKorbCalcForm::StartUp() {
     registerForm_->StartUp();
     unitsDlg_ = new TUnitsDlg(this);
     unitsDlg_->SetErrorHandler([this](const std::string& m) { ShowMessage(m); });
-    // PREFS_FORMAT_PENDING
+    prefForm_ = new TPrefForm(Prefs(), store_, PrefHost(), this);
+    formatForm_ = new TFormatForm(Prefs(), PrefHost(), this);
     readmeForm_ = new TReadmeForm(this);
 }
 
@@ -808,22 +798,9 @@ void TKorbCalcForm::ViewReadme1Click() {
     FocusEnterButtonNow();
 }
 
-void TKorbCalcForm::ApplyStoredFont(bool styleOnly) {
-    QFont font = display_->font();
-    if (!styleOnly) {
-        font.setFamily(QString::fromStdString(store_.ReadString("FontName", "Arial")));
-        font.setPointSize(std::clamp(store_.ReadInteger("FontSize", 14), 1, 200));
-        QPalette pal = display_->palette();
-        pal.setColor(QPalette::Text, ColorFromNumber(store_.ReadInteger("FontColor", 0)));
-        display_->setPalette(pal);
-    }
-    // Style codes: "" regular, "0" bold, "1" italic, "2" bold italic.
-    const std::string style = store_.ReadString("FontStyle", "0");
-    font.setBold(style == "0" || style == "2");
-    font.setItalic(style == "1" || style == "2");
-    font.setUnderline(false);
-    font.setStrikeOut(false);
-    display_->setFont(font);
+void TKorbCalcForm::ApplyStoredFont() {
+    const DisplayFont stored = ReadDisplayFont(store_);
+    ApplyDisplayFont(stored.font, stored.color);
 }
 
 void TKorbCalcForm::ApplyDisplayFont(const QFont& font, const QColor& color) {
@@ -834,32 +811,7 @@ void TKorbCalcForm::ApplyDisplayFont(const QFont& font, const QColor& color) {
 }
 
 void TKorbCalcForm::FontClick() {
-    QFont current = display_->font();
-    QFontDialog dialog(current, this);
-    dialog.setOption(QFontDialog::ScalableFonts, true);
-    dialog.setOption(QFontDialog::NonScalableFonts, true);
-    if (dialog.exec() != QDialog::Accepted) {
-        FocusEnterButtonNow();
-        return;
-    }
-    const QFont font = dialog.selectedFont();
-    const QColor color = display_->palette().color(QPalette::Text);
-    ApplyDisplayFont(font, color);
-    store_.WriteString("FontName", font.family().toStdString());
-    store_.WriteString("FontSize", std::to_string(font.pointSize()));
-    store_.WriteString("FontColor", std::to_string(NumberFromColor(color)));
-    // Underline and strike-out make a style the stored codes cannot express: written as regular.
-    std::string style;
-    if (!font.underline() && !font.strikeOut()) {
-        if (font.bold() && font.italic())
-            style = "2";
-        else if (font.italic())
-            style = "1";
-        else if (font.bold())
-            style = "0";
-    }
-    store_.WriteString("FontStyle", style);
-    if (displayFontHook) displayFontHook(font);
+    if (prefForm_) prefForm_->FontBtnClick();
     FocusEnterButtonNow();
 }
 
@@ -982,10 +934,35 @@ void TKorbCalcForm::SetClipboardText(const std::string& text) {
 
 // ---- preferences, number format and help (wired to their windows) -----------------------------------
 
+PrefDialogHost TKorbCalcForm::PrefHost() {
+    PrefDialogHost host;
+    host.showStackTop = [this] { Run([this] { engine_->ShowStackTop(); }); };
+    host.entered = [this] { return engine_->Entered; };
+    host.refreshLists = [this] {
+        Run([this] { engine_->Stack().UpdateAll(); });
+        if (registerForm_ && registerForm_->isVisible()) registerForm_->Refresh();
+    };
+    host.writePrefs = [this] { Run([this] { engine_->WritePrefs(); }); };
+    host.applyUnitSystem = [this](bool si) {
+        Run([&] { si ? engine_->SIBtnClick() : engine_->USBtnClick(); });
+    };
+    host.applyAutoConvert = [this](bool on) { Run([&] { engine_->AutoConvertBtnClick(on); }); };
+    host.setWorkingFormat = [this](int f) { engine_->Working().SetFormat(static_cast<std::uint8_t>(f)); };
+    host.setWorkingDigits = [this](int d) { engine_->Working().Digits = static_cast<std::uint8_t>(d); };
+    host.mainPos = [this] { return WindowPos{pos().x(), pos().y()}; };
+    host.stackWindowPos = [this] { return WindowPos{stackForm_->pos().x(), stackForm_->pos().y()}; };
+    host.registerWindowPos = [this] { return WindowPos{registerForm_->pos().x(), registerForm_->pos().y()}; };
+    host.applyDisplayFont = [this](const QFont& font, const QColor& color) { ApplyDisplayFont(font, color); };
+    return host;
+}
+
 void TKorbCalcForm::Preferences1Click() {
+    if (prefForm_) prefForm_->exec();
     FocusEnterButtonNow();
 }
+
 void TKorbCalcForm::FormatPrecision1Click() {
+    if (formatForm_) formatForm_->exec();
     FocusEnterButtonNow();
 }
 void TKorbCalcForm::ShowHelp(int context) {

@@ -27,6 +27,9 @@ class TAboutBox;
 class TErrWindow;
 class TResetCalcDialog;
 class TReadmeForm;
+class TPrefForm;
+class TFormatForm;
+struct PrefDialogHost;
 class TKorbCalcForm;
 
 // The one-line display: edits itself while focused and hands only Enter to the keyboard map.
@@ -89,6 +92,8 @@ public:
     TUnitsDlg* UnitsDlg() const { return unitsDlg_; }
     TErrWindow* ErrWindow() const { return errWindow_; }
     TResetCalcDialog* ResetDialog() const { return resetDialog_; }
+    TPrefForm* PrefForm() const { return prefForm_; }
+    TFormatForm* FormatForm() const { return formatForm_; }
     QMenu* PopupMenu1() const { return popup_; }
     QAction* Action(const QString& name) const;
 
@@ -118,9 +123,8 @@ public:
     std::function<void(const std::string&)> errorHook;
     std::function<void(const std::string&)> messageHook;
     std::function<std::optional<std::string>(const std::string&)> unitsSelectorHook;
-    std::function<bool()> resetConfirmHook;            // true: Yes
-    std::function<void(int context)> helpHook;         // a help context, 0 for "Contents", -1 search
-    std::function<void(const QFont&)> displayFontHook; // after the font command changed the font
+    std::function<bool()> resetConfirmHook;    // true: Yes
+    std::function<void(int context)> helpHook; // a help context, 0 for "Contents", -1 search
 
     // CalcView
     std::string DisplayText() const override;
@@ -141,7 +145,7 @@ public:
     void SetClipboardText(const std::string& text) override;
 
     // The display font from the stored values "FontName", "FontSize", "FontColor", "FontStyle".
-    void ApplyStoredFont(bool styleOnly);
+    void ApplyStoredFont();
     void ApplyDisplayFont(const QFont& font, const QColor& color);
 
 signals:
@@ -163,6 +167,7 @@ private:
     QAction* AddAction(QMenu* menu, const char* name, const char* text, const QKeySequence& key,
                        std::function<void()> handler);
     void ShowHelp(int context);
+    PrefDialogHost PrefHost();
     void ToggleToolWindow(QWidget* window, const char* item, const char* button, WindowPos& pos,
                           const std::function<void()>& place, const std::function<void()>& refresh);
 
@@ -183,8 +188,8 @@ private:
     TAboutBox* aboutBox_ = nullptr;
     TErrWindow* errWindow_ = nullptr;
     TResetCalcDialog* resetDialog_ = nullptr;
-    QWidget* prefForm_ = nullptr;
-    QWidget* formatForm_ = nullptr;
+    TPrefForm* prefForm_ = nullptr;
+    TFormatForm* formatForm_ = nullptr;
     TReadmeForm* readmeForm_ = nullptr;
     QWidget* helpWindow_ = nullptr;
     bool firstPaintReported_ = false;

@@ -1,11 +1,16 @@
 // Start-up and shut-down of the calculator program.
 #include <QApplication>
+#include <QDir>
 #include <QMessageBox>
+#include <QTimer>
 #include <cstdio>
 #include <exception>
 
 #include "KorbCalcMainForm.h"
 #include "QtValueStore.h"
+#include "RegisterFormUnit.h"
+#include "StackFormUnit.h"
+#include "UnitsSelectorUnit.h"
 #include "units/NumberUnits.h"
 #include "units/QuantityMath.h"
 
@@ -31,6 +36,43 @@ public:
     }
 };
 
+// --screenshot DIR: fills the calculator with a few values, saves pictures of the main window,
+// the stack and register windows and the units selector into DIR, and quits.
+void TakeScreenshots(TKorbCalcForm& form, const QString& dir) {
+    form.messageHook = [](const std::string& m) { std::fprintf(stderr, "Korbcalc: %s\n", m.c_str()); };
+    form.errorHook = form.messageHook;
+    KorbCalc& calc = form.Engine();
+    for (const char* value : {"12 ft", "6 in"}) calc.EnterText(value);
+    calc.BtnAddSubtractClick(KeyTag::Add);
+    calc.EnterText("9.80665 m/sec^2");
+    calc.EnterText("2.5 kg");
+    calc.BtnMulDivClick(KeyTag::Multiply);
+    calc.Stack().SetRegister("3.14159265358979 rad", 0);
+    calc.Stack().SetRegister("4.5 lbf*ft", 1);
+    calc.Stack().SetRegister("0.75 kg", 2);
+    calc.EnterText("12 ft/sec^2");
+    if (!form.StackForm()->isVisible()) form.ShowStack1Click();
+    if (!form.RegisterForm()->isVisible()) form.ShowRegisters1Click();
+    QApplication::processEvents();
+    auto save = [&dir](QWidget* w, const char* name) {
+        const QString file = QDir(dir).filePath(name);
+        if (!w->grab().save(file)) std::fprintf(stderr, "Korbcalc: cannot write %s\n", qPrintable(file));
+    };
+    save(&form, "main-window.png");
+    save(form.StackForm(), "stack-window.png");
+    save(form.RegisterForm(), "register-window.png");
+    // The units selector is modal: picture it once it is up, then cancel it.
+    QTimer::singleShot(200, &form, [&form, save] {
+        TUnitsDlg* dlg = form.UnitsDlg();
+        dlg->SetDenominator(true);
+        dlg->PressUnitButton("sec");
+        QApplication::processEvents();
+        save(dlg, "units-selector.png");
+        dlg->reject();
+    });
+    form.RunUnitsSelector("12 ft");
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -49,7 +91,14 @@ int main(int argc, char* argv[]) {
         QtValueStore store;
         TKorbCalcForm form(store);
         QObject::connect(&form, &TKorbCalcForm::closed, &app, &QApplication::quit, Qt::QueuedConnection);
+        const QStringList args = QApplication::arguments();
+        const qsizetype shot = args.indexOf("--screenshot");
+        if (shot >= 0 && shot + 1 < args.size()) form.messageHook = [](const std::string&) {};
         form.StartUp();
+        if (shot >= 0 && shot + 1 < args.size()) {
+            TakeScreenshots(form, args[shot + 1]);
+            return 0;
+        }
         // 6. The message loop, until the main window closes.
         return app.exec();
     } catch (const std::exception& e) {
