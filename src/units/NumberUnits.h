@@ -24,9 +24,31 @@ constexpr int C = 57, F = 58, K = 59, R = 60, St = 117, SUS = 119;
 }
 
 enum class UnitGroup {
-    None, Force, Length, Mass, Time, Angle, Temperature, Energy, Power, Volume, AngularSpeed, VolumeFlow,
-    Pressure, DynamicViscosity, KinematicViscosity, Area, Charge, Current, Voltage, Resistance, Capacitance,
-    Inductance, Currency, Count, AmountOfSubstance
+    None,
+    Force,
+    Length,
+    Mass,
+    Time,
+    Angle,
+    Temperature,
+    Energy,
+    Power,
+    Volume,
+    AngularSpeed,
+    VolumeFlow,
+    Pressure,
+    DynamicViscosity,
+    KinematicViscosity,
+    Area,
+    Charge,
+    Current,
+    Voltage,
+    Resistance,
+    Capacitance,
+    Inductance,
+    Currency,
+    Count,
+    AmountOfSubstance
 };
 
 // Fills every table once; later calls do nothing. Must run before anything else of the engine.
@@ -99,6 +121,9 @@ struct ParseResult {
     TErrors code = _OK; // _NotInList for a name not in the catalogue, _UnitProblem otherwise
 };
 ParseResult ParseUnitList(std::string_view unitText);
+// As ParseUnitList, for base-unit texts the engine joins itself from many groups: any number of entries
+// may be written, as long as each reduced list fits its 7 places.
+ParseResult ParseBaseUnitText(std::string_view unitText);
 
 TUnitLists ReduceUnitLists(const TUnitLists& lists);
 
@@ -121,7 +146,17 @@ public:
 };
 
 // Formatting kinds of a quantity's number (same values as the notations of the display).
-enum NumberFormatKind : std::uint8_t { ffGeneral = 0, ffExponent = 1, ffFixed = 2, ffNumber = 3, ffCurrency = 4 };
+enum NumberFormatKind : std::uint8_t {
+    ffGeneral = 0,
+    ffExponent = 1,
+    ffFixed = 2,
+    ffNumber = 3,
+    ffCurrency = 4
+};
+
+// Dimensions of a base-unit expression: the exponents of m, kg, sec, C, Coul, $US, Number and Mole at the
+// two significant digits that unit texts carry ("rad" is no dimension). A pure number is all zeros.
+using TSignature = std::array<double, 8>;
 
 class TNumberUnits {
 public:
@@ -135,7 +170,7 @@ public:
     std::uint8_t Digits = 15;
     std::uint8_t Format = ffGeneral;
     TUnitLists UnitLists = EmptyUnitLists();
-    std::array<double, 3> Signature{2, 0, 1};
+    TSignature Signature{};
     bool Empty = true;
 
     bool SetText(std::string_view text); // never throws
@@ -160,10 +195,10 @@ public:
         TUnitLists lists = EmptyUnitLists();
         double baseValue = 0;
         std::string baseUnitsText;
-        std::array<double, 3> signature{2, 0, 1};
+        TSignature signature{};
     };
     static std::optional<Parsed> ParseQuantity(std::string_view strippedText);
     static double ConvertUnitLists(double value, const TUnitLists& lists, bool toBase, std::string* text);
-    static std::array<double, 3> DimensionSignature(const TUnitLists& baseLists);
-    static bool SameDimensions(const std::array<double, 3>& a, const std::array<double, 3>& b) { return a == b; }
+    static TSignature DimensionSignature(const TUnitLists& baseLists);
+    static bool SameDimensions(const TSignature& a, const TSignature& b) { return a == b; }
 };

@@ -1,0 +1,42 @@
+// Catalogue internals shared by the catalogue and the parser: the per-slot record with the unit's
+// expansion already split into base-unit terms, so that conversions need no text work.
+#pragma once
+
+#include "NumberUnits.h"
+
+#include <array>
+#include <string>
+
+namespace unitcat {
+
+// Base units in catalogue order: m, kg, sec, rad, C, Coul, $US, Number, Mole.
+constexpr int BaseUnitCount = 9;
+constexpr std::array<int, BaseUnitCount> BaseSlots{BaseSlot::m,   BaseSlot::kg,     BaseSlot::sec,
+                                                   BaseSlot::rad, BaseSlot::C,      BaseSlot::Coul,
+                                                   BaseSlot::USD, BaseSlot::Number, BaseSlot::Mole};
+constexpr int RadIndex = 3;
+
+// One factor of an expansion, in the order the expansion writes it: "(kg*m*sec^-2)" is kg, m, sec^-2.
+struct BaseTerm {
+    int base = 0; // index into BaseSlots
+    int exponent = 0;
+};
+
+struct SlotInfo {
+    std::string name;
+    std::string upperName;
+    std::string expansion;
+    double factor = 0;
+    double inverse = 0;
+    UnitGroup group = UnitGroup::None;
+    std::array<BaseTerm, 4> terms{};
+    int termCount = 0;
+};
+
+// Slot 1..153; anything else gives an empty record.
+const SlotInfo& Slot(int slot);
+
+// Index of a base-unit slot in BaseSlots, or -1.
+int BaseIndexOfSlot(int slot);
+
+} // namespace unitcat
