@@ -11,6 +11,12 @@
 namespace {
 const std::string EmptyRegister = "0";
 
+// An empty text "parses" without giving a value (and leaves a reused quantity holding the last
+// one), so it counts as a failure here: it must neither push an empty entry nor repeat a value.
+bool ParseEntry(TNumberUnits& quantity, std::string_view text) {
+    return quantity.SetText(text) && quantity.ErrorCode != _NoEntry && !quantity.Empty;
+}
+
 bool WriteOrReport(CalcView& view, const std::string& fileName, const std::vector<std::string>& lines) {
     auto failure = WriteTextLines(fileName, lines);
     if (failure) view.ShowMessage(*failure);
@@ -42,7 +48,7 @@ void StackCalc::AppendEntry(std::string fullText, std::string displayText) {
 bool StackCalc::Push(const std::string& text) {
     TNumberUnits quantity;
     SetupQuantity(quantity);
-    if (!quantity.SetText(text)) {
+    if (!ParseEntry(quantity, text)) {
         view_.ShowError(quantity.GetErrorText());
         return false;
     }
@@ -177,7 +183,7 @@ bool StackCalc::LoadStackFile(const std::string& fileName) {
     TNumberUnits quantity;
     SetupQuantity(quantity);
     for (const auto& line : *lines) {
-        if (!quantity.SetText(line)) continue; // a line that does not parse is dropped silently
+        if (!ParseEntry(quantity, line)) continue; // a line that does not parse is dropped silently
         // The full text is taken from the parsed value itself, so no digit is lost on the way.
         std::string full = FullText(quantity, notation_);
         std::string display = FormatForDisplay(full, notation_, decimalPlaces_);
@@ -200,7 +206,7 @@ bool StackCalc::LoadRegisterFile(const std::string& fileName) {
     TNumberUnits quantity;
     SetupQuantity(quantity);
     for (size_t i = 0; i < lines->size(); ++i) {
-        if (!quantity.SetText((*lines)[i])) continue; // the register keeps its value
+        if (!ParseEntry(quantity, (*lines)[i])) continue; // the register keeps its value
         // Past the tenth line this reports "Invalid register index", once per parsable line.
         SetRegister(FullText(quantity, notation_), i < RegisterCount ? static_cast<int>(i) : RegisterCount);
     }

@@ -62,9 +62,11 @@ TEST_F(StackCalcTest, PushKeepsTheFullTextAndShowsTheTextAsTyped) {
     EXPECT_EQ(calc.Selected(), 0);
     EXPECT_EQ(refreshes, 1);
 
-    EXPECT_FALSE(calc.Push("12 fx"));
-    EXPECT_EQ(view.errors.size(), 1u);
+    // Neither a bad unit nor an empty text adds an entry.
+    for (const char* bad : {"12 fx", "", "  "}) EXPECT_FALSE(calc.Push(bad)) << '"' << bad << '"';
+    ASSERT_EQ(view.errors.size(), 3u);
     EXPECT_FALSE(view.errors[0].empty());
+    EXPECT_EQ(view.errors[1], ErrorMessage(_NoEntry));
     EXPECT_EQ(calc.Depth(), 1);
 }
 
@@ -229,7 +231,8 @@ TEST_F(StackCalcTest, RandomBytesAndManyLinesLoadWithoutHarm) {
 TEST_F(StackCalcTest, RegisterFileLinesBeyondTheTenthAreReportedOnceEach) {
     Lines lines;
     for (int i = 1; i <= 12; ++i) lines.push_back(std::to_string(i) + " m");
-    lines[2] = "3 fx"; // register 2 keeps its value
+    lines[2] = "3 fx"; // registers 2 and 3 keep their values
+    lines[3] = "";
     const auto file = dir.File("SaveRegs.dat");
     std::string bytes;
     for (auto& l : lines) bytes += l + "\r\n";
@@ -241,6 +244,7 @@ TEST_F(StackCalcTest, RegisterFileLinesBeyondTheTenthAreReportedOnceEach) {
     EXPECT_EQ(view.errors, (Lines{"Invalid register index", "Invalid register index"}));
     EXPECT_EQ(calc.Register(0), Full("1 m"));
     EXPECT_EQ(calc.Register(2), "9 kg");
+    EXPECT_EQ(calc.Register(3), "0");
     EXPECT_EQ(calc.Register(9), Full("10 m"));
     EXPECT_EQ(refreshes, 1);
 }
