@@ -321,12 +321,9 @@ void KorbCalc::BtnDelClick() {
 
 void KorbCalc::BtnEnterClick() {
     Guard([&] {
-        std::string trimmed = Trimmed(Display());
-        if (trimmed.empty()) {
-            SetDisplay("0");
-            trimmed = "0";
-        }
-        if (trimmed == "0" && Entered) Entered = false;
+        const std::string trimmed = Trimmed(Display());
+        if (trimmed.empty()) SetDisplay("0");
+        if ((trimmed.empty() || trimmed == "0") && Entered) Entered = false;
         if (StorePending || RecallPending) return;
         if (trimmed == Prompt::Undefined) return;
 
