@@ -3,10 +3,6 @@
 #include <QSettings>
 #include <QString>
 
-namespace {
-const QString Group = QStringLiteral("1.0");
-}
-
 QtValueStore::QtValueStore() {
 #ifdef Q_OS_WIN
     settings_ = std::make_unique<QSettings>(
@@ -14,13 +10,8 @@ QtValueStore::QtValueStore() {
 #else
     settings_ = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                             QStringLiteral("Ovrin"), QStringLiteral("Meridot"));
-    settings_->beginGroup(Group);
+    settings_->beginGroup(QStringLiteral("1.0"));
 #endif
-}
-
-QtValueStore::QtValueStore(const std::string& iniFile)
-    : settings_(std::make_unique<QSettings>(QString::fromStdString(iniFile), QSettings::IniFormat)) {
-    settings_->beginGroup(Group);
 }
 
 QtValueStore::~QtValueStore() = default;

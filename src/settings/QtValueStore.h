@@ -12,8 +12,6 @@ public:
     // HKEY_CURRENT_USER\SOFTWARE\Ovrin\Meridot\1.0 on Windows; elsewhere the user's configuration
     // file of organisation "Ovrin", application "Meridot", group "1.0".
     QtValueStore();
-    // The same group in the given INI file (for tools and tests).
-    explicit QtValueStore(const std::string& iniFile);
     ~QtValueStore() override;
     QtValueStore(const QtValueStore&) = delete;
     QtValueStore& operator=(const QtValueStore&) = delete;

@@ -78,13 +78,6 @@ TEST(WriteTextLines, DirectoryInTheWayIsReportedAndLeftAlone) {
     EXPECT_EQ(EntryCount(dir.Path()), 1); // the temporary file is gone
 }
 
-TEST(WriteTextLines, MissingDirectoryIsReported) {
-    ScratchDir dir;
-    auto failure = WriteTextLines(dir.File("no-such-dir/Meridot.ini"), {"x"});
-    ASSERT_TRUE(failure.has_value());
-    EXPECT_NE(failure->find("Meridot.ini"), std::string::npos);
-}
-
 // A file-size limit makes the write fail part-way, as a full disk would; it works for root too.
 TEST(WriteTextLines, FailedWriteKeepsTheOldFile) {
     ScratchDir dir;
