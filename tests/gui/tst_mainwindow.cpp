@@ -1,0 +1,352 @@
+// End-to-end tests of the calculator's windows under the offscreen platform: start-up with and
+// without saved files, keys from every control, the display as a text field, drag and drop,
+// reset and the close-time saving.
+#include <QAction>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QFile>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolButton>
+#include <QtTest>
+#include <memory>
+
+#include "KorbCalcMainForm.h"
+#include "RegisterFormUnit.h"
+#include "ResetCalcForm.h"
+#include "StackFormUnit.h"
+#include "settings/ValueStore.h"
+
+namespace {
+
+void WriteFile(const QString& name, const QByteArray& text) {
+    QFile f(name);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(text);
+}
+
+QByteArray ReadFile(const QString& name) {
+    QFile f(name);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// A preferences file with the given start-up and saving switches; Fixed notation, 2 places.
+QByteArray PrefsText(bool showWindows, bool loadFiles, bool savePrefs) {
+    auto b = [](bool v) { return v ? "true" : "false"; };
+    return QStringLiteral("; test\r\n[Startup Options]\r\nShow_Stack = %1\r\nShow_Regs = %1\r\n"
+                          "Calc_Pos = 300, 200\r\nSave_Prefs = %3\r\nSave_Stack = %2\r\nSave_Regs = %2\r\n"
+                          "[Free Form Mode Options]\r\nCopy_Operators = true\r\n"
+                          "[Other Options]\r\nFract_Notation = Fixed\r\nDecimal_Places = 2\r\n")
+        .arg(b(showWindows), b(loadFiles), b(savePrefs))
+        .toLatin1();
+}
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> dir_;
+    MemoryValueStore store_;
+    std::unique_ptr<TKorbCalcForm> form_;
+    QStringList messages_;
+    QStringList errors_;
+
+    // Builds and starts the program in the temporary directory, recording its messages.
+    TKorbCalcForm& Start() {
+        form_ = std::make_unique<TKorbCalcForm>(store_);
+        form_->messageHook = [this](const std::string& m) { messages_ << QString::fromStdString(m); };
+        form_->errorHook = [this](const std::string& m) { errors_ << QString::fromStdString(m); };
+        form_->StartUp();
+        form_->activateWindow();
+        [[maybe_unused]] bool active = QTest::qWaitForWindowActive(form_.get());
+        return *form_;
+    }
+    QString Display() const { return QString::fromStdString(form_->DisplayText()); }
+    QPushButton* Button(const char* name) const { return form_->findChild<QPushButton*>(name); }
+    KorbCalc& Calc() { return form_->Engine(); }
+    // Pushes values as typed entries through the Enter button.
+    void Push(std::initializer_list<const char*> values) {
+        for (const char* v : values) {
+            QTest::keyClicks(Button("BtnEnter"), v);
+            QTest::keyClick(Button("BtnEnter"), Qt::Key_Return);
+        }
+    }
+    QStringList StackItems() const {
+        QStringList items;
+        for (const auto& t : form_->Engine().Stack().StackListBox()) items << QString::fromStdString(t);
+        return items;
+    }
+
+private slots:
+    void init() {
+        dir_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir_->isValid());
+        QVERIFY(QDir::setCurrent(dir_->path()));
+        store_.values.clear();
+        messages_.clear();
+        errors_.clear();
+    }
+    void cleanup() {
+        form_.reset();
+        QDir::setCurrent(QDir::tempPath());
+        dir_.reset();
+    }
+
+    void startUpWithoutFiles() {
+        TKorbCalcForm& form = Start();
+        QCOMPARE(messages_, QStringList({"Can't load Prefs from INI file: Meridot.ini",
+                                         "Error loading stack file.", "Error loading register file."}));
+        QCOMPARE(form.windowTitle(), QString("Meridot"));
+        QCOMPARE(form.centralWidget()->size(), QSize(377, 224));
+        QCOMPARE(Display(), QString("0"));
+        QVERIFY(Calc().Entered);
+        // Free-form mode by default; the mode controls stay hidden.
+        QVERIFY(!Calc().CalcMode);
+        QVERIFY(form.Action("FreeForm1")->isChecked());
+        for (const char* name : {"Calculator1", "FreeForm1"}) QVERIFY(!form.Action(name)->isVisible());
+        for (const char* name : {"CalcModeBtn", "FFModeBtn"})
+            QVERIFY(!form.findChild<QToolButton*>(name)->isVisible());
+        QVERIFY(!form.StackForm()->isVisible());
+        QVERIFY(!form.RegisterForm()->isVisible());
+        // The defaults were written at once, with the window where it was laid out.
+        const QByteArray ini = ReadFile("Meridot.ini");
+        QVERIFY(ini.contains("Calc_Pos = 274, 159\r\n"));
+        QVERIFY(ini.contains("Fract_Notation = Fixed\r\n"));
+        QCOMPARE(QString::fromStdString(store_.values["CalcMode"]), QString("0"));
+    }
+
+    void startUpWithFiles() {
+        WriteFile("Meridot.ini", PrefsText(true, true, false));
+        WriteFile("SaveStck.dat", "12 ft\r\n12 fx\r\n3 \r\n");
+        WriteFile("SaveRegs.dat", "1 \r\n2.5 lbf\r\n");
+        store_.values["CalcMode"] = "1";
+        TKorbCalcForm& form = Start();
+        QVERIFY(messages_.isEmpty());
+        QVERIFY(Calc().CalcMode);
+        QCOMPARE(form.pos(), QPoint(300, 200));
+        // The misspelled line is dropped; the top entry is shown in the file's format.
+        QCOMPARE(StackItems(), QStringList({"12.00 ft", "3.00 "}));
+        QCOMPARE(form.StackForm()->StackListBox()->count(), 2);
+        QCOMPARE(Display(), QString("3.00 "));
+        QVERIFY(form.StackForm()->isVisible());
+        QVERIFY(form.RegisterForm()->isVisible());
+        QVERIFY(form.Action("ShowStack1")->isChecked());
+        QVERIFY(form.findChild<QToolButton*>("ShowRegsBtn")->isChecked());
+        QCOMPARE(form.RegisterForm()->RegisterList(1)->item(0)->text(), QString("2.50 lbf"));
+        QCOMPARE(form.RegisterForm()->RegisterList(9)->item(0)->text(), QString("0.00 "));
+    }
+
+    void addingLengthsFromTheKeyboard() {
+        Start();
+        Push({"12ft", "6in"});
+        QTest::mouseClick(Button("BtnAdd"), Qt::LeftButton);
+        QCOMPARE(Display(), QString("12.5000000 ft"));
+        QCOMPARE(StackItems(), QStringList({"12.5000000 ft"}));
+        QVERIFY(errors_.isEmpty());
+        QCOMPARE(QApplication::focusWidget(), Button("BtnEnter"));
+    }
+
+    void keysReachTheMap_data() {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QList<int>>("keys"); // key | modifiers
+        QTest::addColumn<QString>("display");
+        QTest::addColumn<int>("depth");
+        const int kp = Qt::KeypadModifier, sh = Qt::ShiftModifier;
+        QTest::newRow("window digits") << "" << QList<int>{Qt::Key_1, Qt::Key_2} << "12" << 0;
+        QTest::newRow("digit on a digit button") << "Btn7" << QList<int>{Qt::Key_3} << "3" << 0;
+        QTest::newRow("keypad digit") << "BtnAdd" << QList<int>{Qt::Key_4 | kp} << "4" << 0;
+        QTest::newRow("keypad plus types")
+            << "BtnDel" << QList<int>{Qt::Key_1, Qt::Key_Plus | kp} << "1+" << 0;
+        QTest::newRow("shifted 6 types a caret")
+            << "BtnEnter" << QList<int>{Qt::Key_2, Qt::Key_AsciiCircum | sh, Qt::Key_3} << "2^3" << 0;
+        QTest::newRow("shifted letter") << "SqrRtBtn" << QList<int>{Qt::Key_1, Qt::Key_M | sh} << "1M" << 0;
+        QTest::newRow("space does not press")
+            << "BtnEnter" << QList<int>{Qt::Key_5, Qt::Key_Space} << "5" << 0;
+        QTest::newRow("backspace") << "BtnEnter" << QList<int>{Qt::Key_1, Qt::Key_2, Qt::Key_Backspace} << "1"
+                                   << 0;
+        QTest::newRow("keypad enter pushes")
+            << "Btn9" << QList<int>{Qt::Key_7, Qt::Key_Enter | kp} << "7.0000000 " << 1;
+    }
+    void keysReachTheMap() {
+        QFETCH(QString, target);
+        QFETCH(QList<int>, keys);
+        Start();
+        QWidget* w = target.isEmpty() ? static_cast<QWidget*>(form_.get()) : Button(qPrintable(target));
+        QVERIFY(w);
+        for (int k : keys)
+            QTest::keyClick(w, static_cast<Qt::Key>(k & ~Qt::KeyboardModifierMask),
+                            Qt::KeyboardModifiers(k & Qt::KeyboardModifierMask));
+        QTEST(Display(), "display");
+        QTEST(Calc().Stack().Depth(), "depth");
+    }
+
+    void displayEditsItselfWhileFocused() {
+        Start();
+        TDisplay* display = form_->Display();
+        display->setFocus(Qt::MouseFocusReason);
+        QVERIFY(Calc().DisplayFocused);
+        QTest::keyClick(display, Qt::Key_Backspace);
+        QTest::keyClicks(display, "5 ft");
+        QVERIFY(!Calc().Entered);
+        QVERIFY(form_->findChild<QLabel*>("IsEditingImg")->isVisible());
+        QCOMPARE(Display(), QString("5 ft"));
+        QTest::keyClick(display, Qt::Key_Return);
+        QCOMPARE(StackItems(), QStringList({"5.0000000 ft"}));
+        QVERIFY(!Calc().DisplayFocused);
+        QVERIFY(Calc().Entered);
+        // Text the program sets while the display is not focused is no user edit.
+        form_->SetDisplayText("7");
+        QVERIFY(Calc().Entered);
+    }
+
+    void dragAndDrop_data() {
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<int>("index"); // dragged stack item, or register number
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<bool>("accepted");
+        QTest::addColumn<QStringList>("stack");
+        QTest::addColumn<QString>("register4");
+        const QStringList start{"1.0000000 ", "2.0000000 ft", "3.0000000 "};
+        QTest::newRow("stack to register")
+            << "StackListBox" << 1 << "lbReg4" << true << start << "2.0000000 ft";
+        QTest::newRow("register to stack")
+            << "lbReg0" << 0 << "StackListBox" << true << (start + QStringList{"7.0000000 "}) << "0.0000000 ";
+        QTest::newRow("register to register refused")
+            << "lbReg0" << 0 << "lbReg4" << false << start << "0.0000000 ";
+        QTest::newRow("stack to stack refused")
+            << "StackListBox" << 0 << "StackListBox" << false << start << "0.0000000 ";
+        QTest::newRow("stack to display") << "StackListBox" << 0 << "Display" << true
+                                          << (start + QStringList{"1.0000000 "}) << "0.0000000 ";
+        QTest::newRow("register to display")
+            << "lbReg0" << 0 << "Display" << true << (start + QStringList{"7.0000000 "}) << "0.0000000 ";
+    }
+    void dragAndDrop() {
+        QFETCH(QString, source);
+        QFETCH(int, index);
+        QFETCH(QString, target);
+        Start();
+        Push({"1", "2 ft", "3"});
+        Calc().Stack().SetRegister("7 ", 0);
+        form_->ShowRegisters1Click();
+        form_->ShowStack1Click();
+        const int tag = source == "StackListBox" ? 0 : index;
+        const int item = source == "StackListBox" ? index : 0;
+        std::unique_ptr<QMimeData> mime(MakeListDragData({true, source.toStdString(), tag, item}));
+        QWidget* widget = target == "Display" ? static_cast<QWidget*>(form_->Display())
+                          : target == "StackListBox"
+                              ? static_cast<QWidget*>(form_->StackForm()->StackListBox())
+                              : static_cast<QWidget*>(form_->RegisterForm()->RegisterList(4));
+        QWidget* viewport = static_cast<QAbstractScrollArea*>(widget)->viewport();
+        QDragEnterEvent enter(QPoint(2, 2), Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &enter);
+        QTEST(enter.isAccepted(), "accepted");
+        QDropEvent drop(QPointF(2, 2), Qt::CopyAction, mime.get(), Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(viewport, &drop);
+        QTEST(StackItems(), "stack");
+        QCOMPARE(form_->StackForm()->StackListBox()->count(), StackItems().size());
+        QTEST(form_->RegisterForm()->RegisterList(4)->item(0)->text(), "register4");
+        QVERIFY(errors_.isEmpty());
+    }
+
+    void stackListMovesAnEntryToTheTop() {
+        Start();
+        Push({"1", "2", "3"});
+        form_->ShowStack1Click();
+        TDragListBox* list = form_->StackForm()->StackListBox();
+        const QPoint at = list->visualItemRect(list->item(0)).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+        QMouseEvent dbl(QEvent::MouseButtonDblClick, at, list->viewport()->mapToGlobal(at), Qt::LeftButton,
+                        Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(list->viewport(), &dbl);
+        QCOMPARE(StackItems(), QStringList({"2.0000000 ", "3.0000000 ", "1.0000000 "}));
+        QCOMPARE(Display(), QString("1.0000000 "));
+        // Enter in the list does the same and keeps the selection where it was.
+        list->setCurrentRow(1);
+        QTest::keyClick(list, Qt::Key_Return);
+        QCOMPARE(StackItems(), QStringList({"2.0000000 ", "1.0000000 ", "3.0000000 "}));
+        QCOMPARE(list->currentRow(), 1);
+        QCOMPARE(Display(), QString("3.0000000 "));
+    }
+
+    void stackWindowCloseBoxAndMinimumSize() {
+        Start();
+        form_->ShowStack1Click();
+        TStackForm* stack = form_->StackForm();
+        QVERIFY(stack->isVisible());
+        QCOMPARE(stack->pos().x(), form_->frameGeometry().right() + 1);
+        stack->resize(100, 40);
+        stack->FormDeactivate();
+        QCOMPARE(stack->size(), QSize(194, 69));
+        stack->move(500, 400);
+        stack->close();
+        QVERIFY(!stack->isVisible());
+        QVERIFY(!form_->Action("ShowStack1")->isChecked());
+        QVERIFY(!form_->findChild<QToolButton*>("ShowStackBtn")->isChecked());
+        QCOMPARE(form_->Prefs().StackPos, (WindowPos{500, 400}));
+    }
+
+    void reset_data() {
+        QTest::addColumn<bool>("yes");
+        QTest::newRow("yes clears") << true;
+        QTest::newRow("no keeps") << false;
+    }
+    void reset() {
+        QFETCH(bool, yes);
+        Start();
+        Push({"4 ft"});
+        Calc().Stack().SetRegister("5 ", 2);
+        QTimer::singleShot(0, this, [yes] {
+            auto* dialog = qobject_cast<TResetCalcDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            QTest::mouseClick(yes ? dialog->BtnYes : dialog->BtnNo, Qt::LeftButton);
+        });
+        form_->Action("ResetCalculator1")->trigger();
+        QCOMPARE(Calc().Stack().Depth(), yes ? 0 : 1);
+        QCOMPARE(QString::fromStdString(Calc().Stack().Register(2)), yes ? QString("0") : QString("5 "));
+        QCOMPARE(Display(), yes ? QString("0") : QString("4.0000000 ft"));
+    }
+
+    void closeSavesOnlyWithSavePrefs_data() {
+        QTest::addColumn<bool>("savePrefs");
+        QTest::newRow("Save_Prefs on") << true;
+        QTest::newRow("Save_Prefs off") << false;
+    }
+    void closeSavesOnlyWithSavePrefs() {
+        QFETCH(bool, savePrefs);
+        // Loading the files is off, so their writing depends on Save_Prefs alone.
+        const QByteArray prefs = PrefsText(false, false, savePrefs);
+        WriteFile("Meridot.ini", prefs);
+        Start();
+        Push({"12 ft"});
+        Calc().Stack().SetRegister("3 ", 1);
+        form_->Action("ExitPowerOff1")->trigger();
+        QVERIFY(!form_->isVisible());
+        QCOMPARE(QFile::exists("SaveStck.dat"), savePrefs);
+        QCOMPARE(QFile::exists("SaveRegs.dat"), savePrefs);
+        QCOMPARE(ReadFile("Meridot.ini") == prefs, !savePrefs);
+        QCOMPARE(store_.values.count("CalcMode") == 1, savePrefs);
+        if (savePrefs) {
+            QVERIFY(ReadFile("SaveStck.dat").startsWith("12"));
+            QCOMPARE(ReadFile("SaveRegs.dat").count("\r\n"), 10);
+        }
+    }
+
+    void helpOpensTheFocusedControlsContext() {
+        Start();
+        QList<int> contexts;
+        form_->helpHook = [&](int context) { contexts << context; };
+        Button("BtnDel")->setFocus();
+        form_->Action("HelpFile")->trigger();
+        form_->Display()->setFocus();
+        form_->Action("HelpFile")->trigger();
+        form_->Action("Contents1")->trigger();
+        QCOMPARE(contexts, QList<int>({10, 10, 0}));
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
