@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -129,7 +130,14 @@ TFontDialog::TFontDialog(QWidget* parent) : QDialog(parent) {
 }
 
 void TFontDialog::SetSelection(const QFont& font, const QColor& color) {
-    FontPane->setCurrentFont(font);
+    // The dialog lists installed families only; a stored name such as "Arial" that the system
+    // substitutes would otherwise open on some unrelated face. Show the face actually used, and
+    // hand back the stored name while the user keeps that face.
+    requestedFamily_ = font.family();
+    QFont shown = font;
+    shown.setFamily(QFontInfo(font).family());
+    FontPane->setCurrentFont(shown);
+    resolvedFamily_ = FontPane->currentFont().family();
     int index = ColorBox->findData(color);
     if (index < 0) {
         ColorBox->addItem(Swatch(color), "Custom", color);

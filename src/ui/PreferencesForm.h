@@ -47,6 +47,10 @@ public:
 
     QFontDialog* FontPane = nullptr;
     QComboBox* ColorBox = nullptr;
+
+private:
+    QString requestedFamily_;
+    QString resolvedFamily_;
 };
 
 // ---- the preferences dialog ----

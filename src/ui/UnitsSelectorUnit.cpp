@@ -241,6 +241,17 @@ std::pair<std::string, std::string> SplitAtSlash(const std::string& text) {
     return {text.substr(0, slash), text.substr(slash + 1)};
 }
 
+// The reduced unit text of a text read as a quantity (a text that starts with a unit counts as one
+// of it), or nothing when its units do not parse. Only the units are read: the selector picks units,
+// and a unit such as SUS has no valid value at 1, so converting the value would refuse its button.
+std::optional<std::string> ReducedUnitText(const std::string& text) {
+    const std::string stripped = StripIgnoredChars(text);
+    if (stripped.empty()) return std::string();
+    const ParseResult parsed = ParseUnitList(NormalizeQuantityText(stripped).unitText);
+    if (!parsed.ok) return std::nullopt;
+    return RenderUnitLists(parsed.lists, RenderKind::Names);
+}
+
 // Buttons per row: narrow captions fit more to a row.
 int ColumnsFor(const std::vector<const UnitButtonSpec*>& buttons) {
     std::size_t longest = 0;
@@ -434,12 +445,11 @@ void TUnitsDlg::AddPickedUnit() {
     const bool numerator = !DenominatorSelected();
     // The separators are written even next to empty parts; the parser reads empty factors as absent.
     const std::string text = cn + "*" + (numerator ? pn : pd) + "/" + cd + "*" + (numerator ? pd : pn);
-    TNumberUnits work;
-    if (work.SetText(text) && !work.Empty) {
-        CurrentUnits = work.GetUnits();
+    if (const auto reduced = ReducedUnitText(text)) {
+        CurrentUnits = *reduced;
         UnitsEdit->setText(QString::fromStdString(CurrentUnits));
     } else {
-        ReportError(work.GetErrorText());
+        ReportError(ErrorMessage(_UnitProblem));
     }
     OKBtn->setFocus();
 }
@@ -454,13 +464,11 @@ void TUnitsDlg::UnitsEditExit() {
 }
 
 void TUnitsDlg::ValidateUnitsEdit() {
-    TNumberUnits check;
-    if (check.SetText(UnitsEdit->text().toStdString())) {
-        if (check.Empty) return; // nothing typed: nothing to check
-        CurrentUnits = check.GetUnits();
+    if (const auto reduced = ReducedUnitText(UnitsEdit->text().toStdString())) {
+        CurrentUnits = *reduced;
         UnitsEdit->setText(QString::fromStdString(CurrentUnits));
     } else {
-        ReportError(check.GetErrorText());
+        ReportError(ErrorMessage(_UnitProblem));
     }
 }
 
