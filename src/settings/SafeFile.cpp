@@ -72,7 +72,7 @@ std::string Reason(int error) {
 }
 
 std::string WriteFailure(const std::string& fileName, const std::string& reason) {
-    return "Could not save \"" + fileName + "\": " + reason + ". The previous file was left unchanged.";
+    return "Could not save \"" + fileName + "\": " + reason + ". Any earlier copy of the file is unchanged.";
 }
 
 #ifdef _WIN32
