@@ -24,7 +24,20 @@ bool IsLetter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 bool IsIgnored(char c) {
-    return std::strchr(" !#%&,@`~", c) != nullptr && c != '\0';
+    switch (c) {
+    case ' ':
+    case '!':
+    case '#':
+    case '%':
+    case '&':
+    case ',':
+    case '@':
+    case '`':
+    case '~':
+        return true;
+    default:
+        return false;
+    }
 }
 bool IsExponentMark(char c) {
     return c == 'E' || c == 'e' || c == 'X' || c == 'x';
@@ -156,15 +169,16 @@ double RoundHalfEven(double x) {
 // Unit lists
 // ---------------------------------------------------------------------------
 
+// Plain aggregates, so that the scratch arrays below cost nothing to set up.
 struct Entry {
-    int unit = 0;
-    double exponent = 0;
+    int unit;
+    double exponent;
 };
 
 // A list while it is being read; texts the engine builds may hold many entries before they reduce.
 struct RawList {
     static constexpr int Capacity = 64;
-    std::array<Entry, Capacity> entries{};
+    std::array<Entry, Capacity> entries;
     int count = 0;
     bool Add(int unit, double exponent) {
         if (count == Capacity) return false;
@@ -304,19 +318,14 @@ bool BaseListsOf(const TUnitLists& lists, TUnitLists& base) {
             if (!RoundExponent(entry.exponent, groupExponent)) return false;
             // Raised: the group is parsed (sorted by base unit), scaled and written again as
             // top/bottom with 2-digit exponents.
-            std::array<Entry, 4> terms;
-            for (int t = 0; t < info.termCount; ++t)
-                terms[t] = {info.terms[t].base, static_cast<double>(info.terms[t].exponent)};
-            std::sort(terms.begin(), terms.begin() + info.termCount,
-                      [](const Entry& a, const Entry& b) { return a.unit < b.unit; });
             for (int side = 0; side < 2; ++side) {
                 RawList& part = parts[side == 0 ? list : 1 - list];
                 for (int t = 0; t < info.termCount; ++t) {
-                    const bool top = terms[t].exponent > 0;
-                    if (top != (side == 0)) continue;
+                    const unitcat::BaseTerm& term = info.sortedTerms[t];
+                    if ((term.exponent > 0) != (side == 0)) continue;
                     double scaled = 0;
-                    if (!RoundExponent(std::fabs(terms[t].exponent) * groupExponent, scaled)) return false;
-                    if (!part.Add(unitcat::BaseSlots[terms[t].unit], scaled)) return false;
+                    if (!RoundExponent(std::abs(term.exponent) * groupExponent, scaled)) return false;
+                    if (!part.Add(unitcat::BaseSlots[term.base], scaled)) return false;
                 }
             }
         }
@@ -428,7 +437,9 @@ NormalizedQuantity NormalizeQuantityText(std::string_view input) {
     std::string prefixed;
     std::string_view text = input;
     if (IsExponentMark(text[0])) {
-        prefixed = "1" + std::string(input);
+        prefixed.reserve(input.size() + 1);
+        prefixed += '1';
+        prefixed.append(input);
         text = prefixed;
     }
     // Number part.

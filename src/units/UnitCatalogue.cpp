@@ -5,7 +5,6 @@
 #include "QuantityMath.h"
 
 #include <algorithm>
-#include <cctype>
 #include <mutex>
 #include <vector>
 
@@ -298,15 +297,20 @@ constexpr FixedPreferred FixedPreferredUnits[] = {{"Coul/sec", "A"},
                                                   {"m^2*kg/Coul^2", "Henry"},
                                                   {"", ""}};
 
+char UpperAscii(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
 std::string Upper(std::string_view text) {
     std::string upper(text);
-    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    for (char& c : upper) c = UpperAscii(c);
     return upper;
 }
 
 struct Catalogue {
     std::array<unitcat::SlotInfo, UnitSlotCount + 1> slots; // [0] is the empty record
-    std::vector<std::pair<std::string, int>> byUpperName;   // sorted; the lowest slot of a name only
+    std::vector<std::pair<std::string, int>> byUpperName;   // sorted by name, lowest slot first
+    std::array<std::pair<int, int>, 256> byFirstChar{};     // range of byUpperName per first character
 };
 
 int RowSlot(const char* name) {
@@ -348,6 +352,9 @@ void SplitExpansion(unitcat::SlotInfo& info) {
         const int base = unitcat::BaseIndexOfSlot(RowSlot(std::string(term).c_str()));
         info.terms[info.termCount++] = {base, exponent};
     }
+    info.sortedTerms = info.terms;
+    std::sort(info.sortedTerms.begin(), info.sortedTerms.begin() + info.termCount,
+              [](const auto& a, const auto& b) { return a.base < b.base; });
 }
 
 Catalogue BuildCatalogue() {
@@ -375,6 +382,11 @@ Catalogue BuildCatalogue() {
     // A stable sort keeps the lowest slot first among equal names, which is the one looked up.
     std::stable_sort(cat.byUpperName.begin(), cat.byUpperName.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (int i = static_cast<int>(cat.byUpperName.size()) - 1; i >= 0; --i) {
+        auto& range = cat.byFirstChar[static_cast<unsigned char>(cat.byUpperName[i].first[0])];
+        if (range.second == 0) range.second = i + 1;
+        range.first = i;
+    }
     return cat;
 }
 
@@ -420,22 +432,13 @@ void InitUnitTables() {
 
 int FindUnit(std::string_view name) {
     if (name.empty()) return 0;
-    char buffer[16];
-    std::string longName;
-    std::string_view upper;
-    if (name.size() <= sizeof buffer) {
-        for (std::size_t i = 0; i < name.size(); ++i)
-            buffer[i] = static_cast<char>(std::toupper(static_cast<unsigned char>(name[i])));
-        upper = std::string_view(buffer, name.size());
-    } else {
-        longName = Upper(name);
-        upper = longName;
-    }
-    const auto& index = Tables().byUpperName;
-    const auto it =
-        std::lower_bound(index.begin(), index.end(), upper,
-                         [](const auto& entry, std::string_view key) { return entry.first < key; });
-    return it != index.end() && it->first == upper ? it->second : 0;
+    const std::string upper = Upper(name);
+    const auto& cat = Tables();
+    // Names in a range are sorted with the lowest slot first among equals, so the first hit wins.
+    const auto [first, last] = cat.byFirstChar[static_cast<unsigned char>(upper[0])];
+    for (int i = first; i < last; ++i)
+        if (cat.byUpperName[i].first == upper) return cat.byUpperName[i].second;
+    return 0;
 }
 
 const std::string& UnitName(int slot) {

@@ -29,7 +29,8 @@ struct SlotInfo {
     double factor = 0;
     double inverse = 0;
     UnitGroup group = UnitGroup::None;
-    std::array<BaseTerm, 4> terms{};
+    std::array<BaseTerm, 4> terms{};       // as the expansion writes them
+    std::array<BaseTerm, 4> sortedTerms{}; // in base-unit order
     int termCount = 0;
 };
 
