@@ -107,6 +107,17 @@ void KorbCalc::PutBackOperands() {
     for (auto it = operands.rbegin(); it != operands.rend(); ++it) stack_.Push(*it);
 }
 
+void KorbCalc::SetDisplay(const std::string& text) {
+    settingDisplay_ = true;
+    try {
+        view_.SetDisplayText(text);
+    } catch (...) {
+        settingDisplay_ = false;
+        throw;
+    }
+    settingDisplay_ = false;
+}
+
 void KorbCalc::RefreshViews() {
     stack_.RefreshViews();
 }
@@ -494,7 +505,7 @@ void KorbCalc::DisplayExit() {
 
 void KorbCalc::DisplayChange() {
     Guard([&] {
-        if (!DisplayFocused) return;
+        if (!DisplayFocused || settingDisplay_) return;
         Entered = false;
         RefreshViews();
         Entered = false;

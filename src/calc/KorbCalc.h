@@ -184,7 +184,8 @@ private:
     void End(); // focus to the Enter button, then RefreshViews
     void ShowError(const std::string& message) { view_.ShowError(message); }
     void ShowParseError() { view_.ShowError(working_.GetErrorText()); }
-    void SetDisplay(const std::string& text) { view_.SetDisplayText(text); }
+    // The engine's own display changes; the text field's change event ignores them.
+    void SetDisplay(const std::string& text);
     std::string Display() const { return view_.DisplayText(); }
     void SetSecondFunction(bool on);
     // Parses a display text into the working quantity; an empty text reads as the empty entry "0"
@@ -211,6 +212,7 @@ private:
 
     std::vector<std::string> popped_;
     int guardDepth_ = 0;
+    bool settingDisplay_ = false;
     CalcView& view_;
     ValueStore& store_;
     StackCalc stack_;

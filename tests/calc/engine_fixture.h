@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -22,6 +23,7 @@ public:
         if (!failOnDisplay.empty() && text.rfind(failOnDisplay, 0) == 0)
             throw std::runtime_error("display failed");
         display = text;
+        if (onChange) onChange(); // as a text field reports every change, the program's own too
     }
     void ShowError(const std::string& message) override { errors.push_back(message); }
     void ShowMessage(const std::string& message) override { messages.push_back(message); }
@@ -45,6 +47,7 @@ public:
     std::optional<std::string> selectorAnswer;
     std::string failOnDisplay; // a display text starting with this makes SetDisplayText throw
     std::string clipboard;
+    std::function<void()> onChange;
     int enterFocus = 0;
     bool secondIndicator = false, si = false, unitSystemEnabled = false, autoConvert = false,
          calcMode = false;

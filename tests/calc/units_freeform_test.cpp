@@ -107,6 +107,16 @@ TEST_F(EngineTest, DisplayChangeClearsEnteredOnlyWhileFocused) {
     EXPECT_FALSE(c().DisplayFocused);
 }
 
+TEST_F(EngineTest, ProgramTextInTheFocusedDisplayIsNoEdit) {
+    PushAll({"1 m", "2 m"});
+    view.onChange = [this] { c().DisplayChange(); };
+    c().DisplayEnter();
+    c().StackTopFlipBtnClick(); // F12 while the display has the focus
+    c().DisplayExit();
+    c().BtnAddSubtractClick(KeyTag::Add);
+    ExpectStack({{3, "m"}});
+}
+
 TEST_F(EngineTest, CopyAndPaste) {
     c().Copy1Click();
     EXPECT_EQ(view.clipboard, "0");
