@@ -27,6 +27,7 @@
 #include "DialogStyle.h"
 #include "ErrWindowForm.h"
 #include "FormatFormUnit.h"
+#include "HelpWindow.h"
 #include "KeyTranslate.h"
 #include "PreferencesForm.h"
 #include "ReadmeFormUnit.h"
@@ -41,6 +42,9 @@ namespace {
 
 constexpr int KeypadHelpContext = 10;
 constexpr int OtherHelpContext = 1;
+constexpr int UnitsHelpContext = 11;
+constexpr int StackHelpContext = 20;
+constexpr int RegisterHelpContext = 21;
 
 // The keypad, in panel coordinates. Glyph faces are symbols; each keeps its tool tip, which also
 // serves as its accessible name.
@@ -243,6 +247,19 @@ TDisplay::TDisplay(TKorbCalcForm& main) : QTextEdit(&main), main_(main) {
     setAccessibleName("Display");
     setAcceptDrops(true);
     setContextMenuPolicy(Qt::CustomContextMenu);
+}
+
+bool TDisplay::event(QEvent* event) {
+    // Copy and paste keys stay the window's commands, which copy the whole display and push what
+    // they paste, also while the display is being edited.
+    if (event->type() == QEvent::ShortcutOverride) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->matches(QKeySequence::Copy) || key->matches(QKeySequence::Paste)) {
+            event->ignore();
+            return true;
+        }
+    }
+    return QTextEdit::event(event);
 }
 
 void TDisplay::keyPressEvent(QKeyEvent* event) {
@@ -720,6 +737,9 @@ void TKorbCalcForm::StartUp() {
     registerForm_->StartUp();
     unitsDlg_ = new TUnitsDlg(this);
     unitsDlg_->SetErrorHandler([this](const std::string& m) { ShowMessage(m); });
+    AddHelpKey(unitsDlg_, UnitsHelpContext);
+    AddHelpKey(stackForm_, StackHelpContext);
+    AddHelpKey(registerForm_, RegisterHelpContext);
     prefForm_ = new TPrefForm(Prefs(), store_, PrefHost(), this);
     formatForm_ = new TFormatForm(Prefs(), PrefHost(), this);
     readmeForm_ = new TReadmeForm(this);
@@ -739,6 +759,7 @@ void TKorbCalcForm::paintEvent(QPaintEvent* event) {
         firstPaintReported_ = true;
         if (qEnvironmentVariableIsSet("MERIDOT_STARTUP_TIME"))
             std::fprintf(stderr, "Korbcalc: first paint %.0f ms after process start\n", ProcessAgeMs());
+        emit firstPainted();
     }
 }
 
@@ -831,10 +852,10 @@ void TKorbCalcForm::HelpFileClick() {
     ShowHelp(HelpContextOfFocus());
 }
 void TKorbCalcForm::Contents1Click() {
-    ShowHelp(0);
+    ShowHelp(HelpContentsTopic);
 }
 void TKorbCalcForm::KeywordSearch1Click() {
-    ShowHelp(-1);
+    ShowHelp(HelpSearch);
 }
 
 // ---- the view -----------------------------------------------------------------------------------------
@@ -966,5 +987,26 @@ void TKorbCalcForm::FormatPrecision1Click() {
     FocusEnterButtonNow();
 }
 void TKorbCalcForm::ShowHelp(int context) {
-    if (helpHook) helpHook(context);
+    if (helpHook) {
+        helpHook(context);
+        return;
+    }
+    if (!helpWindow_) helpWindow_ = new HelpWindow(this);
+    if (context == HelpContentsTopic)
+        helpWindow_->ShowTopic("Contents");
+    else if (context == HelpSearch)
+        helpWindow_->ShowSearch();
+    else
+        helpWindow_->ShowContext(context);
+    helpWindow_->show();
+    helpWindow_->raise();
+    helpWindow_->activateWindow();
+}
+
+void TKorbCalcForm::AddHelpKey(QWidget* window, int context) {
+    auto* help = new QAction(window);
+    help->setShortcut(QKeySequence(Qt::Key_F1));
+    help->setShortcutContext(Qt::WindowShortcut);
+    connect(help, &QAction::triggered, this, [this, context] { ShowHelp(context); });
+    window->addAction(help);
 }

@@ -29,6 +29,7 @@ class TResetCalcDialog;
 class TReadmeForm;
 class TPrefForm;
 class TFormatForm;
+class HelpWindow;
 struct PrefDialogHost;
 class TKorbCalcForm;
 
@@ -39,6 +40,7 @@ public:
     explicit TDisplay(TKorbCalcForm& main);
 
 protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void focusOutEvent(QFocusEvent* event) override;
@@ -117,6 +119,12 @@ public:
     // Help context of the focused control: 10 with none, the control's own for buttons, the
     // display and page controls, 1 for anything else.
     int HelpContextOfFocus() const;
+    // Opens the help at a context, at the topic "Contents" or at the keyword search.
+    static constexpr int HelpContentsTopic = -2;
+    static constexpr int HelpSearch = -1;
+    void ShowHelp(int context);
+    // F1 in another window opens the help at that window's context.
+    void AddHelpKey(QWidget* window, int context);
     void FocusEnterButtonNow();
 
     // Seams for modal windows; each defaults to the real window.
@@ -150,6 +158,7 @@ public:
 
 signals:
     void closed();
+    void firstPainted();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -166,7 +175,6 @@ private:
     void BuildMenus();
     QAction* AddAction(QMenu* menu, const char* name, const char* text, const QKeySequence& key,
                        std::function<void()> handler);
-    void ShowHelp(int context);
     PrefDialogHost PrefHost();
     void ToggleToolWindow(QWidget* window, const char* item, const char* button, WindowPos& pos,
                           const std::function<void()>& place, const std::function<void()>& refresh);
@@ -191,6 +199,6 @@ private:
     TPrefForm* prefForm_ = nullptr;
     TFormatForm* formatForm_ = nullptr;
     TReadmeForm* readmeForm_ = nullptr;
-    QWidget* helpWindow_ = nullptr;
+    HelpWindow* helpWindow_ = nullptr;
     bool firstPaintReported_ = false;
 };

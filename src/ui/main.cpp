@@ -94,6 +94,9 @@ int main(int argc, char* argv[]) {
         const QStringList args = QApplication::arguments();
         const qsizetype shot = args.indexOf("--screenshot");
         if (shot >= 0 && shot + 1 < args.size()) form.messageHook = [](const std::string&) {};
+        if (args.contains("--quit-after-paint"))
+            QObject::connect(&form, &TKorbCalcForm::firstPainted, &app, &QApplication::quit,
+                             Qt::QueuedConnection);
         form.StartUp();
         if (shot >= 0 && shot + 1 < args.size()) {
             TakeScreenshots(form, args[shot + 1]);

@@ -344,7 +344,7 @@ private slots:
         form_->Display()->setFocus();
         form_->Action("HelpFile")->trigger();
         form_->Action("Contents1")->trigger();
-        QCOMPARE(contexts, QList<int>({10, 10, 0}));
+        QCOMPARE(contexts, QList<int>({10, 10, TKorbCalcForm::HelpContentsTopic}));
     }
 };
 

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Makes the README's pictures (docs/*.png) from the real program under a virtual X display: the
+# main window, the stack and register windows and the units selector. Also reports how long the
+# program takes from process start to its first painted main window.
+#   scripts/screenshots.sh [build-dir]     (default: build, built here in Release when missing)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+build=${1:-build}
+if [ ! -x "$build/src/ui/Korbcalc" ]; then
+  cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF -DMERIDOT_BENCH=OFF
+  cmake --build "$build" --target Korbcalc
+fi
+program=$(realpath "$build/src/ui/Korbcalc")
+command -v xvfb-run >/dev/null || { echo "xvfb-run is missing (apt-get install xvfb xauth)" >&2; exit 1; }
+
+# A scratch directory and value store, so that the user's settings and files stay untouched.
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/config" "$root/docs"
+cat > "$work/Meridot.ini" <<'INI'
+; Meridot
+[Startup Options]
+Show_Stack = false
+Show_Regs = false
+Save_Pos = false
+Calc_Pos = 20, 20
+Save_Prefs = false
+Save_Stack = false
+Save_Regs = false
+[Other Options]
+Fract_Notation = Fixed
+Decimal_Places = 4
+INI
+
+cd "$work"
+export XDG_CONFIG_HOME="$work/config" DBUS_SESSION_BUS_ADDRESS=disabled:
+xvfb-run -a -s "-screen 0 1024x768x24" "$program" --screenshot "$root/docs"
+ls -l "$root"/docs/*.png
+
+# Start-up time: five runs, each closing itself once the main window is painted.
+echo "start-up to first paint of the main window:"
+for _ in 1 2 3 4 5; do
+  MERIDOT_STARTUP_TIME=1 xvfb-run -a "$program" --quit-after-paint 2>&1 | grep "first paint" || true
+done
