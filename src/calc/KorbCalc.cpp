@@ -379,8 +379,10 @@ void KorbCalc::BtnCHSClick() {
 }
 
 void KorbCalc::ShowStackTop() {
-    if (!stack_.IsEmpty())
-        SetDisplay(FormatForDisplay(stack_.Peek(), settings.FractNotation, settings.DecimalPlaces));
+    Guard([&] {
+        if (!stack_.IsEmpty())
+            SetDisplay(FormatForDisplay(stack_.Peek(), settings.FractNotation, settings.DecimalPlaces));
+    });
 }
 
 bool KorbCalc::EnterText(const std::string& text) {
@@ -513,8 +515,10 @@ void KorbCalc::DisplayChange() {
 }
 
 void KorbCalc::Copy1Click() {
-    view_.SelectAllDisplay();
-    view_.SetClipboardText(Display());
+    Guard([&] {
+        view_.SelectAllDisplay();
+        view_.SetClipboardText(Display());
+    });
 }
 
 void KorbCalc::Paste1Click() {

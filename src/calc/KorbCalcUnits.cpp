@@ -78,25 +78,31 @@ void KorbCalc::ConvertStackBtnClick() {
 }
 
 void KorbCalc::SIBtnClick() {
-    SIBtnDown = true;
-    USBtnDown = false;
-    UnitSystem = true;
-    SelectPreferredUnits();
-    view_.SetUnitSystemState(true, UnitSystemEnabled);
+    Guard([&] {
+        SIBtnDown = true;
+        USBtnDown = false;
+        UnitSystem = true;
+        SelectPreferredUnits();
+        view_.SetUnitSystemState(true, UnitSystemEnabled);
+    });
 }
 
 void KorbCalc::USBtnClick() {
-    USBtnDown = true;
-    SIBtnDown = false;
-    UnitSystem = false;
-    SelectPreferredUnits();
-    view_.SetUnitSystemState(false, UnitSystemEnabled);
+    Guard([&] {
+        USBtnDown = true;
+        SIBtnDown = false;
+        UnitSystem = false;
+        SelectPreferredUnits();
+        view_.SetUnitSystemState(false, UnitSystemEnabled);
+    });
 }
 
 void KorbCalc::AutoConvertBtnClick(bool down) {
-    AutoConvertBtnDown = down;
-    AutoConvert = down;
-    UnitSystemEnabled = down;
-    view_.SetAutoConvertState(down);
-    view_.SetUnitSystemState(SIBtnDown, UnitSystemEnabled);
+    Guard([&] {
+        AutoConvertBtnDown = down;
+        AutoConvert = down;
+        UnitSystemEnabled = down;
+        view_.SetAutoConvertState(down);
+        view_.SetUnitSystemState(SIBtnDown, UnitSystemEnabled);
+    });
 }
