@@ -30,6 +30,8 @@ Options:
 Command words (case-blind): enter drop chs + - * / sqr sqrt inv y^x root log ln 10^x e^x
   sin cos tan asin acos atan pi area g swap sto N rcl N units U conv U direct si us
   autoconv on|off clear print
+Every entry is pushed, so "units U" acts on the shown top value: the value stays and a copy
+with units U is pushed above it; write "12 ft" to push a value with its units at once.
 Errors go to standard error as "ERROR: message"; the exit status is 1 after any error.
 )";
 
