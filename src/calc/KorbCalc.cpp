@@ -153,6 +153,17 @@ bool KorbCalc::FinishEntry(bool keepSecond) {
     return true;
 }
 
+void KorbCalc::CompleteEntry() {
+    if (!Entered) {
+        if (ParseWorking(Display()))
+            BtnEnterClick();
+        else
+            ShowParseError();
+    }
+    Entered = true;
+    PointEntered = false;
+}
+
 void KorbCalc::PushText(const std::string& text) {
     SetDisplay(text);
     Entered = false;
@@ -387,14 +398,7 @@ void KorbCalc::ShowStackTop() {
 
 bool KorbCalc::EnterText(const std::string& text) {
     Guard([&] {
-        if (!Entered) {
-            if (ParseWorking(Display()))
-                BtnEnterClick();
-            else
-                ShowParseError();
-            Entered = true;
-            PointEntered = false;
-        }
+        CompleteEntry();
         PushText(text);
     });
     return true;

@@ -193,6 +193,9 @@ private:
     bool ParseWorking(const std::string& text);
     // Finishes a typed entry; false (with its error shown) when it does not parse.
     bool FinishEntry(bool keepSecond);
+    // Pushes a typed entry, or reports and drops it when it does not parse; the display is then
+    // taken as showing a completed value.
+    void CompleteEntry();
     // Display = text, Entered cleared, Enter. PushResult puts the popped operands back when the
     // result is not pushed.
     void PushText(const std::string& text);

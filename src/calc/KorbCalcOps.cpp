@@ -272,14 +272,7 @@ void KorbCalc::BtnPIClick() {
 
 void KorbCalc::GravityBtnClick() {
     Guard([&] {
-        if (!Entered) {
-            if (ParseWorking(Display()))
-                BtnEnterClick();
-            else
-                ShowParseError();
-        }
-        PointEntered = false;
-        Entered = true;
+        CompleteEntry();
         std::string text;
         GravityText(text);
         PushText(text);
@@ -290,14 +283,7 @@ void KorbCalc::GravityBtnClick() {
 
 void KorbCalc::StackTopFlipBtnClick() {
     Guard([&] {
-        if (!Entered) {
-            if (ParseWorking(Display()))
-                BtnEnterClick();
-            else
-                ShowParseError();
-        }
-        PointEntered = false;
-        Entered = true;
+        CompleteEntry();
         if (stack_.Depth() >= 2) stack_.SwapXY();
         ShowStackTop();
         End();
