@@ -208,6 +208,9 @@ private:
     void Guard(const std::function<void()>& body);
     const std::string& AngleUnitName() const;
     // Shared steps of keys that differ only in a detail.
+    using BinaryFunction = std::function<bool(const std::string& y, const std::string& x, std::string& full,
+                                              std::string& error)>;
+    void BinaryKey(bool divide, const BinaryFunction& compute);
     void PowerKey(bool root);
     void LogKey(int code);
     void RegisterPrompt(bool store);

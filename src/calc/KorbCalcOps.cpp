@@ -19,57 +19,53 @@ bool TangentUndefined(const std::string& units, double value) {
 
 } // namespace
 
+// The four arithmetic keys: Y and X are popped and the result pushed, or both put back.
+void KorbCalc::BinaryKey(bool divide, const BinaryFunction& compute) {
+    if (!FinishEntry(false)) return;
+    if (stack_.Depth() < 2) {
+        ShowError("Too Few Operands");
+        End();
+        return;
+    }
+    if (divide && working_.SetText(stack_.Peek()) && working_.GetValue() == 0) {
+        ShowError("Cannot Divide by Zero");
+        return;
+    }
+    const std::string x = PopOperand();
+    const std::string y = PopOperand();
+    std::string full, error;
+    if (compute(y, x, full, error)) {
+        PushResult(full);
+    } else {
+        PutBackOperands();
+        ShowError(error);
+    }
+    Entered = true;
+    PointEntered = false;
+    ShowStackTop();
+    End();
+}
+
 void KorbCalc::BtnAddSubtractClick(int tag) {
     Guard([&] {
-        if (!FinishEntry(false)) return;
-        if (stack_.Depth() < 2) {
-            ShowError("Too Few Operands");
-            End();
-            return;
-        }
-        const std::string x = PopOperand();
-        const std::string y = PopOperand();
-        std::string full, units, error;
-        double value = 0;
-        if (QuantityAddSub(y, x, tag, full, value, units, error)) {
-            PushResult(full);
-        } else {
-            PutBackOperands();
-            ShowError(error);
-        }
-        Entered = true;
-        PointEntered = false;
-        ShowStackTop();
-        End();
+        BinaryKey(false,
+                  [tag](const std::string& y, const std::string& x, std::string& full, std::string& error) {
+                      std::string units;
+                      double value = 0;
+                      return QuantityAddSub(y, x, tag, full, value, units, error);
+                  });
     });
 }
 
 void KorbCalc::BtnMulDivClick(int tag) {
     Guard([&] {
-        if (!FinishEntry(false)) return;
-        if (stack_.Depth() < 2) {
-            ShowError("Too Few Operands");
-            End();
-            return;
-        }
-        if (tag == KeyTag::Divide && working_.SetText(stack_.Peek()) && working_.GetValue() == 0) {
-            ShowError("Cannot Divide by Zero");
-            return;
-        }
-        const std::string x = PopOperand();
-        const std::string y = PopOperand();
-        std::string full, units, error;
-        double value = 0;
-        if (QuantityMulDiv(y, x, tag != KeyTag::Divide, full, value, units, error)) {
-            PushResult(full);
-        } else {
-            PutBackOperands();
-            ShowError(error);
-        }
-        Entered = true;
-        PointEntered = false;
-        ShowStackTop();
-        End();
+        const bool multiply = tag != KeyTag::Divide;
+        BinaryKey(!multiply, [multiply](const std::string& y, const std::string& x, std::string& full,
+                                        std::string& error) {
+            std::string units;
+            double value = 0;
+            return QuantityMulDiv(y, x, multiply, full, value, units, error);
+        });
     });
 }
 
