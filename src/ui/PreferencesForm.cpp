@@ -4,8 +4,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QFontDatabase>
 #include <QFontDialog>
-#include <QFontInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -14,6 +14,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRawFont>
 #include <QShowEvent>
 #include <QVBoxLayout>
 
@@ -134,10 +135,14 @@ void TFontDialog::SetSelection(const QFont& font, const QColor& color) {
     // substitutes would otherwise open on some unrelated face. Show the face actually used, and
     // hand back the stored name while the user keeps that face.
     requestedFamily_ = font.family();
+    resolvedFamily_ = font.family();
+    if (!QFontDatabase::families().contains(font.family())) {
+        const QString used = QRawFont::fromFont(font).familyName();
+        if (!used.isEmpty()) resolvedFamily_ = used;
+    }
     QFont shown = font;
-    shown.setFamily(QFontInfo(font).family());
+    shown.setFamily(resolvedFamily_);
     FontPane->setCurrentFont(shown);
-    resolvedFamily_ = FontPane->currentFont().family();
     int index = ColorBox->findData(color);
     if (index < 0) {
         ColorBox->addItem(Swatch(color), "Custom", color);
@@ -147,7 +152,9 @@ void TFontDialog::SetSelection(const QFont& font, const QColor& color) {
 }
 
 QFont TFontDialog::SelectedFont() const {
-    return FontPane->currentFont();
+    QFont font = FontPane->currentFont();
+    if (font.family() == resolvedFamily_) font.setFamily(requestedFamily_);
+    return font;
 }
 
 QColor TFontDialog::SelectedColor() const {
