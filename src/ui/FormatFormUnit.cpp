@@ -113,21 +113,25 @@ TNotationPanel::TNotationPanel(Settings& settings, const FormatDialogHost& host,
     places->setSpacing(1);
     places->addWidget(DigitsBox);
     places->addWidget(UpDown1);
-    places->addSpacing(3);
-    places->addWidget(Edit3, 1);
 
     QBoxLayout* layout = orientation == Qt::Horizontal ? static_cast<QBoxLayout*>(new QHBoxLayout(this))
                                                        : static_cast<QBoxLayout*>(new QVBoxLayout(this));
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(4);
-    layout->addWidget(gbFractNotation);
+    layout->addWidget(gbFractNotation, 1);
     if (orientation == Qt::Horizontal) {
+        // Narrow dialog: "Places" goes under the box.
+        places->addStretch(1);
         auto* column = new QVBoxLayout;
-        column->addSpacing(12);
+        column->addSpacing(14);
         column->addLayout(places);
+        column->addWidget(Edit3);
         column->addStretch(1);
-        layout->addLayout(column, 1);
+        Edit3->setFixedWidth(Edit3->fontMetrics().horizontalAdvance(Edit3->text()) + 8);
+        layout->addLayout(column);
     } else {
+        places->addSpacing(3);
+        places->addWidget(Edit3, 1);
         layout->addLayout(places);
     }
 

@@ -80,7 +80,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     splitter->addWidget(Tabs);
     splitter->addWidget(Browser);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({200, 520});
+    splitter->setSizes({250, 470});
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(splitter);

@@ -281,9 +281,9 @@ TUnitsDlg::TUnitsDlg(QWidget* parent) : QDialog(parent) {
     // The pages' tabs wrap over several rows, so all eighteen stay in view.
     auto* tabs = new QWidget(this);
     tabs->setObjectName("UnitsPagesTabs");
-    auto* tabGrid = new QGridLayout(tabs);
-    tabGrid->setContentsMargins(0, 0, 0, 0);
-    tabGrid->setSpacing(1);
+    auto* tabRows = new QVBoxLayout(tabs);
+    tabRows->setContentsMargins(0, 0, 0, 0);
+    tabRows->setSpacing(1);
     pageTabs_ = new QButtonGroup(this);
     pageTabs_->setExclusive(true);
     UnitsPages = new QStackedWidget(this);
@@ -292,7 +292,9 @@ TUnitsDlg::TUnitsDlg(QWidget* parent) : QDialog(parent) {
     layout->addWidget(tabs);
     layout->addWidget(UnitsPages, 1);
     BuildPages();
-    constexpr int tabsPerRow = 6;
+    const int rowWidth = width() - layout->contentsMargins().left() - layout->contentsMargins().right();
+    QHBoxLayout* row = nullptr;
+    int used = rowWidth;
     for (int i = 0; i < UnitsPages->count(); ++i) {
         auto* tab = new QToolButton(tabs);
         tab->setText(UnitsPages->widget(i)->objectName());
@@ -301,7 +303,15 @@ TUnitsDlg::TUnitsDlg(QWidget* parent) : QDialog(parent) {
         tab->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
         tab->setFocusPolicy(Qt::TabFocus);
         pageTabs_->addButton(tab, i);
-        tabGrid->addWidget(tab, i / tabsPerRow, i % tabsPerRow);
+        const int tabWidth = tab->sizeHint().width() + 1;
+        if (used + tabWidth > rowWidth) {
+            row = new QHBoxLayout;
+            row->setSpacing(1);
+            tabRows->addLayout(row);
+            used = 0;
+        }
+        row->addWidget(tab);
+        used += tabWidth;
     }
     connect(pageTabs_, &QButtonGroup::idClicked, UnitsPages, &QStackedWidget::setCurrentIndex);
     pageTabs_->button(0)->setChecked(true);
@@ -309,14 +319,15 @@ TUnitsDlg::TUnitsDlg(QWidget* parent) : QDialog(parent) {
 
     auto* numDen = new QGroupBox("Numerator/Denominator", this);
     numDen->setObjectName("NumDenGrp");
-    auto* numDenLayout = new QHBoxLayout(numDen);
+    auto* numDenLayout = new QVBoxLayout(numDen);
     numDenLayout->setContentsMargins(6, 2, 6, 2);
     numeratorBtn_ = new QRadioButton("Numerator", numDen);
     denominatorBtn_ = new QRadioButton("Denominator", numDen);
     numeratorBtn_->setChecked(true);
     numDenLayout->addWidget(numeratorBtn_);
     numDenLayout->addWidget(denominatorBtn_);
-    layout->addWidget(numDen);
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(numDen, 1);
 
     auto* editRow = new QHBoxLayout;
     auto* editLabel = new QLabel("Units Selected", this);
@@ -327,8 +338,9 @@ TUnitsDlg::TUnitsDlg(QWidget* parent) : QDialog(parent) {
     editRow->addWidget(editLabel);
     editRow->addWidget(UnitsEdit, 1);
     layout->addLayout(editRow);
+    layout->addLayout(bottom);
 
-    auto* buttons = new QHBoxLayout;
+    auto* buttons = new QVBoxLayout;
     OKBtn = new QPushButton("OK", this);
     OKBtn->setObjectName("OKBtn");
     OKBtn->setToolTip("OK Selects the units shown");
@@ -344,11 +356,10 @@ TUnitsDlg::TUnitsDlg(QWidget* parent) : QDialog(parent) {
         b->setAutoDefault(false);
         b->setDefault(false);
     }
-    buttons->addStretch(1);
     buttons->addWidget(OKBtn);
     buttons->addWidget(CancelBtn);
     buttons->addWidget(HelpBtn);
-    layout->addLayout(buttons);
+    bottom->addLayout(buttons);
 
     connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
@@ -397,6 +408,10 @@ QWidget* TUnitsDlg::BuildBox(const UnitBox& box, bool framed) {
             auto* b = new QPushButton(QString::fromUtf8(spec->caption), widget);
             b->setToolTip(QString::fromUtf8(spec->hint));
             b->setAutoDefault(false);
+            // Columns share the page's width; a caption never asks for more than its column.
+            b->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+            b->setMinimumWidth(0);
+            b->setFixedHeight(21);
             b->setProperty(kHelpContextProperty, UnitsHelpContext);
             if (*spec->name) b->setObjectName(spec->name);
             connect(b, &QPushButton::clicked, this, [this, spec] { UnitButtonClick(*spec); });
@@ -416,6 +431,7 @@ void TUnitsDlg::BuildPages() {
         scroll->setObjectName(QString::fromStdString(pageBox.title));
         scroll->setFrameShape(QFrame::NoFrame);
         scroll->setWidgetResizable(true);
+        scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         scroll->setProperty(kHelpContextProperty, UnitsHelpContext);
         QWidget* page = BuildBox(pageBox, false);
         static_cast<QVBoxLayout*>(page->layout())->addStretch(1);
