@@ -177,6 +177,11 @@ TEST_F(NumberUnitsTest, ConvertTo) {
     EXPECT_TRUE(Q("1 m^0.333").ConvertTo("ft^0.33"));
     EXPECT_TRUE(Q("1 ft^0.1*in^0.2").ConvertTo("m^0.3"));
 
+    TNumberUnits huge = Q("1E300 m");
+    EXPECT_FALSE(huge.ConvertTo("angs")); // 1E310 has no double
+    EXPECT_EQ(huge.ErrorCode, _UnitProblem);
+    EXPECT_EQ(huge.GetValue(), 1E300);
+
     TNumberUnits target = Q("3 ft");
     EXPECT_THROW(target.ConvertTo("furlongs"), ENumberException);
     EXPECT_EQ(target.ErrorCode, _UnitProblem);
@@ -216,29 +221,31 @@ TEST_F(NumberUnitsTest, DimensionsCompareByExponents) {
 }
 
 TEST_F(NumberUnitsTest, ConvertToPreferred) {
-    UnitSystem = true;
-    SelectPreferredUnits();
-    TNumberUnits force = Q("1 lbf");
-    force.ConvertToPreferred();
-    EXPECT_EQ(force.GetUnits(), "N");
-    EXPECT_EQ(force.GetValue(), 4.448221615254772);
-    TNumberUnits volt = Q("2 J/Coul");
-    volt.ConvertToPreferred();
-    EXPECT_EQ(volt.GetUnits(), "V");
-    TNumberUnits hot = Q("20 C");
-    hot.ConvertToPreferred();
-    EXPECT_EQ(hot.GetUnits(), "C");
-    EXPECT_EQ(hot.GetValue(), 20);
-
-    UnitSystem = false;
-    SelectPreferredUnits();
-    TNumberUnits length = Q("1 m");
-    length.ConvertToPreferred();
-    EXPECT_EQ(length.GetUnits(), "ft");
-    EXPECT_EQ(length.GetValue(), 3.2808398950131235);
-    TNumberUnits moment = Q("1 N*m");
-    moment.ConvertToPreferred();
-    EXPECT_EQ(moment.GetUnits(), "lbf*ft");
+    struct Case {
+        bool si;
+        const char* text;
+        const char* units;
+        double value; // 0: not checked
+    };
+    const Case cases[] = {
+        {true, "1 lbf", "N", 4.448221615254772},
+        {true, "2 J/Coul", "V", 2},
+        {true, "20 C", "C", 20},
+        {true, "3", "", 3},
+        {false, "1 m", "ft", 3.2808398950131235},
+        {false, "1 N*m", "lbf*ft", 0},
+        {false, "1 rad", "deg", 57.29577951308232},
+    };
+    for (const auto& c : cases) {
+        UnitSystem = c.si;
+        SelectPreferredUnits();
+        TNumberUnits q = Q(c.text);
+        q.ConvertToPreferred();
+        EXPECT_EQ(q.GetUnits(), c.units) << c.text;
+        if (c.value != 0) {
+            EXPECT_EQ(q.GetValue(), c.value) << c.text;
+        }
+    }
 }
 
 TEST_F(NumberUnitsTest, RaiseToPower) {
