@@ -434,6 +434,9 @@ std::string StripIgnoredChars(std::string_view text) {
 NormalizedQuantity NormalizeQuantityText(std::string_view input) {
     NormalizedQuantity result;
     if (input.empty()) return result;
+    // Currency texts carry "$" before their digits; drop it so they read back as their number.
+    const std::string unprefixed = StripCurrencyPrefix(input);
+    input = unprefixed;
     std::string prefixed;
     std::string_view text = input;
     if (IsExponentMark(text[0])) {
