@@ -52,8 +52,8 @@ std::string NumberText(double value);
 bool QuantityLogExp(std::string& text, int code, double& value);
 double QuantityTrig(std::string& text, int code);
 void GravityText(std::string& text);
-bool QuantityAddSub(const std::string& a, const std::string& b, int sign, std::string& fullText, double& value,
-                    std::string& unitsText, std::string& errorText);
+bool QuantityAddSub(const std::string& a, const std::string& b, int sign, std::string& fullText,
+                    double& value, std::string& unitsText, std::string& errorText);
 bool QuantityMulDiv(const std::string& a, const std::string& b, bool multiply, std::string& fullText,
                     double& value, std::string& unitsText, std::string& errorText);
 bool QuantityPower(const std::string& text, std::string& fullText, double& value, double exponent,
