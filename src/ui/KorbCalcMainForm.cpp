@@ -395,7 +395,8 @@ TKorbCalcForm::TKorbCalcForm(ValueStore& store, QWidget* parent)
 }
 
 TKorbCalcForm::~TKorbCalcForm() {
-    // The windows below use the engine; they go before it.
+    // Everything that reaches the engine goes before it: the other windows, then the display and
+    // the keypad.
     delete stackForm_;
     delete registerForm_;
     stackForm_ = nullptr;
@@ -403,6 +404,9 @@ TKorbCalcForm::~TKorbCalcForm() {
     const auto children = findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
     for (QWidget* w : children)
         if (w->isWindow()) delete w;
+    display_->blockSignals(true);
+    delete takeCentralWidget();
+    display_ = nullptr;
 }
 
 void TKorbCalcForm::BuildDisplay(QWidget* client) {

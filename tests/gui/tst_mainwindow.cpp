@@ -12,7 +12,9 @@
 #include <QToolButton>
 #include <QtTest>
 #include <memory>
+#include <stdexcept>
 
+#include "KeyTranslate.h"
 #include "KorbCalcMainForm.h"
 #include "RegisterFormUnit.h"
 #include "ResetCalcForm.h"
@@ -74,6 +76,14 @@ private:
             QTest::keyClicks(Button("BtnEnter"), v);
             QTest::keyClick(Button("BtnEnter"), Qt::Key_Return);
         }
+    }
+    // A double-click as the window system delivers it: press, release, double-click.
+    static void DoubleClick(QListWidget* list, int row) {
+        const QPoint at = list->visualItemRect(list->item(row)).center();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+        QMouseEvent dbl(QEvent::MouseButtonDblClick, at, list->viewport()->mapToGlobal(at), Qt::LeftButton,
+                        Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(list->viewport(), &dbl);
     }
     QStringList StackItems() const {
         QStringList items;
@@ -184,6 +194,50 @@ private slots:
         QTEST(Calc().Stack().Depth(), "depth");
     }
 
+    void translateKeys_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<int>("code"); // 0: not a key of the map
+        QTest::addColumn<bool>("shift");
+        QTest::addColumn<bool>("ctrl");
+        const int kp = Qt::KeypadModifier, sh = Qt::ShiftModifier, ct = Qt::ControlModifier;
+        QTest::newRow("digit") << int(Qt::Key_7) << 0 << 55 << false << false;
+        QTest::newRow("keypad digit") << int(Qt::Key_7) << kp << 103 << false << false;
+        QTest::newRow("ctrl 8") << int(Qt::Key_8) << ct << 56 << false << true;
+        QTest::newRow("exclamation is shift 1") << int(Qt::Key_Exclam) << sh << 49 << true << false;
+        QTest::newRow("at sign is shift 2") << int(Qt::Key_At) << sh << 50 << true << false;
+        QTest::newRow("right parenthesis is shift 0") << int(Qt::Key_ParenRight) << sh << 48 << true << false;
+        QTest::newRow("main asterisk is shift 8") << int(Qt::Key_Asterisk) << sh << 56 << true << false;
+        QTest::newRow("keypad asterisk") << int(Qt::Key_Asterisk) << kp << 106 << false << false;
+        QTest::newRow("keypad plus") << int(Qt::Key_Plus) << kp << 107 << false << false;
+        QTest::newRow("keypad minus") << int(Qt::Key_Minus) << kp << 109 << false << false;
+        QTest::newRow("keypad point") << int(Qt::Key_Period) << kp << 110 << false << false;
+        QTest::newRow("keypad slash") << int(Qt::Key_Slash) << kp << 111 << false << false;
+        QTest::newRow("plus is shift equals") << int(Qt::Key_Plus) << sh << 187 << true << false;
+        QTest::newRow("equals") << int(Qt::Key_Equal) << 0 << 187 << false << false;
+        QTest::newRow("minus") << int(Qt::Key_Minus) << 0 << 189 << false << false;
+        QTest::newRow("underscore") << int(Qt::Key_Underscore) << sh << 189 << true << false;
+        QTest::newRow("ctrl slash") << int(Qt::Key_Slash) << ct << 191 << false << true;
+        QTest::newRow("question mark") << int(Qt::Key_Question) << sh << 191 << true << false;
+        QTest::newRow("capital letter") << int(Qt::Key_F) << sh << 70 << true << false;
+        QTest::newRow("keypad enter") << int(Qt::Key_Enter) << kp << 13 << false << false;
+        QTest::newRow("backspace") << int(Qt::Key_Backspace) << 0 << 8 << false << false;
+        QTest::newRow("delete") << int(Qt::Key_Delete) << 0 << 46 << false << false;
+        QTest::newRow("function key") << int(Qt::Key_F5) << 0 << 0 << false << false;
+        QTest::newRow("space") << int(Qt::Key_Space) << 0 << 0 << false << false;
+    }
+    void translateKeys() {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(int, code);
+        const auto mapped = TranslateKey(key, modifiers);
+        QCOMPARE(mapped.has_value(), code != 0);
+        if (!mapped) return;
+        QCOMPARE(mapped->code, code);
+        QTEST(mapped->shift, "shift");
+        QTEST(mapped->ctrl, "ctrl");
+    }
+
     void displayEditsItselfWhileFocused() {
         Start();
         TDisplay* display = form_->Display();
@@ -257,11 +311,7 @@ private slots:
         Push({"1", "2", "3"});
         form_->ShowStack1Click();
         TDragListBox* list = form_->StackForm()->StackListBox();
-        const QPoint at = list->visualItemRect(list->item(0)).center();
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-        QMouseEvent dbl(QEvent::MouseButtonDblClick, at, list->viewport()->mapToGlobal(at), Qt::LeftButton,
-                        Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(list->viewport(), &dbl);
+        DoubleClick(list, 0);
         QCOMPARE(StackItems(), QStringList({"2.0000000 ", "3.0000000 ", "1.0000000 "}));
         QCOMPARE(Display(), QString("1.0000000 "));
         // Enter in the list does the same and keeps the selection where it was.
@@ -270,6 +320,35 @@ private slots:
         QCOMPARE(StackItems(), QStringList({"2.0000000 ", "1.0000000 ", "3.0000000 "}));
         QCOMPARE(list->currentRow(), 1);
         QCOMPARE(Display(), QString("3.0000000 "));
+    }
+
+    void clearCommandsLeaveTheOtherWindow_data() {
+        QTest::addColumn<bool>("clearStack");
+        QTest::newRow("Clear Stack Contents") << true;
+        QTest::newRow("Clear Registers") << false;
+    }
+    void clearCommandsLeaveTheOtherWindow() {
+        QFETCH(bool, clearStack);
+        Start();
+        Push({"1 ft", "2 ft"});
+        Calc().Stack().StoreTop(3);
+        form_->ShowStack1Click();
+        form_->ShowRegisters1Click();
+        const char* item = clearStack ? "ClearStackContents1" : "ClearRegisterContents1";
+        QWidget* window = clearStack ? static_cast<QWidget*>(form_->StackForm()) : form_->RegisterForm();
+        QAction* clear = window->findChild<QAction*>(item);
+        QVERIFY(clear);
+        clear->trigger();
+        QCOMPARE(form_->StackForm()->StackListBox()->count(), clearStack ? 0 : 2);
+        QCOMPARE(form_->RegisterForm()->RegisterList(3)->item(0)->text(),
+                 clearStack ? QString("2.0000000 ft") : QString("0.0000000 "));
+        QCOMPARE(Display(), clearStack ? QString("0") : QString("2.0000000 ft"));
+        // A double-click on a register recalls it.
+        auto* reg3 = form_->RegisterForm()->RegisterList(3);
+        const int depth = Calc().Stack().Depth();
+        DoubleClick(reg3, 0);
+        QCOMPARE(Calc().Stack().Depth(), depth + 1);
+        QCOMPARE(Display(), reg3->item(0)->text());
     }
 
     void stackWindowCloseBoxAndMinimumSize() {
@@ -287,6 +366,24 @@ private slots:
         QVERIFY(!form_->Action("ShowStack1")->isChecked());
         QVERIFY(!form_->findChild<QToolButton*>("ShowStackBtn")->isChecked());
         QCOMPARE(form_->Prefs().StackPos, (WindowPos{500, 400}));
+        // F5 shows it again beside the main window, as no position is kept.
+        QTest::keyClick(form_.get(), Qt::Key_F5);
+        QVERIFY(stack->isVisible());
+        QVERIFY(form_->Action("ShowStack1")->isChecked());
+        QCOMPARE(stack->pos(), QPoint(form_->frameGeometry().right() + 1, form_->frameGeometry().top()));
+    }
+
+    void escapingErrorsAreShownInTheMessageBox() {
+        Start();
+        form_->unitsSelectorHook = [](const std::string&) -> std::optional<std::string> {
+            throw std::runtime_error("selector failed");
+        };
+        QTest::mouseClick(Button("SelectUnitsBtn"), Qt::LeftButton);
+        QCOMPARE(messages_.value(messages_.size() - 1), QString("selector failed"));
+        QCOMPARE(Calc().Stack().Depth(), 0);
+        // The program goes on taking keys.
+        QTest::keyClick(Button("BtnEnter"), Qt::Key_4);
+        QCOMPARE(Display(), QString("4"));
     }
 
     void reset_data() {
