@@ -2,6 +2,7 @@
 // without saved files, keys from every control, the display as a text field, drag and drop,
 // reset and the close-time saving.
 #include <QAction>
+#include <QClipboard>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QFile>
@@ -255,6 +256,11 @@ private slots:
         // Text the program sets while the display is not focused is no user edit.
         form_->SetDisplayText("7");
         QVERIFY(Calc().Entered);
+        // Ctrl+V in the focused display is the window's paste, which pushes what it pastes.
+        display->setFocus(Qt::MouseFocusReason);
+        QApplication::clipboard()->setText("3 in");
+        QTest::keyClick(display, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(StackItems().value(StackItems().size() - 1), QString("3.0000000 in"));
     }
 
     void dragAndDrop_data() {
