@@ -84,7 +84,6 @@ int main(int argc, char* argv[]) {
     // 2. The application's title.
     QApplication::setApplicationName("Meridot");
     QApplication::setOrganizationName("Ovrin");
-    QApplication::setApplicationDisplayName("Meridot");
 
     try {
         // 3. The value store and the main window; 4.-5. shown, then the other windows in order.
