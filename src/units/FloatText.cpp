@@ -98,24 +98,28 @@ std::string FloatToText(double value, int kind, int precision, int digits) {
     precision = std::clamp(precision, 1, MaxPrecision);
     digits = std::clamp(digits, 0, MaxDecimals);
     // Negative zero is shown as zero: a minus sign on nothing would only confuse.
-    const char* sign = std::signbit(value) && value != 0 ? "-" : "";
-    double magnitude = std::fabs(value);
+    const bool negative = std::signbit(value) && value != 0;
+    const double magnitude = std::fabs(value);
+    std::string text;
     switch (kind) {
     case 1:
-        return sign + ScientificText(magnitude, precision, digits);
+        text = ScientificText(magnitude, precision, digits);
+        break;
     case 2:
-        return sign + FixedText(magnitude, precision, digits, false);
     case 3:
-        return sign + FixedText(magnitude, precision, digits, true);
-    case 4: {
-        std::string number = FixedText(magnitude, precision, digits, true);
+        text = FixedText(magnitude, precision, digits, kind == 3);
+        break;
+    case 4:
+        text = FixedText(magnitude, precision, digits, true);
         // A scientific fallback carries no currency symbol; it reads back as a plain number.
-        if (number.find('E') != std::string::npos) return sign + number;
-        return sign + ("$" + number);
-    }
+        if (text.find('E') == std::string::npos) text.insert(0, 1, '$');
+        break;
     default:
-        return sign + GeneralText(magnitude, precision, digits);
+        text = GeneralText(magnitude, precision, digits);
+        break;
     }
+    if (negative) text.insert(0, 1, '-');
+    return text;
 }
 
 std::string StripCurrencyPrefix(std::string_view text) {
