@@ -4,6 +4,7 @@
 #include "FloatText.h"
 
 #include <cmath>
+#include <limits>
 #include <utility>
 
 bool UnitSystem = true;
@@ -29,7 +30,14 @@ double Power(double base, double exponent) {
         if (exponent == -1) ShowEngineMessage("Zero to negative one power not allowed-Divide by zero");
         return 0;
     }
-    const double r = std::exp(exponent * std::log(std::fabs(base)));
+    // Worked out in extended precision: a double exp/log pair is often off in the fifteenth digit,
+    // which the 15-digit number texts then show (8 to the 3rd came out as 511.999999999999).
+    const long double extended =
+        std::exp(static_cast<long double>(exponent) * std::log(std::fabs(static_cast<long double>(base))));
+    // Narrowing a value beyond the double range is not defined by the language: it is an overflow.
+    const double r = std::fabs(extended) > std::numeric_limits<double>::max()
+                         ? std::numeric_limits<double>::infinity()
+                         : static_cast<double>(extended);
     if (base > 0) return r;
     if (exponent - std::trunc(exponent) != 0) {
         ShowEngineMessage("Negative to a fractional power not allowed");

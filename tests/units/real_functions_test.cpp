@@ -47,6 +47,25 @@ TEST(Power, ResultsAndMessages) {
     }
 }
 
+// Powers reach the user through 15-digit number texts; whole powers, reciprocals and square roots
+// must read as the exactly computed value there (8 to the 3rd is 512, not 511.999999999999).
+TEST(Power, FifteenDigitsMatchTheExactResult) {
+    struct Case {
+        double exponent;
+        double (*exact)(double);
+    };
+    const Case cases[] = {
+        {2, [](double b) { return b * b; }},
+        {3, [](double b) { return b * b * b; }},
+        {-1, [](double b) { return 1 / b; }},
+        {0.5, [](double b) { return std::sqrt(b); }},
+    };
+    for (const Case& c : cases)
+        for (int base = 2; base <= 1000; ++base)
+            EXPECT_EQ(NumberText(Power(base, c.exponent)), NumberText(c.exact(base)))
+                << base << "^" << c.exponent;
+}
+
 TEST(Power, HugeOddExponentKeepsSign) {
     // The parity test must not overflow an integer conversion.
     EXPECT_LT(Power(-1, 1e15 + 1), 0);
