@@ -35,7 +35,7 @@ double Power(double base, double exponent) {
     const long double extended =
         std::exp(static_cast<long double>(exponent) * std::log(std::fabs(static_cast<long double>(base))));
     // Narrowing a value beyond the double range is not defined by the language: it is an overflow.
-    const double r = std::fabs(extended) > std::numeric_limits<double>::max()
+    const double r = std::fabs(extended) > static_cast<long double>(std::numeric_limits<double>::max())
                          ? std::numeric_limits<double>::infinity()
                          : static_cast<double>(extended);
     if (base > 0) return r;
