@@ -130,12 +130,11 @@ void Prefs::ParsePrefLine(const std::string& line) {
             (stack ? s_.StackPos : s_.RegPos) = *pos;
             return;
         }
+        // A bad position puts both windows back beside the main window, the register window one
+        // step lower; a later good line of the other key still sets its own window.
         const int width = host_.mainWidth ? host_.mainWidth() : 0;
-        // Beside the main window; the register window one step lower.
-        if (stack)
-            s_.StackPos = {s_.CalcPos.x + width, s_.CalcPos.y};
-        else
-            s_.RegPos = {s_.CalcPos.x + width, s_.CalcPos.y + RegisterWindowDrop};
+        s_.StackPos = {s_.CalcPos.x + width, s_.CalcPos.y};
+        s_.RegPos = {s_.CalcPos.x + width, s_.CalcPos.y + RegisterWindowDrop};
     } else if (key == "Angular_Default") {
         s_.AngularDefault = WordIndex(AngleWords, RemoveBlanks(ValueText(trimmed))).value_or(0);
     } else if (key == "Fract_Notation") {

@@ -183,6 +183,18 @@ TEST_F(PrefsTest, PositionLinesAndTheirFallbacks) {
         EXPECT_EQ(s.*c.field, c.expected) << c.line;
         EXPECT_EQ(h.moves.size(), c.moved ? 1u : 0u) << c.line;
     }
+
+    // A bad line of either window key puts both windows back beside the main window.
+    for (const char* bad : {"Stack_Pos = 400", "Reg_Pos = a, b"}) {
+        Settings s;
+        s.CalcPos = {50, 60};
+        s.StackPos = {1, 2};
+        s.RegPos = {3, 4};
+        FakeHost h;
+        Prefs(s, store, h.Host(), file).ParsePrefLine(bad);
+        EXPECT_EQ(s.StackPos, (WindowPos{50 + 300, 60})) << bad;
+        EXPECT_EQ(s.RegPos, (WindowPos{50 + 300, 60 + 150})) << bad;
+    }
 }
 
 TEST_F(PrefsTest, CommentsAndEmptyLinesAreSkippedWhateverTheLineEnds) {
