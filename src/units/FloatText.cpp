@@ -21,10 +21,11 @@ struct Digits {
     int exponent = 0;
 };
 
-Digits SignificantDigits(double magnitude, int significant) {
+// The correctly rounded 18 significant digits of a magnitude.
+Digits Digits18(double magnitude) {
     char buffer[64];
     auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific,
-                                   significant - 1);
+                                   MaxPrecision - 1);
     (void)ec; // 64 characters hold 18 digits and any exponent
     std::string_view text(buffer, static_cast<std::size_t>(end - buffer));
     auto e = text.find('e');
@@ -33,6 +34,34 @@ Digits SignificantDigits(double magnitude, int significant) {
         if (c != '.') result.digits += c;
     std::from_chars(text.data() + e + (text[e + 1] == '+' ? 2 : 1), end, result.exponent);
     return result;
+}
+
+// Keeps the first `keep` digits of an 18-digit form, rounding half away from zero as a calculator
+// user expects (12.5 shows as 13 with no decimals, 0.125 as 0.13 with two); rounding the binary
+// value alone would send exact halves to the even neighbour. keep <= 0 rounds to the next power of
+// ten or to nothing (an empty digit string).
+Digits RoundDigits(Digits d, int keep) {
+    if (keep >= static_cast<int>(d.digits.size())) return d;
+    if (keep < 0) return {"", d.exponent};
+    const bool up = d.digits[static_cast<std::size_t>(keep)] >= '5';
+    d.digits.resize(static_cast<std::size_t>(keep));
+    if (!up) return d;
+    int i = keep - 1;
+    for (; i >= 0 && d.digits[static_cast<std::size_t>(i)] == '9'; --i)
+        d.digits[static_cast<std::size_t>(i)] = '0';
+    if (i >= 0) {
+        ++d.digits[static_cast<std::size_t>(i)];
+    } else {
+        d.digits.insert(0, 1, '1'); // 9.99 -> 10.0: one more integer digit
+        d.digits.pop_back();
+        if (d.digits.empty()) d.digits = "1";
+        ++d.exponent;
+    }
+    return d;
+}
+
+Digits SignificantDigits(double magnitude, int significant) {
+    return RoundDigits(Digits18(magnitude), significant);
 }
 
 std::string ExponentText(int exponent, int minDigits) {
@@ -75,19 +104,36 @@ void InsertThousandsSeparators(std::string& text) {
 
 // Fixed decimals; too many integer digits for the precision falls back to the general scientific form.
 std::string FixedText(double magnitude, int precision, int digits, bool separators) {
-    std::string buffer(320 + MaxDecimals, '\0');
-    auto [end, ec] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
-                                   std::chars_format::fixed, digits);
-    (void)ec; // the buffer holds the largest double with MaxDecimals decimals
-    buffer.resize(static_cast<std::size_t>(end - buffer.data()));
-    std::size_t integerDigits = std::min(buffer.find('.'), buffer.size());
+    std::string text;
+    const Digits d18 = Digits18(magnitude);
+    const int keep = magnitude == 0 ? 0 : d18.exponent + 1 + digits;
+    if (keep >= MaxPrecision) {
+        // Beyond 18 significant digits the binary value's own decimal expansion is shown.
+        text.resize(320 + MaxDecimals);
+        auto [end, ec] = std::to_chars(text.data(), text.data() + text.size(), magnitude,
+                                       std::chars_format::fixed, digits);
+        (void)ec; // the buffer holds the largest double with MaxDecimals decimals
+        text.resize(static_cast<std::size_t>(end - text.data()));
+    } else {
+        const Digits r = RoundDigits(d18, keep);
+        // Digit at decimal position p (0 units, -1 tenths ...), zero outside the kept digits.
+        auto digitAt = [&r](int p) {
+            const int i = r.exponent - p;
+            return i >= 0 && i < static_cast<int>(r.digits.size()) ? r.digits[static_cast<std::size_t>(i)]
+                                                                   : '0';
+        };
+        for (int p = std::max(r.exponent, 0); p >= 0; --p) text += digitAt(p);
+        if (digits > 0) text += '.';
+        for (int p = -1; p >= -digits; --p) text += digitAt(p);
+    }
+    std::size_t integerDigits = std::min(text.find('.'), text.size());
     if (static_cast<int>(integerDigits) > precision) {
         Digits d = SignificantDigits(magnitude, precision);
         DropTrailingZeros(d.digits);
         return MantissaText(d.digits) + ExponentText(d.exponent, std::min(digits, 4));
     }
-    if (separators) InsertThousandsSeparators(buffer);
-    return buffer;
+    if (separators) InsertThousandsSeparators(text);
+    return text;
 }
 
 } // namespace

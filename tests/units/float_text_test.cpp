@@ -36,7 +36,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FloatCase{999999999999999.0, 0, 15, 0, "999999999999999"},
                       // Rounding to 15 digits carries into a sixteenth integer digit.
                       FloatCase{9999999999999999.0, 0, 15, 0, "1E+16"}, FloatCase{0.1 + 0.2, 0, 15, 0, "0.3"},
-                      FloatCase{2.5, 0, 1, 0, "2"}, FloatCase{12.5, 0, 40, 0, "12.5"}));
+                      FloatCase{2.5, 0, 1, 0, "3"}, FloatCase{12.5, 0, 40, 0, "12.5"}));
 
 INSTANTIATE_TEST_SUITE_P(
     Scientific, FloatToTextTest,
@@ -48,15 +48,19 @@ INSTANTIATE_TEST_SUITE_P(
 INSTANTIATE_TEST_SUITE_P(
     FixedNumberCurrency, FloatToTextTest,
     ::testing::Values(FloatCase{12.5, 2, 18, 7, "12.5000000"}, FloatCase{0.0001, 2, 18, 2, "0.00"},
-                      FloatCase{0, 2, 18, 2, "0.00"}, FloatCase{12.5, 2, 18, 0, "12"},
+                      FloatCase{0, 2, 18, 2, "0.00"}, FloatCase{12.5, 2, 18, 0, "13"},
                       FloatCase{13.5, 2, 18, 0, "14"}, FloatCase{-0.5, 2, 18, 2, "-0.50"},
-                      FloatCase{0.125, 2, 18, 2, "0.12"}, FloatCase{1.005, 2, 18, 2, "1.00"},
+                      FloatCase{0.125, 2, 18, 2, "0.13"}, FloatCase{1.005, 2, 18, 2, "1.00"},
+                      // Exact halves round away from zero; a value just below a half (1.005 is
+                      // 1.00499999999999989...) rounds down. Carries reach new integer digits.
+                      FloatCase{9.9999, 2, 18, 2, "10.00"}, FloatCase{0.6, 2, 18, 0, "1"},
+                      FloatCase{0.4, 2, 18, 0, "0"}, FloatCase{0.0005, 2, 18, 3, "0.001"},
                       FloatCase{1e20, 2, 18, 2, "1E+20"}, FloatCase{-1.5e20, 2, 18, 0, "-1.5E+20"},
                       FloatCase{123456789012345678.0, 2, 18, 0, "123456789012345680"},
                       FloatCase{1234567.891, 3, 18, 2, "1,234,567.89"},
-                      FloatCase{-1234.5, 3, 18, 0, "-1,234"}, FloatCase{999.5, 3, 18, 0, "1,000"},
+                      FloatCase{-1234.5, 3, 18, 0, "-1,235"}, FloatCase{999.5, 3, 18, 0, "1,000"},
                       FloatCase{123, 3, 18, 1, "123.0"}, FloatCase{1234.5, 4, 18, 2, "$1,234.50"},
-                      FloatCase{-1234.5, 4, 18, 2, "-$1,234.50"}, FloatCase{0.5, 4, 18, 0, "$0"},
+                      FloatCase{-1234.5, 4, 18, 2, "-$1,234.50"}, FloatCase{0.5, 4, 18, 0, "$1"},
                       FloatCase{1180591620717411303424.0, 4, 18, 2, "1.1805916207174113E+21"}));
 
 TEST(FloatToText, NonFiniteValuesHaveDistinctTexts) {
