@@ -227,12 +227,7 @@ bool KorbCalc::LoadSavedRegisters() {
 }
 
 void KorbCalc::FormClose() {
-    Guard([&] {
-        if (!settings.SavePrefs) return;
-        WritePrefs();
-        stack_.SaveStackFile();
-        stack_.SaveRegisterFile();
-    });
+    Guard([&] { SaveAtClose(prefs_, stack_); });
 }
 
 void KorbCalc::ResetCalculator() {
