@@ -46,6 +46,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
                    Qt::WindowCloseButtonHint);
     ApplyDialogFont(this);
     setFixedSize(232, 265);
+    CentreOnScreenWhenShown(this);
 
     auto* emblem = new QLabel(this);
     emblem->setObjectName("ProgramIcon");

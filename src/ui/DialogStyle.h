@@ -1,7 +1,9 @@
 // Look and help wiring shared by the dialogs.
 #pragma once
 
+#include <QEvent>
 #include <QFont>
+#include <QScreen>
 #include <QWidget>
 
 // Dynamic property holding a control's help context; F1 opens help at the focused control's value.
@@ -20,4 +22,29 @@ inline QFont ArialPixels(int pixels, bool bold) {
     font.setPixelSize(pixels);
     font.setBold(bold);
     return font;
+}
+
+// Moves a window so that it sits in the middle of the screen its owner (or it) is on.
+inline void CentreOnScreen(QWidget* window) {
+    const QWidget* owner = window->parentWidget() ? window->parentWidget()->window() : window;
+    const QScreen* screen = owner->screen();
+    if (!screen) return;
+    QRect frame = window->frameGeometry();
+    frame.moveCenter(screen->geometry().center());
+    window->move(frame.topLeft());
+}
+
+// Centres a window on the screen each time it is shown.
+class ScreenCentring : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show && watched == parent())
+            CentreOnScreen(static_cast<QWidget*>(watched));
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+inline void CentreOnScreenWhenShown(QWidget* window) {
+    window->installEventFilter(new ScreenCentring(window));
 }

@@ -14,6 +14,7 @@ TErrWindow::TErrWindow(QWidget* parent) : QDialog(parent) {
                    Qt::WindowCloseButtonHint);
     ApplyDialogFont(this);
     setFixedSize(270, 96);
+    CentreOnScreenWhenShown(this);
 
     Label1 = new QLabel("ERROR:", this);
     Label1->setObjectName("Label1");

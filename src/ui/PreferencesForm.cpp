@@ -185,6 +185,7 @@ TPrefForm::TPrefForm(Settings& settings, ValueStore& store, PrefDialogHost host,
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     ApplyDialogFont(this);
     setFixedSize(377, 337);
+    CentreOnScreenWhenShown(this);
 
     // Start-up options.
     gbStartupOptions = new QGroupBox("Startup ", this);

@@ -78,6 +78,7 @@ TReadmeForm::TReadmeForm(QWidget* parent) : QDialog(parent) {
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     ApplyDialogFont(this);
     setFixedSize(465, 243);
+    CentreOnScreenWhenShown(this);
 
     ReadmeBox = new QPlainTextEdit(this);
     ReadmeBox->setObjectName("ReadmeBox");

@@ -14,6 +14,7 @@ TResetCalcDialog::TResetCalcDialog(QWidget* parent) : QDialog(parent) {
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
     ApplyDialogFont(this);
     setFixedSize(232, 95);
+    CentreOnScreenWhenShown(this);
 
     Label1 = new QLabel("Reset calculator (clear stack and register contents)?", this);
     Label1->setObjectName("Label1");

@@ -15,6 +15,7 @@
 #include <memory>
 #include <stdexcept>
 
+#include "ErrWindowForm.h"
 #include "KeyTranslate.h"
 #include "KorbCalcMainForm.h"
 #include "RegisterFormUnit.h"
@@ -411,6 +412,33 @@ private slots:
         QCOMPARE(Calc().Stack().Depth(), yes ? 0 : 1);
         QCOMPARE(QString::fromStdString(Calc().Stack().Register(2)), yes ? QString("0") : QString("5 "));
         QCOMPARE(Display(), yes ? QString("0") : QString("4.0000000 ft"));
+    }
+
+    void dialogsOpenInTheMiddleOfTheScreen_data() {
+        QTest::addColumn<QString>("item"); // menu item; empty: the error window
+        QTest::newRow("preferences") << "Preferences1";
+        QTest::newRow("reset") << "ResetCalculator1";
+        QTest::newRow("about") << "About1";
+        QTest::newRow("readme") << "ViewReadme1";
+        QTest::newRow("error window") << "";
+    }
+    void dialogsOpenInTheMiddleOfTheScreen() {
+        QFETCH(QString, item);
+        Start();
+        // Away from the screen's middle, so that centring on the main window would show.
+        form_->move(0, 0);
+        QPoint centre;
+        QTimer::singleShot(0, this, [&centre] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            QVERIFY(dialog);
+            centre = dialog->frameGeometry().center();
+            dialog->close();
+        });
+        if (item.isEmpty())
+            form_->ErrWindow()->ShowError("Divide by zero");
+        else
+            form_->Action(item)->trigger();
+        QVERIFY((centre - form_->screen()->geometry().center()).manhattanLength() <= 1);
     }
 
     void closeSavesOnlyWithSavePrefs_data() {
