@@ -16,6 +16,7 @@
 #include <QStackedWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "DialogStyle.h"
 #include "units/NumberUnits.h"
@@ -252,13 +253,14 @@ std::optional<std::string> ReducedUnitText(const std::string& text) {
     return RenderUnitLists(parsed.lists, RenderKind::Names);
 }
 
-// Buttons per row: narrow captions fit more to a row.
-int ColumnsFor(const std::vector<const UnitButtonSpec*>& buttons) {
-    std::size_t longest = 0;
-    for (const auto* b : buttons) longest = std::max(longest, std::string(b->caption).size());
-    if (longest > 10) return 3;
-    if (longest > 6) return 4;
-    return 5;
+// Buttons per row: as many as the widest caption allows in the width a group gets at its depth
+// (each framed group takes its frame and margins off the page's width), at most six.
+int ColumnsFor(const std::vector<const UnitButtonSpec*>& buttons, const QFontMetrics& metrics, int depth) {
+    constexpr int pageWidth = 360, perGroup = 16, padding = 14, spacing = 2, most = 6;
+    int widest = 0;
+    for (const auto* b : buttons) widest = std::max(widest, metrics.horizontalAdvance(b->caption));
+    const int available = pageWidth - perGroup * depth;
+    return std::clamp((available + spacing) / (widest + padding + spacing), 1, most);
 }
 
 } // namespace
@@ -319,7 +321,7 @@ TUnitsDlg::TUnitsDlg(QWidget* parent) : QDialog(parent) {
 
     auto* numDen = new QGroupBox("Numerator/Denominator", this);
     numDen->setObjectName("NumDenGrp");
-    auto* numDenLayout = new QVBoxLayout(numDen);
+    auto* numDenLayout = new QHBoxLayout(numDen);
     numDenLayout->setContentsMargins(6, 2, 6, 2);
     numeratorBtn_ = new QRadioButton("Numerator", numDen);
     denominatorBtn_ = new QRadioButton("Denominator", numDen);
@@ -340,7 +342,7 @@ TUnitsDlg::TUnitsDlg(QWidget* parent) : QDialog(parent) {
     layout->addLayout(editRow);
     layout->addLayout(bottom);
 
-    auto* buttons = new QVBoxLayout;
+    auto* buttons = new QHBoxLayout;
     OKBtn = new QPushButton("OK", this);
     OKBtn->setObjectName("OKBtn");
     OKBtn->setToolTip("OK Selects the units shown");
@@ -394,7 +396,8 @@ std::vector<UnitBox> GroupUnitTable() {
 
 } // namespace
 
-QWidget* TUnitsDlg::BuildBox(const UnitBox& box, bool framed) {
+QWidget* TUnitsDlg::BuildBox(const UnitBox& box, int depth) {
+    const bool framed = depth > 0;
     QWidget* widget = framed ? new QGroupBox(QString::fromStdString(box.title)) : new QWidget;
     auto* layout = new QVBoxLayout(widget);
     layout->setContentsMargins(4, framed ? 2 : 0, 4, 2);
@@ -402,7 +405,7 @@ QWidget* TUnitsDlg::BuildBox(const UnitBox& box, bool framed) {
     if (!box.buttons.empty()) {
         auto* grid = new QGridLayout;
         grid->setSpacing(2);
-        const int cols = ColumnsFor(box.buttons);
+        const int cols = ColumnsFor(box.buttons, fontMetrics(), depth);
         int i = 0;
         for (const UnitButtonSpec* spec : box.buttons) {
             auto* b = new QPushButton(QString::fromUtf8(spec->caption), widget);
@@ -421,7 +424,7 @@ QWidget* TUnitsDlg::BuildBox(const UnitBox& box, bool framed) {
         }
         layout->addLayout(grid);
     }
-    for (const UnitBox& inner : box.inner) layout->addWidget(BuildBox(inner, true));
+    for (const UnitBox& inner : box.inner) layout->addWidget(BuildBox(inner, depth + 1));
     return widget;
 }
 
@@ -433,7 +436,7 @@ void TUnitsDlg::BuildPages() {
         scroll->setWidgetResizable(true);
         scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         scroll->setProperty(kHelpContextProperty, UnitsHelpContext);
-        QWidget* page = BuildBox(pageBox, false);
+        QWidget* page = BuildBox(pageBox, 0);
         static_cast<QVBoxLayout*>(page->layout())->addStretch(1);
         scroll->setWidget(page);
         UnitsPages->addWidget(scroll);

@@ -64,7 +64,7 @@ protected:
 
 private:
     void BuildPages();
-    QWidget* BuildBox(const UnitBox& box, bool framed);
+    QWidget* BuildBox(const UnitBox& box, int depth); // depth 0: the page itself
     void UnitButtonClick(const UnitButtonSpec& spec);
     void AddPickedUnit();
     void UnitsEditChange(const QString& text);

@@ -8,6 +8,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QScrollArea>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QtTest>
@@ -192,6 +193,17 @@ void TestDialogs::unitsSelectorPages() {
     const auto buttons = dlg.findChildren<QPushButton*>();
     QStringList errors;
     dlg.SetErrorHandler([&](const std::string& m) { errors << QString::fromStdString(m); });
+    // Every page shows all of its buttons in the dialog's fixed size, with no scrolling.
+    dlg.show();
+    for (const QString& page : dlg.PageCaptions()) {
+        QVERIFY(dlg.SelectPage(page));
+        QApplication::processEvents();
+        const auto* scroll = dlg.findChild<QScrollArea*>(page);
+        QVERIFY2(scroll->widget()->minimumSizeHint().height() <= scroll->viewport()->height(),
+                 qPrintable(page));
+    }
+    dlg.hide();
+    QVERIFY(dlg.SelectPage("Length"));
     WhenModal([&] {
         for (const auto& spec : UnitButtonTable()) {
             const auto matches = std::count_if(buttons.begin(), buttons.end(), [&](QPushButton* b) {
