@@ -9,6 +9,15 @@
 // Dynamic property holding a control's help context; F1 opens help at the focused control's value.
 inline constexpr char kHelpContextProperty[] = "helpContext";
 
+// The help contexts the windows carry and F1 passes on.
+namespace HelpContexts {
+inline constexpr int Keypad = 10;    // main window, display and keypad
+inline constexpr int Other = 1;      // any other control of the main window
+inline constexpr int Units = 11;     // units selector
+inline constexpr int Stack = 20;     // stack window
+inline constexpr int Registers = 21; // register window
+} // namespace HelpContexts
+
 // The dialogs were laid out for an 11-pixel sans-serif face; keeping it makes their fixed sizes fit.
 inline void ApplyDialogFont(QWidget* dialog) {
     QFont font("Arial");

@@ -1,5 +1,7 @@
 #include "HelpWindow.h"
 
+#include "DialogStyle.h"
+
 #include <QFile>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -30,7 +32,9 @@ struct HelpContext {
     const char* topic;
 };
 const HelpContext kContexts[] = {
-    {10, "keypad"}, {1, "controls"}, {11, "selector"}, {20, "stack"}, {21, "registers"},
+    {HelpContexts::Keypad, "keypad"},       {HelpContexts::Other, "controls"},
+    {HelpContexts::Units, "selector"},      {HelpContexts::Stack, "stack"},
+    {HelpContexts::Registers, "registers"},
 };
 
 constexpr char kContentsId[] = "contents";

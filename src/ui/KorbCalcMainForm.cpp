@@ -40,11 +40,11 @@
 
 namespace {
 
-constexpr int KeypadHelpContext = 10;
-constexpr int OtherHelpContext = 1;
-constexpr int UnitsHelpContext = 11;
-constexpr int StackHelpContext = 20;
-constexpr int RegisterHelpContext = 21;
+constexpr int KeypadHelpContext = HelpContexts::Keypad;
+constexpr int OtherHelpContext = HelpContexts::Other;
+constexpr int UnitsHelpContext = HelpContexts::Units;
+constexpr int StackHelpContext = HelpContexts::Stack;
+constexpr int RegisterHelpContext = HelpContexts::Registers;
 
 // The keypad, in panel coordinates. Glyph faces are symbols; each keeps its tool tip, which also
 // serves as its accessible name.

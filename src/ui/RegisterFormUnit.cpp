@@ -14,7 +14,7 @@ TRegisterForm::TRegisterForm(TKorbCalcForm& main)
       main_(main) {
     setObjectName("RegisterForm");
     setWindowTitle("Register Contents");
-    setProperty(kHelpContextProperty, 21);
+    setProperty(kHelpContextProperty, HelpContexts::Registers);
     setFixedSize(ClientWidth, ClientHeight);
 
     // Registers 0-4 in the left column, 5-9 in the right, top to bottom.
@@ -27,7 +27,7 @@ TRegisterForm::TRegisterForm(TKorbCalcForm& main)
         label->setGeometry(x, y, labelWidth, listHeight);
         auto* list = new TDragListBox(QStringLiteral("lbReg%1").arg(i), i, this);
         list->setGeometry(x + labelWidth + 2, y, listWidth, listHeight);
-        list->setProperty(kHelpContextProperty, 21);
+        list->setProperty(kHelpContextProperty, HelpContexts::Registers);
         list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         list->setFrameShape(QFrame::Box);

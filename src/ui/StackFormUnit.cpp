@@ -89,11 +89,11 @@ TStackForm::TStackForm(TKorbCalcForm& main)
       main_(main) {
     setObjectName("StackForm");
     setWindowTitle("Stack");
-    setProperty(kHelpContextProperty, 20);
+    setProperty(kHelpContextProperty, HelpContexts::Stack);
     resize(304, 150);
 
     list_ = new TDragListBox("StackListBox", 0, this);
-    list_->setProperty(kHelpContextProperty, 20);
+    list_->setProperty(kHelpContextProperty, HelpContexts::Stack);
     list_->setFont(QFont("Arial", 10));
     list_->installEventFilter(this);
     // Only register lists may be dropped here: they recall their register.

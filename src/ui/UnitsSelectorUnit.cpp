@@ -24,7 +24,7 @@
 
 namespace {
 
-constexpr int UnitsHelpContext = 11;
+constexpr int UnitsHelpContext = HelpContexts::Units;
 
 // clang-format off
 const std::vector<UnitButtonSpec> kUnitButtons = {
