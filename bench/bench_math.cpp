@@ -1,7 +1,7 @@
 // Timing of the operations every key press of the calculator goes through.
-#include "NumberFormat.h"
-#include "NumberUnits.h"
-#include "QuantityMath.h"
+#include "settings/NumberFormat.h"
+#include "units/NumberUnits.h"
+#include "units/QuantityMath.h"
 
 #include <benchmark/benchmark.h>
 

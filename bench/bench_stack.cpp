@@ -1,6 +1,6 @@
 // Speed of the operand stack at 100,000 entries: push, pop, peek, and the stack file both ways.
-#include "CalcView.h"
-#include "StackCalc.h"
+#include "calc/CalcView.h"
+#include "calc/StackCalc.h"
 #include "units/NumberUnits.h"
 
 #include <benchmark/benchmark.h>

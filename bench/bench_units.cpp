@@ -1,6 +1,6 @@
 // Timing of the units engine's hot paths: reading quantity texts, converting and preferred units.
-#include "NumberUnits.h"
-#include "QuantityMath.h"
+#include "units/NumberUnits.h"
+#include "units/QuantityMath.h"
 
 #include <benchmark/benchmark.h>
 

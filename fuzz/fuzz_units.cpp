@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the quantity type: as a quantity text, as a conversion target and as the
 // source of an exponent. Nothing may crash, hang or leak, and whatever is stored must be finite.
-#include "NumberUnits.h"
-#include "QuantityMath.h"
+#include "units/NumberUnits.h"
+#include "units/QuantityMath.h"
 
 #include <cmath>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "KeyMap.h"
+#include "calc/KeyMap.h"
 
 namespace {
 

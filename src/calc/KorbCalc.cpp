@@ -1,9 +1,9 @@
 // Construction, start-up and shut-down, the entry line and the keyboard map.
-#include "KorbCalc.h"
+#include "calc/KorbCalc.h"
 
 #include <exception>
 
-#include "KeyMap.h"
+#include "calc/KeyMap.h"
 #include "settings/NumberFormat.h"
 #include "settings/ValueStore.h"
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "CalcView.h"
-#include "StackCalc.h"
+#include "calc/CalcView.h"
+#include "calc/StackCalc.h"
 #include "settings/Prefs.h"
 #include "units/NumberUnits.h"
 #include "units/QuantityMath.h"

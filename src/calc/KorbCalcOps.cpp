@@ -2,7 +2,7 @@
 // the registers and the 2nd-function layer.
 #include <cmath>
 
-#include "KorbCalc.h"
+#include "calc/KorbCalc.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // Unit commands: Select Units, Convert Units, Direct Convert, the unit system and AutoConvert.
-#include "KorbCalc.h"
+#include "calc/KorbCalc.h"
 
 void KorbCalc::SelectUnitsBtnClick() {
     Guard([&] {

@@ -1,6 +1,6 @@
-#include "StackCalc.h"
+#include "calc/StackCalc.h"
 
-#include "CalcView.h"
+#include "calc/CalcView.h"
 #include "settings/NumberFormat.h"
 #include "settings/Prefs.h"
 #include "settings/SafeFile.h"

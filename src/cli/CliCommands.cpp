@@ -1,11 +1,11 @@
-#include "CliCommands.h"
+#include "cli/CliCommands.h"
 
 #include <algorithm>
 #include <cctype>
 #include <ostream>
 
-#include "ConsoleView.h"
 #include "calc/KorbCalc.h"
+#include "cli/ConsoleView.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "CliCommands.h"
-#include "ConsoleView.h"
 #include "calc/KorbCalc.h"
+#include "cli/CliCommands.h"
+#include "cli/ConsoleView.h"
 #include "settings/QtValueStore.h"
 #include "settings/ValueStore.h"
 

@@ -1,7 +1,7 @@
-#include "NumberFormat.h"
+#include "settings/NumberFormat.h"
 
-#include "FloatText.h"
-#include "NumberUnits.h"
+#include "units/FloatText.h"
+#include "units/NumberUnits.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,7 +1,7 @@
-#include "Prefs.h"
+#include "settings/Prefs.h"
 
-#include "SafeFile.h"
-#include "ValueStore.h"
+#include "settings/SafeFile.h"
+#include "settings/ValueStore.h"
 #include "units/QuantityMath.h"
 
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "QtValueStore.h"
+#include "settings/QtValueStore.h"
 
 #include <QSettings>
 #include <QString>

@@ -1,7 +1,7 @@
 // The value store on QSettings: the registry key on Windows, a per-user configuration file elsewhere.
 #pragma once
 
-#include "ValueStore.h"
+#include "settings/ValueStore.h"
 
 #include <memory>
 

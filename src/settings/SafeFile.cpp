@@ -1,4 +1,4 @@
-#include "SafeFile.h"
+#include "settings/SafeFile.h"
 
 #include <atomic>
 #include <cerrno>

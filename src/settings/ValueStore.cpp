@@ -1,4 +1,4 @@
-#include "ValueStore.h"
+#include "settings/ValueStore.h"
 
 #include <charconv>
 

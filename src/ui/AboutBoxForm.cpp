@@ -1,11 +1,11 @@
-#include "AboutBoxForm.h"
+#include "ui/AboutBoxForm.h"
 
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
 #include <QVBoxLayout>
 
-#include "DialogStyle.h"
+#include "ui/DialogStyle.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "ErrWindowForm.h"
+#include "ui/ErrWindowForm.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "DialogStyle.h"
+#include "ui/DialogStyle.h"
 
 TErrWindow::TErrWindow(QWidget* parent) : QDialog(parent) {
     setObjectName("ErrWindow");

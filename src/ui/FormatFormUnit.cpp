@@ -1,4 +1,4 @@
-#include "FormatFormUnit.h"
+#include "ui/FormatFormUnit.h"
 
 #include <QButtonGroup>
 #include <QGroupBox>
@@ -11,7 +11,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "DialogStyle.h"
+#include "ui/DialogStyle.h"
 
 namespace {
 constexpr int kMinPlaces = 0;

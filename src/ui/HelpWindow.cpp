@@ -1,6 +1,6 @@
-#include "HelpWindow.h"
+#include "ui/HelpWindow.h"
 
-#include "DialogStyle.h"
+#include "ui/DialogStyle.h"
 
 #include <QFile>
 #include <QHBoxLayout>

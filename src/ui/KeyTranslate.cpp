@@ -1,4 +1,4 @@
-#include "KeyTranslate.h"
+#include "ui/KeyTranslate.h"
 
 #include <QKeyEvent>
 #include <array>

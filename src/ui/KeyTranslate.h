@@ -3,7 +3,7 @@
 
 #include <optional>
 
-#include "KeyMap.h"
+#include "calc/KeyMap.h"
 
 class QKeyEvent;
 

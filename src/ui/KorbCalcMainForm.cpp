@@ -1,4 +1,4 @@
-#include "KorbCalcMainForm.h"
+#include "ui/KorbCalcMainForm.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -23,20 +23,20 @@
 #include <cstdio>
 #include <exception>
 
-#include "AboutBoxForm.h"
-#include "DialogStyle.h"
-#include "ErrWindowForm.h"
-#include "FormatFormUnit.h"
-#include "HelpWindow.h"
-#include "KeyTranslate.h"
-#include "PreferencesForm.h"
-#include "ReadmeFormUnit.h"
-#include "RegisterFormUnit.h"
-#include "ResetCalcForm.h"
-#include "StackFormUnit.h"
-#include "UnitsSelectorUnit.h"
 #include "settings/NumberFormat.h"
 #include "settings/ValueStore.h"
+#include "ui/AboutBoxForm.h"
+#include "ui/DialogStyle.h"
+#include "ui/ErrWindowForm.h"
+#include "ui/FormatFormUnit.h"
+#include "ui/HelpWindow.h"
+#include "ui/KeyTranslate.h"
+#include "ui/PreferencesForm.h"
+#include "ui/ReadmeFormUnit.h"
+#include "ui/RegisterFormUnit.h"
+#include "ui/ResetCalcForm.h"
+#include "ui/StackFormUnit.h"
+#include "ui/UnitsSelectorUnit.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include <optional>
 #include <string>
 
-#include "CalcView.h"
-#include "KorbCalc.h"
+#include "calc/CalcView.h"
+#include "calc/KorbCalc.h"
 
 class QAction;
 class QFrame;

@@ -1,4 +1,4 @@
-#include "PreferencesForm.h"
+#include "ui/PreferencesForm.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -18,8 +18,8 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
-#include "DialogStyle.h"
 #include "settings/ValueStore.h"
+#include "ui/DialogStyle.h"
 #include "units/NumberUnits.h"
 #include "units/QuantityMath.h"
 

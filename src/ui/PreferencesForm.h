@@ -8,8 +8,8 @@
 #include <map>
 #include <string>
 
-#include "FormatFormUnit.h"
 #include "settings/Prefs.h"
+#include "ui/FormatFormUnit.h"
 
 class QCheckBox;
 class QComboBox;

@@ -1,11 +1,11 @@
-#include "ReadmeFormUnit.h"
+#include "ui/ReadmeFormUnit.h"
 
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "DialogStyle.h"
+#include "ui/DialogStyle.h"
 
 const char* const kReadmeText = R"(MERIDOT 1.04 - Engineering calculator with units
 =================================================

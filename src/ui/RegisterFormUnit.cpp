@@ -1,12 +1,12 @@
-#include "RegisterFormUnit.h"
+#include "ui/RegisterFormUnit.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMenu>
 
-#include "DialogStyle.h"
-#include "KorbCalcMainForm.h"
+#include "ui/DialogStyle.h"
+#include "ui/KorbCalcMainForm.h"
 
 TRegisterForm::TRegisterForm(TKorbCalcForm& main)
     : QWidget(&main, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |

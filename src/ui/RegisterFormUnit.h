@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <array>
 
-#include "StackFormUnit.h"
+#include "ui/StackFormUnit.h"
 
 class QMenu;
 class TKorbCalcForm;

@@ -1,11 +1,11 @@
-#include "ResetCalcForm.h"
+#include "ui/ResetCalcForm.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "DialogStyle.h"
+#include "ui/DialogStyle.h"
 
 TResetCalcDialog::TResetCalcDialog(QWidget* parent) : QDialog(parent) {
     setObjectName("ResetCalcDialog");

@@ -1,4 +1,4 @@
-#include "StackFormUnit.h"
+#include "ui/StackFormUnit.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -8,9 +8,9 @@
 #include <QMenu>
 #include <QMimeData>
 
-#include "DialogStyle.h"
-#include "KorbCalcMainForm.h"
-#include "RegisterFormUnit.h"
+#include "ui/DialogStyle.h"
+#include "ui/KorbCalcMainForm.h"
+#include "ui/RegisterFormUnit.h"
 
 QMimeData* MakeListDragData(const DropSource& source) {
     auto* data = new QMimeData;

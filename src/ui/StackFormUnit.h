@@ -7,7 +7,7 @@
 #include <functional>
 #include <optional>
 
-#include "KorbCalc.h"
+#include "calc/KorbCalc.h"
 
 class QMenu;
 class QMimeData;

@@ -1,4 +1,4 @@
-#include "UnitsSelectorUnit.h"
+#include "ui/UnitsSelectorUnit.h"
 
 #include <QButtonGroup>
 #include <QEvent>
@@ -18,7 +18,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "DialogStyle.h"
+#include "ui/DialogStyle.h"
 #include "units/NumberUnits.h"
 #include "units/QuantityMath.h"
 

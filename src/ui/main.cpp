@@ -6,11 +6,11 @@
 #include <cstdio>
 #include <exception>
 
-#include "KorbCalcMainForm.h"
-#include "QtValueStore.h"
-#include "RegisterFormUnit.h"
-#include "StackFormUnit.h"
-#include "UnitsSelectorUnit.h"
+#include "settings/QtValueStore.h"
+#include "ui/KorbCalcMainForm.h"
+#include "ui/RegisterFormUnit.h"
+#include "ui/StackFormUnit.h"
+#include "ui/UnitsSelectorUnit.h"
 #include "units/NumberUnits.h"
 #include "units/QuantityMath.h"
 

@@ -1,9 +1,9 @@
 // The unit-expression parser and the quantity type TNumberUnits.
-#include "NumberUnits.h"
+#include "units/NumberUnits.h"
 
-#include "FloatText.h"
-#include "QuantityMath.h"
-#include "UnitCatalogue.h"
+#include "units/FloatText.h"
+#include "units/QuantityMath.h"
+#include "units/UnitCatalogue.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,8 +1,8 @@
 // Unit-aware arithmetic and functions on quantity texts. Operands are parsed into local quantities,
 // checked, combined and handed back as texts; nothing here keeps state between calls.
-#include "QuantityMath.h"
+#include "units/QuantityMath.h"
 
-#include "NumberUnits.h"
+#include "units/NumberUnits.h"
 
 #include <array>
 #include <cmath>

@@ -1,7 +1,7 @@
 // Real-number helpers, the engine-wide flags and the message sink.
-#include "QuantityMath.h"
+#include "units/QuantityMath.h"
 
-#include "FloatText.h"
+#include "units/FloatText.h"
 
 #include <cmath>
 #include <limits>

@@ -1,8 +1,8 @@
 // The unit catalogue, the preferred units and the result-code messages. Everything here is data
 // declared once; the tables are built on first use and only the current preferred texts change later.
-#include "UnitCatalogue.h"
+#include "units/UnitCatalogue.h"
 
-#include "QuantityMath.h"
+#include "units/QuantityMath.h"
 
 #include <algorithm>
 #include <mutex>

@@ -2,7 +2,7 @@
 // expansion already split into base-unit terms, so that conversions need no text work.
 #pragma once
 
-#include "NumberUnits.h"
+#include "units/NumberUnits.h"
 
 #include <array>
 #include <string>

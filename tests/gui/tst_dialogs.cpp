@@ -15,14 +15,14 @@
 #include <functional>
 #include <memory>
 
-#include "AboutBoxForm.h"
-#include "ErrWindowForm.h"
-#include "FormatFormUnit.h"
-#include "HelpWindow.h"
-#include "PreferencesForm.h"
-#include "ResetCalcForm.h"
-#include "UnitsSelectorUnit.h"
 #include "settings/ValueStore.h"
+#include "ui/AboutBoxForm.h"
+#include "ui/ErrWindowForm.h"
+#include "ui/FormatFormUnit.h"
+#include "ui/HelpWindow.h"
+#include "ui/PreferencesForm.h"
+#include "ui/ResetCalcForm.h"
+#include "ui/UnitsSelectorUnit.h"
 #include "units/NumberUnits.h"
 #include "units/QuantityMath.h"
 

@@ -15,13 +15,13 @@
 #include <memory>
 #include <stdexcept>
 
-#include "ErrWindowForm.h"
-#include "KeyTranslate.h"
-#include "KorbCalcMainForm.h"
-#include "RegisterFormUnit.h"
-#include "ResetCalcForm.h"
-#include "StackFormUnit.h"
 #include "settings/ValueStore.h"
+#include "ui/ErrWindowForm.h"
+#include "ui/KeyTranslate.h"
+#include "ui/KorbCalcMainForm.h"
+#include "ui/RegisterFormUnit.h"
+#include "ui/ResetCalcForm.h"
+#include "ui/StackFormUnit.h"
 
 namespace {
 

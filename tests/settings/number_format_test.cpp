@@ -1,5 +1,5 @@
-#include "NumberFormat.h"
-#include "NumberUnits.h"
+#include "settings/NumberFormat.h"
+#include "units/NumberUnits.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "FloatText.h"
+#include "units/FloatText.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // The quantity type: parsing into a quantity, conversions, powers, dimensions and text.
-#include "NumberUnits.h"
-#include "QuantityMath.h"
+#include "units/NumberUnits.h"
+#include "units/QuantityMath.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "NumberUnits.h"
-#include "QuantityMath.h"
+#include "units/NumberUnits.h"
+#include "units/QuantityMath.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

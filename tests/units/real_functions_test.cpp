@@ -1,4 +1,4 @@
-#include "QuantityMath.h"
+#include "units/QuantityMath.h"
 
 #include <gtest/gtest.h>
 

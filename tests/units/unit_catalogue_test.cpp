@@ -1,6 +1,6 @@
 // The unit catalogue: factors (stored and derived), look-up rules, groups and preferred units.
-#include "NumberUnits.h"
-#include "QuantityMath.h"
+#include "units/NumberUnits.h"
+#include "units/QuantityMath.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The unit-expression parser: number and unit normalisation, list reading, reduction, canonical text
 // and the base-unit simplifier.
-#include "NumberUnits.h"
-#include "QuantityMath.h"
+#include "units/NumberUnits.h"
+#include "units/QuantityMath.h"
 
 #include <gtest/gtest.h>
 
