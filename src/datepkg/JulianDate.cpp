@@ -82,9 +82,7 @@ constexpr std::array<const char*, 12> MonthNames{"January",   "February", "March
                                                  "May",       "June",     "July",     "August",
                                                  "September", "October",  "November", "December"};
 
-std::string RangeText() {
-    return "the range is -9999-01-01 (Julian) to 9999-12-31 (Gregorian)";
-}
+constexpr const char* RangeText = "the range is -9999-01-01 (Julian) to 9999-12-31 (Gregorian)";
 
 // Whole seconds before the second of a time of day, e.g. 3723.5 -> 3720.
 double StartOfMinute(double second) {
@@ -115,7 +113,7 @@ std::int64_t CheckedDayNumber(int year, int month, int day, TCalendar calendar) 
                          " does not exist in the mixed calendar: 1582-10-04 (Julian) is followed by "
                          "1582-10-15 (Gregorian)");
     if (jdn < MinDay || jdn >= EndDay)
-        throw EDateError(FormatYmd(year, month, day) + " is out of range: " + RangeText());
+        throw EDateError(FormatYmd(year, month, day) + " is out of range: " + RangeText);
     return jdn;
 }
 
@@ -146,7 +144,7 @@ std::int64_t TJulianDate::DayNumber(int year, int month, int day, TCalendar cale
 TJulianDate TJulianDate::FromJD(double jd) {
     if (!std::isfinite(jd)) throw EDateError("JD is not a finite number");
     if (jd < MinJD || jd >= EndJD)
-        throw EDateError("JD " + std::to_string(jd) + " is out of range: " + RangeText());
+        throw EDateError("JD " + std::to_string(jd) + " is out of range: " + RangeText);
     // The civil day starts half a Julian day earlier; x - floor(x) is exact in binary.
     const double x = jd + 0.5;
     const double day = std::floor(x);
@@ -156,7 +154,7 @@ TJulianDate TJulianDate::FromJD(double jd) {
 TJulianDate TJulianDate::FromMJD(double mjd) {
     if (!std::isfinite(mjd)) throw EDateError("MJD is not a finite number");
     if (mjd < MinJD - MJDOffset || mjd >= EndJD - MJDOffset)
-        throw EDateError("MJD " + std::to_string(mjd) + " is out of range: " + RangeText());
+        throw EDateError("MJD " + std::to_string(mjd) + " is out of range: " + RangeText);
     // MJD days start at midnight, so its integer part is the civil day itself (MJD 0 = JDN 2400001).
     const double day = std::floor(mjd);
     return FromDayAndSecond(static_cast<std::int64_t>(day) + 2400001, (mjd - day) * SecondsPerDay);
@@ -164,7 +162,7 @@ TJulianDate TJulianDate::FromMJD(double mjd) {
 
 TJulianDate TJulianDate::FromJDN(std::int64_t jdn) {
     if (jdn < MinDay || jdn >= EndDay)
-        throw EDateError("JDN " + std::to_string(jdn) + " is out of range: " + RangeText());
+        throw EDateError("JDN " + std::to_string(jdn) + " is out of range: " + RangeText);
     return {jdn, SecondsPerDay / 2};
 }
 

@@ -33,7 +33,9 @@
 //        digits and may carry a sign ("+2000", "-0044", "-10000").
 //   out: YYYY-MM-DDThh:mm:ss; a negative year carries "-" and at least four digits, so year 0 is
 //        "0000" and 2 BC is "-0001". Seconds are rounded to the chosen decimals, carrying into the
-//        minute, hour and date (23:59:59.9999 becomes 00:00:00 of the next day, never 24:00:00).
+//        minute, hour and date (23:59:59.9999 becomes 00:00:00 of the next day, never 24:00:00);
+//        an instant that would round past the end of the range gives its last printable value
+//        instead (9999-12-31T23:59:59 with no decimals).
 #pragma once
 
 #include <cstdint>
