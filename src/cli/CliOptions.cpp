@@ -24,7 +24,7 @@ Options:
   --help                       this text
 
 Exit status: 0 success, 1 an error (reported on standard error), 2 bad usage.
-The words, options and examples are described in korbcalc-cli(1).
+Every word, option and an example or two: man korbcalc-cli (korbcalc-cli(1)).
 )";
 
 namespace {

@@ -197,6 +197,21 @@ TEST_F(Cli, HelpAndUsage) {
     EXPECT_NE(r.err.find("Usage: korbcalc-cli"), std::string::npos);
 }
 
+TEST_F(Cli, ManualDescribesEveryOptionOfTheHelp) {
+    const std::string help = Run({"--help"}).out;
+    const std::string manual = ReadFile(KORBCALC_MANUAL);
+    ASSERT_FALSE(manual.empty());
+    int options = 0;
+    for (size_t at = help.find("--"); at != std::string::npos; at = help.find("--", at + 2)) {
+        const size_t end = help.find_first_not_of("abcdefghijklmnopqrstuvwxyz", at + 2);
+        const std::string name = help.substr(at + 2, end - at - 2);
+        if (name.empty()) continue;
+        ++options;
+        EXPECT_NE(manual.find("\\-\\-" + name), std::string::npos) << "--" << name;
+    }
+    EXPECT_GE(options, 10);
+}
+
 TEST_F(Cli, WithoutSessionNoFileIsTouched) {
     Run({"1 m", "2 m", "+"});
     for (const char* name : {"Meridot.ini", "SaveStck.dat", "SaveRegs.dat"})
