@@ -22,16 +22,19 @@ done
 result=$("$stage/usr/bin/korbcalc-cli" "12 ft" "6 in" +)
 [ "$result" = "12.5000000 ft" ] || fail "installed korbcalc-cli gave '$result'"
 [ -x "$stage/usr/bin/Korbcalc" ] || fail "no Korbcalc"
+# The installed programs find every library they need (the project's own through their RPATH).
+for exe in "$stage"/usr/bin/*; do
+  missing=$(ldd "$exe" | grep "not found" || true)
+  [ -z "$missing" ] || fail "$exe: $missing"
+done
 
 rm -f "$build"/meridot_*.deb
 (cd "$build" && cpack -G DEB >/dev/null)
 deb=$(ls "$build"/meridot_*.deb)
-contents=$(dpkg-deb -c "$deb")
-for f in usr/bin/Korbcalc usr/bin/korbcalc-cli usr/share/applications/com.ovrin.Meridot.desktop \
-  usr/share/metainfo/com.ovrin.Meridot.metainfo.xml usr/share/man/man1/korbcalc-cli.1.gz \
-  usr/share/icons/hicolor/scalable/apps/com.ovrin.Meridot.svg; do
-  grep -q "\./$f\$" <<<"$contents" || fail "$deb lacks $f"
-done
+# The package holds exactly what the install put into the staging directory.
+packaged=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sort)
+staged=$(cd "$stage" && find . ! -type d | sort)
+[ "$packaged" = "$staged" ] || fail "$deb differs from the install: $(diff <(echo "$staged") <(echo "$packaged"))"
 depends=$(dpkg-deb -f "$deb" Depends)
 for p in fonts-liberation2 libqt6widgets6 libqt6core6; do
   grep -q "$p" <<<"$depends" || fail "$deb does not depend on $p ($depends)"
