@@ -6,6 +6,7 @@
 
 class KorbCalc;
 class ConsoleView;
+struct CommandInfo;
 
 class CliRunner {
 public:
@@ -17,6 +18,7 @@ public:
     void WriteStack() const;
 
 private:
+    void RunCommand(const CommandInfo& info, const std::string& arg);
     void PushQuantity(const std::string& text);
     void Print();
 

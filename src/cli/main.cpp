@@ -100,10 +100,10 @@ void ApplyOptions(KorbCalc& calc, const Options& o) {
     if (o.angle >= 0) calc.settings.AngularDefault = o.angle;
     if (o.notation >= 0) {
         calc.settings.FractNotation = o.notation;
-        calc.Working().SetFormat(static_cast<std::uint8_t>(o.notation));
+        calc.SetWorkingFormat(o.notation);
     }
     if (o.places >= 0) calc.settings.DecimalPlaces = o.places;
-    calc.Stack().UpdateAll();
+    calc.UpdateAllLists();
     calc.ShowStackTop();
 }
 

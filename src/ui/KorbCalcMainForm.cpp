@@ -76,13 +76,13 @@ TKorbCalcForm::TKorbCalcForm(ValueStore& store, QWidget* parent)
     engine_->onRefreshViews = [this] {
         if (registerForm_ && registerForm_->isVisible()) registerForm_->Refresh();
     };
-    StackCalc& stack = engine_->Stack();
-    stack.onStackChanged = [this] {
-        if (stackForm_) stackForm_->UpdateAll();
-    };
-    stack.onRegistersChanged = [this] {
-        if (registerForm_ && registerForm_->isVisible()) registerForm_->Refresh();
-    };
+    engine_->ObserveStack(
+        [this] {
+            if (stackForm_) stackForm_->UpdateAll();
+        },
+        [this] {
+            if (registerForm_ && registerForm_->isVisible()) registerForm_->Refresh();
+        });
 }
 
 TKorbCalcForm::~TKorbCalcForm() {
@@ -110,6 +110,10 @@ void TKorbCalcForm::Run(const std::function<void()>& handler) {
     } catch (...) {
         ShowMessage("Unexpected error");
     }
+}
+
+void TKorbCalcForm::RunCommand(Command command) {
+    Run([this, command] { engine_->Run(command); });
 }
 
 // ---- start-up and shut-down ---------------------------------------------------------------------------
@@ -180,7 +184,7 @@ void TKorbCalcForm::ToggleToolWindow(QWidget* window, const char* item, const ch
 void TKorbCalcForm::ShowStack1Click() {
     ToggleToolWindow(
         stackForm_, "ShowStack1", "ShowStackBtn", Prefs().StackPos, [this] { stackForm_->PlaceForShow(); },
-        [this] { Run([this] { engine_->Stack().RefreshViews(); }); });
+        [this] { Run([this] { engine_->RefreshViews(); }); });
 }
 
 void TKorbCalcForm::ShowRegisters1Click() {
@@ -348,9 +352,9 @@ void TKorbCalcForm::SetClipboardText(const std::string& text) {
 PrefDialogHost TKorbCalcForm::PrefHost() {
     PrefDialogHost host;
     host.showStackTop = [this] { Run([this] { engine_->ShowStackTop(); }); };
-    host.entered = [this] { return engine_->Entered; };
+    host.entered = [this] { return engine_->State().Entered; };
     host.refreshLists = [this] {
-        Run([this] { engine_->Stack().UpdateAll(); });
+        Run([this] { engine_->UpdateAllLists(); });
         if (registerForm_ && registerForm_->isVisible()) registerForm_->Refresh();
     };
     host.writePrefs = [this] { Run([this] { engine_->WritePrefs(); }); };
@@ -358,8 +362,8 @@ PrefDialogHost TKorbCalcForm::PrefHost() {
         Run([&] { si ? engine_->SIBtnClick() : engine_->USBtnClick(); });
     };
     host.applyAutoConvert = [this](bool on) { Run([&] { engine_->AutoConvertBtnClick(on); }); };
-    host.setWorkingFormat = [this](int f) { engine_->Working().SetFormat(static_cast<std::uint8_t>(f)); };
-    host.setWorkingDigits = [this](int d) { engine_->Working().Digits = static_cast<std::uint8_t>(d); };
+    host.setWorkingFormat = [this](int f) { engine_->SetWorkingFormat(f); };
+    host.setWorkingDigits = [this](int d) { engine_->SetWorkingDigits(d); };
     host.mainPos = [this] { return WindowPos{pos().x(), pos().y()}; };
     host.stackWindowPos = [this] { return WindowPos{stackForm_->pos().x(), stackForm_->pos().y()}; };
     host.registerWindowPos = [this] { return WindowPos{registerForm_->pos().x(), registerForm_->pos().y()}; };

@@ -66,6 +66,8 @@ public:
 
     // Runs a handler; anything it lets out is shown in the message box.
     void Run(const std::function<void()>& handler);
+    // Runs an engine command the same way.
+    void RunCommand(Command command);
     // The one translation from Qt key events to the keyboard map; true when the key was used.
     bool HandleKey(QKeyEvent* event);
 
