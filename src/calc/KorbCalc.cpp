@@ -620,3 +620,23 @@ void KorbCalc::SetWorkingFormat(int format) {
 void KorbCalc::SetWorkingDigits(int digits) {
     working_.Digits = static_cast<std::uint8_t>(digits);
 }
+
+// ---- settings -----------------------------------------------------------------------------------
+
+void KorbCalc::ApplySettings(const Settings& newSettings) {
+    settings = newSettings;
+}
+
+void KorbCalc::ApplyNumberFormat(int notation, int places) {
+    Guard([&] {
+        settings.FractNotation = notation;
+        settings.DecimalPlaces = places;
+        working_.SetFormat(static_cast<std::uint8_t>(notation));
+        stack_.UpdateAll();
+        if (Entered) ShowStackTop();
+    });
+}
+
+void KorbCalc::SetAngularDefault(int angularDefault) {
+    settings.AngularDefault = angularDefault;
+}

@@ -184,19 +184,25 @@ public:
     void SetWorkingFormat(int format);
     void SetWorkingDigits(int digits);
 
-    // ---- state, read-only ------------------------------------------------------------------------
-    // The settings come first: the stack reads the notation and places through references to them.
-    Settings settings;
+    // ---- settings -------------------------------------------------------------------------------
+    const Settings& CurrentSettings() const { return settings; }
+    // Takes every settings field at once, as the preferences and number-format dialogs hand them
+    // over; what the new values change on screen is up to the caller's further commands.
+    void ApplySettings(const Settings& newSettings);
+    // The notation (0..4) and decimal places: the working quantity follows the notation, the
+    // stack lists are re-rendered, and a shown value is shown again in the new format.
+    void ApplyNumberFormat(int notation, int places);
+    // The angle unit of plain numbers in trigonometry: 0 rad, 1 deg, 2 grad, 3 rev.
+    void SetAngularDefault(int angularDefault);
 
+    // ---- state, read-only ------------------------------------------------------------------------
     const EntryState& State() const { return state_; }
     // The unit system and AutoConvert are the units engine's program-wide flags (UnitSystem,
     // AutoConvert); the windows learn of them through the view's state callbacks.
     const StackCalc& Stack() const { return stack_; }
     const TNumberUnits& Working() const { return working_; }
-    Prefs& Preferences() { return prefs_; }
     bool LoadPrefs() { return prefs_.LoadPrefs(); }
     bool WritePrefs() { return prefs_.WritePrefs(); }
-    CalcView& View() { return view_; }
 
     // The stack and register windows follow the entry lists and the registers through these.
     void ObserveStack(std::function<void()> entriesChanged, std::function<void()> registersChanged) {
@@ -249,6 +255,8 @@ private:
     void RegisterPrompt(bool store);
     void WithSecondFunction(const std::function<void()>& handler);
 
+    // The settings come first: the stack reads the notation and places through references to them.
+    Settings settings;
     // The entry flags under the names the handlers use.
     EntryState state_;
     bool& Entered = state_.Entered;

@@ -97,12 +97,11 @@ void ApplyOptions(KorbCalc& calc, const Options& o) {
     if (o.autoConvert >= 0) calc.AutoConvertBtnClick(o.autoConvert == 1);
     if (o.unitSystem == 1) calc.SIBtnClick();
     if (o.unitSystem == 0) calc.USBtnClick();
-    if (o.angle >= 0) calc.settings.AngularDefault = o.angle;
-    if (o.notation >= 0) {
-        calc.settings.FractNotation = o.notation;
-        calc.SetWorkingFormat(o.notation);
-    }
-    if (o.places >= 0) calc.settings.DecimalPlaces = o.places;
+    if (o.angle >= 0) calc.SetAngularDefault(o.angle);
+    const Settings& s = calc.CurrentSettings();
+    if (o.notation >= 0 || o.places >= 0)
+        calc.ApplyNumberFormat(o.notation >= 0 ? o.notation : s.FractNotation,
+                               o.places >= 0 ? o.places : s.DecimalPlaces);
     calc.UpdateAllLists();
     calc.ShowStackTop();
 }

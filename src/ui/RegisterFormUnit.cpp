@@ -70,7 +70,7 @@ TRegisterForm::TRegisterForm(TKorbCalcForm& main)
 }
 
 void TRegisterForm::StartUp() {
-    Settings& s = main_.Prefs();
+    const Settings& s = main_.Prefs();
     if (s.ShowRegs) main_.ShowRegisters1Click();
     if (s.SaveRegs) main_.Run([&] { main_.Engine().LoadSavedRegisters(); });
     if (isVisible()) Refresh();
@@ -86,7 +86,7 @@ void TRegisterForm::Refresh() {
 }
 
 void TRegisterForm::PlaceForShow() {
-    Settings& s = main_.Prefs();
+    const Settings& s = main_.Prefs();
     if (s.SaveRegPos) {
         move(s.RegPos.x, s.RegPos.y);
         return;

@@ -129,7 +129,7 @@ TStackForm::TStackForm(TKorbCalcForm& main)
 }
 
 void TStackForm::StartUp() {
-    Settings& s = main_.Prefs();
+    const Settings& s = main_.Prefs();
     if (s.ShowStack) main_.ShowStack1Click();
     if (s.SaveStack) main_.Run([&] { main_.Engine().LoadSavedStack(); });
     UpdateAll();
@@ -145,7 +145,7 @@ void TStackForm::UpdateAll() {
 }
 
 void TStackForm::PlaceForShow() {
-    Settings& s = main_.Prefs();
+    const Settings& s = main_.Prefs();
     if (s.SaveStackPos) {
         move(s.StackPos.x, s.StackPos.y);
         return;

@@ -70,6 +70,12 @@ protected:
         calc->FormShow(false);
     }
     KorbCalc& c() { return *calc; }
+    // Changes one settings field, as the preferences dialog would.
+    template <typename T> void Set(T Settings::*field, T value) {
+        Settings s = calc->CurrentSettings();
+        s.*field = value;
+        calc->ApplySettings(s);
+    }
 
     // The user types text into the display and presses Enter.
     void Push(const std::string& text) {

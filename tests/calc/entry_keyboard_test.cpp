@@ -197,10 +197,10 @@ TEST_F(EngineTest, FreeFormCaretAppendsToTheShownValue) {
 TEST_F(EngineTest, LetterSwitchesCalculatorModeToFreeForm) {
     c().Calculator1Click();
     ASSERT_TRUE(c().State().CalcMode);
-    c().settings.SwitchToFF = 0;
+    Set(&Settings::SwitchToFF, 0);
     c().DisplayKeyDown(VK::LetterA + 5, false, false);
     EXPECT_TRUE(c().State().CalcMode);
-    c().settings.SwitchToFF = 1;
+    Set(&Settings::SwitchToFF, 1);
     c().DisplayKeyDown(VK::Digit0 + 1, false, false);
     c().DisplayKeyDown(VK::Digit0 + 2, false, false);
     c().DisplayKeyDown(VK::LetterA + 5, false, false);

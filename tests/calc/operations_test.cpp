@@ -21,7 +21,7 @@ class Operation : public EngineTest, public ::testing::WithParamInterface<OpCase
 TEST_P(Operation, GivesResultOrLeavesOperands) {
     const auto& p = GetParam();
     c().AutoConvertBtnClick(false);
-    c().settings.AngularDefault = p.angularDefault;
+    Set(&Settings::AngularDefault, p.angularDefault);
     PushAll(p.entries);
     c().Run(p.op);
     ExpectStack(p.stack);
@@ -121,7 +121,7 @@ TEST_F(EngineTest, TangentOfOddRightAngleIsUndefined) {
     c().Run(Command::Tan);
     EXPECT_EQ(view.display, Prompt::Undefined);
     ExpectStack({{90, "deg"}});
-    c().settings.AngularDefault = 1;
+    Set(&Settings::AngularDefault, 1);
     Push("90"); // plain number: computed, not refused
     c().Run(Command::Tan);
     EXPECT_NE(view.display, Prompt::Undefined);
@@ -155,7 +155,7 @@ TEST_F(EngineTest, SecondFunctionStaysForTheKeyAfterATypedEntry) {
     EXPECT_FALSE(view.secondIndicator);
 
     Typed("0.5");
-    c().settings.AngularDefault = 1;
+    Set(&Settings::AngularDefault, 1);
     c().SecondFBtnClick();
     c().Run(Command::Sin);
     ExpectStack({{8, ""}, {30, "deg"}});

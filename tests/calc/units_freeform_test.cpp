@@ -152,16 +152,16 @@ TEST_F(EngineTest, CloseWritesFilesOnlyWithSavePrefs) {
     fs::create_directories(dir);
     fs::current_path(dir);
     Push("12 ft");
-    c().settings.SavePrefs = 0;
+    Set(&Settings::SavePrefs, 0);
     c().FormClose();
     EXPECT_FALSE(fs::exists("Meridot.ini") || fs::exists("SaveStck.dat") || fs::exists("SaveRegs.dat"));
-    c().settings.SavePrefs = 1;
+    Set(&Settings::SavePrefs, 1);
     c().FormClose();
     EXPECT_TRUE(fs::exists("Meridot.ini") && fs::exists("SaveStck.dat") && fs::exists("SaveRegs.dat"));
 
     store.values.clear();
     Start();
-    c().settings.SaveStack = 1;
+    Set(&Settings::SaveStack, 1);
     EXPECT_TRUE(c().LoadSavedStack());
     ExpectStack({{12, "ft"}});
     fs::current_path(old);
