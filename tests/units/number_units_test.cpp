@@ -2,6 +2,8 @@
 #include "units/NumberUnits.h"
 #include "units/QuantityMath.h"
 
+#include "support/unit_engine_scope.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -12,26 +14,13 @@ namespace {
 
 class NumberUnitsTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        InitUnitTables();
-        previous_ = SetMessageSink([this](const std::string& m) { shown.push_back(m); });
-        savedSystem_ = UnitSystem;
-    }
-    void TearDown() override {
-        SetMessageSink(previous_);
-        UnitSystem = savedSystem_;
-        SelectPreferredUnits();
-    }
     static TNumberUnits Q(std::string_view text) {
         TNumberUnits q;
         EXPECT_TRUE(q.SetText(text)) << text;
         return q;
     }
-    std::vector<std::string> shown;
-
-private:
-    MessageSink previous_;
-    bool savedSystem_ = true;
+    UnitEngineScope scope;
+    std::vector<std::string>& shown = scope.messages;
 };
 
 void ExpectNear(double actual, double expected, const std::string& what) {
@@ -237,8 +226,7 @@ TEST_F(NumberUnitsTest, ConvertToPreferred) {
         {false, "1 rad", "deg", 57.29577951308232},
     };
     for (const auto& c : cases) {
-        UnitSystem = c.si;
-        SelectPreferredUnits();
+        SetUnitFlags({c.si, AutoConvert});
         TNumberUnits q = Q(c.text);
         q.ConvertToPreferred();
         EXPECT_EQ(q.GetUnits(), c.units) << c.text;
