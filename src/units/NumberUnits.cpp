@@ -177,7 +177,7 @@ std::string TNumberUnits::GetText() const {
 }
 
 std::string TNumberUnits::DisplayUnits() const {
-    return HasFractionalExponent(UnitLists) ? RenderUnitLists(UnitLists, RenderKind::Names) : Units;
+    return ExponentsShowRounded(UnitLists) ? RenderUnitLists(UnitLists, RenderKind::Names) : Units;
 }
 
 std::string TNumberUnits::GetDisplayText() const {

@@ -140,11 +140,11 @@ bool BaseListsOf(const TUnitLists& lists, TUnitLists& base) {
     return Reduce(read[0].entries.data(), read[0].count, read[1].entries.data(), read[1].count, base);
 }
 
-bool HasFractionalExponent(const TUnitLists& lists) {
+bool ExponentsShowRounded(const TUnitLists& lists) {
     for (int list = 0; list < 2; ++list)
         for (int k = 0, n = EntryCount(lists, list); k < n; ++k) {
             const double e = EntryAt(lists, list, k).exponent;
-            if (e != std::trunc(e)) return true;
+            if (e != std::trunc(e) || e >= 100) return true;
         }
     return false;
 }

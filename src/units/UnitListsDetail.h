@@ -79,8 +79,9 @@ bool Reduce(const Entry* num, int numCount, const Entry* den, int denCount, TUni
 // The base-unit pair of a reduced unit pair.
 bool BaseListsOf(const TUnitLists& lists, TUnitLists& base);
 
-// True when some exponent of the pair is not a whole number.
-bool HasFractionalExponent(const TUnitLists& lists);
+// True when some exponent of the pair shows differently with two significant digits (a fraction,
+// or a whole number from 100 up).
+bool ExponentsShowRounded(const TUnitLists& lists);
 
 // ---- conversion rules ----------------------------------------------------------------------------
 
