@@ -219,4 +219,16 @@ TEST_F(EngineTest, FocusedDisplayPassesOnlyEnter) {
     ExpectStack({{3, ""}});
 }
 
+// Text typed in one go is an entry like one built key by key: its decimal point counts.
+TEST_F(EngineTest, TypedTextIsAnEntryWithItsPoint) {
+    Typed("2.5");
+    c().Run(Command::Dot);
+    EXPECT_EQ(view.display, "2.5");
+    Typed("25");
+    c().Run(Command::Dot);
+    EXPECT_EQ(view.display, "25.");
+    EXPECT_FALSE(c().State().Entered);
+    EXPECT_EQ(c().Stack().Depth(), 0);
+}
+
 } // namespace

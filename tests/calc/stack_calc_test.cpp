@@ -90,7 +90,7 @@ TEST_F(StackCalcTest, PopTakesTheTopAndKeepsBothListsInStep) {
     EXPECT_EQ(calc.FPStack(), (Lines{Full("1 m"), Full("2 m")}));
     EXPECT_EQ(calc.StackListBox().size(), 2u);
     EXPECT_EQ(calc.Selected(), 1);
-    EXPECT_EQ(calc.TopIndex, 1);
+    EXPECT_EQ(calc.Depth(), 2);
     EXPECT_TRUE(view.errors.empty());
 }
 
@@ -165,14 +165,6 @@ TEST_F(StackCalcTest, ListCommandsReorderBothLists) {
     EXPECT_EQ(calc.Register(1), Full("3 m"));
     calc.ClearAll();
     EXPECT_EQ(calc.Register(1), "0");
-}
-
-TEST_F(StackCalcTest, AdjustDepthNeverLeavesTheLists) {
-    PushAll({"1", "2"});
-    EXPECT_EQ(calc.AdjustDepth(5), 2);
-    EXPECT_EQ(calc.AdjustDepth(-1), 1);
-    EXPECT_EQ(calc.AdjustDepth(-100), 0);
-    EXPECT_EQ(calc.Pop(), "0"); // no entry past the depth is read
 }
 
 TEST_F(StackCalcTest, StackFileRoundTrip) {
