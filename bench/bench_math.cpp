@@ -9,9 +9,7 @@ namespace {
 
 void UseSiWithAutoConvert() {
     InitUnitTables();
-    UnitSystem = true;
-    AutoConvert = true;
-    SelectPreferredUnits();
+    SetUnitFlags({true, true});
 }
 
 void BM_QuantityAddSub(benchmark::State& state) {
