@@ -199,9 +199,9 @@ public:
     void SetAngularDefault(int angularDefault);
 
     // ---- state, read-only ------------------------------------------------------------------------
+    // The unit system and AutoConvert are not kept here: they are the units engine's program-wide
+    // flags UnitSystem and AutoConvert, and the windows learn of them through the view's callbacks.
     const EntryState& State() const { return state_; }
-    // The unit system and AutoConvert are the units engine's program-wide flags (UnitSystem,
-    // AutoConvert); the windows learn of them through the view's state callbacks.
     const StackCalc& Stack() const { return stack_; }
     const TNumberUnits& Working() const { return working_; }
     const Prefs& Preferences() const { return prefs_; }
@@ -261,7 +261,7 @@ private:
 
     // The settings come first: the stack reads the notation and places through references to them.
     Settings settings;
-    // The entry flags under the names the handlers use.
+    // The entry flags, and the names the handlers use for them.
     EntryState state_;
     bool& Entered = state_.Entered;
     bool& PointEntered = state_.PointEntered;
