@@ -15,7 +15,10 @@
 // A scratch directory that is the current directory for its lifetime.
 class WorkingDir {
 public:
-    WorkingDir() : old_(std::filesystem::current_path()) { std::filesystem::current_path(dir_.Path()); }
+    explicit WorkingDir(const std::filesystem::path& base = std::filesystem::temp_directory_path())
+        : dir_(base), old_(std::filesystem::current_path()) {
+        std::filesystem::current_path(dir_.Path());
+    }
     ~WorkingDir() { std::filesystem::current_path(old_); }
     WorkingDir(const WorkingDir&) = delete;
     WorkingDir& operator=(const WorkingDir&) = delete;
