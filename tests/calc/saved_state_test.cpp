@@ -288,6 +288,32 @@ TEST(PreferencesFile, DamagedFilesFallBackToTheDefaultsAndLoseNothing) {
     }
 }
 
+// Where the system refuses a hard link (here: another user's file), the earlier file is kept as a
+// copy of its bytes.
+TEST(SavedStackFile, KeptAsACopyWhereNoLinkCanBeMade) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to leave the file to another user";
+    WorkingDir dir;
+    WriteBytes("Meridot.ini", GoodIni());
+    WriteBytes("SaveRegs.dat", "");
+    const std::string before = "12 ft\r\n12 fx\r\n";
+    WriteBytes("SaveStck.dat", before);
+    AsOrdinaryUser(
+        [&] {
+            Session s;
+            s.Start();
+            ExpectValues(s.Stack().FPStack(), {{12, "ft"}}, "stack");
+            const Lines closed = s.Close();
+            ASSERT_EQ(closed.size(), 1u);
+            EXPECT_TRUE(Contains(closed[0], Kept + "SaveStck.dat.bak")) << closed[0];
+            EXPECT_EQ(ReadBytes("SaveStck.dat.bak"), before);
+            struct stat st {};
+            ASSERT_EQ(::stat("SaveStck.dat.bak", &st), 0);
+            EXPECT_EQ(st.st_nlink, 1u); // a copy, not a second name of the old file
+            EXPECT_EQ(ReadBytes("SaveStck.dat"), "12.000000000000000 ft\r\n");
+        },
+        false);
+}
+
 // One file that cannot be written costs only itself: the other two are still written, and the
 // failure is said once.
 TEST(SaveAtClose, EachFileIsSavedOnItsOwn) {

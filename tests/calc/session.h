@@ -55,8 +55,9 @@ struct Session {
 };
 
 // Runs body as an ordinary user: a file with mode 000 is unreadable only then. Under root the body
-// runs in a child process that has given up root and owns the current directory.
-inline void AsOrdinaryUser(const std::function<void()>& body) {
+// runs in a child process that has given up root and owns the current directory (and, with
+// ownFiles, everything in it).
+inline void AsOrdinaryUser(const std::function<void()>& body, bool ownFiles = true) {
     if (::geteuid() != 0) {
         body();
         return;
@@ -67,7 +68,7 @@ inline void AsOrdinaryUser(const std::function<void()>& body) {
     ASSERT_GE(child, 0);
     if (child == 0) {
         for (const auto& entry : std::filesystem::recursive_directory_iterator("."))
-            if (::lchown(entry.path().c_str(), nobody, nobody) != 0) ::_exit(3);
+            if (ownFiles && ::lchown(entry.path().c_str(), nobody, nobody) != 0) ::_exit(3);
         if (::chown(".", nobody, nobody) != 0 || ::setgid(nobody) != 0 || ::setuid(nobody) != 0) ::_exit(4);
         body();
         std::fflush(nullptr);
