@@ -8,6 +8,7 @@ namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
 
 const std::string Kept = "the earlier file was kept as ";
+const std::string OlderBackup = "a backup from an earlier run\r\n";
 
 enum class AfterClose {
     Replaced,  // the file holds this run's values, nothing else is kept or said
@@ -71,7 +72,7 @@ void ExpectCloseResult(const char* name, const std::string& before, AfterClose a
     switch (after) {
     case AfterClose::Replaced:
         EXPECT_TRUE(closeMessages.empty()) << closeMessages.front();
-        EXPECT_FALSE(fs::exists(bak));
+        EXPECT_EQ(ReadBytes(bak), OlderBackup); // left alone
         break;
     case AfterClose::KeptAsBak: {
         ASSERT_EQ(closeMessages.size(), 1u);
@@ -125,6 +126,8 @@ void RunCases(const char* name, const std::vector<DamageCase>& cases, bool regis
         WriteBytes("SaveStck.dat", "");
         WriteBytes("SaveRegs.dat", "");
         WriteBytes(name, c.bytes);
+        WriteBytes(std::string(name) + ".bak",
+                   OlderBackup); // one generation: replaced when a new one is kept
         if (c.spoil) c.spoil();
         if (c.ordinaryUser)
             AsOrdinaryUser(body);
