@@ -176,12 +176,11 @@ void FlushDirectoryOf([[maybe_unused]] const std::string& fileName) {
 int KeepModeAndOwner(int fd, const std::string& target) {
     struct stat st {};
     if (::stat(target.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return 0;
-    // The owner first: a change of owner may clear set-id bits that the mode then restores.
-    if (st.st_uid != ::geteuid() || st.st_gid != ::getegid()) {
-        // Only root may hand a file to someone else, anyone may keep a group they belong to;
-        // otherwise the file stays this process's.
-        if (::fchown(fd, st.st_uid, st.st_gid) != 0 && ::fchown(fd, static_cast<uid_t>(-1), st.st_gid) != 0)
-            errno = 0;
+    // The owner first: a change of owner may clear set-id bits that the mode then restores. Only
+    // root may hand a file to someone else; anyone may keep the group if they belong to it.
+    if ((st.st_uid != ::geteuid() || st.st_gid != ::getegid()) && ::fchown(fd, st.st_uid, st.st_gid) != 0 &&
+        ::fchown(fd, static_cast<uid_t>(-1), st.st_gid) != 0) {
+        // keeps this process's owner and group
     }
     // The owner keeps read and write access: a file the program cannot read back would be
     // replaced again at the next close, and its backup with it.
