@@ -3,6 +3,7 @@
 #include "units/FloatText.h"
 #include "units/NumberUnits.h"
 
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <exception>
