@@ -27,9 +27,9 @@ constexpr auto TimeBound = std::chrono::seconds(30);
 void Fill(Session& s, int seed) {
     s.Start();
     for (int i = 0; i < Entries; ++i)
-        s.Stack().Push(std::to_string(seed * 10000 + i) + ".25 " + (i % 2 ? "ft" : "kg*m/sec^2"));
+        s.Push(std::to_string(seed * 10000 + i) + ".25 " + (i % 2 ? "ft" : "kg*m/sec^2"));
     for (int r = 0; r < StackCalc::RegisterCount; ++r)
-        s.Stack().SetRegister(std::to_string(seed + r) + ".000000000000000 m", r); // full texts
+        s.SetRegister(std::to_string(seed + r) + ".000000000000000 m", r); // full texts
 }
 
 std::array<std::string, 3> Snapshot() {

@@ -258,7 +258,7 @@ TEST(PreferencesFile, DamagedFilesFallBackToTheDefaultsAndLoseNothing) {
             if (!r.read && r.keptAsBak)
                 expected.push_back("\"Meridot.ini\" was not loaded in full, so " + Kept + "Meridot.ini.bak");
             EXPECT_EQ(s.startMessages, expected);
-            const Settings& set = s.calc->settings;
+            const Settings& set = s.CurrentSettings();
             EXPECT_EQ(set.SavePrefs, 1);
             EXPECT_EQ(set.SaveStack, 1);
             EXPECT_EQ(set.DecimalPlaces, r.read ? 3 : 7);
@@ -282,7 +282,7 @@ TEST(PreferencesFile, DamagedFilesFallBackToTheDefaultsAndLoseNothing) {
             }
             auto lines = ReadTextLines("Meridot.ini");
             ASSERT_TRUE(lines.has_value());
-            EXPECT_EQ(*lines, s.calc->Preferences().BuildLines());
+            EXPECT_EQ(*lines, s.PrefsLines());
         };
         if (r.unreadable)
             AsOrdinaryUser(body);
@@ -328,7 +328,7 @@ TEST(SaveAtClose, EachFileIsSavedOnItsOwn) {
         Session s;
         s.Start();
         s.calc->EnterText("4 m");
-        s.Stack().StoreTop(2);
+        s.StoreTop(2);
         DirectoryInTheWay(blocked);
         const Lines closed = s.Close();
         ASSERT_EQ(closed.size(), 1u);
@@ -354,7 +354,7 @@ TEST(SaveAtClose, FullDiskKeepsTheOldStackFile) {
     WriteBytes("SaveStck.dat", old);
     Session s;
     s.Start();
-    for (int i = 0; i < 200; ++i) s.Stack().Push("1 m");
+    for (int i = 0; i < 200; ++i) s.Push("1 m");
     Lines closed;
     {
         FileSizeLimit limit(2000);
@@ -393,8 +393,8 @@ TEST(SavedValues, ComeBackExactlyAfterARestart) {
             WriteBytes("Meridot.ini", ini);
             Session first;
             first.Start();
-            for (const auto& t : texts) ASSERT_TRUE(first.Stack().Push(t)) << t;
-            first.Stack().StoreTop(4);
+            for (const auto& t : texts) ASSERT_TRUE(first.Push(t)) << t;
+            first.StoreTop(4);
             EXPECT_TRUE(first.Close().empty());
             Session second;
             second.Start();

@@ -51,7 +51,19 @@ struct Session {
         calc->FormClose();
         return view.messages;
     }
-    StackCalc& Stack() { return calc->Stack(); }
+    const StackCalc& Stack() const { return calc->Stack(); }
+
+    // The few engine steps the tests take besides starting and closing, in one place.
+    bool Push(const std::string& text) { return calc->Stack().Push(text); }
+    void StoreTop(int index) { calc->Stack().StoreTop(index); }
+    void SetRegister(const std::string& text, int index) { calc->Stack().SetRegister(text, index); }
+    const Settings& CurrentSettings() const { return calc->settings; }
+    // The lines the preferences file gets from the current settings.
+    std::vector<std::string> PrefsLines() const {
+        Settings copy = CurrentSettings();
+        MemoryValueStore scratch;
+        return Prefs(copy, scratch, {}, "Meridot.ini").BuildLines();
+    }
 };
 
 // Runs body as an ordinary user: a file with mode 000 is unreadable only then. Under root the body
