@@ -119,7 +119,7 @@ void Run(KorbCalc& calc, std::string_view commands) {
 }
 
 const Settings& SettingsOf(const KorbCalc& calc) {
-    return calc.settings;
+    return calc.CurrentSettings();
 }
 
 void Start(KorbCalc& calc) {

@@ -46,11 +46,10 @@ KorbCalc::KorbCalc(CalcView& view, ValueStore& store, PrefsHost host, std::strin
     };
 
     CalcMode = store_.ReadInteger("CalcMode", 0) != 0;
-    AutoConvert = store_.ReadInteger("AutoConvert", 1) != 0;
-    UnitSystem = store_.ReadInteger("UnitSystem", 1) != 0;
-    SelectPreferredUnits();
-    AutoConvertBtnClick(AutoConvert);
-    if (UnitSystem)
+    const bool autoConvert = store_.ReadInteger("AutoConvert", 1) != 0;
+    const bool si = store_.ReadInteger("UnitSystem", 1) != 0;
+    AutoConvertBtnClick(autoConvert);
+    if (si)
         SIBtnClick();
     else
         USBtnClick();
@@ -415,144 +414,24 @@ void KorbCalc::DisplayKeyDown(int key, bool shift, bool ctrl) {
         switch (cmd.action) {
         case KeyAction::None:
             break;
-        case KeyAction::Backspace:
-            BtnBSClick();
-            break;
-        case KeyAction::Enter:
-            BtnEnterClick();
-            break;
-        case KeyAction::Delete:
-            BtnDelClick();
-            break;
-        case KeyAction::Digit:
-            NumBtnClick(cmd.ch - '0');
+        case KeyAction::Run:
+            Run(cmd.command);
             break;
         case KeyAction::Type:
+        case KeyAction::Letter:
             keyPress(cmd.ch);
             break;
         case KeyAction::ClearAndType:
             Entered = false;
             keyPress(cmd.ch);
             break;
-        case KeyAction::Letter:
-            keyPress(cmd.ch);
-            break;
         case KeyAction::SwitchLetter:
             Entered = false;
-            FreeForm1Click();
+            Run(Command::FreeFormMode);
             keyPress(cmd.ch);
-            break;
-        case KeyAction::Dot:
-            BtnDotClick();
-            break;
-        case KeyAction::Add:
-            BtnAddSubtractClick(KeyTag::Add);
-            break;
-        case KeyAction::Subtract:
-            BtnAddSubtractClick(KeyTag::Subtract);
-            break;
-        case KeyAction::Multiply:
-            BtnMulDivClick(KeyTag::Multiply);
-            break;
-        case KeyAction::Divide:
-            BtnMulDivClick(KeyTag::Divide);
-            break;
-        case KeyAction::ChangeSign:
-            BtnCHSClick();
             break;
         }
         view_.FocusEnterButton();
         RefreshViews();
-    });
-}
-
-// ---- modes, display events, clipboard, drop --------------------------------------------------------
-
-void KorbCalc::Calculator1Click() {
-    if (Calculator1Checked) return;
-    Calculator1Checked = true;
-    FreeForm1Checked = false;
-    CalcMode = true;
-    view_.SetCalcModeState(true);
-}
-
-void KorbCalc::FreeForm1Click() {
-    if (FreeForm1Checked) return;
-    FreeForm1Checked = true;
-    Calculator1Checked = false;
-    CalcMode = false;
-    view_.SetCalcModeState(false);
-}
-
-void KorbCalc::DisplayEnter() {
-    Guard([&] {
-        if (IsPrompt(Display())) {
-            // An empty stack has no top to show; the empty entry "0" stands for it.
-            if (stack_.IsEmpty())
-                SetDisplay("0");
-            else
-                ShowStackTop();
-            StorePending = false;
-            RecallPending = false;
-            Entered = true;
-        }
-        DisplayFocused = true;
-    });
-}
-
-void KorbCalc::DisplayExit() {
-    DisplayFocused = false;
-}
-
-void KorbCalc::DisplayChange() {
-    Guard([&] {
-        if (!DisplayFocused || settingDisplay_) return;
-        Entered = false;
-        RefreshViews();
-        Entered = false;
-    });
-}
-
-void KorbCalc::Copy1Click() {
-    Guard([&] {
-        view_.SelectAllDisplay();
-        view_.SetClipboardText(Display());
-    });
-}
-
-void KorbCalc::Paste1Click() {
-    Guard([&] {
-        if (!Entered) {
-            if (ParseWorking(Display())) {
-                SetDisplay(working_.GetText());
-                BtnEnterClick();
-                PointEntered = false;
-                Entered = true;
-            } else {
-                ShowParseError();
-                view_.FocusEnterButton();
-                Entered = false;
-                return;
-            }
-        }
-        view_.SelectAllDisplay();
-        SetDisplay(view_.ClipboardText());
-        Entered = false;
-        BtnEnterClick();
-    });
-}
-
-void KorbCalc::DisplayDragDrop(const DropSource& source) {
-    Guard([&] {
-        if (source.isListBox && source.componentName != "StackListBox") {
-            stack_.RecallRegister(source.tag);
-            Entered = true;
-            PointEntered = false;
-        } else {
-            const auto& full = stack_.FPStack();
-            if (source.itemIndex >= 0 && source.itemIndex < static_cast<int>(full.size()))
-                EnterText(std::string(full[static_cast<size_t>(source.itemIndex)]));
-        }
-        view_.FocusMainWindow();
     });
 }

@@ -23,6 +23,17 @@ bool ReadsBackAs(const std::string& text, const TNumberUnits& quantity) {
            back.GetUnits() == quantity.GetUnits();
 }
 
+// True when the number of a rendered quantity text reads back as zero (or not at all). The number
+// runs up to the blank before the units; separators and the currency sign are not part of it.
+bool ReadsAsZero(std::string_view shown) {
+    std::string number;
+    for (char c : shown.substr(0, shown.find(' ')))
+        if (c != ',' && c != '$') number += c;
+    double value = 0;
+    const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
+    return ec != std::errc() || end != number.data() + number.size() || value == 0;
+}
+
 } // namespace
 
 std::string FormatForDisplay(std::string_view text, int notation, int decimalPlaces) {
@@ -38,16 +49,11 @@ std::string FormatForDisplay(std::string_view text, int notation, int decimalPla
     } catch (const std::exception&) {
         return ""; // an exponent the number conversion rejects: not a quantity either
     }
-    std::string shown = a.GetText();
-    if (a.GetValue() != 0) {
+    std::string shown = a.GetDisplayText();
+    if (a.GetValue() != 0 && ReadsAsZero(shown)) {
         // A value that would read back as zero in this notation is shown in Scientific instead.
-        TNumberUnits b;
-        b.Digits = digits;
-        b.SetFormat(format);
-        if (!b.SetText(shown) || b.Empty || b.GetValue() == 0) {
-            a.SetFormat(ntScientific);
-            shown = a.GetText();
-        }
+        a.SetFormat(ntScientific);
+        shown = a.GetDisplayText();
     }
     return shown;
 }

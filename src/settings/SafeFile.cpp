@@ -1,23 +1,11 @@
 #include "settings/SafeFile.h"
 
+#include "settings/SafeFilePlatform.h"
+
 #include <atomic>
-#include <cerrno>
 #include <charconv>
 #include <cstdio>
-#include <cstring>
-#include <filesystem>
 #include <string_view>
-
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#include <process.h>
-#else
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -122,95 +110,15 @@ private:
     std::string decoded_;
 };
 
-std::string Reason(int error) {
-    return error ? std::strerror(error) : "unknown error";
-}
-
 std::string WriteFailure(const std::string& fileName, const std::string& reason) {
     return "Could not save \"" + fileName + "\": " + reason + ". Any earlier copy of the file is unchanged.";
 }
-
-#ifdef _WIN32
-int OpenNew(const std::string& path) {
-    return ::_open(path.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
-}
-int WriteSome(int fd, const char* data, std::size_t size) {
-    return ::_write(fd, data, static_cast<unsigned>(size));
-}
-int FlushToDisk(int fd) {
-    return ::_commit(fd);
-}
-int CloseFile(int fd) {
-    return ::_close(fd);
-}
-#else
-int OpenNew(const std::string& path) {
-    return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-}
-long WriteSome(int fd, const char* data, std::size_t size) {
-    return ::write(fd, data, size);
-}
-int FlushToDisk(int fd) {
-    return ::fsync(fd);
-}
-int CloseFile(int fd) {
-    return ::close(fd);
-}
-#endif
-
-// Makes the rename itself durable; a failure here loses nothing that was not already safe.
-void FlushDirectoryOf([[maybe_unused]] const std::string& fileName) {
-#ifndef _WIN32
-    auto dir = std::filesystem::path(fileName).parent_path();
-    const int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd);
-    ::close(fd);
-#endif
-}
-
-// ---- Steps only POSIX systems have; the Windows build supplies its own. -------------------------
-#ifndef _WIN32
-// Gives the new file the mode and, where the platform allows it, the owner of the file it replaces,
-// so that a private file stays private. A new file keeps the usual default. Gives an errno value.
-int KeepModeAndOwner(int fd, const std::string& target) {
-    struct stat st {};
-    if (::stat(target.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return 0;
-    // The owner first: a change of owner may clear set-id bits that the mode then restores. Only
-    // root may hand a file to someone else; anyone may keep the group if they belong to it.
-    if ((st.st_uid != ::geteuid() || st.st_gid != ::getegid()) && ::fchown(fd, st.st_uid, st.st_gid) != 0 &&
-        ::fchown(fd, static_cast<uid_t>(-1), st.st_gid) != 0) {
-        // keeps this process's owner and group
-    }
-    // The owner keeps read and write access: a file the program cannot read back would be
-    // replaced again at the next close, and its backup with it.
-    return ::fchmod(fd, (st.st_mode & 07777) | S_IRUSR | S_IWUSR) == 0 ? 0 : errno;
-}
-
-bool ProcessIsRunning(long pid) {
-    return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
-}
-
-long ProcessId() {
-    return static_cast<long>(::getpid());
-}
-#else
-int KeepModeAndOwner(int, const std::string&) {
-    return 0; // a new file takes its access rights from the directory
-}
-bool ProcessIsRunning(long) {
-    return false; // a temporary file still open in a running save cannot be removed anyway
-}
-long ProcessId() {
-    return static_cast<long>(::_getpid());
-}
-#endif
 
 // A name beside the target that no other writer in this or another process picks:
 // "<name>.tmp<process id>-<counter>".
 std::string TemporaryName(const std::string& fileName) {
     static std::atomic<unsigned> counter{0};
-    return fileName + ".tmp" + std::to_string(ProcessId()) + "-" + std::to_string(counter++);
+    return fileName + ".tmp" + std::to_string(safefile::ProcessId()) + "-" + std::to_string(counter++);
 }
 
 // The process id in the rest of a temporary file's name ("<pid>-<counter>"), or nothing when the
@@ -229,69 +137,50 @@ std::optional<long> TemporaryOwner(std::string_view rest) {
 // Removes what saves of this file that were interrupted left behind: temporary files whose
 // process has ended. Anything else in the directory stays.
 void RemoveStaleTemporaries(const std::string& fileName) {
-    namespace fs = std::filesystem;
-    const fs::path path(fileName);
-    const fs::path dir = path.has_parent_path() ? path.parent_path() : fs::path(".");
-    const std::string prefix = path.filename().string() + ".tmp";
-    std::vector<fs::path> stale;
-    std::error_code ec;
-    for (fs::directory_iterator it(dir, ec), end; !ec && it != end; it.increment(ec)) {
-        const std::string name = it->path().filename().string();
+    const auto slash = fileName.find_last_of(safefile::PathSeparators);
+    const std::string dir = slash == std::string::npos ? std::string(".") : fileName.substr(0, slash + 1);
+    const std::string prefix = (slash == std::string::npos ? fileName : fileName.substr(slash + 1)) + ".tmp";
+    for (const auto& name : safefile::FileNamesIn(dir)) {
         if (name.compare(0, prefix.size(), prefix) != 0) continue;
         const auto owner = TemporaryOwner(std::string_view(name).substr(prefix.size()));
-        if (owner && !ProcessIsRunning(*owner)) stale.push_back(it->path());
+        if (owner && !safefile::ProcessIsRunning(*owner))
+            safefile::RemoveFile(slash == std::string::npos ? name : dir + name);
     }
-    for (const auto& p : stale) fs::remove(p, ec);
 }
 
 // Writes the bytes to a new temporary file beside target, flushed to disk and closed, with the
-// mode and owner of attributesOf. On failure the temporary file is gone and error is set.
+// mode and owner of attributesOf. On failure the temporary file is gone and failure is set.
 struct Temporary {
     std::string name;
-    int error = 0;
+    safefile::Failure failure;
 };
 Temporary WriteTemporary(const std::string& target, const std::string& bytes,
                          const std::string& attributesOf) {
     Temporary t;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    safefile::NewFile file;
+    std::string reason = "unknown error";
+    auto outcome = safefile::NewFile::Outcome::NameTaken;
+    for (int attempt = 0; attempt < 100 && outcome == safefile::NewFile::Outcome::NameTaken; ++attempt) {
         t.name = TemporaryName(target);
-        fd = OpenNew(t.name);
-        if (fd < 0 && errno != EEXIST) break;
+        outcome = file.Create(t.name, reason);
     }
-    if (fd < 0) {
-        t.error = errno;
+    if (outcome != safefile::NewFile::Outcome::Created) {
+        t.failure = reason;
         return t;
     }
-    auto abandon = [&](int error) {
-        CloseFile(fd);
-        std::remove(t.name.c_str());
-        t.error = error ? error : EIO;
-        return t;
-    };
-    const char* data = bytes.data();
-    std::size_t left = bytes.size();
-    while (left > 0) {
-        const auto written = WriteSome(fd, data, left);
-        if (written < 0) {
-            if (errno == EINTR) continue;
-            return abandon(errno);
-        }
-        if (written == 0) return abandon(ENOSPC);
-        data += written;
-        left -= static_cast<std::size_t>(written);
-    }
-    if (const int error = KeepModeAndOwner(fd, attributesOf)) return abandon(error);
-    if (FlushToDisk(fd) != 0) return abandon(errno);
-    if (CloseFile(fd) != 0) {
-        t.error = errno ? errno : EIO;
-        std::remove(t.name.c_str());
+    auto failure = file.WriteAll(bytes.data(), bytes.size());
+    if (!failure) failure = file.KeepAttributesOf(attributesOf);
+    if (!failure) failure = file.FlushToDisk();
+    if (auto closing = file.Close(); !failure) failure = closing;
+    if (failure) {
+        safefile::RemoveFile(t.name);
+        t.failure = failure;
     }
     return t;
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& fileName) {
-    std::FILE* file = std::fopen(fileName.c_str(), "rb");
+    std::FILE* file = safefile::OpenForReading(fileName);
     if (!file) return std::nullopt;
     std::string bytes;
     char buffer[65536];
@@ -312,20 +201,16 @@ std::optional<std::string> KeepBackup(const std::string& fileName) {
         return "the earlier file could not be kept as " + backup + " (" + reason + ")";
     };
     std::string kept = TemporaryName(backup);
-    std::error_code ec;
-    std::filesystem::create_hard_link(fileName, kept, ec);
-    if (ec) {
-        errno = 0;
+    if (safefile::LinkFile(fileName, kept)) {
         const auto bytes = ReadWholeFile(fileName);
-        if (!bytes) return cannot(Reason(errno ? errno : EIO));
+        if (!bytes) return cannot("it could not be read");
         const Temporary copy = WriteTemporary(backup, *bytes, fileName);
-        if (copy.error) return cannot(Reason(copy.error));
+        if (copy.failure) return cannot(*copy.failure);
         kept = copy.name;
     }
-    std::filesystem::rename(kept, backup, ec);
-    if (ec) {
-        std::remove(kept.c_str());
-        return cannot(ec.message());
+    if (auto failure = safefile::ReplaceWith(kept, backup)) {
+        safefile::RemoveFile(kept);
+        return cannot(*failure);
     }
     RemoveStaleTemporaries(backup);
     return std::nullopt;
@@ -334,7 +219,7 @@ std::optional<std::string> KeepBackup(const std::string& fileName) {
 } // namespace
 
 std::optional<TextFileLines> ReadTextFile(const std::string& fileName, std::size_t maxLineLength) {
-    std::FILE* file = std::fopen(fileName.c_str(), "rb");
+    std::FILE* file = safefile::OpenForReading(fileName);
     if (!file) return std::nullopt;
     TextFileLines result;
     LineSplitter splitter(result, maxLineLength);
@@ -373,30 +258,26 @@ SaveResult SaveTextLines(const std::string& fileName, const std::vector<std::str
     }
 
     const Temporary temporary = WriteTemporary(fileName, text, fileName);
-    if (temporary.error) {
-        result.failure = WriteFailure(fileName, Reason(temporary.error));
+    if (temporary.failure) {
+        result.failure = WriteFailure(fileName, *temporary.failure);
         return result;
     }
-    std::error_code ec;
-    const bool replacing =
-        std::filesystem::symlink_status(fileName, ec).type() != std::filesystem::file_type::not_found;
-    if (keepBackup && replacing) {
+    if (keepBackup && safefile::FileExists(fileName)) {
         if (auto failure = KeepBackup(fileName)) {
-            std::remove(temporary.name.c_str());
+            safefile::RemoveFile(temporary.name);
             result.failure = WriteFailure(fileName, *failure);
             return result;
         }
         result.notice = "\"" + fileName + "\" was not loaded in full, so the earlier file was kept as " +
                         fileName + ".bak";
     }
-    std::filesystem::rename(temporary.name, fileName, ec);
-    if (ec) {
-        std::remove(temporary.name.c_str());
-        result.failure = WriteFailure(fileName, ec.message());
+    if (auto failure = safefile::ReplaceWith(temporary.name, fileName)) {
+        safefile::RemoveFile(temporary.name);
+        result.failure = WriteFailure(fileName, *failure);
         result.notice.reset();
         return result;
     }
-    FlushDirectoryOf(fileName);
+    safefile::FlushDirectoryOf(fileName);
     RemoveStaleTemporaries(fileName);
     return result;
 }

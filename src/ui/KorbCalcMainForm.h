@@ -2,9 +2,7 @@
 // engine and the other windows, and runs the start-up and shut-down sequence.
 #pragma once
 
-#include <QLabel>
 #include <QMainWindow>
-#include <QTextEdit>
 #include <functional>
 #include <map>
 #include <memory>
@@ -13,6 +11,7 @@
 
 #include "calc/CalcView.h"
 #include "calc/KorbCalc.h"
+#include "ui/KorbCalcDisplay.h"
 
 class QAction;
 class QFrame;
@@ -31,40 +30,6 @@ class TPrefForm;
 class TFormatForm;
 class HelpWindow;
 struct PrefDialogHost;
-class TKorbCalcForm;
-
-// The one-line display: edits itself while focused and hands only Enter to the keyboard map.
-class TDisplay : public QTextEdit {
-    Q_OBJECT
-public:
-    explicit TDisplay(TKorbCalcForm& main);
-
-protected:
-    bool event(QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dragMoveEvent(QDragMoveEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
-
-private:
-    TKorbCalcForm& main_;
-};
-
-// An image that reports clicks and double-clicks.
-class TImage : public QLabel {
-    Q_OBJECT
-public:
-    using QLabel::QLabel;
-signals:
-    void clicked();
-    void doubleClicked();
-
-protected:
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
-};
 
 class TKorbCalcForm : public QMainWindow, public CalcView {
     Q_OBJECT
@@ -84,7 +49,7 @@ public:
     void StartUp();
 
     KorbCalc& Engine() { return *engine_; }
-    Settings& Prefs() { return engine_->settings; }
+    const Settings& Prefs() const { return engine_->CurrentSettings(); }
     ValueStore& Store() { return store_; }
     std::string FormatForDisplay(const std::string& text) const;
 
@@ -101,6 +66,8 @@ public:
 
     // Runs a handler; anything it lets out is shown in the message box.
     void Run(const std::function<void()>& handler);
+    // Runs an engine command the same way.
+    void RunCommand(Command command);
     // The one translation from Qt key events to the keyboard map; true when the key was used.
     bool HandleKey(QKeyEvent* event);
 
@@ -176,11 +143,15 @@ private:
     QAction* AddAction(QMenu* menu, const char* name, const char* text, const QKeySequence& key,
                        std::function<void()> handler);
     PrefDialogHost PrefHost();
-    void ToggleToolWindow(QWidget* window, const char* item, const char* button, WindowPos& pos,
+    // The settings dialogs edit dialogSettings_, a copy taken when they open; it goes to the engine
+    // before anything the engine draws or writes, and when they close.
+    void HandSettingsToEngine();
+    void ToggleToolWindow(QWidget* window, const char* item, const char* button, WindowPos Settings::*pos,
                           const std::function<void()>& place, const std::function<void()>& refresh);
 
     ValueStore& store_;
     std::unique_ptr<KorbCalc> engine_;
+    Settings dialogSettings_;
     TDisplay* display_ = nullptr;
     QFrame* panel_ = nullptr;
     QPushButton* enterBtn_ = nullptr;

@@ -54,10 +54,14 @@ struct Session {
     const StackCalc& Stack() const { return calc->Stack(); }
 
     // The few engine steps the tests take besides starting and closing, in one place.
-    bool Push(const std::string& text) { return calc->Stack().Push(text); }
-    void StoreTop(int index) { calc->Stack().StoreTop(index); }
-    void SetRegister(const std::string& text, int index) { calc->Stack().SetRegister(text, index); }
-    const Settings& CurrentSettings() const { return calc->settings; }
+    bool Push(const std::string& text) {
+        const int depth = Stack().Depth();
+        calc->EnterText(text);
+        return Stack().Depth() == depth + 1;
+    }
+    void StoreTop(int index) { calc->StoreEntryInRegister(Stack().Depth() - 1, index); }
+    void SetRegister(const std::string& text, int index) { calc->SetRegister(text, index); }
+    const Settings& CurrentSettings() const { return calc->CurrentSettings(); }
     // The lines the preferences file gets from the current settings.
     std::vector<std::string> PrefsLines() const {
         Settings copy = CurrentSettings();
