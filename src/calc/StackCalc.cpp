@@ -31,7 +31,7 @@ StackCalc::StackCalc(CalcView& view, const int& fractNotation, const int& decima
 
 void StackCalc::SetupQuantity(TNumberUnits& quantity) const {
     quantity.Digits = 15;
-    quantity.SetFormat(static_cast<std::uint8_t>(notation_));
+    quantity.SetFormat(NotationFromInt(notation_));
 }
 
 void StackCalc::NotifyStack() {
@@ -53,7 +53,8 @@ bool StackCalc::Push(const std::string& text) {
         return false;
     }
     // Stored in full, shown as it was passed.
-    AppendEntry(FullText(quantity, notation_), FormatForDisplay(text, notation_, decimalPlaces_));
+    AppendEntry(FullText(quantity, NotationFromInt(notation_)),
+                FormatForDisplay(text, NotationFromInt(notation_), decimalPlaces_));
     NotifyStack();
     RefreshViews();
     return true;
@@ -134,7 +135,7 @@ void StackCalc::RefreshViews() {
 }
 
 std::string StackCalc::RegisterDisplayText(int index) const {
-    return FormatForDisplay(Register(index), notation_, decimalPlaces_);
+    return FormatForDisplay(Register(index), NotationFromInt(notation_), decimalPlaces_);
 }
 
 void StackCalc::SwapXY() {
@@ -167,7 +168,7 @@ void StackCalc::ClearEntries() {
 
 void StackCalc::UpdateAll() {
     for (size_t i = 0; i < fpStack_.size(); ++i)
-        listBox_[i] = FormatForDisplay(fpStack_[i], notation_, decimalPlaces_);
+        listBox_[i] = FormatForDisplay(fpStack_[i], NotationFromInt(notation_), decimalPlaces_);
     NotifyStack();
 }
 
@@ -185,8 +186,8 @@ bool StackCalc::LoadStackFile(const std::string& fileName) {
     for (const auto& line : *lines) {
         if (!ParseEntry(quantity, line)) continue; // a line that does not parse is dropped silently
         // The full text is taken from the parsed value itself, so no digit is lost on the way.
-        std::string full = FullText(quantity, notation_);
-        std::string display = FormatForDisplay(full, notation_, decimalPlaces_);
+        std::string full = FullText(quantity, NotationFromInt(notation_));
+        std::string display = FormatForDisplay(full, NotationFromInt(notation_), decimalPlaces_);
         AppendEntry(std::move(full), std::move(display));
     }
     loading_ = false;
@@ -208,7 +209,8 @@ bool StackCalc::LoadRegisterFile(const std::string& fileName) {
     for (size_t i = 0; i < lines->size(); ++i) {
         if (!ParseEntry(quantity, (*lines)[i])) continue; // the register keeps its value
         // Past the tenth line this reports "Invalid register index", once per parsable line.
-        SetRegister(FullText(quantity, notation_), i < RegisterCount ? static_cast<int>(i) : RegisterCount);
+        SetRegister(FullText(quantity, NotationFromInt(notation_)),
+                    i < RegisterCount ? static_cast<int>(i) : RegisterCount);
     }
     loading_ = false;
     RefreshViews();

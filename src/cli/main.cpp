@@ -10,6 +10,7 @@
 #include "cli/ConsoleView.h"
 #include "settings/QtValueStore.h"
 #include "settings/ValueStore.h"
+#include "units/AngleUnits.h"
 
 namespace {
 
@@ -53,7 +54,7 @@ int IndexOf(const std::vector<std::string>& names, const std::string& name) {
 
 // False for a bad option or value.
 bool ParseOptions(int argc, char** argv, Options& o, bool& help) {
-    static const std::vector<std::string> angles{"rad", "deg", "grad", "rev"};
+    static const std::vector<std::string> angles(AngleUnitNames.begin(), AngleUnitNames.end());
     static const std::vector<std::string> notations{"general", "scientific", "fixed", "number", "currency"};
     static const std::vector<std::string> onOff{"off", "on"};
     const std::map<std::string, std::pair<int*, const std::vector<std::string>*>> choices{
@@ -100,7 +101,7 @@ void ApplyOptions(KorbCalc& calc, const Options& o) {
     if (o.angle >= 0) calc.settings.AngularDefault = o.angle;
     if (o.notation >= 0) {
         calc.settings.FractNotation = o.notation;
-        calc.Working().SetFormat(static_cast<std::uint8_t>(o.notation));
+        calc.Working().SetFormat(NotationFromInt(o.notation));
     }
     if (o.places >= 0) calc.settings.DecimalPlaces = o.places;
     calc.Stack().UpdateAll();

@@ -24,9 +24,9 @@ double ReadNumber(const std::string& text) {
 // texts do; tiny values (1.6E-19, 3.38627458E-9) lose most or all of their digits in it.
 bool FifteenDecimalsKeepValue(double value) {
     if (value == 0 || !std::isfinite(value)) return true;
-    const double fixed = ReadNumber(FloatToText(value, ntFixed, 18, FullTextDigits));
-    return FloatToText(fixed, ntGeneral, FullTextDigits, 0) ==
-           FloatToText(value, ntGeneral, FullTextDigits, 0);
+    const double fixed = ReadNumber(FloatToText(value, Notation::Fixed, 18, FullTextDigits));
+    return FloatToText(fixed, Notation::General, FullTextDigits, 0) ==
+           FloatToText(value, Notation::General, FullTextDigits, 0);
 }
 
 // True when the number of a rendered quantity text reads back as zero (or not at all). The number
@@ -42,14 +42,13 @@ bool ReadsAsZero(std::string_view shown) {
 
 } // namespace
 
-std::string FormatForDisplay(std::string_view text, int notation, int decimalPlaces) {
+std::string FormatForDisplay(std::string_view text, Notation notation, int decimalPlaces) {
     if (decimalPlaces < 0 || decimalPlaces > 15) decimalPlaces = DefaultDecimalPlaces;
     const auto digits = static_cast<std::uint8_t>(decimalPlaces);
-    const auto format = static_cast<std::uint8_t>(notation);
 
     TNumberUnits a;
     a.Digits = digits;
-    a.SetFormat(format);
+    a.SetFormat(notation);
     try {
         if (!a.SetText(text) || a.Empty) return "";
     } catch (const std::exception&) {
@@ -58,19 +57,20 @@ std::string FormatForDisplay(std::string_view text, int notation, int decimalPla
     std::string shown = a.GetDisplayText();
     if (a.GetValue() != 0 && ReadsAsZero(shown)) {
         // A value that would read back as zero in this notation is shown in Scientific instead.
-        a.SetFormat(ntScientific);
+        a.SetFormat(Notation::Scientific);
         shown = a.GetDisplayText();
     }
     return shown;
 }
 
-std::string FullText(const TNumberUnits& quantity, int notation) {
+std::string FullText(const TNumberUnits& quantity, Notation notation) {
     TNumberUnits q = quantity;
     q.Digits = FullTextDigits;
-    q.SetFormat(static_cast<std::uint8_t>(notation));
-    const bool decimalsOnly = notation == ntFixed || notation == ntNumber || notation == ntCurrency;
+    q.SetFormat(notation);
+    const bool decimalsOnly =
+        notation == Notation::Fixed || notation == Notation::Number || notation == Notation::Currency;
     if (decimalsOnly && !FifteenDecimalsKeepValue(q.GetValue())) {
-        q.SetFormat(ntGeneral);
+        q.SetFormat(Notation::General);
         q.Precision = 18;
     }
     return q.GetText();

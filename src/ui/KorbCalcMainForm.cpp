@@ -865,7 +865,8 @@ void TKorbCalcForm::KeywordSearch1Click() {
 // ---- the view -----------------------------------------------------------------------------------------
 
 std::string TKorbCalcForm::FormatForDisplay(const std::string& text) const {
-    return ::FormatForDisplay(text, engine_->settings.FractNotation, engine_->settings.DecimalPlaces);
+    return ::FormatForDisplay(text, NotationFromInt(engine_->settings.FractNotation),
+                              engine_->settings.DecimalPlaces);
 }
 
 std::string TKorbCalcForm::DisplayText() const {
@@ -972,7 +973,7 @@ PrefDialogHost TKorbCalcForm::PrefHost() {
         Run([&] { si ? engine_->SIBtnClick() : engine_->USBtnClick(); });
     };
     host.applyAutoConvert = [this](bool on) { Run([&] { engine_->AutoConvertBtnClick(on); }); };
-    host.setWorkingFormat = [this](int f) { engine_->Working().SetFormat(static_cast<std::uint8_t>(f)); };
+    host.setWorkingFormat = [this](int f) { engine_->Working().SetFormat(NotationFromInt(f)); };
     host.setWorkingDigits = [this](int d) { engine_->Working().Digits = static_cast<std::uint8_t>(d); };
     host.mainPos = [this] { return WindowPos{pos().x(), pos().y()}; };
     host.stackWindowPos = [this] { return WindowPos{stackForm_->pos().x(), stackForm_->pos().y()}; };

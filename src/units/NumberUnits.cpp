@@ -164,8 +164,8 @@ bool TNumberUnits::SetQuantity(double value, const TUnitLists& lists) {
 }
 
 std::string TNumberUnits::NumberPart() const {
-    return Format == ffExponent ? FloatToText(Value, ffExponent, Digits + 1, Digits)
-                                : FloatToText(Value, Format, Precision, Digits);
+    return Format == Notation::Scientific ? FloatToText(Value, Format, Digits + 1, Digits)
+                                          : FloatToText(Value, Format, Precision, Digits);
 }
 
 std::string TNumberUnits::GetText() const {

@@ -2,6 +2,7 @@
 // checked, combined and handed back as texts; nothing here keeps state between calls.
 #include "units/QuantityMath.h"
 
+#include "units/AngleUnits.h"
 #include "units/NumberUnits.h"
 #include "units/UnitListsDetail.h"
 
@@ -14,7 +15,6 @@ namespace {
 constexpr double QuarterPi = 0.7853981633974483;
 constexpr const char* OverflowMessage = "Floating point overflow";
 constexpr const char* NegativeFractionalMessage = "Negative to a fractional power not allowed";
-constexpr std::array<const char*, 4> AngleUnits{"rad", "deg", "grad", "rev"};
 
 // The number and the unit text of a quantity text, without parsing the units.
 NormalizedQuantity SplitQuantityText(std::string_view text) {
@@ -110,7 +110,7 @@ double QuantityTrig(std::string& text, int code) {
         throw E("The number must be between -1 and 1");
 
     const double theta = code <= 6 ? ArcSin(x) : code <= 10 ? ArcCos(x) : ArcTan(x);
-    const std::string target = AngleUnits[(code - 3) % 4];
+    const std::string target(AngleUnitNames[static_cast<std::size_t>((code - 3) % 4)]);
     std::string radianText = NumberText(theta) + " rad";
     if (!q.SetText(radianText)) throw E(q.GetErrorText());
     if (target == "rad") {

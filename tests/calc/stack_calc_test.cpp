@@ -40,12 +40,12 @@ protected:
     std::string Full(const std::string& text) const {
         TNumberUnits q;
         q.Digits = 15;
-        q.SetFormat(static_cast<std::uint8_t>(notation));
+        q.SetFormat(NotationFromInt(notation));
         EXPECT_TRUE(q.SetText(text)) << text;
-        return FullText(q, notation);
+        return FullText(q, NotationFromInt(notation));
     }
 
-    int notation = ntFixed;
+    int notation = static_cast<int>(Notation::Fixed);
     int places = 7;
     RecordingView view;
     StackCalc calc{view, notation, places};
@@ -56,7 +56,7 @@ protected:
 TEST_F(StackCalcTest, PushKeepsTheFullTextAndShowsTheTextAsTyped) {
     ASSERT_TRUE(calc.Push("12 ft"));
     EXPECT_EQ(calc.FPStack(), Lines{"12.000000000000000 ft"});
-    EXPECT_EQ(calc.StackListBox(), Lines{FormatForDisplay("12 ft", ntFixed, 7)});
+    EXPECT_EQ(calc.StackListBox(), Lines{FormatForDisplay("12 ft", Notation::Fixed, 7)});
     EXPECT_NE(calc.StackListBox()[0], calc.FPStack()[0]);
     EXPECT_EQ(calc.Depth(), 1);
     EXPECT_EQ(calc.Selected(), 0);
@@ -149,14 +149,15 @@ TEST_F(StackCalcTest, ListCommandsReorderBothLists) {
     calc.SwapXY();
     EXPECT_EQ(calc.FPStack(), order({"2 m", "1 m", "3 m"}));
     for (size_t i = 0; i < 3; ++i)
-        EXPECT_EQ(calc.StackListBox()[i], FormatForDisplay(calc.FPStack()[i], notation, places));
+        EXPECT_EQ(calc.StackListBox()[i],
+                  FormatForDisplay(calc.FPStack()[i], NotationFromInt(notation), places));
     calc.MoveToTop(7); // out of range: ignored
     EXPECT_EQ(calc.FPStack(), order({"2 m", "1 m", "3 m"}));
 
     places = 2;
     calc.UpdateAll();
     EXPECT_EQ(calc.FPStack(), order({"2 m", "1 m", "3 m"}));
-    EXPECT_EQ(calc.StackListBox()[0], FormatForDisplay(calc.FPStack()[0], notation, 2));
+    EXPECT_EQ(calc.StackListBox()[0], FormatForDisplay(calc.FPStack()[0], NotationFromInt(notation), 2));
 
     calc.StoreTop(1);
     calc.ClearEntries();

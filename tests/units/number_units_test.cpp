@@ -311,10 +311,10 @@ TEST_F(NumberUnitsTest, PredicatesAndText) {
     TNumberUnits q = Q("12.5 ft");
     EXPECT_EQ(q.GetText(), "12.5 ft");
     EXPECT_EQ(Q("3").GetText(), "3 ");
-    q.SetFormat(ffFixed);
+    q.SetFormat(Notation::Fixed);
     q.Digits = 2;
     EXPECT_EQ(q.GetText(), "12.50 ft");
-    q.SetFormat(ffExponent);
+    q.SetFormat(Notation::Scientific);
     EXPECT_EQ(q.GetText().substr(0, 4), "1.25");
 }
 
