@@ -130,6 +130,7 @@ INSTANTIATE_TEST_SUITE_P(
         OpCase{"ten_to_x_overflow", {"400"}, TenX, {{400, ""}}, "", Overflow},
         OpCase{"sine_default_degrees", {"30"}, Sin, {{0.5, ""}}, "", "", 1},
         OpCase{"sine_degrees", {"30 deg"}, Sin, {{0.5, ""}}, "", "", 0},
+        OpCase{"sine_default_revolutions", {"0.25"}, Sin, {{1, ""}}, "", "", 3},
         OpCase{"sine_of_length", {"30 ft"}, Sin, {{30, "ft"}}, "", "The units must be angular"},
         OpCase{"tangent_135_deg", {"135 deg"}, Tan, {{-1, ""}}, "", ""},
         OpCase{"tangent_minus_270_deg", {"-270 deg"}, Tan, {{-270, "deg"}}, "", ""},

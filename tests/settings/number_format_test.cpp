@@ -32,7 +32,8 @@ TEST_F(NumberFormatTest, DisplayText) {
         {"-1234.5 ft", Notation::Currency, 2, "-$1,234.50 ft"},
         {"0.0001 m", Notation::Currency, 2, "1.00E-04 m"},
         {"5", Notation::Fixed, 2, "5.00 "},
-        {"12.5 ft", Notation::Fixed, 99, "12.5000000 ft"}, // out of range: the default places
+        {"12.5 ft", Notation::Fixed, 99, "12.5000000 ft"},       // out of range: the default places
+        {"1.5 ft", Notation::Fixed, 15, "1.500000000000000 ft"}, // the top of the range
         {"12 fx", Notation::Fixed, 2, ""},
         {"", Notation::Fixed, 2, ""},
     };

@@ -169,6 +169,7 @@ TEST_F(QuantityMathTest, Power) {
     const Row rows[] = {
         {"3 m/sec", 2, 9, "m^2/sec^2", ""},
         {"4 m^2", 0.5, 2, "m", ""},
+        {"0 m^2", 0.5, 0, "m", ""}, // zero has every positive power
         {"2 m", -1, 0.5, "/m", ""},
         {"-2 m", 3, -8, "m^3", ""},
         {"-4 m^2", 0.5, 0, "", "Negative to a fractional power not allowed"},
