@@ -6,7 +6,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <exception>
 
 namespace {
 
@@ -42,18 +41,12 @@ bool ReadsAsZero(std::string_view shown) {
 
 } // namespace
 
-std::string FormatForDisplay(std::string_view text, Notation notation, int decimalPlaces) {
+std::string DisplayText(const TNumberUnits& quantity, Notation notation, int decimalPlaces) {
+    if (quantity.Empty) return "";
     if (decimalPlaces < 0 || decimalPlaces > 15) decimalPlaces = DefaultDecimalPlaces;
-    const auto digits = static_cast<std::uint8_t>(decimalPlaces);
-
-    TNumberUnits a;
-    a.Digits = digits;
+    TNumberUnits a = quantity;
+    a.Digits = static_cast<std::uint8_t>(decimalPlaces);
     a.SetFormat(notation);
-    try {
-        if (!a.SetText(text) || a.Empty) return "";
-    } catch (const std::exception&) {
-        return ""; // an exponent the number conversion rejects: not a quantity either
-    }
     std::string shown = a.GetDisplayText();
     if (a.GetValue() != 0 && ReadsAsZero(shown)) {
         // A value that would read back as zero in this notation is shown in Scientific instead.
@@ -61,6 +54,12 @@ std::string FormatForDisplay(std::string_view text, Notation notation, int decim
         shown = a.GetDisplayText();
     }
     return shown;
+}
+
+std::string FormatForDisplay(std::string_view text, Notation notation, int decimalPlaces) {
+    TNumberUnits a;
+    if (!a.SetText(text) || a.Empty) return "";
+    return DisplayText(a, notation, decimalPlaces);
 }
 
 std::string FullText(const TNumberUnits& quantity, Notation notation) {

@@ -190,6 +190,8 @@ public:
     std::string DisplayUnits() const;
     void SetFormat(Notation format) { Format = format; }
     bool ConvertTo(std::string_view target); // throws ENumberException for an unreadable target
+    // As ConvertTo with the units of another quantity, read already.
+    bool ConvertToUnitsOf(const TNumberUnits& other);
     void ConvertToPreferred();
     bool RaiseToPower(double x);
     std::string GetErrorText() const { return ErrorMessage(ErrorCode); }

@@ -126,34 +126,46 @@ void GravityText(std::string& text) {
     text = UnitSystem ? "9.80665 m/sec^2" : "32.1740485564 ft/sec^2";
 }
 
-bool QuantityAddSub(const std::string& a, const std::string& b, int sign, std::string& fullText,
-                    double& value, std::string& unitsText, std::string& errorText) {
-    TNumberUnits qa, qb;
-    if (!ParseOperands(a, b, qa, qb, errorText)) return false;
-    if (!qb.ConvertTo(a)) {
+bool QuantityAddSub(const TNumberUnits& a, const TNumberUnits& b, int sign, TNumberUnits& result,
+                    std::string& errorText) {
+    TNumberUnits qb = b;
+    if (!qb.ConvertToUnitsOf(a)) {
         errorText = "Second number convert failed";
         return false;
     }
-    const double sum = qa.GetValue() + sign * qb.GetValue();
+    const double sum = a.GetValue() + sign * qb.GetValue();
     if (!std::isfinite(sum)) {
         errorText = OverflowMessage;
         return false;
     }
-    unitsText = qa.GetUnits();
-    fullText = QuantityTextOf(sum, unitsText);
-    value = sum;
+    // The sum keeps the units of a as written, and the 15 significant digits of a number text.
+    result = a;
+    if (!result.SetQuantity(unitdetail::RoundThroughNumberText(sum), a.UnitLists)) {
+        errorText = OverflowMessage;
+        return false;
+    }
     return true;
 }
 
-bool QuantityMulDiv(const std::string& a, const std::string& b, bool multiply, std::string& fullText,
+bool QuantityAddSub(const std::string& a, const std::string& b, int sign, std::string& fullText,
                     double& value, std::string& unitsText, std::string& errorText) {
-    TNumberUnits qa, qb;
-    if (!ParseOperands(a, b, qa, qb, errorText)) return false;
-    if (!multiply && qb.GetValue() == 0) {
+    TNumberUnits qa, qb, sum;
+    if (!ParseOperands(a, b, qa, qb, errorText) || !QuantityAddSub(qa, qb, sign, sum, errorText))
+        return false;
+    unitsText = qa.GetUnits();
+    fullText = QuantityTextOf(sum.GetValue(), unitsText);
+    value = sum.GetValue();
+    return true;
+}
+
+bool QuantityMulDiv(const TNumberUnits& a, const TNumberUnits& b, bool multiply, TNumberUnits& result,
+                    std::string& errorText) {
+    if (!multiply && b.GetValue() == 0) {
         errorText = "Divide by zero";
         return false;
     }
     // Saybolt seconds are not proportional to viscosity; products are formed in centistokes.
+    TNumberUnits qa = a, qb = b;
     if (qa.IsSUS()) qa.ConvertTo("CSt");
     if (qb.IsSUS()) qb.ConvertTo("CSt");
 
@@ -163,24 +175,29 @@ bool QuantityMulDiv(const std::string& a, const std::string& b, bool multiply, s
         return false;
     }
     // The units combine as lists; the product keeps the 15 significant digits of a number text.
-    TNumberUnits qc;
     TUnitLists units;
     if (!MultiplyUnitLists(qa.UnitLists, qb.UnitLists, multiply, units) ||
-        !qc.SetQuantity(unitdetail::RoundThroughNumberText(product), units)) {
+        !result.SetQuantity(unitdetail::RoundThroughNumberText(product), units)) {
         errorText = ErrorMessage(_UnitProblem);
         return false;
     }
-    if (AutoConvert) qc.ConvertToPreferred();
-    return Deliver(qc, fullText, value, unitsText, errorText);
-}
-
-bool QuantityPower(const std::string& text, std::string& fullText, double& value, double exponent,
-                   std::string& unitsText, std::string& errorText) {
-    TNumberUnits q;
-    if (!q.SetText(text)) {
-        errorText = q.GetErrorText();
+    if (AutoConvert) result.ConvertToPreferred();
+    if (!std::isfinite(result.GetValue())) {
+        errorText = OverflowMessage;
         return false;
     }
+    return true;
+}
+
+bool QuantityMulDiv(const std::string& a, const std::string& b, bool multiply, std::string& fullText,
+                    double& value, std::string& unitsText, std::string& errorText) {
+    TNumberUnits qa, qb, product;
+    return ParseOperands(a, b, qa, qb, errorText) && QuantityMulDiv(qa, qb, multiply, product, errorText) &&
+           Deliver(product, fullText, value, unitsText, errorText);
+}
+
+bool QuantityPower(const TNumberUnits& q, double exponent, TNumberUnits& result, std::string& errorText) {
+    result = q;
     // Refused here rather than by Power, which would also show its own message box: the user
     // is told once, through the caller.
     const double base = q.GetValue();
@@ -188,17 +205,31 @@ bool QuantityPower(const std::string& text, std::string& fullText, double& value
         errorText = NegativeFractionalMessage;
         return false;
     }
-    // The power passes through text, so an overflow must be caught before it is written out.
     if (!q.Empty && base != 0 && !std::isfinite(Power(base, exponent))) {
         errorText = OverflowMessage;
         return false;
     }
-    if (!q.RaiseToPower(exponent)) {
+    if (!result.RaiseToPower(exponent)) {
+        errorText = result.GetErrorText();
+        return false;
+    }
+    if (AutoConvert) result.ConvertToPreferred();
+    if (!std::isfinite(result.GetValue())) {
+        errorText = OverflowMessage;
+        return false;
+    }
+    return true;
+}
+
+bool QuantityPower(const std::string& text, std::string& fullText, double& value, double exponent,
+                   std::string& unitsText, std::string& errorText) {
+    TNumberUnits q, power;
+    if (!q.SetText(text)) {
         errorText = q.GetErrorText();
         return false;
     }
-    if (AutoConvert) q.ConvertToPreferred();
-    return Deliver(q, fullText, value, unitsText, errorText);
+    return QuantityPower(q, exponent, power, errorText) &&
+           Deliver(power, fullText, value, unitsText, errorText);
 }
 
 void CircleArea(const std::string& text, std::string& areaText) {

@@ -37,9 +37,13 @@ TEST_F(NumberFormatTest, DisplayText) {
         {"12 fx", Notation::Fixed, 2, ""},
         {"", Notation::Fixed, 2, ""},
     };
-    for (const Row& r : rows)
+    for (const Row& r : rows) {
         EXPECT_EQ(FormatForDisplay(r.text, r.notation, r.places), r.expected)
             << r.text << " notation " << static_cast<int>(r.notation) << " places " << r.places;
+        TNumberUnits q;
+        q.SetText(r.text);
+        EXPECT_EQ(DisplayText(q, r.notation, r.places), r.expected) << r.text;
+    }
 }
 
 // Whatever the notation, a displayed text is itself a quantity text that displays the same way:
