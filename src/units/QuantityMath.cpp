@@ -65,6 +65,16 @@ bool Deliver(const TNumberUnits& q, std::string& fullText, double& value, std::s
     return true;
 }
 
+// Products, quotients and powers are shown in the preferred units while AutoConvert is on.
+bool InPreferredUnits(TNumberUnits& result, std::string& errorText) {
+    if (AutoConvert) result.ConvertToPreferred();
+    if (!std::isfinite(result.GetValue())) {
+        errorText = OverflowMessage;
+        return false;
+    }
+    return true;
+}
+
 double Checked(double result) {
     if (!std::isfinite(result)) throw E(OverflowMessage);
     return result;
@@ -181,12 +191,7 @@ bool QuantityMulDiv(const TNumberUnits& a, const TNumberUnits& b, bool multiply,
         errorText = ErrorMessage(_UnitProblem);
         return false;
     }
-    if (AutoConvert) result.ConvertToPreferred();
-    if (!std::isfinite(result.GetValue())) {
-        errorText = OverflowMessage;
-        return false;
-    }
-    return true;
+    return InPreferredUnits(result, errorText);
 }
 
 bool QuantityMulDiv(const std::string& a, const std::string& b, bool multiply, std::string& fullText,
@@ -213,12 +218,7 @@ bool QuantityPower(const TNumberUnits& q, double exponent, TNumberUnits& result,
         errorText = result.GetErrorText();
         return false;
     }
-    if (AutoConvert) result.ConvertToPreferred();
-    if (!std::isfinite(result.GetValue())) {
-        errorText = OverflowMessage;
-        return false;
-    }
-    return true;
+    return InPreferredUnits(result, errorText);
 }
 
 bool QuantityPower(const std::string& text, std::string& fullText, double& value, double exponent,
