@@ -144,11 +144,16 @@ void CliRunner::PushQuantity(const std::string& text) {
     }
 }
 
+const std::vector<std::string>& CliRunner::Texts() const {
+    return fullTexts_ ? calc_.Stack().FPStack() : calc_.Stack().StackListBox();
+}
+
 void CliRunner::Print() {
-    const auto& shown = calc_.Stack().StackListBox();
+    const auto& shown = Texts();
     out_ << (shown.empty() ? view_.DisplayText() : shown.back()) << '\n';
+    printed_ = true;
 }
 
 void CliRunner::WriteStack() const {
-    for (const std::string& text : calc_.Stack().StackListBox()) out_ << text << '\n';
+    for (const std::string& text : Texts()) out_ << text << '\n';
 }

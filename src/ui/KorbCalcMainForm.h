@@ -2,9 +2,7 @@
 // engine and the other windows, and runs the start-up and shut-down sequence.
 #pragma once
 
-#include <QLabel>
 #include <QMainWindow>
-#include <QTextEdit>
 #include <functional>
 #include <map>
 #include <memory>
@@ -13,6 +11,7 @@
 
 #include "calc/CalcView.h"
 #include "calc/KorbCalc.h"
+#include "ui/KorbCalcDisplay.h"
 
 class QAction;
 class QFrame;
@@ -31,40 +30,6 @@ class TPrefForm;
 class TFormatForm;
 class HelpWindow;
 struct PrefDialogHost;
-class TKorbCalcForm;
-
-// The one-line display: edits itself while focused and hands only Enter to the keyboard map.
-class TDisplay : public QTextEdit {
-    Q_OBJECT
-public:
-    explicit TDisplay(TKorbCalcForm& main);
-
-protected:
-    bool event(QEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void focusOutEvent(QFocusEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dragMoveEvent(QDragMoveEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
-
-private:
-    TKorbCalcForm& main_;
-};
-
-// An image that reports clicks and double-clicks.
-class TImage : public QLabel {
-    Q_OBJECT
-public:
-    using QLabel::QLabel;
-signals:
-    void clicked();
-    void doubleClicked();
-
-protected:
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseDoubleClickEvent(QMouseEvent* event) override;
-};
 
 class TKorbCalcForm : public QMainWindow, public CalcView {
     Q_OBJECT

@@ -2,9 +2,12 @@
 #include <QApplication>
 #include <QDir>
 #include <QMessageBox>
+#include <QStandardPaths>
 #include <QTimer>
 #include <cstdio>
+#include <cstring>
 #include <exception>
+#include <unistd.h>
 
 #include "settings/QtValueStore.h"
 #include "ui/KorbCalcMainForm.h"
@@ -35,6 +38,34 @@ public:
         return false;
     }
 };
+
+// Milliseconds since the process started, from the kernel's start time of the process; -1 where
+// that cannot be read. Used only for the start-up time report.
+double ProcessAgeMs() {
+    FILE* stat = std::fopen("/proc/self/stat", "r");
+    FILE* uptime = std::fopen("/proc/uptime", "r");
+    double age = -1;
+    if (stat && uptime) {
+        char buf[1024] = {};
+        const size_t n = std::fread(buf, 1, sizeof buf - 1, stat);
+        buf[n] = 0;
+        // Field 22 (start time in clock ticks) comes after the command name's closing parenthesis.
+        const char* p = std::strrchr(buf, ')');
+        unsigned long long ticks = 0;
+        double up = 0;
+        if (p &&
+            std::sscanf(p + 2,
+                        "%*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %*u %*u %*d %*d %*d %*d %*d %*d %llu",
+                        &ticks) == 1 &&
+            std::fscanf(uptime, "%lf", &up) == 1) {
+            const long hz = sysconf(_SC_CLK_TCK);
+            age = (up - static_cast<double>(ticks) / static_cast<double>(hz)) * 1000.0;
+        }
+    }
+    if (stat) std::fclose(stat);
+    if (uptime) std::fclose(uptime);
+    return age;
+}
 
 // --screenshot DIR: fills the calculator with a few values, saves pictures of the main window,
 // the stack and register windows and the units selector into DIR, and quits.
@@ -73,6 +104,15 @@ void TakeScreenshots(TKorbCalcForm& form, const QString& dir) {
     form.RunUnitsSelector("12 ft");
 }
 
+// Started from the desktop menu (the desktop entry passes --desktop) the working directory means
+// nothing, so the data files go to the per-user application data folder instead.
+void UseDataFolderWhenStartedFromDesktop() {
+    if (!QApplication::arguments().contains("--desktop")) return;
+    const QString dir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (dir.isEmpty() || !QDir().mkpath(dir) || !QDir::setCurrent(dir))
+        ShowErrorBox("Cannot use the data folder " + dir + "; files are kept in " + QDir::currentPath());
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -84,6 +124,8 @@ int main(int argc, char* argv[]) {
     // 2. The application's title.
     QApplication::setApplicationName("Meridot");
     QApplication::setOrganizationName("Ovrin");
+    QApplication::setDesktopFileName("com.ovrin.Meridot"); // ties the windows to the desktop entry
+    UseDataFolderWhenStartedFromDesktop();
 
     try {
         // 3. The value store and the main window; 4.-5. shown, then the other windows in order.
@@ -93,6 +135,10 @@ int main(int argc, char* argv[]) {
         const QStringList args = QApplication::arguments();
         const qsizetype shot = args.indexOf("--screenshot");
         if (shot >= 0 && shot + 1 < args.size()) form.messageHook = [](const std::string&) {};
+        if (qEnvironmentVariableIsSet("MERIDOT_STARTUP_TIME"))
+            QObject::connect(&form, &TKorbCalcForm::firstPainted, [] {
+                std::fprintf(stderr, "Korbcalc: first paint %.0f ms after process start\n", ProcessAgeMs());
+            });
         if (args.contains("--quit-after-paint"))
             QObject::connect(&form, &TKorbCalcForm::firstPainted, &app, &QApplication::quit,
                              Qt::QueuedConnection);

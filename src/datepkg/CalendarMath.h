@@ -1,0 +1,33 @@
+// Day counting shared by the conversions and the ISO text code; not part of the public API.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "datepkg/JulianDate.h"
+
+namespace ostrel::detail {
+
+struct Ymd {
+    int year;
+    int month;
+    int day;
+};
+
+// Civil days (JDNs of calendar dates) in range: [MinDay, EndDay).
+constexpr std::int64_t MinDay = -1931076;   // -9999-01-01 Julian
+constexpr std::int64_t EndDay = 5373485;    // 10000-01-01 Gregorian
+constexpr std::int64_t ReformDay = 2299161; // 1582-10-15, the first Gregorian date
+constexpr double SecondsPerDay = 86400;
+
+// The JDN of a valid calendar date; throws EDateError when the date does not exist or is out of range.
+std::int64_t CheckedDayNumber(int year, int month, int day, TCalendar calendar);
+Ymd DateOfDay(std::int64_t jdn, TCalendar calendar);
+
+// "2001-02-29", "-0044-03-15": the year with a sign when negative and at least four digits.
+std::string FormatYmd(int year, int month, int day);
+// The date and time of an ISO 8601 text; the date itself is not yet validated.
+TCalendarDate ParseIso(std::string_view text);
+
+} // namespace ostrel::detail

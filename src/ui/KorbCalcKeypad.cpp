@@ -1,0 +1,277 @@
+// The main window's keypad: the key tables, the toggle buttons, the 2nd-function images, and the
+// way key presses reach the keyboard map.
+#include <QApplication>
+#include <QButtonGroup>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QToolButton>
+#include <array>
+
+#include "ui/DialogStyle.h"
+#include "ui/KeyTranslate.h"
+#include "ui/KorbCalcDisplay.h"
+#include "ui/KorbCalcMainForm.h"
+
+namespace {
+
+// The keypad, in panel coordinates. Glyph faces are symbols; each keeps its tool tip, which also
+// serves as its accessible name.
+struct KeySpec {
+    const char* name;
+    const char* face;
+    const char* tip;
+    int left, top, width, height;
+    void (*click)(KorbCalc&);
+    bool tabStop;
+};
+
+constexpr int Col[] = {8, 40, 72, 104, 136, 168, 200, 232, 264, 296, 328};
+constexpr int Row[] = {16, 56, 96, 136};
+constexpr int Key = 25;
+
+#define DIGIT(n, col, row)                                                                                   \
+    KeySpec {                                                                                                \
+        "Btn" #n, #n, "", Col[col], Row[row], Key, Key, [](KorbCalc& k) { k.NumBtnClick(n); }, true          \
+    }
+
+const std::array<KeySpec, 33> kKeys{{
+    {"BtnDel", "DEL", "Delete From Stack", Col[0], Row[0], Key, Key, [](KorbCalc& k) { k.BtnDelClick(); },
+     true},
+    {"BtnBS", "BS", "Backspace", Col[1], Row[0], Key, Key, [](KorbCalc& k) { k.BtnBSClick(); }, true},
+    {"SecondFBtn", "2nd", "2nd Function F2", Col[2], Row[0], Key, Key,
+     [](KorbCalc& k) { k.SecondFBtnClick(); }, true},
+    {"SqrRtBtn", "\u221Ax", "Square Root", Col[3], Row[0], Key, Key, [](KorbCalc& k) { k.SqrRtBtnClick(); },
+     true},
+    {"xsqrBtn", "x\u00B2", "Squared", Col[4], Row[0], Key, Key, [](KorbCalc& k) { k.xsqrBtnClick(); }, true},
+    {"xtoNeg1Btn", "1/x", "Reciprocal", Col[5], Row[0], Key, Key, [](KorbCalc& k) { k.xtoNeg1BtnClick(); },
+     true},
+    {"BtnPI", "\u03C0", "Pi", Col[6], Row[0], Key, Key, [](KorbCalc& k) { k.BtnPIClick(); }, true},
+    DIGIT(7, 7, 0),
+    DIGIT(8, 8, 0),
+    DIGIT(9, 9, 0),
+    {"BtnDiv", "\u00F7", "Divide", Col[10], Row[0], Key, Key,
+     [](KorbCalc& k) { k.BtnMulDivClick(KeyTag::Divide); }, true},
+    {"SelectUnitsBtn", "Select Units \u25B8", "Units Selector Menu F9", Col[0], Row[1], 89, Key,
+     [](KorbCalc& k) { k.SelectUnitsBtnClick(); }, true},
+    {"BtnSIN", "sin", "sine", Col[3], Row[1], Key, Key,
+     [](KorbCalc& k) { k.BtnSINCOSTANClick(TrigKey::Sin); }, true},
+    {"BtnCOS", "cos", "cosine", Col[4], Row[1], Key, Key,
+     [](KorbCalc& k) { k.BtnSINCOSTANClick(TrigKey::Cos); }, true},
+    {"BtnTAN", "tan", "tangent", Col[5], Row[1], Key, Key,
+     [](KorbCalc& k) { k.BtnSINCOSTANClick(TrigKey::Tan); }, true},
+    {"GravityBtn", "g", "Acceleration of Gravity", Col[6], Row[1], Key, Key,
+     [](KorbCalc& k) { k.GravityBtnClick(); }, true},
+    DIGIT(4, 7, 1),
+    DIGIT(5, 8, 1),
+    DIGIT(6, 9, 1),
+    {"BtnMul", "\u00D7", "Multiply", Col[10], Row[1], Key, Key,
+     [](KorbCalc& k) { k.BtnMulDivClick(KeyTag::Multiply); }, true},
+    {"ConvertUnitsBtn", "Convert Units \u21C4", "Units Converter Menu F10", Col[0], Row[2], 89, Key,
+     [](KorbCalc& k) { k.ConvertUnitsBtnClick(); }, true},
+    {"LogBtn", "log", "Log", Col[3], Row[2], Key, Key, [](KorbCalc& k) { k.LogBtnClick(); }, true},
+    {"LnBtn", "ln", "Natural Log", Col[4], Row[2], Key, Key, [](KorbCalc& k) { k.LnBtnClick(); }, true},
+    {"StackTopFlipBtn", "x\u21C4y", "Swap Top Two Stack Items F12", Col[5], Row[2], Key, Key,
+     [](KorbCalc& k) { k.StackTopFlipBtnClick(); }, true},
+    {"BtnEnter", "\u21B5", "Push Display to Stack", Col[6], Row[2], Key, 65,
+     [](KorbCalc& k) { k.BtnEnterClick(); }, true},
+    DIGIT(1, 7, 2),
+    DIGIT(2, 8, 2),
+    DIGIT(3, 9, 2),
+    {"BtnSub", "\u2212", "Subtract", Col[10], Row[2], Key, Key,
+     [](KorbCalc& k) { k.BtnAddSubtractClick(KeyTag::Subtract); }, true},
+    {"BtnSTO", "STO", "Store to Register F7", Col[4], Row[3], 26, Key, [](KorbCalc& k) { k.BtnSTOClick(); },
+     false},
+    {"BtnRCL", "RCL", "Recall from Register F8", Col[5], Row[3], 26, Key,
+     [](KorbCalc& k) { k.BtnRCLClick(); }, false},
+    DIGIT(0, 7, 3),
+    {"BtnDot", ".", "", Col[8], Row[3], Key, Key, [](KorbCalc& k) { k.BtnDotClick(); }, true},
+}};
+#undef DIGIT
+
+// Buttons outside the main table: the change-sign and add keys sit in the last row, the hidden
+// direct-convert key shares its place with the converter key.
+const std::array<KeySpec, 3> kMoreKeys{{
+    {"BtnCHS", "\u00B1", "Change Algebraic Sign", Col[9], Row[3], Key, Key,
+     [](KorbCalc& k) { k.BtnCHSClick(); }, true},
+    {"BtnAdd", "+", "Add", Col[10], Row[3], Key, Key, [](KorbCalc& k) { k.BtnAddSubtractClick(KeyTag::Add); },
+     true},
+    {"ConvertStackBtn", "\u21E5", "Convert to Top of Stack Units F11", Col[0], Row[2], 20, Key,
+     [](KorbCalc& k) { k.ConvertStackBtnClick(); }, true},
+}};
+
+// Images above the keys that name the second functions and run them on a double-click.
+struct SecondImageSpec {
+    const char* name;
+    const char* face;
+    const char* tip;
+    int left, top;
+    void (*run)(KorbCalc&);
+};
+const std::array<SecondImageSpec, 8> kSecondImages{{
+    {"XRootYImg", "\u02E3\u221Ay", "Root of Y", 104, 4, [](KorbCalc& k) { k.XRootYImgDblClick(); }},
+    {"YtoXImg", "y\u02E3", "Y to the Power of X", 136, 4, [](KorbCalc& k) { k.YtoXImgDblClick(); }},
+    {"AreaImg", "\u03C0d\u00B2/4", "Area of a Circle, Given Diameter", 200, 5,
+     [](KorbCalc& k) { k.AreaImgDblClick(); }},
+    {"SinInvImg", "sin\u207B\u00B9", "Arcsine", 108, 46, [](KorbCalc& k) { k.SinInvImgDblClick(); }},
+    {"CosInvImg", "cos\u207B\u00B9", "Arccosine", 140, 46, [](KorbCalc& k) { k.CosInvImgDblClick(); }},
+    {"TanInvImg", "tan\u207B\u00B9", "Arctangent", 172, 46, [](KorbCalc& k) { k.TanInvImgDblClick(); }},
+    {"TenToXImg", "10\u02E3", "10 to the Power of X", 104, 85, [](KorbCalc& k) { k.TenToXImgDblClick(); }},
+    {"EtoXImg", "e\u02E3", "E to the Power of X", 136, 85, [](KorbCalc& k) { k.EtoXImgDblClick(); }},
+}};
+
+} // namespace
+
+void TKorbCalcForm::BuildKeypad() {
+    panel_ = new QFrame(centralWidget());
+    panel_->setObjectName("ButtonPanel");
+    panel_->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel_->setGeometry(8, 48, 361, 172);
+    panel_->setProperty(kHelpContextProperty, HelpContexts::Keypad);
+    panel_->installEventFilter(this);
+
+    auto make = [this](const KeySpec& spec) {
+        auto* b = new QPushButton(QString::fromUtf8(spec.face), panel_);
+        b->setObjectName(spec.name);
+        b->setGeometry(spec.left, spec.top, spec.width, spec.height);
+        b->setAutoDefault(false);
+        b->setToolTip(spec.tip);
+        b->setAccessibleName(*spec.tip ? QString(spec.tip) : QString::fromUtf8(spec.face));
+        b->setProperty(kHelpContextProperty, HelpContexts::Keypad);
+        b->setFocusPolicy(spec.tabStop ? Qt::StrongFocus : Qt::ClickFocus);
+        b->installEventFilter(this);
+        QFont f = b->font();
+        f.setPixelSize(spec.width > Key ? 11 : 12);
+        b->setFont(f);
+        auto click = spec.click;
+        connect(b, &QPushButton::clicked, this, [this, click] { Run([this, click] { click(*engine_); }); });
+        buttons_[spec.name] = b;
+    };
+    for (const auto& spec : kKeys) make(spec);
+    for (const auto& spec : kMoreKeys) make(spec);
+    enterBtn_ = buttons_["BtnEnter"];
+    buttons_["ConvertStackBtn"]->setProperty(kHelpContextProperty, 0);
+    buttons_["ConvertStackBtn"]->hide();
+    QFont big = enterBtn_->font();
+    big.setPixelSize(20);
+    enterBtn_->setFont(big);
+    QPushButton* second = buttons_["SecondFBtn"];
+    QFont narrow("Arial Narrow");
+    narrow.setPixelSize(12);
+    narrow.setBold(true);
+    second->setFont(narrow);
+    second->setStyleSheet("color: #0000c0;");
+}
+
+void TKorbCalcForm::BuildToggles() {
+    struct ToggleSpec {
+        const char* name;
+        const char* caption;
+        const char* tip;
+        int left, top, width, height;
+        bool hidden;
+    };
+    const ToggleSpec specs[] = {
+        {"AutoConvertBtn", "AutoConv", "AutoConvert Calculations", 8, 128, 57, 18, false},
+        {"SIBtn", "SI", "Systeme Internationale F3", 8, 146, 29, 18, false},
+        {"USBtn", "US", "U.S. Customary F4", 36, 146, 29, 18, false},
+        {"ShowStackBtn", "Stck", "Show Stack F5", 72, 136, 26, 25, false},
+        {"ShowRegsBtn", "Reg", "Show Registers F6", 104, 136, 26, 25, false},
+        {"CalcModeBtn", "Calc", "Calculator Mode F5", 72, 136, 26, 25, true},
+        {"FFModeBtn", "Free", "Free Form Mode F6", 100, 136, 26, 25, true},
+    };
+    for (const auto& spec : specs) {
+        auto* b = new QToolButton(panel_);
+        b->setObjectName(spec.name);
+        b->setText(spec.caption);
+        b->setToolTip(spec.tip);
+        b->setAccessibleName(spec.tip);
+        b->setCheckable(true);
+        b->setAutoRaise(true);
+        b->setFocusPolicy(Qt::NoFocus);
+        b->setGeometry(spec.left, spec.top, spec.width, spec.height);
+        QFont f = b->font();
+        f.setPixelSize(10);
+        b->setFont(f);
+        b->setVisible(!spec.hidden);
+        toggles_[spec.name] = b;
+    }
+    auto* units = new QButtonGroup(this);
+    units->setExclusive(true);
+    units->addButton(toggles_["SIBtn"]);
+    units->addButton(toggles_["USBtn"]);
+    auto* modes = new QButtonGroup(this);
+    modes->addButton(toggles_["CalcModeBtn"]);
+    modes->addButton(toggles_["FFModeBtn"]);
+
+    connect(toggles_["AutoConvertBtn"], &QToolButton::clicked, this,
+            [this](bool down) { Run([&] { engine_->AutoConvertBtnClick(down); }); });
+    connect(toggles_["SIBtn"], &QToolButton::clicked, this,
+            [this] { Run([this] { engine_->SIBtnClick(); }); });
+    connect(toggles_["USBtn"], &QToolButton::clicked, this,
+            [this] { Run([this] { engine_->USBtnClick(); }); });
+    connect(toggles_["ShowStackBtn"], &QToolButton::clicked, this, [this] { ShowStack1Click(); });
+    connect(toggles_["ShowRegsBtn"], &QToolButton::clicked, this, [this] { ShowRegisters1Click(); });
+    connect(toggles_["CalcModeBtn"], &QToolButton::clicked, this,
+            [this] { Run([this] { engine_->Calculator1Click(); }); });
+    connect(toggles_["FFModeBtn"], &QToolButton::clicked, this,
+            [this] { Run([this] { engine_->FreeForm1Click(); }); });
+}
+
+void TKorbCalcForm::BuildSecondFunctionImages() {
+    for (const auto& spec : kSecondImages) {
+        auto* img = new TImage(QString::fromUtf8(spec.face), panel_);
+        img->setObjectName(spec.name);
+        img->setToolTip(spec.tip);
+        img->setAccessibleName(spec.tip);
+        QFont f("Arial");
+        f.setPixelSize(9);
+        img->setFont(f);
+        img->setStyleSheet("color: #0000c0;");
+        img->setAlignment(Qt::AlignCenter);
+        img->setGeometry(spec.left - 2, spec.top, 30, 12);
+        auto run = spec.run;
+        connect(img, &TImage::doubleClicked, this, [this, run] { Run([this, run] { run(*engine_); }); });
+        images_[spec.name] = img;
+    }
+}
+
+// ---- keys -------------------------------------------------------------------------------------------
+
+bool TKorbCalcForm::HandleKey(QKeyEvent* event) {
+    const auto key = TranslateKey(*event);
+    if (!key) return false;
+    Run([&] { engine_->DisplayKeyDown(key->code, key->shift, key->ctrl); });
+    return true;
+}
+
+void TKorbCalcForm::keyPressEvent(QKeyEvent* event) {
+    if (!HandleKey(event)) QMainWindow::keyPressEvent(event);
+}
+
+bool TKorbCalcForm::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress && qobject_cast<QAbstractButton*>(watched)) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        // Tab moves between controls and Alt opens menus; everything else, Space and Enter
+        // included, is a calculator key rather than a press of the focused button.
+        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab ||
+            (key->modifiers() & Qt::AltModifier))
+            return false;
+        HandleKey(key);
+        return true;
+    }
+    if (event->type() == QEvent::MouseButtonPress && (watched == panel_ || watched == centralWidget())) {
+        FocusEnterButtonNow();
+        return false;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TKorbCalcForm::mousePressEvent(QMouseEvent* event) {
+    QMainWindow::mousePressEvent(event);
+    FocusEnterButtonNow();
+}
+
+void TKorbCalcForm::FocusEnterButtonNow() {
+    if (enterBtn_) enterBtn_->setFocus(Qt::OtherFocusReason);
+}

@@ -1,0 +1,110 @@
+// The engine's results on a large generated corpus must stay what they were when the golden file
+// was written. A change of result shows the first operation that differs.
+//
+// To write a new golden file (after a deliberate change of results):
+//   MERIDOT_CORPUS_OUT=/tmp/corpus.txt ./corpus_tests && gzip -9n -c /tmp/corpus.txt > engine_corpus.txt.gz
+// To check that a new golden differs from an old one only where unit exponents are fractional:
+//   MERIDOT_CORPUS_OLD=/path/old.txt.gz ./corpus_tests --gtest_filter='*OnlyFractional*'
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine_corpus.h"
+
+namespace {
+
+constexpr int Operations = 100000;
+constexpr std::uint64_t Seed = 20261207;
+
+std::vector<std::string> ReadCompressed(const std::string& path) {
+    std::vector<std::string> lines;
+    const std::string command = "gzip -dc '" + path + "'";
+    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+    if (!pipe) return lines;
+    std::string line;
+    char buffer[4096];
+    while (fgets(buffer, sizeof buffer, pipe.get())) {
+        line += buffer;
+        if (!line.empty() && line.back() == '\n') {
+            line.pop_back();
+            lines.push_back(std::move(line));
+            line.clear();
+        }
+    }
+    if (!line.empty()) lines.push_back(line);
+    return lines;
+}
+
+std::vector<corpus::Line> Generate() {
+    std::vector<corpus::Line> lines;
+    lines.reserve(Operations);
+    corpus::Run(Operations, Seed, [&](const corpus::Line& line) { lines.push_back(line); });
+    if (const char* out = std::getenv("MERIDOT_CORPUS_OUT")) {
+        std::ofstream file(out);
+        for (const auto& l : lines) file << l.text << '\n';
+    }
+    return lines;
+}
+
+TEST(EngineCorpus, ResultsMatchTheGoldenFile) {
+    const auto lines = Generate();
+    const auto golden = ReadCompressed(CORPUS_GOLDEN);
+    ASSERT_EQ(golden.size(), lines.size()) << "golden file " << CORPUS_GOLDEN;
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        ASSERT_EQ(lines[i].text, golden[i])
+            << "first difference at operation " << i + 1 << " (sequence " << lines[i].sequence << ")";
+}
+
+TEST(EngineCorpus, GeneratorIsReproducible) {
+    std::vector<std::string> a, b;
+    corpus::Run(300, 7, [&](const corpus::Line& l) { a.push_back(l.text); });
+    corpus::Run(300, 7, [&](const corpus::Line& l) { b.push_back(l.text); });
+    EXPECT_EQ(a, b);
+}
+
+TEST(EngineCorpus, FractionalExponentsAreRecognised) {
+    EXPECT_TRUE(corpus::HasFractionalExponent("2 m^0.33"));
+    EXPECT_TRUE(corpus::HasFractionalExponent("1 lbf/in^1.5"));
+    EXPECT_TRUE(corpus::HasFractionalExponent("1 m^5E-6"));
+    EXPECT_FALSE(corpus::HasFractionalExponent("1 m^2/sec^3"));
+    EXPECT_FALSE(corpus::HasFractionalExponent("12.5 ft"));
+}
+
+// Compares the current results with an older golden file: within each sequence, everything up to
+// the first change must be equal, and that sequence must hold a fractional exponent by then (in
+// the old or the new results), so every change stems from how such exponents are kept.
+TEST(EngineCorpus, ChangesAgainstAnOlderGoldenAreOnlyFractionalExponents) {
+    const char* oldPath = std::getenv("MERIDOT_CORPUS_OLD");
+    if (!oldPath) GTEST_SKIP() << "MERIDOT_CORPUS_OLD names no older golden file";
+    const auto old = ReadCompressed(oldPath);
+    const auto lines = Generate();
+    ASSERT_EQ(old.size(), lines.size());
+    int changedSequences = 0, changedLines = 0;
+    int sequence = -1;
+    bool fractional = false, reported = false;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].sequence != sequence) {
+            sequence = lines[i].sequence;
+            fractional = false;
+            reported = false;
+        }
+        fractional = fractional || corpus::HasFractionalExponent(old[i]) ||
+                     corpus::HasFractionalExponent(lines[i].text);
+        if (lines[i].text == old[i]) continue;
+        ++changedLines;
+        if (reported) continue;
+        reported = true;
+        ++changedSequences;
+        EXPECT_TRUE(fractional) << "operation " << i + 1
+                                << " changed without a fractional exponent:\n old: " << old[i]
+                                << "\n new: " << lines[i].text;
+    }
+    std::printf("%d lines changed in %d sequences\n", changedLines, changedSequences);
+}
+
+} // namespace
