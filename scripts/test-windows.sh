@@ -29,10 +29,12 @@ fi
 echo "== cross build"
 scratch="$build/Prüf Ω"
 mkdir -p "$scratch"
+gzip -dc tests/corpus/engine_corpus.txt.gz > "$build/engine_corpus.txt"
 cmake -S . -B "$build/core" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
   -DMERIDOT_QT=OFF -DMERIDOT_BENCH=OFF -DMERIDOT_WERROR=ON -DGTest_DIR="$gtest/lib/cmake/GTest" \
-  -DMERIDOT_TEST_SCRATCH="$scratch" "${launcher[@]}" >/dev/null
-cmake --build "$build/core" -j2 --target units_tests settings_tests calc_tests
+  -DMERIDOT_TEST_SCRATCH="$scratch" -DMERIDOT_CORPUS_GOLDEN="$build/engine_corpus.txt" "${launcher[@]}" \
+  >/dev/null
+cmake --build "$build/core" -j2 --target units_tests settings_tests calc_tests corpus_tests
 
 echo "== tests under Wine"
 export WINEPREFIX=$build/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
