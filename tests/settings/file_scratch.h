@@ -8,6 +8,10 @@
 #include <random>
 #include <stdexcept>
 #include <string>
+#ifndef _WIN32
+#include <csignal>
+#include <sys/resource.h>
+#endif
 
 // The UTF-8 text of a path, and back: the program's file names are UTF-8 on every platform.
 inline std::string Utf8(const std::filesystem::path& path) {
@@ -62,3 +66,30 @@ inline int EntryCount(const std::filesystem::path& dir) {
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir)) ++n;
     return n;
 }
+
+#ifndef _WIN32
+// While it lives, no file can grow past the limit: writes fail part-way as on a full disk, for
+// root too.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = saved_;
+        small.rlim_cur = bytes;
+        ok_ = setrlimit(RLIMIT_FSIZE, &small) == 0;
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, oldHandler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+    bool Ok() const { return ok_; }
+
+private:
+    rlimit saved_{};
+    void (*oldHandler_)(int) = nullptr;
+    bool ok_ = false;
+};
+#endif
