@@ -176,6 +176,9 @@ public:
     void StoreEntryInRegister(int entryIndex, int index);
     // Register index becomes text (a quantity text), as loading the register file does.
     void SetRegister(const std::string& text, int index);
+    // The stack file commands under another file name than the program's own.
+    bool LoadStackFrom(const std::string& fileName) { return stack_.LoadStackFile(fileName); }
+    bool SaveStackTo(const std::string& fileName) { return stack_.SaveStackFile(fileName); }
     // Re-renders the stack's display texts and the register window after a change of format.
     void UpdateAllLists();
     // Brings the indicator images and the register window in line with the engine.
@@ -201,6 +204,7 @@ public:
     // AutoConvert); the windows learn of them through the view's state callbacks.
     const StackCalc& Stack() const { return stack_; }
     const TNumberUnits& Working() const { return working_; }
+    const Prefs& Preferences() const { return prefs_; }
     bool LoadPrefs() { return prefs_.LoadPrefs(); }
     bool WritePrefs() { return prefs_.WritePrefs(); }
 

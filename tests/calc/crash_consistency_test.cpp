@@ -20,9 +20,9 @@ constexpr int Entries = 1500; // about 40 KB of stack file
 void Fill(Session& s, int seed) {
     s.Start();
     for (int i = 0; i < Entries; ++i)
-        s.Stack().Push(std::to_string(seed * 10000 + i) + ".25 " + (i % 2 ? "ft" : "kg*m/sec^2"));
+        s.calc->EnterText(std::to_string(seed * 10000 + i) + ".25 " + (i % 2 ? "ft" : "kg*m/sec^2"));
     for (int r = 0; r < StackCalc::RegisterCount; ++r)
-        s.Stack().SetRegister(std::to_string(seed + r) + " m", r);
+        s.calc->SetRegister(std::to_string(seed + r) + " m", r);
 }
 
 std::array<std::string, 3> Snapshot() {

@@ -50,7 +50,7 @@ struct Session {
         calc->FormClose();
         return view.messages;
     }
-    StackCalc& Stack() { return calc->Stack(); }
+    const StackCalc& Stack() { return calc->Stack(); }
 };
 
 #ifndef _WIN32
