@@ -184,14 +184,14 @@ bool TNumberUnits::SetQuantity(double value, const TUnitLists& lists) {
                   LookupUnits(RenderUnitLists(reduced, RenderKind::Names, ExponentForm::Exact), &reduced));
 }
 
-std::string TNumberUnits::NumberPart() const {
-    return Format == Notation::Scientific ? FloatToText(Value, Format, Digits + 1, Digits)
-                                          : FloatToText(Value, Format, Precision, Digits);
+std::string TNumberUnits::FormatNumber(Notation format, int digits) const {
+    return format == Notation::Scientific ? FloatToText(Value, format, digits + 1, digits)
+                                          : FloatToText(Value, format, Precision, digits);
 }
 
 std::string TNumberUnits::GetText() const {
     if (Empty) return std::string();
-    std::string text = NumberPart();
+    std::string text = FormatNumber(Format, Digits);
     text += ' ';
     text += Units;
     return text;
@@ -203,7 +203,7 @@ std::string TNumberUnits::DisplayUnits() const {
 
 std::string TNumberUnits::GetDisplayText() const {
     if (Empty) return std::string();
-    std::string text = NumberPart();
+    std::string text = FormatNumber(Format, Digits);
     text += ' ';
     text += DisplayUnits();
     return text;
