@@ -5,8 +5,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdint>
-#include <exception>
 #include <system_error>
 
 namespace {
@@ -40,14 +38,11 @@ bool ReadsAsZero(std::string_view shown) {
 std::string DisplayText(const TNumberUnits& quantity, Notation notation, int decimalPlaces) {
     if (quantity.Empty) return "";
     if (decimalPlaces < 0 || decimalPlaces > 15) decimalPlaces = DefaultDecimalPlaces;
-    TNumberUnits a = quantity;
-    a.Digits = static_cast<std::uint8_t>(decimalPlaces);
-    a.SetFormat(notation);
-    std::string shown = a.GetDisplayText();
-    if (a.GetValue() != 0 && ReadsAsZero(shown)) {
+    const std::string units = quantity.DisplayUnits();
+    std::string shown = quantity.FormatNumber(notation, decimalPlaces) + " " + units;
+    if (quantity.GetValue() != 0 && ReadsAsZero(shown)) {
         // A value that would read back as zero in this notation is shown in Scientific instead.
-        a.SetFormat(Notation::Scientific);
-        shown = a.GetDisplayText();
+        shown = quantity.FormatNumber(Notation::Scientific, decimalPlaces) + " " + units;
     }
     return shown;
 }

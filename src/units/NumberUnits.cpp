@@ -30,12 +30,19 @@ struct ParsedUnits {
 // start-up, so a kept reading stays right.
 class UnitTextMemory {
 public:
-    const ParsedUnits& Lookup(std::string_view unitText) {
+    // known: the reduced lists the text was written from, taken instead of reading the text again.
+    const ParsedUnits& Lookup(std::string_view unitText, const TUnitLists* known) {
         ParsedUnits& place = places_[Hash(unitText) % Places];
         if (place.used && place.key == unitText) return place;
         place.used = true;
         place.key.assign(unitText);
-        const ParseResult parsed = ParseUnitList(unitText);
+        ParseResult parsed;
+        if (known) {
+            parsed.ok = true;
+            parsed.lists = *known;
+        } else {
+            parsed = ParseUnitList(unitText);
+        }
         TUnitLists base;
         place.ok = parsed.ok && BaseListsOf(parsed.lists, base);
         if (!place.ok) return place;
@@ -58,9 +65,9 @@ private:
     std::array<ParsedUnits, Places> places_;
 };
 
-const ParsedUnits& LookupUnits(std::string_view unitText) {
+const ParsedUnits& LookupUnits(std::string_view unitText, const TUnitLists* known = nullptr) {
     thread_local std::unique_ptr<UnitTextMemory> memory = std::make_unique<UnitTextMemory>();
-    return memory->Lookup(unitText);
+    return memory->Lookup(unitText, known);
 }
 
 // The number and unit text of a quantity text; unitText may point into text or into scratch.
@@ -172,17 +179,19 @@ bool TNumberUnits::SetText(std::string_view text) {
 bool TNumberUnits::SetQuantity(double value, const TUnitLists& lists) {
     ClearError();
     if (!std::isfinite(value)) return Fail(*this, _UnitProblem);
-    return Assign(*this, value, LookupUnits(RenderUnitLists(lists, RenderKind::Names, ExponentForm::Exact)));
+    const TUnitLists reduced = ReduceUnitLists(lists);
+    return Assign(*this, value,
+                  LookupUnits(RenderUnitLists(reduced, RenderKind::Names, ExponentForm::Exact), &reduced));
 }
 
-std::string TNumberUnits::NumberPart() const {
-    return Format == Notation::Scientific ? FloatToText(Value, Format, Digits + 1, Digits)
-                                          : FloatToText(Value, Format, Precision, Digits);
+std::string TNumberUnits::FormatNumber(Notation format, int digits) const {
+    return format == Notation::Scientific ? FloatToText(Value, format, digits + 1, digits)
+                                          : FloatToText(Value, format, Precision, digits);
 }
 
 std::string TNumberUnits::GetText() const {
     if (Empty) return std::string();
-    std::string text = NumberPart();
+    std::string text = FormatNumber(Format, Digits);
     text += ' ';
     text += Units;
     return text;
@@ -194,7 +203,7 @@ std::string TNumberUnits::DisplayUnits() const {
 
 std::string TNumberUnits::GetDisplayText() const {
     if (Empty) return std::string();
-    std::string text = NumberPart();
+    std::string text = FormatNumber(Format, Digits);
     text += ' ';
     text += DisplayUnits();
     return text;

@@ -214,7 +214,6 @@ public:
     static double ConvertUnitLists(double value, const TUnitLists& lists, bool toBase, std::string* text);
     static TSignature DimensionSignature(const TUnitLists& baseLists);
     static bool SameDimensions(const TSignature& a, const TSignature& b) { return a == b; }
-
-private:
-    std::string NumberPart() const;
+    // The value alone in a notation with the given digits, as GetText writes it.
+    std::string FormatNumber(Notation format, int digits) const;
 };
