@@ -289,10 +289,15 @@ TEST(PreferencesFile, DamagedFilesFallBackToTheDefaultsAndLoseNothing) {
             ASSERT_TRUE(lines.has_value());
             EXPECT_EQ(*lines, s.calc->Preferences().BuildLines());
         };
+#ifdef _WIN32
+        if (r.unreadable) continue;
+        body();
+#else
         if (r.unreadable)
             AsOrdinaryUser(body);
         else
             body();
+#endif
     }
 }
 
