@@ -5,9 +5,16 @@
 
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <random>
 #include <set>
 #include <thread>
+
+#include "support/win32.h"
+#ifndef _WIN32
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -38,6 +45,90 @@ std::array<std::string, 3> Snapshot() {
     return out;
 }
 
+#ifdef _WIN32
+// Windows has no fork: the saving process is this test program again, running SaverChild.
+constexpr int Trials = 12; // each starts a process: far slower than a fork
+constexpr auto TimeLimit = std::chrono::seconds(150);
+const char* const Ready = "saver.ready";
+
+// Started by the test below in a process of its own: makes the same two sessions, says it is ready
+// and saves both over and over in its current directory until it is killed.
+TEST(CrashConsistency, SaverChild) {
+    const char* parentId = std::getenv("MERIDOT_CRASH_SAVER"); // the test that will kill this process
+    if (!parentId) GTEST_SKIP() << "runs only as the saving child process";
+    const HANDLE parent = ::OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(std::atol(parentId)));
+    ASSERT_TRUE(parent);
+    Session a, b;
+    {
+        WorkingDir elsewhere;
+        WriteBytes("Meridot.ini", GoodIni());
+        Fill(a, 1);
+        Fill(b, 2);
+        b.Close();
+        a.Close();
+    }
+    WriteBytes(Ready, "");
+    while (::WaitForSingleObject(parent, 0) == WAIT_TIMEOUT) { // never outlives a failed test
+        b.Close();
+        a.Close();
+    }
+}
+
+using Saver = HANDLE;
+
+// Starts the saving process in the current directory and waits until it saves.
+Saver StartSaver(Session&, Session&) {
+    wchar_t program[MAX_PATH];
+    if (!::GetModuleFileNameW(nullptr, program, MAX_PATH)) return nullptr;
+    std::wstring command = L"\"" + std::wstring(program) + L"\" --gtest_filter=CrashConsistency.SaverChild";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::error_code ec;
+    fs::remove(Ready, ec);
+    ::SetEnvironmentVariableW(L"MERIDOT_CRASH_SAVER", std::to_wstring(::GetCurrentProcessId()).c_str());
+    const bool started = ::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                                          nullptr, nullptr, &startup, &process);
+    ::SetEnvironmentVariableW(L"MERIDOT_CRASH_SAVER", nullptr);
+    if (!started) return nullptr;
+    ::CloseHandle(process.hThread);
+    const auto giveUp = Clock::now() + std::chrono::seconds(30);
+    while (!fs::exists(Ready) && Clock::now() < giveUp &&
+           ::WaitForSingleObject(process.hProcess, 0) == WAIT_TIMEOUT)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    return process.hProcess;
+}
+
+bool KillSaver(Saver saver) {
+    const bool killed = ::TerminateProcess(saver, 9) && ::WaitForSingleObject(saver, 30000) == WAIT_OBJECT_0;
+    ::CloseHandle(saver);
+    return killed;
+}
+#else
+constexpr int Trials = 200;
+constexpr auto TimeLimit = TimeBound;
+
+using Saver = pid_t;
+
+Saver StartSaver(Session& a, Session& b) {
+    std::fflush(nullptr);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        for (;;) {
+            b.Close();
+            a.Close();
+        }
+    }
+    return child > 0 ? child : 0;
+}
+
+bool KillSaver(Saver child) {
+    ::kill(child, SIGKILL);
+    int status = 0;
+    return ::waitpid(child, &status, 0) == child;
+}
+#endif
+
 TEST(CrashConsistency, KilledSavesLeaveTheOldOrTheNewFile) {
     // In memory where the system allows: a killed process loses nothing the kernel holds, so a disk
     // would only slow the saves down.
@@ -61,23 +152,14 @@ TEST(CrashConsistency, KilledSavesLeaveTheOldOrTheNewFile) {
     std::mt19937 random(7);
     const auto cycleMicros = std::chrono::duration_cast<std::chrono::microseconds>(cycle).count();
     std::uniform_int_distribution<long> delay(0, std::max<long>(cycleMicros, 1000));
-    const auto deadline = Clock::now() + TimeBound;
+    const auto deadline = Clock::now() + TimeLimit;
     int trials = 0, sawA = 0, sawB = 0;
     std::set<int> started;
-    for (; trials < 200 && Clock::now() < deadline; ++trials) {
-        std::fflush(nullptr);
-        const pid_t child = ::fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            for (;;) {
-                b.Close();
-                a.Close();
-            }
-        }
+    for (; trials < Trials && Clock::now() < deadline; ++trials) {
+        const Saver saver = StartSaver(a, b);
+        ASSERT_TRUE(saver);
         std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
-        ::kill(child, SIGKILL);
-        int status = 0;
-        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(KillSaver(saver));
 
         const auto now = Snapshot();
         for (size_t i = 0; i < 3; ++i)
@@ -96,7 +178,7 @@ TEST(CrashConsistency, KilledSavesLeaveTheOldOrTheNewFile) {
             ASSERT_EQ(next.Stack().CopyRegisters(), (now[2] == versionA[2] ? a : b).Stack().CopyRegisters());
         }
     }
-    EXPECT_EQ(trials, 200) << "ran out of time";
+    EXPECT_EQ(trials, Trials) << "ran out of time";
     std::cout << trials << " kills within a save cycle of " << cycleMicros / 1000 << " ms: " << sawA
               << " left the first version, " << sawB << " the second\n";
 

@@ -60,7 +60,7 @@ TEST_F(ExactExponentsTest, StackFileKeepsAThirdPower) {
 TEST_F(ExactExponentsTest, OldStackFileExponentsReadAsFractions) {
     ScratchDir dir;
     const std::string file = dir.File("SaveStck.dat");
-    std::ofstream(file) << "2.000000000000000 m^0.33\r\n4.000000000000000 m^0.67\r\n";
+    WriteBytes(file, "2.000000000000000 m^0.33\r\n4.000000000000000 m^0.67\r\n");
     c().AutoConvertBtnClick(false);
     ASSERT_TRUE(c().LoadStackFrom(file));
     c().BtnMulDivClick(KeyTag::Multiply);

@@ -292,10 +292,15 @@ TEST(PreferencesFile, DamagedFilesFallBackToTheDefaultsAndLoseNothing) {
             ASSERT_TRUE(lines.has_value());
             EXPECT_EQ(*lines, s.PrefsLines());
         };
+#ifdef _WIN32
+        if (r.unreadable) continue;
+        body();
+#else
         if (r.unreadable)
             AsOrdinaryUser(body);
         else
             body();
+#endif
     }
 }
 

@@ -6,10 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <windows.h>
+#include "support/win32.h"
 
 namespace {
 
