@@ -6,6 +6,7 @@
 #include "settings/SafeFile.h"
 #include "units/NumberUnits.h"
 
+#include <cmath>
 #include <utility>
 
 namespace {
@@ -22,6 +23,21 @@ bool WriteOrReport(CalcView& view, const std::string& fileName, const std::vecto
     if (failure) view.ShowMessage(*failure);
     return !failure;
 }
+
+bool HasFractionalExponent(const TUnitLists& lists) {
+    for (int base : {0, 16})
+        for (int k = 0, n = static_cast<int>(lists[base]) / 2; k < n; ++k) {
+            const double e = lists[static_cast<size_t>(base + 2 + 2 * k)];
+            if (e != std::trunc(e)) return true;
+        }
+    return false;
+}
+
+// The number of a text a quantity reads back as "0": a zero of either sign.
+double Unsigned(double value) {
+    return value == 0 ? 0.0 : value;
+}
+
 } // namespace
 
 StackCalc::StackCalc(CalcView& view, const int& fractNotation, const int& decimalPlaces)
@@ -38,10 +54,32 @@ void StackCalc::NotifyStack() {
     if (!loading_ && onStackChanged) onStackChanged();
 }
 
-void StackCalc::AppendEntry(std::string fullText, std::string displayText) {
-    fpStack_.push_back(std::move(fullText));
-    listBox_.push_back(std::move(displayText));
-    TopIndex = static_cast<int>(fpStack_.size()) - 1;
+TNumberUnits StackCalc::StoredValue(const TNumberUnits& value, int notation, std::string* fullText) {
+    // General writes 18 digits, which name every double; 15 decimals keep every double from 8 up
+    // (half a unit in the last place is wider than the rounding there). Other values, and exponents
+    // the unit text writes with two digits, are read back from the text itself.
+    const double v = value.Value;
+    const bool decimals = notation == ntFixed || notation == ntNumber || notation == ntCurrency;
+    const bool exact = notation == ntGeneral || (decimals && (v == 0 || std::fabs(v) >= 8));
+    if (exact && std::isfinite(v) && !HasFractionalExponent(value.UnitLists)) {
+        TNumberUnits stored = value;
+        stored.Value = Unsigned(v);
+        return stored;
+    }
+    std::string text = ::FullText(value, notation);
+    TNumberUnits back = value;
+    if (!ParseEntry(back, text)) back = value;
+    if (fullText) *fullText = std::move(text);
+    return back;
+}
+
+void StackCalc::Append(const TNumberUnits& value, bool showStored) {
+    std::string full;
+    TNumberUnits stored = StoredValue(value, notation_, &full);
+    const double shown = showStored ? stored.Value : value.Value;
+    entries_.emplace_back(std::move(stored), notation_, shown, decimalPlaces_);
+    if (!full.empty()) entries_.back().KeepFullText(std::move(full));
+    TopIndex = static_cast<int>(entries_.size()) - 1;
     selected_ = TopIndex;
 }
 
@@ -53,10 +91,45 @@ bool StackCalc::Push(const std::string& text) {
         return false;
     }
     // Stored in full, shown as it was passed.
-    AppendEntry(FullText(quantity, notation_), FormatForDisplay(text, notation_, decimalPlaces_));
+    PushValue(quantity);
+    return true;
+}
+
+void StackCalc::PushValue(const TNumberUnits& value) {
+    Append(value, false);
     NotifyStack();
     RefreshViews();
-    return true;
+}
+
+void StackCalc::PutBack(const StackEntry& entry) {
+    // Kept whole when nothing it was made in has changed since it was popped.
+    const bool same = entry.Notation() == notation_;
+    if (same) {
+        entries_.push_back(entry);
+        entries_.back().ShowStored(notation_, decimalPlaces_);
+        TopIndex = static_cast<int>(entries_.size()) - 1;
+        selected_ = TopIndex;
+    } else {
+        Append(entry.Value(), true);
+    }
+    NotifyStack();
+    RefreshViews();
+}
+
+StackEntry StackCalc::PopEntry() {
+    if (IsEmpty()) {
+        view_.ShowError("Stack empty");
+        TNumberUnits zero;
+        SetupQuantity(zero);
+        ParseEntry(zero, EmptyRegister);
+        return StackEntry(std::move(zero), notation_, 0, decimalPlaces_);
+    }
+    StackEntry top = std::move(entries_.back());
+    entries_.pop_back();
+    TopIndex = static_cast<int>(entries_.size()) - 1;
+    selected_ = TopIndex;
+    NotifyStack();
+    return top;
 }
 
 std::string StackCalc::Pop() {
@@ -64,13 +137,7 @@ std::string StackCalc::Pop() {
         view_.ShowError("Stack empty");
         return "0";
     }
-    std::string top = std::move(fpStack_.back());
-    fpStack_.pop_back();
-    listBox_.pop_back();
-    TopIndex = static_cast<int>(fpStack_.size()) - 1;
-    selected_ = TopIndex;
-    NotifyStack();
-    return top;
+    return PopEntry().FullText();
 }
 
 std::string StackCalc::Peek() {
@@ -78,13 +145,49 @@ std::string StackCalc::Peek() {
         view_.ShowError("Stack empty!");
         return "0";
     }
-    return fpStack_.back();
+    return entries_.back().FullText();
+}
+
+const TNumberUnits& StackCalc::TopValue() {
+    static const TNumberUnits zero = [] {
+        TNumberUnits q;
+        q.SetText(EmptyRegister);
+        return q;
+    }();
+    if (IsEmpty()) {
+        view_.ShowError("Stack empty!");
+        return zero;
+    }
+    return entries_.back().Value();
+}
+
+std::string StackCalc::TopDisplayText() const {
+    if (entries_.empty()) return {};
+    const StackEntry& top = entries_.back();
+    // What Push made already, unless the notation, the places or the rounding of the full text
+    // make the shown value differ.
+    if (top.ShowsStored(notation_, decimalPlaces_)) return top.DisplayText();
+    return FormatForDisplay(top.Value(), notation_, decimalPlaces_);
+}
+
+std::vector<std::string> StackCalc::FPStack() const {
+    std::vector<std::string> texts;
+    texts.reserve(entries_.size());
+    for (const auto& e : entries_) texts.push_back(e.FullText());
+    return texts;
+}
+
+std::vector<std::string> StackCalc::StackListBox() const {
+    std::vector<std::string> texts;
+    texts.reserve(entries_.size());
+    for (const auto& e : entries_) texts.push_back(e.DisplayText());
+    return texts;
 }
 
 int StackCalc::AdjustDepth(int amount) {
     // The depth follows the lists it counts; it cannot be moved past them either way.
     const long long wanted = static_cast<long long>(TopIndex) + amount;
-    const long long highest = static_cast<long long>(fpStack_.size()) - 1;
+    const long long highest = static_cast<long long>(entries_.size()) - 1;
     TopIndex = static_cast<int>(wanted < -1 ? -1 : (wanted > highest ? highest : wanted));
     return Depth();
 }
@@ -97,32 +200,44 @@ bool StackCalc::ValidRegister(int index) {
 
 void StackCalc::StoreTop(int index) {
     if (ValidRegister(index)) {
-        if (IsEmpty())
+        if (IsEmpty()) {
             view_.ShowError("Stack empty!");
-        else
-            registers_[static_cast<size_t>(index)] = fpStack_[static_cast<size_t>(TopIndex)];
+        } else {
+            const StackEntry& top = entries_[static_cast<size_t>(TopIndex)];
+            registers_[static_cast<size_t>(index)] = top.FullText();
+            registerValues_[static_cast<size_t>(index)] = top.Value();
+        }
     }
     RefreshViews();
 }
 
 void StackCalc::SetRegister(const std::string& text, int index) {
-    if (ValidRegister(index)) registers_[static_cast<size_t>(index)] = text;
+    if (ValidRegister(index)) {
+        registers_[static_cast<size_t>(index)] = text;
+        registerValues_[static_cast<size_t>(index)].reset();
+    }
     RefreshViews();
 }
 
 void StackCalc::RecallRegister(int index) {
     if (ValidRegister(index)) {
-        if (Push(registers_[static_cast<size_t>(index)]) && showStackTop) showStackTop();
+        const auto& value = registerValues_[static_cast<size_t>(index)];
+        bool pushed = true;
+        if (value)
+            PushValue(*value); // its full text reads back as this value
+        else
+            pushed = Push(registers_[static_cast<size_t>(index)]);
+        if (pushed && showStackTop) showStackTop();
     }
     RefreshViews();
 }
 
 void StackCalc::ClearAll() {
-    listBox_.clear();
-    fpStack_.clear();
+    entries_.clear();
     TopIndex = -1;
     selected_ = -1;
     registers_.fill(EmptyRegister);
+    for (auto& value : registerValues_) value.reset();
     NotifyStack();
     RefreshViews();
 }
@@ -134,40 +249,36 @@ void StackCalc::RefreshViews() {
 }
 
 std::string StackCalc::RegisterDisplayText(int index) const {
+    if (const auto& value = registerValues_.at(static_cast<size_t>(index)))
+        return FormatForDisplay(*value, notation_, decimalPlaces_);
     return FormatForDisplay(Register(index), notation_, decimalPlaces_);
 }
 
 void StackCalc::SwapXY() {
-    if (fpStack_.size() < 2) return;
-    std::swap(fpStack_[fpStack_.size() - 2], fpStack_.back());
-    std::swap(listBox_[listBox_.size() - 2], listBox_.back());
+    if (entries_.size() < 2) return;
+    std::swap(entries_[entries_.size() - 2], entries_.back());
     NotifyStack();
 }
 
 void StackCalc::MoveToTop(int index) {
-    if (index < 0 || index >= static_cast<int>(fpStack_.size())) return;
-    auto move = [index](std::vector<std::string>& list) {
-        auto at = list.begin() + index;
-        std::string item = std::move(*at);
-        list.erase(at);
-        list.push_back(std::move(item));
-    };
-    move(fpStack_);
-    move(listBox_);
+    if (index < 0 || index >= static_cast<int>(entries_.size())) return;
+    auto at = entries_.begin() + index;
+    StackEntry item = std::move(*at);
+    entries_.erase(at);
+    entries_.push_back(std::move(item));
     NotifyStack();
 }
 
 void StackCalc::ClearEntries() {
-    fpStack_.clear();
-    listBox_.clear();
+    entries_.clear();
     TopIndex = -1;
     selected_ = -1;
     NotifyStack();
 }
 
 void StackCalc::UpdateAll() {
-    for (size_t i = 0; i < fpStack_.size(); ++i)
-        listBox_[i] = FormatForDisplay(fpStack_[i], notation_, decimalPlaces_);
+    // Each display text is made again, from the value the full text holds, when it is next shown.
+    for (auto& entry : entries_) entry.ShowStored(notation_, decimalPlaces_);
     NotifyStack();
 }
 
@@ -178,16 +289,13 @@ bool StackCalc::LoadStackFile(const std::string& fileName) {
         return false;
     }
     loading_ = true;
-    fpStack_.reserve(fpStack_.size() + lines->size());
-    listBox_.reserve(listBox_.size() + lines->size());
+    entries_.reserve(entries_.size() + lines->size());
     TNumberUnits quantity;
     SetupQuantity(quantity);
     for (const auto& line : *lines) {
         if (!ParseEntry(quantity, line)) continue; // a line that does not parse is dropped silently
-        // The full text is taken from the parsed value itself, so no digit is lost on the way.
-        std::string full = FullText(quantity, notation_);
-        std::string display = FormatForDisplay(full, notation_, decimalPlaces_);
-        AppendEntry(std::move(full), std::move(display));
+        // Shown from the value its full text holds, as every loaded entry is.
+        Append(quantity, true);
     }
     loading_ = false;
     NotifyStack();
@@ -208,7 +316,7 @@ bool StackCalc::LoadRegisterFile(const std::string& fileName) {
     for (size_t i = 0; i < lines->size(); ++i) {
         if (!ParseEntry(quantity, (*lines)[i])) continue; // the register keeps its value
         // Past the tenth line this reports "Invalid register index", once per parsable line.
-        SetRegister(FullText(quantity, notation_), i < RegisterCount ? static_cast<int>(i) : RegisterCount);
+        SetRegister(::FullText(quantity, notation_), i < RegisterCount ? static_cast<int>(i) : RegisterCount);
     }
     loading_ = false;
     RefreshViews();
@@ -216,7 +324,7 @@ bool StackCalc::LoadRegisterFile(const std::string& fileName) {
 }
 
 bool StackCalc::SaveStackFile(const std::string& fileName) const {
-    return WriteOrReport(view_, fileName, fpStack_);
+    return WriteOrReport(view_, fileName, FPStack());
 }
 
 bool StackCalc::SaveRegisterFile(const std::string& fileName) const {

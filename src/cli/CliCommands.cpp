@@ -145,10 +145,11 @@ void CliRunner::PushQuantity(const std::string& text) {
 }
 
 void CliRunner::Print() {
-    const auto& shown = calc_.Stack().StackListBox();
-    out_ << (shown.empty() ? view_.DisplayText() : shown.back()) << '\n';
+    const StackCalc& stack = calc_.Stack();
+    out_ << (stack.Count() == 0 ? view_.DisplayText() : stack.DisplayText(stack.Count() - 1)) << '\n';
 }
 
 void CliRunner::WriteStack() const {
-    for (const std::string& text : calc_.Stack().StackListBox()) out_ << text << '\n';
+    const StackCalc& stack = calc_.Stack();
+    for (int i = 0; i < stack.Count(); ++i) out_ << stack.DisplayText(i) << '\n';
 }

@@ -29,31 +29,39 @@ bool FifteenDecimalsKeepValue(double value) {
            FloatToText(value, ntGeneral, FullTextDigits, 0);
 }
 
+// True when the number that starts a quantity text has no digit other than 0 before its exponent.
+bool ReadsAsZero(std::string_view shown) {
+    for (char c : shown) {
+        if (c == 'E' || c == ' ') return true;
+        if (c >= '1' && c <= '9') return false;
+    }
+    return true;
+}
+
 } // namespace
 
 std::string FormatForDisplay(std::string_view text, int notation, int decimalPlaces) {
-    if (decimalPlaces < 0 || decimalPlaces > 15) decimalPlaces = DefaultDecimalPlaces;
-    const auto digits = static_cast<std::uint8_t>(decimalPlaces);
-    const auto format = static_cast<std::uint8_t>(notation);
-
     TNumberUnits a;
-    a.Digits = digits;
-    a.SetFormat(format);
     try {
         if (!a.SetText(text) || a.Empty) return "";
     } catch (const std::exception&) {
         return ""; // an exponent the number conversion rejects: not a quantity either
     }
+    return FormatForDisplay(a, notation, decimalPlaces);
+}
+
+std::string FormatForDisplay(const TNumberUnits& quantity, int notation, int decimalPlaces) {
+    if (quantity.Empty) return "";
+    if (decimalPlaces < 0 || decimalPlaces > 15) decimalPlaces = DefaultDecimalPlaces;
+    TNumberUnits a = quantity;
+    a.Digits = static_cast<std::uint8_t>(decimalPlaces);
+    a.Precision = 18;
+    a.SetFormat(static_cast<std::uint8_t>(notation));
     std::string shown = a.GetText();
-    if (a.GetValue() != 0) {
-        // A value that would read back as zero in this notation is shown in Scientific instead.
-        TNumberUnits b;
-        b.Digits = digits;
-        b.SetFormat(format);
-        if (!b.SetText(shown) || b.Empty || b.GetValue() == 0) {
-            a.SetFormat(ntScientific);
-            shown = a.GetText();
-        }
+    // A value that would read back as zero in this notation is shown in Scientific instead.
+    if (a.GetValue() != 0 && ReadsAsZero(shown)) {
+        a.SetFormat(ntScientific);
+        shown = a.GetText();
     }
     return shown;
 }

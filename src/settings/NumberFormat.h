@@ -11,6 +11,8 @@ enum TNotation : int { ntGeneral = 0, ntScientific = 1, ntFixed = 2, ntNumber = 
 // Display text of a quantity text: the notation with the given decimal places, Scientific for a
 // non-zero value that would read back as zero. A text that does not parse gives "".
 std::string FormatForDisplay(std::string_view text, int notation, int decimalPlaces);
+// The same for a quantity already read.
+std::string FormatForDisplay(const TNumberUnits& quantity, int notation, int decimalPlaces);
 
 // Full text of a parsed quantity: its text in the notation with 15 digits, or its General form
 // (18 significant digits) where the 15-decimal form would keep fewer than 15 significant digits.

@@ -632,14 +632,18 @@ std::optional<TNumberUnits::Parsed> TNumberUnits::ParseQuantity(std::string_view
     if (!normalized.ok) return std::nullopt;
     const ParseResult own = ParseUnitList(normalized.unitText);
     if (!own.ok) return std::nullopt;
+    return FromLists(normalized.number, own.lists);
+}
+
+std::optional<TNumberUnits::Parsed> TNumberUnits::FromLists(double number, const TUnitLists& lists) {
     Parsed parsed;
-    parsed.number = normalized.number;
-    parsed.lists = own.lists;
+    parsed.number = number;
+    parsed.lists = lists;
     // A value the rules cannot convert (a Saybolt time without a viscosity) is NaN here; only SetText
     // uses the base value, and it refuses that.
-    parsed.baseValue = ConvertUnitLists(normalized.number, own.lists, true, nullptr);
+    parsed.baseValue = ConvertUnitLists(number, lists, true, nullptr);
     TUnitLists base;
-    if (!BaseListsOf(own.lists, base)) return std::nullopt;
+    if (!BaseListsOf(lists, base)) return std::nullopt;
     parsed.baseUnitsText = RenderUnitLists(base, RenderKind::Expansions);
     parsed.signature = DimensionSignature(base);
     return parsed;
@@ -699,26 +703,50 @@ bool TNumberUnits::SetText(std::string_view text) {
             return true;
         }
         ClearError();
-        auto parsed = ParseQuantity(stripped);
-        if (!parsed || !std::isfinite(parsed->baseValue)) {
-            ErrorFlag = true;
-            ErrorCode = _UnitProblem;
-            return false;
-        }
-        std::string units = RenderUnitLists(parsed->lists, RenderKind::Names);
-        UnitLists = parsed->lists;
-        Signature = parsed->signature;
-        Value = parsed->number;
-        BaseValue = parsed->baseValue;
-        BaseUnitsText = std::move(parsed->baseUnitsText);
-        Units = std::move(units);
-        Empty = false;
-        return true;
+        return Take(ParseQuantity(stripped));
     } catch (...) {
         ErrorFlag = true;
         ErrorCode = _UnitProblem;
         return false;
     }
+}
+
+bool TNumberUnits::SetValue(double number, const TUnitLists& lists) {
+    try {
+        ClearError();
+        bool fractional = false;
+        for (int list = 0; list < 2; ++list)
+            for (int k = 0, n = EntryCount(lists, list); k < n; ++k) {
+                const double e = EntryAt(lists, list, k).exponent;
+                fractional = fractional || e != std::trunc(e);
+            }
+        if (!fractional) return Take(FromLists(number, lists));
+        // Unit texts carry exponents to two digits: the lists become what their text reads as.
+        const ParseResult read = ParseUnitList(RenderUnitLists(lists, RenderKind::Names));
+        if (!read.ok) return Take(std::nullopt);
+        return Take(FromLists(number, read.lists));
+    } catch (...) {
+        ErrorFlag = true;
+        ErrorCode = _UnitProblem;
+        return false;
+    }
+}
+
+bool TNumberUnits::Take(std::optional<Parsed> parsed) {
+    if (!parsed || !std::isfinite(parsed->baseValue)) {
+        ErrorFlag = true;
+        ErrorCode = _UnitProblem;
+        return false;
+    }
+    std::string units = RenderUnitLists(parsed->lists, RenderKind::Names);
+    UnitLists = parsed->lists;
+    Signature = parsed->signature;
+    Value = parsed->number;
+    BaseValue = parsed->baseValue;
+    BaseUnitsText = std::move(parsed->baseUnitsText);
+    Units = std::move(units);
+    Empty = false;
+    return true;
 }
 
 std::string TNumberUnits::GetText() const {

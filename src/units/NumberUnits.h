@@ -174,6 +174,8 @@ public:
     bool Empty = true;
 
     bool SetText(std::string_view text); // never throws
+    // As SetText of a text holding this number and these units, for values computed without one.
+    bool SetValue(double number, const TUnitLists& lists); // never throws
     std::string GetText() const;
     double GetValue() const { return Value; }
     std::string GetUnits() const { return Units; }
@@ -198,7 +200,11 @@ public:
         TSignature signature{};
     };
     static std::optional<Parsed> ParseQuantity(std::string_view strippedText);
+    static std::optional<Parsed> FromLists(double number, const TUnitLists& lists);
     static double ConvertUnitLists(double value, const TUnitLists& lists, bool toBase, std::string* text);
     static TSignature DimensionSignature(const TUnitLists& baseLists);
     static bool SameDimensions(const TSignature& a, const TSignature& b) { return a == b; }
+
+private:
+    bool Take(std::optional<Parsed> parsed);
 };
