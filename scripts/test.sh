@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test: the normal build (warnings are errors),
-# the same tests under AddressSanitizer and UndefinedBehaviorSanitizer, the formatting check and
-# a one-minute fuzzing run.
+# the install and the Debian package, the same tests under AddressSanitizer and
+# UndefinedBehaviorSanitizer, the formatting check and a one-minute fuzzing run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -16,6 +16,11 @@ echo "== build and test"
 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMERIDOT_WERROR=ON
 cmake --build build-test -j"$jobs"
 ctest --test-dir build-test --output-on-failure -j"$jobs"
+
+echo "== install and Debian package"
+# Installs build-test into build-test/stage, validates the desktop entry, AppStream metadata and
+# manual page, and makes the Debian package with cpack -G DEB.
+scripts/check-install.sh build-test
 
 echo "== sanitizers"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMERIDOT_WERROR=ON -DMERIDOT_SANITIZE=ON \

@@ -144,12 +144,17 @@ void CliRunner::PushQuantity(const std::string& text) {
     }
 }
 
-void CliRunner::Print() {
+const std::string& CliRunner::Text(int index) const {
     const StackCalc& stack = calc_.Stack();
-    out_ << (stack.Count() == 0 ? view_.DisplayText() : stack.DisplayText(stack.Count() - 1)) << '\n';
+    return fullTexts_ ? stack.FullText(index) : stack.DisplayText(index);
+}
+
+void CliRunner::Print() {
+    const int count = calc_.Stack().Count();
+    out_ << (count == 0 ? view_.DisplayText() : Text(count - 1)) << '\n';
+    printed_ = true;
 }
 
 void CliRunner::WriteStack() const {
-    const StackCalc& stack = calc_.Stack();
-    for (int i = 0; i < stack.Count(); ++i) out_ << stack.DisplayText(i) << '\n';
+    for (int i = 0; i < calc_.Stack().Count(); ++i) out_ << Text(i) << '\n';
 }
