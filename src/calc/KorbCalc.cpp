@@ -127,7 +127,7 @@ void KorbCalc::Guard(const std::function<void()>& body) {
     popped_.clear();
 }
 
-StackEntry KorbCalc::PopOperand() {
+const StackEntry& KorbCalc::PopOperand() {
     popped_.push_back(stack_.PopEntry());
     return popped_.back();
 }
@@ -394,7 +394,7 @@ void KorbCalc::BtnDelClick() {
             ShowStackTop();
             Entered = true;
         } else {
-            stack_.Pop();
+            stack_.PopEntry(); // dropped: no text of it is needed
             if (stack_.IsEmpty())
                 SetDisplay("0 ");
             else

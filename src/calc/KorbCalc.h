@@ -208,7 +208,8 @@ private:
     // The working quantity becomes a value read elsewhere; its own number format stays.
     void SetWorking(const TNumberUnits& value);
     // Operands popped by the running handler; put back in their old order when it fails.
-    StackEntry PopOperand();
+    // The reference holds until the next pop.
+    const StackEntry& PopOperand();
     void PutBackOperands();
     // Runs a handler body. At the outermost handler an escaping exception puts the popped
     // operands back and is shown in the message box.
