@@ -54,30 +54,40 @@ void StackCalc::NotifyStack() {
     if (!loading_ && onStackChanged) onStackChanged();
 }
 
-TNumberUnits StackCalc::StoredValue(const TNumberUnits& value, int notation, std::string* fullText) {
+std::optional<TNumberUnits> StackCalc::ReadBack(const TNumberUnits& value, int notation,
+                                                std::string& fullText) {
     // General writes 18 digits, which name every double; 15 decimals keep every double from 8 up
     // (half a unit in the last place is wider than the rounding there). Other values, and exponents
     // the unit text writes with two digits, are read back from the text itself.
     const double v = value.Value;
     const bool decimals = notation == ntFixed || notation == ntNumber || notation == ntCurrency;
     const bool exact = notation == ntGeneral || (decimals && (v == 0 || std::fabs(v) >= 8));
-    if (exact && std::isfinite(v) && !HasFractionalExponent(value.UnitLists)) {
-        TNumberUnits stored = value;
-        stored.Value = Unsigned(v);
-        return stored;
-    }
-    std::string text = ::FullText(value, notation);
+    if (exact && std::isfinite(v) && !HasFractionalExponent(value.UnitLists)) return std::nullopt;
+    fullText = ::FullText(value, notation);
     TNumberUnits back = value;
-    if (!ParseEntry(back, text)) back = value;
-    if (fullText) *fullText = std::move(text);
+    if (!ParseEntry(back, fullText)) return std::nullopt;
     return back;
+}
+
+StackEntry::Units StackCalc::SharedUnits(const TNumberUnits& value) {
+    // Values on a stack mostly come in few units; the last ones made are tried first.
+    for (const auto& units : recentUnits_)
+        if (units && units->UnitLists == value.UnitLists && units->Units == value.Units &&
+            units->BaseUnitsText == value.BaseUnitsText && units->Signature == value.Signature)
+            return units;
+    auto made = std::make_shared<const TNumberUnits>(value);
+    recentUnits_[nextRecent_] = made;
+    nextRecent_ = (nextRecent_ + 1) % recentUnits_.size();
+    return made;
 }
 
 void StackCalc::Append(const TNumberUnits& value, bool showStored) {
     std::string full;
-    TNumberUnits stored = StoredValue(value, notation_, &full);
-    const double shown = showStored ? stored.Value : value.Value;
-    entries_.emplace_back(std::move(stored), notation_, shown, decimalPlaces_);
+    const std::optional<TNumberUnits> back = ReadBack(value, notation_, full);
+    const TNumberUnits& stored = back ? *back : value;
+    const double number = Unsigned(stored.Value);
+    const double shown = showStored ? number : value.Value;
+    entries_.emplace_back(SharedUnits(stored), number, stored.BaseValue, notation_, shown, decimalPlaces_);
     if (!full.empty()) entries_.back().KeepFullText(std::move(full));
     TopIndex = static_cast<int>(entries_.size()) - 1;
     selected_ = TopIndex;
@@ -120,9 +130,8 @@ StackEntry StackCalc::PopEntry() {
     if (IsEmpty()) {
         view_.ShowError("Stack empty");
         TNumberUnits zero;
-        SetupQuantity(zero);
         ParseEntry(zero, EmptyRegister);
-        return StackEntry(std::move(zero), notation_, 0, decimalPlaces_);
+        return StackEntry(SharedUnits(zero), 0, zero.BaseValue, notation_, 0, decimalPlaces_);
     }
     StackEntry top = std::move(entries_.back());
     entries_.pop_back();
@@ -148,14 +157,11 @@ std::string StackCalc::Peek() {
     return entries_.back().FullText();
 }
 
-const TNumberUnits& StackCalc::TopValue() {
-    static const TNumberUnits zero = [] {
-        TNumberUnits q;
-        q.SetText(EmptyRegister);
-        return q;
-    }();
+TNumberUnits StackCalc::TopValue() {
     if (IsEmpty()) {
         view_.ShowError("Stack empty!");
+        TNumberUnits zero;
+        ParseEntry(zero, EmptyRegister);
         return zero;
     }
     return entries_.back().Value();
@@ -289,7 +295,6 @@ bool StackCalc::LoadStackFile(const std::string& fileName) {
         return false;
     }
     loading_ = true;
-    entries_.reserve(entries_.size() + lines->size());
     TNumberUnits quantity;
     SetupQuantity(quantity);
     for (const auto& line : *lines) {

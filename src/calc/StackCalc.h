@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <deque>
 #include <functional>
 #include <optional>
 #include <string>
@@ -28,7 +29,7 @@ public:
     std::string Peek();
     // The entry-level forms the operations use: no text is made or read on the way.
     StackEntry PopEntry();                 // on an empty stack "Stack empty" and an entry of 0
-    const TNumberUnits& TopValue();        // on an empty stack "Stack empty!" and 0
+    TNumberUnits TopValue();               // on an empty stack "Stack empty!" and 0
     void PutBack(const StackEntry& entry); // as Push of the entry's full text
     int Depth() const { return TopIndex + 1; }
     bool IsEmpty() const { return TopIndex < 0; }
@@ -77,25 +78,29 @@ public:
 
     int TopIndex = -1;
 
-    // The quantity the full text of a value reads back as, in a notation; the full text is
-    // handed out when it had to be made to find that.
-    static TNumberUnits StoredValue(const TNumberUnits& value, int notation, std::string* fullText);
+    // The quantity the full text of a value (in a notation) reads back as, when that is not the
+    // value itself; the full text made to find it is handed out.
+    static std::optional<TNumberUnits> ReadBack(const TNumberUnits& value, int notation,
+                                                std::string& fullText);
 
 private:
     bool ValidRegister(int index);
     // The one place entries are added: value as pushed; shown as given or as stored.
     void Append(const TNumberUnits& value, bool showStored);
+    StackEntry::Units SharedUnits(const TNumberUnits& value);
     void NotifyStack();
     void SetupQuantity(TNumberUnits& quantity) const;
 
     CalcView& view_;
     const int& notation_;
     const int& decimalPlaces_;
-    std::vector<StackEntry> entries_;
+    std::deque<StackEntry> entries_; // grows without moving its entries
     int selected_ = -1;
     Registers registers_;
     // The value of a register that came from the stack, so that recalling it reads no text.
     std::array<std::optional<TNumberUnits>, RegisterCount> registerValues_;
+    std::array<StackEntry::Units, 8> recentUnits_;
+    size_t nextRecent_ = 0;
     bool loading_ = false; // observers are told once, after the whole file
 };
 

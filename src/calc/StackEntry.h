@@ -1,20 +1,33 @@
-// One value of the operand stack or of a register: the quantity itself, and the two texts that
-// windows show and files store. The texts are made from the quantity the first time they are
-// asked for and kept; they are made again only when the notation or the places change.
+// One value of the operand stack: the quantity itself, and the two texts that windows show and
+// files store. The texts are made from the quantity the first time they are asked for and kept;
+// they are made again only when the notation or the places change.
 #pragma once
 
+#include <cstdint>
+#include <memory>
 #include <string>
 
 #include "units/NumberUnits.h"
 
 class StackEntry {
 public:
-    StackEntry() = default;
-    // value: the quantity as its full text reads back. shown: the number the display text shows
-    // (the value as it was pushed, which the full text may have rounded).
-    StackEntry(TNumberUnits value, int notation, double shown, int places);
+    // Everything of a quantity but its number: entries with the same units share one.
+    using Units = std::shared_ptr<const TNumberUnits>;
 
-    const TNumberUnits& Value() const { return value_; }
+    StackEntry() = default;
+    StackEntry(const StackEntry& other);
+    StackEntry& operator=(const StackEntry& other);
+    StackEntry(StackEntry&&) noexcept = default;
+    StackEntry& operator=(StackEntry&&) noexcept = default;
+    ~StackEntry() = default;
+    // The quantity is units with this value and base value, as its full text (in notation) reads
+    // back. shown: the number the display text shows (the value as it was pushed, which the full
+    // text may have rounded).
+    StackEntry(Units units, double value, double baseValue, int notation, double shown, int places);
+
+    TNumberUnits Value() const;
+    double Number() const { return value_; }
+    const Units& SharedUnits() const { return units_; }
     int Notation() const { return fullNotation_; } // of the full text
     // The value in the notation it was stored in, with 15 digits.
     const std::string& FullText() const;
@@ -29,13 +42,21 @@ public:
     void KeepFullText(std::string text);
 
 private:
-    TNumberUnits value_;
+    // Made on first use; most entries of a long stack are never shown or saved.
+    struct Texts {
+        bool fullMade = false;
+        bool displayMade = false;
+        std::string full;
+        std::string display;
+    };
+    Texts& MadeTexts() const;
+
+    Units units_;
+    double value_ = 0;
+    double baseValue_ = 0;
     double shown_ = 0;
-    int fullNotation_ = 0;
-    int shownNotation_ = 0;
-    int shownPlaces_ = 0;
-    mutable bool fullMade_ = false;
-    mutable bool displayMade_ = false;
-    mutable std::string full_;
-    mutable std::string display_;
+    std::int8_t fullNotation_ = 0;
+    std::int8_t shownNotation_ = 0;
+    std::int8_t shownPlaces_ = 0;
+    mutable std::unique_ptr<Texts> texts_;
 };
