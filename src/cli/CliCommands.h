@@ -7,6 +7,7 @@
 
 class KorbCalc;
 class ConsoleView;
+struct CommandInfo;
 
 class CliRunner {
 public:
@@ -22,6 +23,7 @@ public:
     bool Printed() const { return printed_; }
 
 private:
+    void RunCommand(const CommandInfo& info, const std::string& arg);
     void PushQuantity(const std::string& text);
     void Print();
     const std::string& Text(int index) const; // of entry index, full or display text

@@ -27,11 +27,12 @@ void ApplyOptions(KorbCalc& calc, const CliOptions& o) {
     if (o.autoConvert >= 0) calc.AutoConvertBtnClick(o.autoConvert == 1);
     if (o.unitSystem == 1) calc.SIBtnClick();
     if (o.unitSystem == 0) calc.USBtnClick();
-    if (o.angle >= 0) calc.settings.AngularDefault = o.angle;
-    if (o.notation >= 0) calc.settings.FractNotation = o.notation;
-    if (o.places >= 0) calc.settings.DecimalPlaces = o.places;
-    calc.Working().SetFormat(static_cast<std::uint8_t>(calc.settings.FractNotation));
-    calc.Stack().UpdateAll();
+    if (o.angle >= 0) calc.SetAngularDefault(o.angle);
+    const Settings& s = calc.CurrentSettings();
+    if (o.notation >= 0 || o.places >= 0)
+        calc.ApplyNumberFormat(o.notation >= 0 ? o.notation : s.FractNotation,
+                               o.places >= 0 ? o.places : s.DecimalPlaces);
+    calc.UpdateAllLists();
     calc.ShowStackTop();
 }
 
@@ -39,9 +40,9 @@ void ApplyOptions(KorbCalc& calc, const CliOptions& o) {
 void RestoreOptions(KorbCalc& calc, const CliOptions& o, const LoadedSettings& loaded) {
     if (o.autoConvert >= 0) calc.AutoConvertBtnClick(loaded.autoConvert);
     if (o.unitSystem >= 0) loaded.unitSystem ? calc.SIBtnClick() : calc.USBtnClick();
-    if (o.angle >= 0) calc.settings.AngularDefault = loaded.settings.AngularDefault;
-    if (o.notation >= 0) calc.settings.FractNotation = loaded.settings.FractNotation;
-    if (o.places >= 0) calc.settings.DecimalPlaces = loaded.settings.DecimalPlaces;
+    if (o.angle >= 0) calc.SetAngularDefault(loaded.settings.AngularDefault);
+    if (o.notation >= 0 || o.places >= 0)
+        calc.ApplyNumberFormat(loaded.settings.FractNotation, loaded.settings.DecimalPlaces);
 }
 
 // Reads the session's three files. A file that does not exist yet (the first run in a
@@ -105,7 +106,7 @@ int main(int argc, char** argv) {
         LoadSession(calc, view);
     else
         calc.FormShow(false);
-    const LoadedSettings loaded{calc.settings, UnitSystem, AutoConvert};
+    const LoadedSettings loaded{calc.CurrentSettings(), UnitSystem, AutoConvert};
     ApplyOptions(calc, options);
 
     CliRunner runner(calc, view, std::cout);

@@ -13,29 +13,25 @@ namespace {
 constexpr int FullTextDigits = 15;
 constexpr int DefaultDecimalPlaces = 7;
 
-// Reads a plain number text ("." decimal point, no separators) without consulting the locale.
-double ReadNumber(const std::string& text) {
-    double value = 0;
-    std::from_chars(text.data(), text.data() + text.size(), value);
-    return value;
+// General notation with this many significant digits names every double exactly: 17 suffice.
+constexpr int ExactPrecision = 18;
+
+// True when the text reads back as the quantity's own value (zero as zero) and units.
+bool ReadsBackAs(const std::string& text, const TNumberUnits& quantity) {
+    TNumberUnits back;
+    return back.SetText(text) && !back.Empty && back.GetValue() == quantity.GetValue() &&
+           back.GetUnits() == quantity.GetUnits();
 }
 
-// True when the 15-decimal form of the value carries as much as the program's 15-digit number
-// texts do; tiny values (1.6E-19, 3.38627458E-9) lose most or all of their digits in it.
-bool FifteenDecimalsKeepValue(double value) {
-    if (value == 0 || !std::isfinite(value)) return true;
-    const double fixed = ReadNumber(FloatToText(value, ntFixed, 18, FullTextDigits));
-    return FloatToText(fixed, ntGeneral, FullTextDigits, 0) ==
-           FloatToText(value, ntGeneral, FullTextDigits, 0);
-}
-
-// True when the number that starts a quantity text has no digit other than 0 before its exponent.
+// True when the number of a rendered quantity text reads back as zero (or not at all). The number
+// runs up to the blank before the units; separators and the currency sign are not part of it.
 bool ReadsAsZero(std::string_view shown) {
-    for (char c : shown) {
-        if (c == 'E' || c == ' ') return true;
-        if (c >= '1' && c <= '9') return false;
-    }
-    return true;
+    std::string number;
+    for (char c : shown.substr(0, shown.find(' ')))
+        if (c != ',' && c != '$') number += c;
+    double value = 0;
+    const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
+    return ec != std::errc() || end != number.data() + number.size() || value == 0;
 }
 
 } // namespace
@@ -57,11 +53,11 @@ std::string FormatForDisplay(const TNumberUnits& quantity, int notation, int dec
     a.Digits = static_cast<std::uint8_t>(decimalPlaces);
     a.Precision = 18;
     a.SetFormat(static_cast<std::uint8_t>(notation));
-    std::string shown = a.GetText();
-    // A value that would read back as zero in this notation is shown in Scientific instead.
+    std::string shown = a.GetDisplayText();
     if (a.GetValue() != 0 && ReadsAsZero(shown)) {
+        // A value that would read back as zero in this notation is shown in Scientific instead.
         a.SetFormat(ntScientific);
-        shown = a.GetText();
+        shown = a.GetDisplayText();
     }
     return shown;
 }
@@ -70,10 +66,11 @@ std::string FullText(const TNumberUnits& quantity, int notation) {
     TNumberUnits q = quantity;
     q.Digits = FullTextDigits;
     q.SetFormat(static_cast<std::uint8_t>(notation));
-    const bool decimalsOnly = notation == ntFixed || notation == ntNumber || notation == ntCurrency;
-    if (decimalsOnly && !FifteenDecimalsKeepValue(q.GetValue())) {
-        q.SetFormat(ntGeneral);
-        q.Precision = 18;
-    }
+    std::string text = q.GetText();
+    if (!std::isfinite(q.GetValue()) || ReadsBackAs(text, q)) return text;
+    // Fifteen decimals (or sixteen digits) do not hold every value: tiny ones lose their digits,
+    // others round to a neighbour or past the largest double. The General form keeps them exactly.
+    q.SetFormat(ntGeneral);
+    q.Precision = ExactPrecision;
     return q.GetText();
 }

@@ -78,9 +78,9 @@ void TakeScreenshots(TKorbCalcForm& form, const QString& dir) {
     calc.EnterText("9.80665 m/sec^2");
     calc.EnterText("2.5 kg");
     calc.BtnMulDivClick(KeyTag::Multiply);
-    calc.Stack().SetRegister("3.14159265358979 rad", 0);
-    calc.Stack().SetRegister("4.5 lbf*ft", 1);
-    calc.Stack().SetRegister("0.75 kg", 2);
+    calc.SetRegister("3.14159265358979 rad", 0);
+    calc.SetRegister("4.5 lbf*ft", 1);
+    calc.SetRegister("0.75 kg", 2);
     calc.EnterText("12 ft/sec^2");
     if (!form.StackForm()->isVisible()) form.ShowStack1Click();
     if (!form.RegisterForm()->isVisible()) form.ShowRegisters1Click();
