@@ -36,16 +36,7 @@ bool SaveOrReport(CalcView& view, const std::string& fileName, const std::vector
     return true;
 }
 
-bool HasFractionalExponent(const TUnitLists& lists) {
-    for (int base : {0, 16})
-        for (int k = 0, n = static_cast<int>(lists[base]) / 2; k < n; ++k) {
-            const double e = lists[static_cast<size_t>(base + 2 + 2 * k)];
-            if (e != std::trunc(e)) return true;
-        }
-    return false;
-}
-
-// The number of a text a quantity reads back as "0": a zero of either sign.
+// A zero of either sign reads back from its text as 0.
 double Unsigned(double value) {
     return value == 0 ? 0.0 : value;
 }
@@ -66,21 +57,6 @@ void StackCalc::NotifyStack() {
     if (!loading_ && onStackChanged) onStackChanged();
 }
 
-std::optional<TNumberUnits> StackCalc::ReadBack(const TNumberUnits& value, int notation,
-                                                std::string& fullText) {
-    // General writes 18 digits, which name every double; 15 decimals keep every double from 8 up
-    // (half a unit in the last place is wider than the rounding there). Other values, and exponents
-    // the unit text writes with two digits, are read back from the text itself.
-    const double v = value.Value;
-    const bool decimals = notation == ntFixed || notation == ntNumber || notation == ntCurrency;
-    const bool exact = notation == ntGeneral || (decimals && (v == 0 || std::fabs(v) >= 8));
-    if (exact && std::isfinite(v) && !HasFractionalExponent(value.UnitLists)) return std::nullopt;
-    fullText = ::FullText(value, notation);
-    TNumberUnits back = value;
-    if (!ParseEntry(back, fullText)) return std::nullopt;
-    return back;
-}
-
 StackEntry::Units StackCalc::SharedUnits(const TNumberUnits& value) {
     // Values on a stack mostly come in few units; the last ones made are tried first.
     for (const auto& units : recentUnits_)
@@ -93,14 +69,11 @@ StackEntry::Units StackCalc::SharedUnits(const TNumberUnits& value) {
     return made;
 }
 
-void StackCalc::Append(const TNumberUnits& value, bool showStored) {
-    std::string full;
-    const std::optional<TNumberUnits> back = ReadBack(value, notation_, full);
-    const TNumberUnits& stored = back ? *back : value;
-    const double number = Unsigned(stored.Value);
-    const double shown = showStored ? number : value.Value;
-    entries_.emplace_back(SharedUnits(stored), number, stored.BaseValue, notation_, shown, decimalPlaces_);
-    if (!full.empty()) entries_.back().KeepFullText(std::move(full));
+void StackCalc::Append(const TNumberUnits& value) {
+    // The full text reads back as the value itself, so the value is kept as it is; its texts are
+    // made when they are first needed.
+    entries_.emplace_back(SharedUnits(value), Unsigned(value.Value), value.BaseValue, notation_,
+                          decimalPlaces_);
     TopIndex = static_cast<int>(entries_.size()) - 1;
     selected_ = TopIndex;
 }
@@ -112,27 +85,25 @@ bool StackCalc::Push(const std::string& text) {
         view_.ShowError(quantity.GetErrorText());
         return false;
     }
-    // Stored in full, shown as it was passed.
     PushValue(quantity);
     return true;
 }
 
 void StackCalc::PushValue(const TNumberUnits& value) {
-    Append(value, false);
+    Append(value);
     NotifyStack();
     RefreshViews();
 }
 
 void StackCalc::PutBack(const StackEntry& entry) {
-    // Kept whole when nothing it was made in has changed since it was popped.
-    const bool same = entry.Notation() == notation_;
-    if (same) {
+    // Kept whole, texts and all, unless the notation of its full text has changed since.
+    if (entry.Notation() == notation_) {
         entries_.push_back(entry);
-        entries_.back().ShowStored(notation_, decimalPlaces_);
+        entries_.back().ShowIn(notation_, decimalPlaces_);
         TopIndex = static_cast<int>(entries_.size()) - 1;
         selected_ = TopIndex;
     } else {
-        Append(entry.Value(), true);
+        Append(entry.Value());
     }
     NotifyStack();
     RefreshViews();
@@ -143,7 +114,7 @@ StackEntry StackCalc::PopEntry() {
         view_.ShowError("Stack empty");
         TNumberUnits zero;
         ParseEntry(zero, EmptyRegister);
-        return StackEntry(SharedUnits(zero), 0, zero.BaseValue, notation_, 0, decimalPlaces_);
+        return StackEntry(SharedUnits(zero), 0, zero.BaseValue, notation_, decimalPlaces_);
     }
     StackEntry top = std::move(entries_.back());
     entries_.pop_back();
@@ -182,9 +153,8 @@ TNumberUnits StackCalc::TopValue() {
 std::string StackCalc::TopDisplayText() const {
     if (entries_.empty()) return {};
     const StackEntry& top = entries_.back();
-    // What Push made already, unless the notation, the places or the rounding of the full text
-    // make the shown value differ.
-    if (top.ShowsStored(notation_, decimalPlaces_)) return top.DisplayText();
+    // What Push made already, unless the notation or the places have changed since.
+    if (top.ShowsIn(notation_, decimalPlaces_)) return top.DisplayText();
     return FormatForDisplay(top.Value(), notation_, decimalPlaces_);
 }
 
@@ -288,15 +258,16 @@ void StackCalc::MoveToTop(int index) {
 }
 
 void StackCalc::ClearEntries() {
+    // The entries go first; the depth then follows them down.
     entries_.clear();
-    TopIndex = -1;
+    AdjustDepth(-Depth());
     selected_ = -1;
     NotifyStack();
 }
 
 void StackCalc::UpdateAll() {
     // Each display text is made again, from the value the full text holds, when it is next shown.
-    for (auto& entry : entries_) entry.ShowStored(notation_, decimalPlaces_);
+    for (auto& entry : entries_) entry.ShowIn(notation_, decimalPlaces_);
     NotifyStack();
 }
 
@@ -318,8 +289,7 @@ bool StackCalc::LoadStackFile(const std::string& fileName) {
             if (!Blank(line)) ++dropped;
             continue;
         }
-        // Shown from the value its full text holds, as every loaded entry is.
-        Append(quantity, true);
+        Append(quantity);
     }
     loading_ = false;
     stackFileKnown_ = dropped == 0;

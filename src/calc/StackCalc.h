@@ -21,9 +21,9 @@ public:
     // The notation and decimal places are read at each push, so they follow the settings.
     StackCalc(CalcView& view, const int& fractNotation, const int& decimalPlaces);
 
-    // Reads the text and pushes its value; the display text shows it as passed.
+    // Reads the text and pushes its value.
     bool Push(const std::string& text);
-    // Pushes a value that is as its text would read (from SetText or SetValue); shown as given.
+    // Pushes a value that is as its text would read (from SetText or SetQuantity).
     void PushValue(const TNumberUnits& value);
     std::string Pop();
     std::string Peek();
@@ -33,6 +33,7 @@ public:
     void PutBack(const StackEntry& entry); // as Push of the entry's full text
     int Depth() const { return TopIndex + 1; }
     bool IsEmpty() const { return TopIndex < 0; }
+    // Moves the depth by amount, never past the lists it counts; the new depth.
     int AdjustDepth(int amount);
     void StoreTop(int index);
     void SetRegister(const std::string& text, int index);
@@ -78,17 +79,12 @@ public:
     std::function<void()> onRefreshViews;
     std::function<void()> showStackTop; // RecallRegister shows the new top in the main display
 
-    int TopIndex = -1;
-
-    // The quantity the full text of a value (in a notation) reads back as, when that is not the
-    // value itself; the full text made to find it is handed out.
-    static std::optional<TNumberUnits> ReadBack(const TNumberUnits& value, int notation,
-                                                std::string& fullText);
-
 private:
+    int TopIndex = -1; // index of the top entry in the lists; -1 when the stack is empty
+
     bool ValidRegister(int index);
-    // The one place entries are added: value as pushed; shown as given or as stored.
-    void Append(const TNumberUnits& value, bool showStored);
+    // The one place entries are added.
+    void Append(const TNumberUnits& value);
     StackEntry::Units SharedUnits(const TNumberUnits& value);
     void NotifyStack();
     void SetupQuantity(TNumberUnits& quantity) const;

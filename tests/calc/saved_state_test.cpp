@@ -255,7 +255,7 @@ TEST(PreferencesFile, DamagedFilesFallBackToTheDefaultsAndLoseNothing) {
             if (!r.read && r.keptAsBak)
                 expected.push_back("\"Meridot.ini\" was not loaded in full, so " + Kept + "Meridot.ini.bak");
             EXPECT_EQ(s.startMessages, expected);
-            const Settings& set = s.calc->settings;
+            const Settings& set = s.calc->CurrentSettings();
             EXPECT_EQ(set.SavePrefs, 1);
             EXPECT_EQ(set.SaveStack, 1);
             EXPECT_EQ(set.DecimalPlaces, r.read ? 3 : 7);
@@ -299,7 +299,7 @@ TEST(SaveAtClose, EachFileIsSavedOnItsOwn) {
         Session s;
         s.Start();
         s.calc->EnterText("4 m");
-        s.Stack().StoreTop(2);
+        s.calc->StoreEntryInRegister(s.Stack().Depth() - 1, 2);
         DirectoryInTheWay(blocked);
         const Lines closed = s.Close();
         ASSERT_EQ(closed.size(), 1u);
@@ -325,7 +325,7 @@ TEST(SaveAtClose, FullDiskKeepsTheOldStackFile) {
     WriteBytes("SaveStck.dat", old);
     Session s;
     s.Start();
-    for (int i = 0; i < 200; ++i) s.Stack().Push("1 m");
+    for (int i = 0; i < 200; ++i) s.calc->EnterText("1 m");
     Lines closed;
     {
         FileSizeLimit limit(2000);
@@ -364,8 +364,8 @@ TEST(SavedValues, ComeBackExactlyAfterARestart) {
             WriteBytes("Meridot.ini", ini);
             Session first;
             first.Start();
-            for (const auto& t : texts) ASSERT_TRUE(first.Stack().Push(t)) << t;
-            first.Stack().StoreTop(4);
+            for (const auto& t : texts) ASSERT_TRUE(first.calc->EnterText(t)) << t;
+            first.calc->StoreEntryInRegister(first.Stack().Depth() - 1, 4);
             EXPECT_TRUE(first.Close().empty());
             Session second;
             second.Start();

@@ -48,7 +48,7 @@ struct Session {
         calc->FormClose();
         return view.messages;
     }
-    StackCalc& Stack() { return calc->Stack(); }
+    const StackCalc& Stack() { return calc->Stack(); }
 };
 
 // Runs body as an ordinary user: a file with mode 000 is unreadable only then. Under root the body
