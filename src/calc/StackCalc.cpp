@@ -24,9 +24,8 @@ bool Blank(const std::string& line) {
 }
 
 // Saves the file, keeping the old one as "<name>.bak" unless known, and reports what happened.
-bool SaveOrReport(CalcView& view, const std::string& fileName, const std::vector<std::string>& lines,
-                  bool& known) {
-    const SaveResult saved = SaveTextLines(fileName, lines, !known);
+bool SaveOrReport(CalcView& view, const std::string& fileName, const std::string& text, bool& known) {
+    const SaveResult saved = SaveText(fileName, text, !known);
     if (saved.failure) {
         view.ShowMessage(*saved.failure);
         return false;
@@ -333,14 +332,21 @@ bool StackCalc::LoadRegisterFile(const std::string& fileName) {
 }
 
 bool StackCalc::SaveStackFile(const std::string& fileName) {
-    return SaveOrReport(view_, fileName, FPStack(), stackFileKnown_);
+    std::string text;
+    for (const auto& entry : entries_) {
+        text += entry.FullText();
+        text += "\r\n";
+    }
+    return SaveOrReport(view_, fileName, text, stackFileKnown_);
 }
 
 bool StackCalc::SaveRegisterFile(const std::string& fileName) {
-    std::vector<std::string> lines;
-    lines.reserve(RegisterCount);
-    for (const auto& text : registers_) lines.push_back(text.empty() || text == " " ? EmptyRegister : text);
-    return SaveOrReport(view_, fileName, lines, registerFileKnown_);
+    std::string text;
+    for (const auto& line : registers_) {
+        text += line.empty() || line == " " ? EmptyRegister : line;
+        text += "\r\n";
+    }
+    return SaveOrReport(view_, fileName, text, registerFileKnown_);
 }
 
 bool SaveAtClose(Prefs& prefs, StackCalc& calc, const std::string& stackFile,
