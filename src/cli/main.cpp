@@ -16,6 +16,8 @@
 
 namespace {
 
+const char* const PrefsFile = "Meridot.ini";
+
 // The settings the options may change, as loaded, so the session can save them unchanged.
 struct LoadedSettings {
     Settings settings;
@@ -49,7 +51,7 @@ void RestoreOptions(KorbCalc& calc, const CliOptions& o, const LoadedSettings& l
 // directory) gives a note, not an error.
 void LoadSession(KorbCalc& calc, ConsoleView& view) {
     namespace fs = std::filesystem;
-    view.NoteNextMessage(!fs::exists(calc.Preferences().FileName()));
+    view.NoteNextMessage(!fs::exists(PrefsFile));
     calc.FormShow(true);
     view.NoteNextMessage(!fs::exists("SaveStck.dat"));
     calc.LoadSavedStack();
@@ -101,7 +103,7 @@ int main(int argc, char** argv) {
     } else {
         store = std::make_unique<MemoryValueStore>();
     }
-    KorbCalc calc(view, *store);
+    KorbCalc calc(view, *store, {}, PrefsFile);
     if (options.session)
         LoadSession(calc, view);
     else
