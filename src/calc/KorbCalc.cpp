@@ -9,6 +9,7 @@
 #include "calc/KeyMap.h"
 #include "settings/NumberFormat.h"
 #include "settings/ValueStore.h"
+#include "units/AngleUnits.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ KorbCalc::KorbCalc(CalcView& view, ValueStore& store, PrefsHost host, std::strin
           [this, &host] {
               if (!host.showStackTop) host.showStackTop = [this] { ShowStackTop(); };
               if (!host.setWorkingFormat)
-                  host.setWorkingFormat = [this](int f) { working_.SetFormat(static_cast<std::uint8_t>(f)); };
+                  host.setWorkingFormat = [this](int f) { working_.SetFormat(NotationFromInt(f)); };
               if (!host.calcMode) host.calcMode = [this] { return CalcMode ? 1 : 0; };
               if (!host.messageBox) host.messageBox = [this](const std::string& m) { view_.ShowMessage(m); };
               return std::move(host);
@@ -141,7 +142,7 @@ void KorbCalc::PutBackOperands() {
 void KorbCalc::SetWorking(const TNumberUnits& value) {
     const int precision = working_.Precision;
     const std::uint8_t digits = working_.Digits;
-    const std::uint8_t format = working_.Format;
+    const Notation format = working_.Format;
     working_ = value;
     working_.Precision = precision;
     working_.Digits = digits;
@@ -215,7 +216,7 @@ void KorbCalc::PushText(const std::string& text) {
 void KorbCalc::PushResult(const TNumberUnits& value) {
     TNumberUnits result;
     result.Digits = 15;
-    result.SetFormat(static_cast<std::uint8_t>(settings.FractNotation));
+    result.SetFormat(NotationFromInt(settings.FractNotation));
     if (!result.SetQuantity(NumberTextValue(value.GetValue()), value.UnitLists)) {
         PushResult(NumberText(value.GetValue()) + value.GetUnits()); // Enter reports it as it would
         return;
@@ -249,10 +250,10 @@ void KorbCalc::PushResult(const std::string& text) {
     }
 }
 
-const std::string& KorbCalc::AngleUnitName() const {
-    static const std::string names[] = {"rad", "deg", "grad", "rev"};
+std::string_view KorbCalc::AngleUnitName() const {
     const int a = settings.AngularDefault;
-    return names[a >= 0 && a <= 3 ? a : 0];
+    return AngleUnitNames[a >= 0 && a < static_cast<int>(AngleUnitNames.size()) ? static_cast<std::size_t>(a)
+                                                                                : 0];
 }
 
 // ---- start-up, shut-down, reset ---------------------------------------------------------------
@@ -270,7 +271,7 @@ void KorbCalc::FormShow(bool readPrefsFile) {
             prefs_.ApplyNoFileDefaults();
             ShowStackTop();
         }
-        working_.SetFormat(static_cast<std::uint8_t>(settings.FractNotation));
+        working_.SetFormat(NotationFromInt(settings.FractNotation));
         RefreshViews();
     });
 }

@@ -49,7 +49,7 @@ StackCalc::StackCalc(CalcView& view, const int& fractNotation, const int& decima
 
 void StackCalc::SetupQuantity(TNumberUnits& quantity) const {
     quantity.Digits = 15;
-    quantity.SetFormat(static_cast<std::uint8_t>(notation_));
+    quantity.SetFormat(NotationFromInt(notation_));
 }
 
 void StackCalc::NotifyStack() {
@@ -154,7 +154,7 @@ std::string StackCalc::TopDisplayText() const {
     const StackEntry& top = entries_.back();
     // What Push made already, unless the notation or the places have changed since.
     if (top.ShowsIn(notation_, decimalPlaces_)) return top.DisplayText();
-    return FormatForDisplay(top.Value(), notation_, decimalPlaces_);
+    return ::DisplayText(top.Value(), NotationFromInt(notation_), decimalPlaces_);
 }
 
 std::vector<std::string> StackCalc::FPStack() const {
@@ -237,8 +237,8 @@ void StackCalc::RefreshViews() {
 
 std::string StackCalc::RegisterDisplayText(int index) const {
     if (const auto& value = registerValues_.at(static_cast<size_t>(index)))
-        return FormatForDisplay(*value, notation_, decimalPlaces_);
-    return FormatForDisplay(Register(index), notation_, decimalPlaces_);
+        return ::DisplayText(*value, NotationFromInt(notation_), decimalPlaces_);
+    return FormatForDisplay(Register(index), NotationFromInt(notation_), decimalPlaces_);
 }
 
 void StackCalc::SwapXY() {
@@ -320,10 +320,10 @@ bool StackCalc::LoadRegisterFile(const std::string& fileName) {
             // The first parsable line past the tenth reports "Invalid register index"; once is
             // enough, and the rest of the file cannot change anything.
             ++dropped;
-            SetRegister(::FullText(quantity, notation_), RegisterCount);
+            SetRegister(::FullText(quantity, NotationFromInt(notation_)), RegisterCount);
             break;
         }
-        SetRegister(::FullText(quantity, notation_), static_cast<int>(i));
+        SetRegister(::FullText(quantity, NotationFromInt(notation_)), static_cast<int>(i));
     }
     loading_ = false;
     registerFileKnown_ = dropped == 0;

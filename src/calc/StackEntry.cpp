@@ -34,13 +34,13 @@ StackEntry::Texts& StackEntry::MadeTexts() const {
 
 const std::string& StackEntry::FullText() const {
     Texts& t = MadeTexts();
-    if (t.full.empty()) t.full = ::FullText(Value(), fullNotation_);
+    if (t.full.empty()) t.full = ::FullText(Value(), NotationFromInt(fullNotation_));
     return t.full;
 }
 
 const std::string& StackEntry::DisplayText() const {
     Texts& t = MadeTexts();
-    if (t.display.empty()) t.display = FormatForDisplay(Value(), shownNotation_, shownPlaces_);
+    if (t.display.empty()) t.display = ::DisplayText(Value(), NotationFromInt(shownNotation_), shownPlaces_);
     return t.display;
 }
 

@@ -13,6 +13,7 @@
 #include "cli/ConsoleView.h"
 #include "cli/SessionStore.h"
 #include "settings/ValueStore.h"
+#include "units/AngleUnits.h"
 
 namespace {
 

@@ -10,6 +10,8 @@
 
 namespace {
 
+constexpr int ntGeneral = 0, ntScientific = 1, ntFixed = 2, ntCurrency = 4;
+
 class QuietView : public CalcView {
 public:
     std::string DisplayText() const override { return {}; }
@@ -64,7 +66,7 @@ TEST_F(StackEntryTest, TopDisplayTextIsTheFormattedFullText) {
             for (int p : {0, 2, 7, 15}) {
                 notation = n;
                 places = p;
-                EXPECT_EQ(calc.TopDisplayText(), FormatForDisplay(Top(), n, p))
+                EXPECT_EQ(calc.TopDisplayText(), FormatForDisplay(Top(), NotationFromInt(n), p))
                     << text << " " << n << " " << p;
             }
     }
