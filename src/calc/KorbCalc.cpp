@@ -1,6 +1,9 @@
 // Construction, start-up and shut-down, the entry line and the keyboard map.
 #include "calc/KorbCalc.h"
 
+#include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <exception>
 
 #include "calc/KeyMap.h"
@@ -64,6 +67,36 @@ std::string KorbCalc::NumberText(double value) {
     return ::NumberText(value);
 }
 
+double KorbCalc::NumberTextValue(double value) {
+    if (value == 0 || !std::isfinite(value)) return value == 0 ? 0.0 : value;
+    // The 18 correctly rounded digits, then half away from zero at 15, as the number text has them.
+    char text[40];
+    const auto end =
+        std::to_chars(text, text + sizeof text, std::fabs(value), std::chars_format::scientific, 17).ptr;
+    int exponent = 0;
+    std::from_chars(text + 20 + (text[20] == '+' ? 1 : 0), end, exponent); // "d.ddd...(17)e+XX"
+    char digits[16];
+    digits[0] = text[0];
+    for (int i = 1; i < 15; ++i) digits[i] = text[i + 1];
+    if (text[16] >= '5') {
+        int i = 14;
+        for (; i >= 0 && digits[i] == '9'; --i) digits[i] = '0';
+        if (i >= 0) {
+            ++digits[i];
+        } else {
+            digits[0] = '1';
+            ++exponent;
+        }
+    }
+    char number[40];
+    char* out = std::copy(digits, digits + 15, number);
+    *out++ = 'e';
+    out = std::to_chars(out, number + sizeof number, exponent - 14).ptr;
+    double rounded = 0;
+    std::from_chars(number, out, rounded);
+    return value < 0 ? -rounded : rounded;
+}
+
 bool KorbCalc::IsPrompt(const std::string& text) {
     return text == Prompt::Store || text == Prompt::Recall || text == Prompt::Undefined;
 }
@@ -94,17 +127,27 @@ void KorbCalc::Guard(const std::function<void()>& body) {
     popped_.clear();
 }
 
-std::string KorbCalc::PopOperand() {
-    std::string text = stack_.Pop();
-    popped_.push_back(text);
-    return text;
+const StackEntry& KorbCalc::PopOperand() {
+    popped_.push_back(stack_.PopEntry());
+    return popped_.back();
 }
 
 void KorbCalc::PutBackOperands() {
     // popped_ holds X first, then Y: push Y first.
-    std::vector<std::string> operands;
+    std::vector<StackEntry> operands;
     operands.swap(popped_);
-    for (auto it = operands.rbegin(); it != operands.rend(); ++it) stack_.Push(*it);
+    for (auto it = operands.rbegin(); it != operands.rend(); ++it) stack_.PutBack(*it);
+}
+
+void KorbCalc::SetWorking(const TNumberUnits& value) {
+    const int precision = working_.Precision;
+    const std::uint8_t digits = working_.Digits;
+    const Notation format = working_.Format;
+    working_ = value;
+    working_.Precision = precision;
+    working_.Digits = digits;
+    working_.Format = format;
+    working_.ClearError();
 }
 
 void KorbCalc::SetDisplay(const std::string& text) {
@@ -168,6 +211,31 @@ void KorbCalc::PushText(const std::string& text) {
     SetDisplay(text);
     Entered = false;
     BtnEnterClick();
+}
+
+void KorbCalc::PushResult(const TNumberUnits& value) {
+    TNumberUnits result;
+    result.Digits = 15;
+    result.SetFormat(NotationFromInt(settings.FractNotation));
+    if (!result.SetQuantity(NumberTextValue(value.GetValue()), value.UnitLists)) {
+        PushResult(NumberText(value.GetValue()) + value.GetUnits()); // Enter reports it as it would
+        return;
+    }
+    // What Enter does with a typed value, the text step left out.
+    if (StorePending || RecallPending) {
+        PutBackOperands(); // Enter does nothing while a register prompt waits
+        ShowStackTop();
+        Entered = true;
+        return;
+    }
+    stack_.PushValue(result);
+    popped_.clear();
+    ShowStackTop();
+    Entered = true;
+    PointEntered = false;
+    UpdateIndicators();
+    if (SecondFunction) SetSecondFunction(false);
+    RefreshViews();
 }
 
 void KorbCalc::PushResult(const std::string& text) {
@@ -326,7 +394,7 @@ void KorbCalc::BtnDelClick() {
             ShowStackTop();
             Entered = true;
         } else {
-            stack_.Pop();
+            stack_.PopEntry(); // dropped: no text of it is needed
             if (stack_.IsEmpty())
                 SetDisplay("0 ");
             else
@@ -347,7 +415,12 @@ void KorbCalc::BtnEnterClick() {
         bool pushed = false;
         if (Entered) {
             // Duplicate the top entry.
-            pushed = stack_.Push(stack_.Peek());
+            if (stack_.IsEmpty()) {
+                pushed = stack_.Push(stack_.Peek());
+            } else {
+                stack_.PutBack(stack_.Entry(stack_.Count() - 1)); // as a push of its full text
+                pushed = true;
+            }
             if (pushed) ShowStackTop();
             Entered = true;
         } else {
@@ -371,8 +444,9 @@ void KorbCalc::BtnEnterClick() {
 void KorbCalc::BtnCHSClick() {
     Guard([&] {
         // With nothing on the stack the display itself is the value (the "0" shown at start).
-        const std::string source = Entered && !stack_.IsEmpty() ? stack_.Peek() : Display();
-        if (!ParseWorking(source)) {
+        if (Entered && !stack_.IsEmpty()) {
+            SetWorking(stack_.TopValue());
+        } else if (!ParseWorking(Display())) {
             ShowParseError();
             return;
         }
@@ -386,9 +460,7 @@ void KorbCalc::BtnCHSClick() {
 
 void KorbCalc::ShowStackTop() {
     Guard([&] {
-        if (!stack_.IsEmpty())
-            SetDisplay(FormatForDisplay(stack_.Peek(), NotationFromInt(settings.FractNotation),
-                                        settings.DecimalPlaces));
+        if (!stack_.IsEmpty()) SetDisplay(stack_.TopDisplayText());
     });
 }
 

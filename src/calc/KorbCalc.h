@@ -221,6 +221,8 @@ public:
 
     // Number text of a value: general format, 15 significant digits.
     static std::string NumberText(double value);
+    // The number that text reads back as.
+    static double NumberTextValue(double value);
     static bool IsPrompt(const std::string& text);
 
 private:
@@ -244,8 +246,14 @@ private:
     // result is not pushed.
     void PushText(const std::string& text);
     void PushResult(const std::string& text);
+    // As PushResult of the value's number text (15 digits) and units, without writing or reading
+    // that text.
+    void PushResult(const TNumberUnits& value);
+    // The working quantity becomes a value read elsewhere; its own number format stays.
+    void SetWorking(const TNumberUnits& value);
     // Operands popped by the running handler; put back in their old order when it fails.
-    std::string PopOperand();
+    // The reference holds until the next pop.
+    const StackEntry& PopOperand();
     void PutBackOperands();
     // Runs a handler body. At the outermost handler an escaping exception puts the popped
     // operands back and is shown in the message box.
@@ -272,7 +280,7 @@ private:
     bool& DisplayFocused = state_.DisplayFocused;
     bool& CalcMode = state_.CalcMode;
 
-    std::vector<std::string> popped_;
+    std::vector<StackEntry> popped_;
     int guardDepth_ = 0;
     bool settingDisplay_ = false;
     CalcView& view_;

@@ -79,9 +79,8 @@ void KorbCalc::DisplayDragDrop(const DropSource& source) {
             Entered = true;
             PointEntered = false;
         } else {
-            const auto& full = stack_.FPStack();
-            if (source.itemIndex >= 0 && source.itemIndex < static_cast<int>(full.size()))
-                EnterText(std::string(full[static_cast<size_t>(source.itemIndex)]));
+            if (source.itemIndex >= 0 && source.itemIndex < stack_.Count())
+                EnterText(std::string(stack_.FullText(source.itemIndex)));
         }
         view_.FocusMainWindow();
     });

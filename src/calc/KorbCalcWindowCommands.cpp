@@ -48,9 +48,8 @@ void KorbCalc::ClearRegisters() {
 
 void KorbCalc::StoreEntryInRegister(int entryIndex, int index) {
     Guard([&] {
-        const auto& full = stack_.FPStack();
-        if (entryIndex >= 0 && entryIndex < static_cast<int>(full.size()))
-            stack_.SetRegister(full[static_cast<size_t>(entryIndex)], index);
+        if (entryIndex >= 0 && entryIndex < stack_.Count())
+            stack_.SetRegister(stack_.FullText(entryIndex), index);
     });
 }
 
