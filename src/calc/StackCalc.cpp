@@ -34,8 +34,16 @@ void StackCalc::SetupQuantity(TNumberUnits& quantity) const {
     quantity.SetFormat(static_cast<std::uint8_t>(notation_));
 }
 
-void StackCalc::NotifyStack() {
-    if (!loading_ && onStackChanged) onStackChanged();
+void StackCalc::NotifyEntries(const std::function<void(int, int)>& what, int first, int count) {
+    if (!loading_ && count > 0 && what) what(first, count);
+}
+
+void StackCalc::NotifyReset() {
+    if (!loading_ && entryObserver.reset) entryObserver.reset();
+}
+
+void StackCalc::NotifyRegisters() {
+    if (!loading_ && onRegistersChanged) onRegistersChanged();
 }
 
 void StackCalc::AppendEntry(std::string fullText, std::string displayText) {
@@ -54,7 +62,7 @@ bool StackCalc::Push(const std::string& text) {
     }
     // Stored in full, shown as it was passed.
     AppendEntry(FullText(quantity, notation_), FormatForDisplay(text, notation_, decimalPlaces_));
-    NotifyStack();
+    NotifyEntries(entryObserver.inserted, TopIndex, 1);
     RefreshViews();
     return true;
 }
@@ -69,7 +77,7 @@ std::string StackCalc::Pop() {
     listBox_.pop_back();
     TopIndex = static_cast<int>(fpStack_.size()) - 1;
     selected_ = TopIndex;
-    NotifyStack();
+    NotifyEntries(entryObserver.removed, TopIndex + 1, 1);
     return top;
 }
 
@@ -99,14 +107,19 @@ void StackCalc::StoreTop(int index) {
     if (ValidRegister(index)) {
         if (IsEmpty())
             view_.ShowError("Stack empty!");
-        else
+        else {
             registers_[static_cast<size_t>(index)] = fpStack_[static_cast<size_t>(TopIndex)];
+            NotifyRegisters();
+        }
     }
     RefreshViews();
 }
 
 void StackCalc::SetRegister(const std::string& text, int index) {
-    if (ValidRegister(index)) registers_[static_cast<size_t>(index)] = text;
+    if (ValidRegister(index)) {
+        registers_[static_cast<size_t>(index)] = text;
+        NotifyRegisters();
+    }
     RefreshViews();
 }
 
@@ -123,13 +136,13 @@ void StackCalc::ClearAll() {
     TopIndex = -1;
     selected_ = -1;
     registers_.fill(EmptyRegister);
-    NotifyStack();
+    NotifyReset();
+    NotifyRegisters();
     RefreshViews();
 }
 
 void StackCalc::RefreshViews() {
     if (loading_) return;
-    if (onRegistersChanged) onRegistersChanged();
     if (onRefreshViews) onRefreshViews();
 }
 
@@ -141,7 +154,7 @@ void StackCalc::SwapXY() {
     if (fpStack_.size() < 2) return;
     std::swap(fpStack_[fpStack_.size() - 2], fpStack_.back());
     std::swap(listBox_[listBox_.size() - 2], listBox_.back());
-    NotifyStack();
+    NotifyEntries(entryObserver.changed, static_cast<int>(fpStack_.size()) - 2, 2);
 }
 
 void StackCalc::MoveToTop(int index) {
@@ -154,7 +167,8 @@ void StackCalc::MoveToTop(int index) {
     };
     move(fpStack_);
     move(listBox_);
-    NotifyStack();
+    // The entries from index up each move down by one row.
+    NotifyEntries(entryObserver.changed, index, static_cast<int>(fpStack_.size()) - index);
 }
 
 void StackCalc::ClearEntries() {
@@ -162,13 +176,13 @@ void StackCalc::ClearEntries() {
     listBox_.clear();
     TopIndex = -1;
     selected_ = -1;
-    NotifyStack();
+    NotifyReset();
 }
 
 void StackCalc::UpdateAll() {
     for (size_t i = 0; i < fpStack_.size(); ++i)
         listBox_[i] = FormatForDisplay(fpStack_[i], notation_, decimalPlaces_);
-    NotifyStack();
+    NotifyEntries(entryObserver.changed, 0, static_cast<int>(listBox_.size()));
 }
 
 bool StackCalc::LoadStackFile(const std::string& fileName) {
@@ -177,6 +191,7 @@ bool StackCalc::LoadStackFile(const std::string& fileName) {
         view_.ShowMessage("Error loading stack file.");
         return false;
     }
+    const int first = static_cast<int>(fpStack_.size());
     loading_ = true;
     fpStack_.reserve(fpStack_.size() + lines->size());
     listBox_.reserve(listBox_.size() + lines->size());
@@ -190,7 +205,8 @@ bool StackCalc::LoadStackFile(const std::string& fileName) {
         AppendEntry(std::move(full), std::move(display));
     }
     loading_ = false;
-    NotifyStack();
+    // The window hears of the whole file at once.
+    NotifyEntries(entryObserver.inserted, first, static_cast<int>(fpStack_.size()) - first);
     RefreshViews();
     if (!IsEmpty() && showStackTop) showStackTop();
     return true;
@@ -211,6 +227,7 @@ bool StackCalc::LoadRegisterFile(const std::string& fileName) {
         SetRegister(FullText(quantity, notation_), i < RegisterCount ? static_cast<int>(i) : RegisterCount);
     }
     loading_ = false;
+    NotifyRegisters();
     RefreshViews();
     return true;
 }

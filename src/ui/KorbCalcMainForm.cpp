@@ -24,6 +24,7 @@
 #include "ui/RegisterFormUnit.h"
 #include "ui/ResetCalcForm.h"
 #include "ui/StackFormUnit.h"
+#include "ui/StackListModel.h"
 #include "ui/UnitsSelectorUnit.h"
 
 namespace {
@@ -77,9 +78,7 @@ TKorbCalcForm::TKorbCalcForm(ValueStore& store, QWidget* parent)
         if (registerForm_ && registerForm_->isVisible()) registerForm_->Refresh();
     };
     StackCalc& stack = engine_->Stack();
-    stack.onStackChanged = [this] {
-        if (stackForm_) stackForm_->UpdateAll();
-    };
+    stackModel_ = std::make_unique<StackListModel>(stack);
     stack.onRegistersChanged = [this] {
         if (registerForm_ && registerForm_->isVisible()) registerForm_->Refresh();
     };
@@ -121,20 +120,32 @@ void TKorbCalcForm::StartUp() {
 
     // The other windows, in their fixed order.
     aboutBox_ = new TAboutBox(this);
-    stackForm_ = new TStackForm(*this);
+    stackForm_ = new TStackForm(*this, *stackModel_);
     stackForm_->StartUp();
     errWindow_ = new TErrWindow(this);
     resetDialog_ = new TResetCalcDialog(this);
     registerForm_ = new TRegisterForm(*this);
     registerForm_->StartUp();
-    unitsDlg_ = new TUnitsDlg(this);
-    unitsDlg_->SetErrorHandler([this](const std::string& m) { ShowMessage(m); });
-    AddHelpKey(unitsDlg_, UnitsHelpContext);
     AddHelpKey(stackForm_, StackHelpContext);
     AddHelpKey(registerForm_, RegisterHelpContext);
-    prefForm_ = new TPrefForm(Prefs(), store_, PrefHost(), this);
+    // The units selector and the preferences dialog (with its font panel) are the costliest
+    // windows to build; they are built when first opened, so the main window paints sooner.
     formatForm_ = new TFormatForm(Prefs(), PrefHost(), this);
     readmeForm_ = new TReadmeForm(this);
+}
+
+TUnitsDlg* TKorbCalcForm::UnitsDlg() {
+    if (!unitsDlg_) {
+        unitsDlg_ = new TUnitsDlg(this);
+        unitsDlg_->SetErrorHandler([this](const std::string& m) { ShowMessage(m); });
+        AddHelpKey(unitsDlg_, UnitsHelpContext);
+    }
+    return unitsDlg_;
+}
+
+TPrefForm* TKorbCalcForm::PrefForm() {
+    if (!prefForm_) prefForm_ = new TPrefForm(Prefs(), store_, PrefHost(), this);
+    return prefForm_;
 }
 
 void TKorbCalcForm::closeEvent(QCloseEvent* event) {
@@ -222,7 +233,7 @@ void TKorbCalcForm::ApplyDisplayFont(const QFont& font, const QColor& color) {
 }
 
 void TKorbCalcForm::FontClick() {
-    if (prefForm_) prefForm_->FontBtnClick();
+    PrefForm()->FontBtnClick();
     FocusEnterButtonNow();
 }
 
@@ -287,8 +298,7 @@ void TKorbCalcForm::ShowMessage(const std::string& message) {
 
 std::optional<std::string> TKorbCalcForm::RunUnitsSelector(const std::string& quantityText) {
     if (unitsSelectorHook) return unitsSelectorHook(quantityText);
-    if (!unitsDlg_) return std::nullopt;
-    return unitsDlg_->Run(quantityText);
+    return UnitsDlg()->Run(quantityText);
 }
 
 void TKorbCalcForm::FocusEnterButton() {
@@ -368,7 +378,7 @@ PrefDialogHost TKorbCalcForm::PrefHost() {
 }
 
 void TKorbCalcForm::Preferences1Click() {
-    if (prefForm_) prefForm_->exec();
+    PrefForm()->exec();
     FocusEnterButtonNow();
 }
 

@@ -11,6 +11,7 @@
 #include "ui/DialogStyle.h"
 #include "ui/KorbCalcMainForm.h"
 #include "ui/RegisterFormUnit.h"
+#include "ui/StackListModel.h"
 
 QMimeData* MakeListDragData(const DropSource& source) {
     auto* data = new QMimeData;
@@ -49,7 +50,7 @@ bool AnswerListDrag(QDropEvent* event, const std::function<bool(const DropSource
 
 // ---------------------------------------------------------------------------------------------
 
-TDragListBox::TDragListBox(const QString& name, int tag, QWidget* parent) : QListWidget(parent), tag_(tag) {
+TDragListBox::TDragListBox(const QString& name, int tag, QWidget* parent) : QListView(parent), tag_(tag) {
     setObjectName(name);
     setProperty("Tag", tag);
     setDragEnabled(true);
@@ -59,10 +60,31 @@ TDragListBox::TDragListBox(const QString& name, int tag, QWidget* parent) : QLis
     setSelectionMode(QAbstractItemView::SingleSelection);
 }
 
+int TDragListBox::count() const {
+    return model() ? model()->rowCount() : 0;
+}
+
+int TDragListBox::currentRow() const {
+    return currentIndex().isValid() ? currentIndex().row() : -1;
+}
+
+void TDragListBox::setCurrentRow(int row) {
+    if (model() && selectionModel())
+        selectionModel()->setCurrentIndex(model()->index(row, 0), QItemSelectionModel::ClearAndSelect);
+}
+
+QString TDragListBox::itemText(int row) const {
+    return model() ? model()->index(row, 0).data().toString() : QString();
+}
+
+QRect TDragListBox::rowRect(int row) const {
+    return model() ? visualRect(model()->index(row, 0)) : QRect();
+}
+
 void TDragListBox::startDrag(Qt::DropActions) {
-    QListWidgetItem* item = currentItem();
-    if (!item) return;
-    DropSource source{true, objectName().toStdString(), tag_, row(item)};
+    const int row = currentRow();
+    if (row < 0) return;
+    DropSource source{true, objectName().toStdString(), tag_, row};
     auto* drag = new QDrag(this);
     drag->setMimeData(MakeListDragData(source));
     drag->exec(Qt::CopyAction, Qt::CopyAction);
@@ -83,7 +105,7 @@ void TDragListBox::dropEvent(QDropEvent* event) {
 
 // ---------------------------------------------------------------------------------------------
 
-TStackForm::TStackForm(TKorbCalcForm& main)
+TStackForm::TStackForm(TKorbCalcForm& main, StackListModel& model)
     : QWidget(&main, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowCloseButtonHint),
       main_(main) {
@@ -93,6 +115,10 @@ TStackForm::TStackForm(TKorbCalcForm& main)
     resize(304, 150);
 
     list_ = new TDragListBox("StackListBox", 0, this);
+    // Every row is one line of the same font: the list need not measure its rows one by one.
+    list_->setUniformItemSizes(true);
+    list_->setModel(&model);
+    connect(&model, &StackListModel::entriesChanged, this, &TStackForm::ShowSelected);
     list_->setProperty(kHelpContextProperty, HelpContexts::Stack);
     list_->setFont(QFont("Arial", 10));
     list_->installEventFilter(this);
@@ -102,7 +128,7 @@ TStackForm::TStackForm(TKorbCalcForm& main)
         main_.Run([&] { main_.Engine().Stack().RecallRegister(s.tag); });
         main_.FocusMainWindow();
     };
-    connect(list_, &QListWidget::itemDoubleClicked, this, [this] { StackListBoxDblClick(); });
+    connect(list_, &QAbstractItemView::doubleClicked, this, [this] { StackListBoxDblClick(); });
 
     popup_ = new QMenu(this);
     popup_->setObjectName("StackPopupMenu");
@@ -131,17 +157,15 @@ TStackForm::TStackForm(TKorbCalcForm& main)
 void TStackForm::StartUp() {
     Settings& s = main_.Prefs();
     if (s.ShowStack) main_.ShowStack1Click();
+    // The list hears of the loaded entries once, from the engine.
     if (s.SaveStack) main_.Run([&] { main_.Engine().LoadSavedStack(); });
-    UpdateAll();
 }
 
-void TStackForm::UpdateAll() {
-    const StackCalc& stack = main_.Engine().Stack();
-    const auto& texts = stack.StackListBox();
-    list_->clear();
-    for (const auto& t : texts) list_->addItem(QString::fromStdString(t));
-    const int sel = stack.Selected();
-    if (sel >= 0 && sel < list_->count()) list_->setCurrentRow(sel);
+void TStackForm::ShowSelected() {
+    const int sel = main_.Engine().Stack().Selected();
+    if (sel < 0 || sel >= list_->count()) return;
+    list_->setCurrentRow(sel);
+    if (isVisible()) list_->scrollTo(list_->currentIndex());
 }
 
 void TStackForm::PlaceForShow() {
@@ -180,7 +204,6 @@ void TStackForm::ClearStackContents1Click() {
         calc.PointEntered = false;
         calc.View().SetEditingIndicator(true);
     });
-    UpdateAll();
     main_.FocusMainWindow();
 }
 
@@ -215,6 +238,11 @@ void TStackForm::closeEvent(QCloseEvent* event) {
 void TStackForm::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     list_->setGeometry(8, 8, std::max(0, width() - 16), std::max(0, height() - 16));
+}
+
+void TStackForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    ShowSelected();
 }
 
 void TStackForm::changeEvent(QEvent* event) {
