@@ -126,11 +126,11 @@ int main(int argc, char* argv[]) {
 
     Timing enter{"enter", {}, {}}, push{"push", {}, {}}, pop{"pop", {}, {}}, swap{"swap", {}, {}};
     for (int i = 0; i < operations; ++i) {
-        time(push, [&] { calc.Stack().Push(std::to_string(i) + ".5 m"); });
+        time(push, [&] { calc.EnterText(std::to_string(i) + ".5 m"); });
         time(swap, [&] { calc.StackTopFlipBtnClick(); });
         time(enter, [&] { calc.BtnEnterClick(); }); // the display shows the top: Enter duplicates it
-        time(pop, [&] { calc.Stack().Pop(); });
-        time(pop, [&] { calc.Stack().Pop(); });
+        time(pop, [&] { calc.BtnDelClick(); });     // the display shows the top: it is deleted
+        time(pop, [&] { calc.BtnDelClick(); });     // the display shows the top: it is deleted
     }
     const int depth = calc.Stack().Depth();
     for (const Timing* t : {&enter, &push, &pop, &swap}) Report(*t);

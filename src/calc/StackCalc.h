@@ -48,10 +48,12 @@ public:
 
     // Files in the current directory (or as named). Loading reports a missing or unreadable file
     // through view.ShowMessage; saving replaces the file atomically and reports a failure the same way.
+    // A file this run did not load in full (not loaded, unreadable, lines dropped) is kept as
+    // "<name>.bak" when it is replaced, and the message box says so.
     bool LoadStackFile(const std::string& fileName = "SaveStck.dat");
     bool LoadRegisterFile(const std::string& fileName = "SaveRegs.dat");
-    bool SaveStackFile(const std::string& fileName = "SaveStck.dat") const;
-    bool SaveRegisterFile(const std::string& fileName = "SaveRegs.dat") const;
+    bool SaveStackFile(const std::string& fileName = "SaveStck.dat");
+    bool SaveRegisterFile(const std::string& fileName = "SaveRegs.dat");
 
     // What changed in the entry lists, told after the change so that a window showing them can
     // follow row by row. Rows count from the bottom entry (0); the top entry is the last row.
@@ -86,6 +88,9 @@ private:
     int selected_ = -1;
     Registers registers_;
     bool loading_ = false; // observers are told once, after the whole file
+    // The file on disk was loaded in full or written by this run: replacing it loses nothing.
+    bool stackFileKnown_ = false;
+    bool registerFileKnown_ = false;
 };
 
 // At close: only when SavePrefs is on, the preferences, then the stack file, then the register file.

@@ -77,14 +77,14 @@ TKorbCalcForm::TKorbCalcForm(ValueStore& store, QWidget* parent)
     engine_->onRefreshViews = [this] {
         if (registerForm_ && registerForm_->isVisible()) registerForm_->Refresh();
     };
-    StackCalc& stack = engine_->Stack();
-    stackModel_ = std::make_unique<StackListModel>(stack);
-    stack.onRegistersChanged = [this] {
+    stackModel_ = std::make_unique<StackListModel>(engine_->Stack());
+    engine_->ObserveStack(stackModel_->Observer(), [this] {
         if (registerForm_ && registerForm_->isVisible()) registerForm_->Refresh();
-    };
+    });
 }
 
 TKorbCalcForm::~TKorbCalcForm() {
+    engine_->ObserveStack({}, {}); // the stack model goes before the engine
     // Everything that reaches the engine goes before it: the other windows, then the display and
     // the keypad.
     delete stackForm_;
@@ -111,6 +111,10 @@ void TKorbCalcForm::Run(const std::function<void()>& handler) {
     }
 }
 
+void TKorbCalcForm::RunCommand(Command command) {
+    Run([this, command] { engine_->Run(command); });
+}
+
 // ---- start-up and shut-down ---------------------------------------------------------------------------
 
 void TKorbCalcForm::StartUp() {
@@ -130,7 +134,8 @@ void TKorbCalcForm::StartUp() {
     AddHelpKey(registerForm_, RegisterHelpContext);
     // The units selector and the preferences dialog (with its font panel) are the costliest
     // windows to build; they are built when first opened, so the main window paints sooner.
-    formatForm_ = new TFormatForm(Prefs(), PrefHost(), this);
+    dialogSettings_ = Prefs();
+    formatForm_ = new TFormatForm(dialogSettings_, PrefHost(), this);
     readmeForm_ = new TReadmeForm(this);
 }
 
@@ -144,7 +149,7 @@ TUnitsDlg* TKorbCalcForm::UnitsDlg() {
 }
 
 TPrefForm* TKorbCalcForm::PrefForm() {
-    if (!prefForm_) prefForm_ = new TPrefForm(Prefs(), store_, PrefHost(), this);
+    if (!prefForm_) prefForm_ = new TPrefForm(dialogSettings_, store_, PrefHost(), this);
     return prefForm_;
 }
 
@@ -168,8 +173,8 @@ void TKorbCalcForm::paintEvent(QPaintEvent* event) {
 
 // Hides a visible tool window, storing its position, or shows it; its menu item and toggle button
 // follow.
-void TKorbCalcForm::ToggleToolWindow(QWidget* window, const char* item, const char* button, WindowPos& pos,
-                                     const std::function<void()>& place,
+void TKorbCalcForm::ToggleToolWindow(QWidget* window, const char* item, const char* button,
+                                     WindowPos Settings::*pos, const std::function<void()>& place,
                                      const std::function<void()>& refresh) {
     if (!window) return;
     const bool show = !window->isVisible();
@@ -177,7 +182,9 @@ void TKorbCalcForm::ToggleToolWindow(QWidget* window, const char* item, const ch
         place();
         window->show();
     } else {
-        pos = {window->pos().x(), window->pos().y()};
+        Settings settings = Prefs();
+        settings.*pos = {window->pos().x(), window->pos().y()};
+        engine_->ApplySettings(settings);
         window->hide();
     }
     actions_[item]->setChecked(show);
@@ -190,13 +197,13 @@ void TKorbCalcForm::ToggleToolWindow(QWidget* window, const char* item, const ch
 
 void TKorbCalcForm::ShowStack1Click() {
     ToggleToolWindow(
-        stackForm_, "ShowStack1", "ShowStackBtn", Prefs().StackPos, [this] { stackForm_->PlaceForShow(); },
-        [this] { Run([this] { engine_->Stack().RefreshViews(); }); });
+        stackForm_, "ShowStack1", "ShowStackBtn", &Settings::StackPos, [this] { stackForm_->PlaceForShow(); },
+        [this] { Run([this] { engine_->RefreshViews(); }); });
 }
 
 void TKorbCalcForm::ShowRegisters1Click() {
     ToggleToolWindow(
-        registerForm_, "ShowRegisters1", "ShowRegsBtn", Prefs().RegPos,
+        registerForm_, "ShowRegisters1", "ShowRegsBtn", &Settings::RegPos,
         [this] { registerForm_->PlaceForShow(); }, [this] { registerForm_->Refresh(); });
 }
 
@@ -262,7 +269,7 @@ void TKorbCalcForm::KeywordSearch1Click() {
 // ---- the view -----------------------------------------------------------------------------------------
 
 std::string TKorbCalcForm::FormatForDisplay(const std::string& text) const {
-    return ::FormatForDisplay(text, engine_->settings.FractNotation, engine_->settings.DecimalPlaces);
+    return ::FormatForDisplay(text, Prefs().FractNotation, Prefs().DecimalPlaces);
 }
 
 std::string TKorbCalcForm::DisplayText() const {
@@ -355,21 +362,32 @@ void TKorbCalcForm::SetClipboardText(const std::string& text) {
 
 // ---- preferences, number format and help (wired to their windows) -----------------------------------
 
+void TKorbCalcForm::HandSettingsToEngine() {
+    engine_->ApplySettings(dialogSettings_);
+}
+
 PrefDialogHost TKorbCalcForm::PrefHost() {
     PrefDialogHost host;
-    host.showStackTop = [this] { Run([this] { engine_->ShowStackTop(); }); };
-    host.entered = [this] { return engine_->Entered; };
+    host.showStackTop = [this] {
+        HandSettingsToEngine();
+        Run([this] { engine_->ShowStackTop(); });
+    };
+    host.entered = [this] { return engine_->State().Entered; };
     host.refreshLists = [this] {
-        Run([this] { engine_->Stack().UpdateAll(); });
+        HandSettingsToEngine();
+        Run([this] { engine_->UpdateAllLists(); });
         if (registerForm_ && registerForm_->isVisible()) registerForm_->Refresh();
     };
-    host.writePrefs = [this] { Run([this] { engine_->WritePrefs(); }); };
+    host.writePrefs = [this] {
+        HandSettingsToEngine();
+        Run([this] { engine_->WritePrefs(); });
+    };
     host.applyUnitSystem = [this](bool si) {
         Run([&] { si ? engine_->SIBtnClick() : engine_->USBtnClick(); });
     };
     host.applyAutoConvert = [this](bool on) { Run([&] { engine_->AutoConvertBtnClick(on); }); };
-    host.setWorkingFormat = [this](int f) { engine_->Working().SetFormat(static_cast<std::uint8_t>(f)); };
-    host.setWorkingDigits = [this](int d) { engine_->Working().Digits = static_cast<std::uint8_t>(d); };
+    host.setWorkingFormat = [this](int f) { engine_->SetWorkingFormat(f); };
+    host.setWorkingDigits = [this](int d) { engine_->SetWorkingDigits(d); };
     host.mainPos = [this] { return WindowPos{pos().x(), pos().y()}; };
     host.stackWindowPos = [this] { return WindowPos{stackForm_->pos().x(), stackForm_->pos().y()}; };
     host.registerWindowPos = [this] { return WindowPos{registerForm_->pos().x(), registerForm_->pos().y()}; };
@@ -378,12 +396,18 @@ PrefDialogHost TKorbCalcForm::PrefHost() {
 }
 
 void TKorbCalcForm::Preferences1Click() {
+    dialogSettings_ = Prefs();
     PrefForm()->exec();
+    HandSettingsToEngine();
     FocusEnterButtonNow();
 }
 
 void TKorbCalcForm::FormatPrecision1Click() {
-    if (formatForm_) formatForm_->exec();
+    if (formatForm_) {
+        dialogSettings_ = Prefs();
+        formatForm_->exec();
+        HandSettingsToEngine();
+    }
     FocusEnterButtonNow();
 }
 void TKorbCalcForm::ShowHelp(int context) {

@@ -1,21 +1,25 @@
 #include "ui/StackListModel.h"
 
-#include "calc/StackCalc.h"
+#include <QPointer>
 
 namespace {
 constexpr Qt::ItemFlags ListItemFlags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
 }
 
-StackListModel::StackListModel(StackCalc& stack, QObject* parent)
-    : QAbstractListModel(parent), stack_(stack), rows_(EngineRows()) {
-    stack_.entryObserver.inserted = [this](int first, int count) { Inserted(first, count); };
-    stack_.entryObserver.removed = [this](int first, int count) { Removed(first, count); };
-    stack_.entryObserver.changed = [this](int first, int count) { Changed(first, count); };
-    stack_.entryObserver.reset = [this] { Reset(); };
-}
+StackListModel::StackListModel(const StackCalc& stack, QObject* parent)
+    : QAbstractListModel(parent), stack_(stack), rows_(EngineRows()) {}
 
-StackListModel::~StackListModel() {
-    stack_.entryObserver = {};
+StackCalc::EntryObserver StackListModel::Observer() {
+    QPointer<StackListModel> self(this);
+    auto rows = [self](void (StackListModel::*notice)(int, int)) {
+        return [self, notice](int first, int count) {
+            if (self) (self->*notice)(first, count);
+        };
+    };
+    return {rows(&StackListModel::Inserted), rows(&StackListModel::Removed), rows(&StackListModel::Changed),
+            [self] {
+                if (self) self->Reset();
+            }};
 }
 
 int StackListModel::EngineRows() const {

@@ -6,16 +6,16 @@
 #include <functional>
 #include <string>
 
-class StackCalc;
+#include "calc/StackCalc.h"
 
 // The stack entries' display texts, bottom entry first. The model keeps the row count it last
 // announced, so that the views see a consistent list while a change is being announced.
 class StackListModel : public QAbstractListModel {
     Q_OBJECT
 public:
-    // Becomes the engine's entry observer until it is destroyed.
-    explicit StackListModel(StackCalc& stack, QObject* parent = nullptr);
-    ~StackListModel() override;
+    explicit StackListModel(const StackCalc& stack, QObject* parent = nullptr);
+    // The notices to hand to the engine; they reach this model as long as it lives.
+    StackCalc::EntryObserver Observer();
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
@@ -32,7 +32,7 @@ private:
     void Reset();
     int EngineRows() const;
 
-    StackCalc& stack_;
+    const StackCalc& stack_;
     int rows_ = 0;
 };
 

@@ -13,6 +13,7 @@
 
 #include "calc/CalcView.h"
 #include "calc/StackCalc.h"
+#include "settings/NumberFormat.h"
 #include "settings/ValueStore.h"
 #include "ui/KorbCalcMainForm.h"
 #include "ui/RegisterFormUnit.h"
@@ -120,6 +121,7 @@ private slots:
         StackCalc stack(view, notation, places);
         for (const char* v : {"1 m", "2 m", "3 m"}) QVERIFY(stack.Push(v));
         StackListModel model(stack);
+        stack.entryObserver = model.Observer();
         QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
         ModelLog log(&model);
         QSignalSpy after(&model, &StackListModel::entriesChanged);
@@ -184,7 +186,7 @@ private slots:
         calc.BtnEnterClick(); // duplicates the top
         calc.StackTopFlipBtnClick();
         QCOMPARE(list->currentRow(), 500);
-        calc.Stack().Pop();
+        calc.BtnDelClick(); // the display shows the top: it is deleted
         QCOMPARE(list->currentRow(), 499);
         QCOMPARE(log.log, (QStringList{"inserted 500 500", "changed 499 500", "removed 500 500"}));
         QCOMPARE(Rows(*list->model()), EngineRows(calc.Stack()));
@@ -196,8 +198,7 @@ private slots:
 
         // A new number format shows every row anew in one announcement.
         log.log.clear();
-        form.Prefs().DecimalPlaces = 3;
-        calc.Stack().UpdateAll();
+        calc.ApplyNumberFormat(ntFixed, 3);
         QCOMPARE(log.log, QStringList{"changed 0 499"});
         QCOMPARE(list->itemText(0), QString("0.000 m"));
 
@@ -239,9 +240,9 @@ private slots:
         form.messageHook = [](const std::string&) {};
         form.errorHook = [](const std::string& m) { QFAIL(m.c_str()); };
         form.StartUp();
-        StackCalc& stack = form.Engine().Stack();
-        QVERIFY(stack.Push("1 m") && stack.Push("2 m"));
-        stack.SetRegister("7 ", 0);
+        KorbCalc& calc = form.Engine();
+        QVERIFY(calc.EnterText("1 m") && calc.EnterText("2 m"));
+        calc.SetRegister("7 ", 0);
         ModelLog log(form.StackModel());
 
         // Register 0, or the bottom stack entry.
@@ -255,7 +256,7 @@ private slots:
         QApplication::sendEvent(list->viewport(), &drop);
         QTEST(log.log, "log");
         QTEST(form.RegisterForm()->RegisterList(4)->itemText(0), "register4");
-        QCOMPARE(form.StackForm()->StackListBox()->currentRow(), stack.Depth() - 1);
+        QCOMPARE(form.StackForm()->StackListBox()->currentRow(), calc.Stack().Depth() - 1);
     }
 };
 
