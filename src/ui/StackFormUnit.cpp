@@ -5,6 +5,7 @@
 #include <QDrag>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QHeaderView>
 #include <QMenu>
 #include <QMimeData>
 
@@ -50,14 +51,32 @@ bool AnswerListDrag(QDropEvent* event, const std::function<bool(const DropSource
 
 // ---------------------------------------------------------------------------------------------
 
-TDragListBox::TDragListBox(const QString& name, int tag, QWidget* parent) : QListView(parent), tag_(tag) {
+TDragListBox::TDragListBox(const QString& name, int tag, QWidget* parent) : QTableView(parent), tag_(tag) {
     setObjectName(name);
+    horizontalHeader()->hide();
+    horizontalHeader()->setStretchLastSection(true);
+    verticalHeader()->hide();
+    verticalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 2);
+    setShowGrid(false);
+    setWordWrap(false);
+    setTabKeyNavigation(false);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setProperty("Tag", tag);
     setDragEnabled(true);
     setAcceptDrops(true);
     setDragDropMode(QAbstractItemView::DragDrop);
     setDefaultDropAction(Qt::CopyAction);
     setSelectionMode(QAbstractItemView::SingleSelection);
+}
+
+void TDragListBox::changeEvent(QEvent* event) {
+    QTableView::changeEvent(event);
+    // One line of text with a little room, as a list box row.
+    if (event->type() == QEvent::FontChange)
+        verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 2);
 }
 
 int TDragListBox::count() const {
@@ -115,8 +134,6 @@ TStackForm::TStackForm(TKorbCalcForm& main, StackListModel& model)
     resize(304, 150);
 
     list_ = new TDragListBox("StackListBox", 0, this);
-    // Every row is one line of the same font: the list need not measure its rows one by one.
-    list_->setUniformItemSizes(true);
     list_->setModel(&model);
     connect(&model, &StackListModel::entriesChanged, this, &TStackForm::ShowSelected);
     list_->setProperty(kHelpContextProperty, HelpContexts::Stack);

@@ -2,7 +2,7 @@
 // the display. Also the list box the register window uses.
 #pragma once
 
-#include <QListView>
+#include <QTableView>
 #include <QWidget>
 #include <functional>
 #include <optional>
@@ -25,8 +25,10 @@ bool AnswerListDrag(QDropEvent* event, const std::function<bool(const DropSource
 class StackListModel;
 
 // A list box over a list model that drags its current item as a DropSource and accepts drops by
-// a rule.
-class TDragListBox : public QListView {
+// a rule. It is a one-column table without headers or grid: every row has the same height, so a
+// change of one row costs the same however long the list is (a list view lays out every row
+// again on each change).
+class TDragListBox : public QTableView {
     Q_OBJECT
 public:
     explicit TDragListBox(const QString& name, int tag, QWidget* parent = nullptr);
@@ -42,6 +44,7 @@ public:
     std::function<void(const DropSource&)> onDrop;
 
 protected:
+    void changeEvent(QEvent* event) override;
     void startDrag(Qt::DropActions supportedActions) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
