@@ -32,6 +32,8 @@ public:
     void RefreshViews();
 
     // Entry lists: index 0 is the bottom entry, the last one the top (X).
+    int Count() const { return static_cast<int>(listBox_.size()); }
+    const std::string& DisplayText(int index) const { return listBox_[static_cast<size_t>(index)]; }
     const std::vector<std::string>& FPStack() const { return fpStack_; }
     const std::vector<std::string>& StackListBox() const { return listBox_; }
     int Selected() const { return selected_; }

@@ -23,7 +23,7 @@ StackCalc::EntryObserver StackListModel::Observer() {
 }
 
 int StackListModel::EngineRows() const {
-    return static_cast<int>(stack_.StackListBox().size());
+    return stack_.Count();
 }
 
 int StackListModel::rowCount(const QModelIndex& parent) const {
@@ -32,10 +32,9 @@ int StackListModel::rowCount(const QModelIndex& parent) const {
 
 QVariant StackListModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || !index.isValid()) return {};
-    const auto& texts = stack_.StackListBox();
-    const auto row = static_cast<size_t>(index.row());
+    const int row = index.row();
     // A row being removed may be gone from the engine already.
-    return row < texts.size() ? QString::fromStdString(texts[row]) : QString();
+    return row < stack_.Count() ? QString::fromStdString(stack_.DisplayText(row)) : QString();
 }
 
 Qt::ItemFlags StackListModel::flags(const QModelIndex& index) const {
