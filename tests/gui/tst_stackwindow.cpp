@@ -14,12 +14,12 @@
 
 #include "calc/CalcView.h"
 #include "calc/StackCalc.h"
-#include "settings/NumberFormat.h"
 #include "settings/ValueStore.h"
 #include "ui/KorbCalcMainForm.h"
 #include "ui/RegisterFormUnit.h"
 #include "ui/StackFormUnit.h"
 #include "ui/StackListModel.h"
+#include "units/Notation.h"
 #include "units/NumberUnits.h"
 
 namespace {
@@ -199,7 +199,7 @@ private slots:
 
         // A new number format shows every row anew in one announcement.
         log.log.clear();
-        calc.ApplyNumberFormat(ntFixed, 3);
+        calc.ApplyNumberFormat(static_cast<int>(Notation::Fixed), 3);
         QCOMPARE(log.log, QStringList{"changed 0 499"});
         QCOMPARE(list->itemText(0), QString("0.000 m"));
 
