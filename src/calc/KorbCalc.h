@@ -210,8 +210,8 @@ public:
     bool WritePrefs() { return prefs_.WritePrefs(); }
 
     // The stack and register windows follow the entry lists and the registers through these.
-    void ObserveStack(std::function<void()> entriesChanged, std::function<void()> registersChanged) {
-        stack_.onStackChanged = std::move(entriesChanged);
+    void ObserveStack(StackCalc::EntryObserver entries, std::function<void()> registersChanged) {
+        stack_.entryObserver = std::move(entries);
         stack_.onRegistersChanged = std::move(registersChanged);
     }
 

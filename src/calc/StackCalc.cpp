@@ -52,8 +52,16 @@ void StackCalc::SetupQuantity(TNumberUnits& quantity) const {
     quantity.SetFormat(NotationFromInt(notation_));
 }
 
-void StackCalc::NotifyStack() {
-    if (!loading_ && onStackChanged) onStackChanged();
+void StackCalc::NotifyEntries(const std::function<void(int, int)>& what, int first, int count) {
+    if (!loading_ && count > 0 && what) what(first, count);
+}
+
+void StackCalc::NotifyReset() {
+    if (!loading_ && entryObserver.reset) entryObserver.reset();
+}
+
+void StackCalc::NotifyRegisters() {
+    if (!loading_ && onRegistersChanged) onRegistersChanged();
 }
 
 StackEntry::Units StackCalc::SharedUnits(const TNumberUnits& value) {
@@ -90,7 +98,7 @@ bool StackCalc::Push(const std::string& text) {
 
 void StackCalc::PushValue(const TNumberUnits& value) {
     Append(value);
-    NotifyStack();
+    NotifyEntries(entryObserver.inserted, TopIndex, 1);
     RefreshViews();
 }
 
@@ -104,7 +112,7 @@ void StackCalc::PutBack(const StackEntry& entry) {
     } else {
         Append(entry.Value());
     }
-    NotifyStack();
+    NotifyEntries(entryObserver.inserted, TopIndex, 1);
     RefreshViews();
 }
 
@@ -119,7 +127,7 @@ StackEntry StackCalc::PopEntry() {
     entries_.pop_back();
     TopIndex = static_cast<int>(entries_.size()) - 1;
     selected_ = TopIndex;
-    NotifyStack();
+    NotifyEntries(entryObserver.removed, TopIndex + 1, 1);
     return top;
 }
 
@@ -193,6 +201,7 @@ void StackCalc::StoreTop(int index) {
             const StackEntry& top = entries_[static_cast<size_t>(TopIndex)];
             registers_[static_cast<size_t>(index)] = top.FullText();
             registerValues_[static_cast<size_t>(index)] = top.Value();
+            NotifyRegisters();
         }
     }
     RefreshViews();
@@ -202,6 +211,7 @@ void StackCalc::SetRegister(const std::string& text, int index) {
     if (ValidRegister(index)) {
         registers_[static_cast<size_t>(index)] = text;
         registerValues_[static_cast<size_t>(index)].reset();
+        NotifyRegisters();
     }
     RefreshViews();
 }
@@ -225,13 +235,13 @@ void StackCalc::ClearAll() {
     selected_ = -1;
     registers_.fill(EmptyRegister);
     for (auto& value : registerValues_) value.reset();
-    NotifyStack();
+    NotifyReset();
+    NotifyRegisters();
     RefreshViews();
 }
 
 void StackCalc::RefreshViews() {
     if (loading_) return;
-    if (onRegistersChanged) onRegistersChanged();
     if (onRefreshViews) onRefreshViews();
 }
 
@@ -244,7 +254,7 @@ std::string StackCalc::RegisterDisplayText(int index) const {
 void StackCalc::SwapXY() {
     if (entries_.size() < 2) return;
     std::swap(entries_[entries_.size() - 2], entries_.back());
-    NotifyStack();
+    NotifyEntries(entryObserver.changed, static_cast<int>(entries_.size()) - 2, 2);
 }
 
 void StackCalc::MoveToTop(int index) {
@@ -253,7 +263,8 @@ void StackCalc::MoveToTop(int index) {
     StackEntry item = std::move(*at);
     entries_.erase(at);
     entries_.push_back(std::move(item));
-    NotifyStack();
+    // The entries from index up each move down by one row.
+    NotifyEntries(entryObserver.changed, index, static_cast<int>(entries_.size()) - index);
 }
 
 void StackCalc::ClearEntries() {
@@ -261,13 +272,13 @@ void StackCalc::ClearEntries() {
     entries_.clear();
     AdjustDepth(-Depth());
     selected_ = -1;
-    NotifyStack();
+    NotifyReset();
 }
 
 void StackCalc::UpdateAll() {
     // Each display text is made again, from the value the full text holds, when it is next shown.
     for (auto& entry : entries_) entry.ShowIn(notation_, decimalPlaces_);
-    NotifyStack();
+    NotifyEntries(entryObserver.changed, 0, static_cast<int>(entries_.size()));
 }
 
 bool StackCalc::LoadStackFile(const std::string& fileName) {
@@ -277,6 +288,7 @@ bool StackCalc::LoadStackFile(const std::string& fileName) {
         view_.ShowMessage("Error loading stack file.");
         return false;
     }
+    const int first = Count();
     const auto& lines = file->lines;
     std::size_t dropped = file->unreadableLines;
     loading_ = true;
@@ -292,7 +304,8 @@ bool StackCalc::LoadStackFile(const std::string& fileName) {
     }
     loading_ = false;
     stackFileKnown_ = dropped == 0;
-    NotifyStack();
+    // The window hears of the whole file at once.
+    NotifyEntries(entryObserver.inserted, first, Count() - first);
     RefreshViews();
     if (!IsEmpty() && showStackTop) showStackTop();
     return true;
@@ -327,6 +340,7 @@ bool StackCalc::LoadRegisterFile(const std::string& fileName) {
     }
     loading_ = false;
     registerFileKnown_ = dropped == 0;
+    NotifyRegisters();
     RefreshViews();
     return true;
 }

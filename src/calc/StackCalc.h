@@ -73,9 +73,18 @@ public:
     bool SaveStackFile(const std::string& fileName = "SaveStck.dat");
     bool SaveRegisterFile(const std::string& fileName = "SaveRegs.dat");
 
-    // Observers: the stack and register windows, the main window's indicators and display.
-    std::function<void()> onStackChanged;
+    // What changed in the entry lists, told after the change so that a window showing them can
+    // follow row by row. Rows count from the bottom entry (0); the top entry is the last row.
+    struct EntryObserver {
+        std::function<void(int first, int count)> inserted;
+        std::function<void(int first, int count)> removed;
+        std::function<void(int first, int count)> changed; // texts or order of existing rows
+        std::function<void()> reset;                       // the lists were emptied
+    };
+    EntryObserver entryObserver;
+    // A register's text changed (not told for a mere refresh).
     std::function<void()> onRegistersChanged;
+    // Observers of every refresh: the main window's indicators and the register window.
     std::function<void()> onRefreshViews;
     std::function<void()> showStackTop; // RecallRegister shows the new top in the main display
 
@@ -86,7 +95,9 @@ private:
     // The one place entries are added.
     void Append(const TNumberUnits& value);
     StackEntry::Units SharedUnits(const TNumberUnits& value);
-    void NotifyStack();
+    void NotifyEntries(const std::function<void(int, int)>& what, int first, int count);
+    void NotifyReset();
+    void NotifyRegisters();
     void SetupQuantity(TNumberUnits& quantity) const;
 
     CalcView& view_;

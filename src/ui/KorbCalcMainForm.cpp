@@ -24,6 +24,7 @@
 #include "ui/RegisterFormUnit.h"
 #include "ui/ResetCalcForm.h"
 #include "ui/StackFormUnit.h"
+#include "ui/StackListModel.h"
 #include "ui/UnitsSelectorUnit.h"
 
 namespace {
@@ -76,16 +77,14 @@ TKorbCalcForm::TKorbCalcForm(ValueStore& store, QWidget* parent)
     engine_->onRefreshViews = [this] {
         if (registerForm_ && registerForm_->isVisible()) registerForm_->Refresh();
     };
-    engine_->ObserveStack(
-        [this] {
-            if (stackForm_) stackForm_->UpdateAll();
-        },
-        [this] {
-            if (registerForm_ && registerForm_->isVisible()) registerForm_->Refresh();
-        });
+    stackModel_ = std::make_unique<StackListModel>(engine_->Stack());
+    engine_->ObserveStack(stackModel_->Observer(), [this] {
+        if (registerForm_ && registerForm_->isVisible()) registerForm_->Refresh();
+    });
 }
 
 TKorbCalcForm::~TKorbCalcForm() {
+    engine_->ObserveStack({}, {}); // the stack model goes before the engine
     // Everything that reaches the engine goes before it: the other windows, then the display and
     // the keypad.
     delete stackForm_;
@@ -125,21 +124,33 @@ void TKorbCalcForm::StartUp() {
 
     // The other windows, in their fixed order.
     aboutBox_ = new TAboutBox(this);
-    stackForm_ = new TStackForm(*this);
+    stackForm_ = new TStackForm(*this, *stackModel_);
     stackForm_->StartUp();
     errWindow_ = new TErrWindow(this);
     resetDialog_ = new TResetCalcDialog(this);
     registerForm_ = new TRegisterForm(*this);
     registerForm_->StartUp();
-    unitsDlg_ = new TUnitsDlg(this);
-    unitsDlg_->SetErrorHandler([this](const std::string& m) { ShowMessage(m); });
-    AddHelpKey(unitsDlg_, UnitsHelpContext);
     AddHelpKey(stackForm_, StackHelpContext);
     AddHelpKey(registerForm_, RegisterHelpContext);
+    // The units selector and the preferences dialog (with its font panel) are the costliest
+    // windows to build; they are built when first opened, so the main window paints sooner.
     dialogSettings_ = Prefs();
-    prefForm_ = new TPrefForm(dialogSettings_, store_, PrefHost(), this);
     formatForm_ = new TFormatForm(dialogSettings_, PrefHost(), this);
     readmeForm_ = new TReadmeForm(this);
+}
+
+TUnitsDlg* TKorbCalcForm::UnitsDlg() {
+    if (!unitsDlg_) {
+        unitsDlg_ = new TUnitsDlg(this);
+        unitsDlg_->SetErrorHandler([this](const std::string& m) { ShowMessage(m); });
+        AddHelpKey(unitsDlg_, UnitsHelpContext);
+    }
+    return unitsDlg_;
+}
+
+TPrefForm* TKorbCalcForm::PrefForm() {
+    if (!prefForm_) prefForm_ = new TPrefForm(dialogSettings_, store_, PrefHost(), this);
+    return prefForm_;
 }
 
 void TKorbCalcForm::closeEvent(QCloseEvent* event) {
@@ -229,7 +240,7 @@ void TKorbCalcForm::ApplyDisplayFont(const QFont& font, const QColor& color) {
 }
 
 void TKorbCalcForm::FontClick() {
-    if (prefForm_) prefForm_->FontBtnClick();
+    PrefForm()->FontBtnClick();
     FocusEnterButtonNow();
 }
 
@@ -294,8 +305,7 @@ void TKorbCalcForm::ShowMessage(const std::string& message) {
 
 std::optional<std::string> TKorbCalcForm::RunUnitsSelector(const std::string& quantityText) {
     if (unitsSelectorHook) return unitsSelectorHook(quantityText);
-    if (!unitsDlg_) return std::nullopt;
-    return unitsDlg_->Run(quantityText);
+    return UnitsDlg()->Run(quantityText);
 }
 
 void TKorbCalcForm::FocusEnterButton() {
@@ -386,11 +396,9 @@ PrefDialogHost TKorbCalcForm::PrefHost() {
 }
 
 void TKorbCalcForm::Preferences1Click() {
-    if (prefForm_) {
-        dialogSettings_ = Prefs();
-        prefForm_->exec();
-        HandSettingsToEngine();
-    }
+    dialogSettings_ = Prefs();
+    PrefForm()->exec();
+    HandSettingsToEngine();
     FocusEnterButtonNow();
 }
 

@@ -29,6 +29,7 @@ class TReadmeForm;
 class TPrefForm;
 class TFormatForm;
 class HelpWindow;
+class StackListModel;
 struct PrefDialogHost;
 
 class TKorbCalcForm : public QMainWindow, public CalcView {
@@ -55,11 +56,13 @@ public:
 
     TDisplay* Display() const { return display_; }
     TStackForm* StackForm() const { return stackForm_; }
+    StackListModel* StackModel() const { return stackModel_.get(); }
     TRegisterForm* RegisterForm() const { return registerForm_; }
-    TUnitsDlg* UnitsDlg() const { return unitsDlg_; }
+    // The units selector and the preferences dialog are built when first needed.
+    TUnitsDlg* UnitsDlg();
     TErrWindow* ErrWindow() const { return errWindow_; }
     TResetCalcDialog* ResetDialog() const { return resetDialog_; }
-    TPrefForm* PrefForm() const { return prefForm_; }
+    TPrefForm* PrefForm();
     TFormatForm* FormatForm() const { return formatForm_; }
     QMenu* PopupMenu1() const { return popup_; }
     QAction* Action(const QString& name) const;
@@ -152,6 +155,8 @@ private:
     ValueStore& store_;
     std::unique_ptr<KorbCalc> engine_;
     Settings dialogSettings_;
+    // The stack window's list; it observes the engine, so it goes before it.
+    std::unique_ptr<StackListModel> stackModel_;
     TDisplay* display_ = nullptr;
     QFrame* panel_ = nullptr;
     QPushButton* enterBtn_ = nullptr;

@@ -86,8 +86,8 @@ private:
         }
     }
     // A double-click as the window system delivers it: press, release, double-click.
-    static void DoubleClick(QListWidget* list, int row) {
-        const QPoint at = list->visualItemRect(list->item(row)).center();
+    static void DoubleClick(TDragListBox* list, int row) {
+        const QPoint at = list->rowRect(row).center();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
         QMouseEvent dbl(QEvent::MouseButtonDblClick, at, list->viewport()->mapToGlobal(at), Qt::LeftButton,
                         Qt::LeftButton, Qt::NoModifier);
@@ -156,8 +156,8 @@ private slots:
         QVERIFY(form.RegisterForm()->isVisible());
         QVERIFY(form.Action("ShowStack1")->isChecked());
         QVERIFY(form.findChild<QToolButton*>("ShowRegsBtn")->isChecked());
-        QCOMPARE(form.RegisterForm()->RegisterList(1)->item(0)->text(), QString("2.50 lbf"));
-        QCOMPARE(form.RegisterForm()->RegisterList(9)->item(0)->text(), QString("0.00 "));
+        QCOMPARE(form.RegisterForm()->RegisterList(1)->itemText(0), QString("2.50 lbf"));
+        QCOMPARE(form.RegisterForm()->RegisterList(9)->itemText(0), QString("0.00 "));
     }
 
     void addingLengthsFromTheKeyboard() {
@@ -317,7 +317,7 @@ private slots:
         QApplication::sendEvent(viewport, &drop);
         QTEST(StackItems(), "stack");
         QCOMPARE(form_->StackForm()->StackListBox()->count(), StackItems().size());
-        QTEST(form_->RegisterForm()->RegisterList(4)->item(0)->text(), "register4");
+        QTEST(form_->RegisterForm()->RegisterList(4)->itemText(0), "register4");
         QVERIFY(errors_.isEmpty());
     }
 
@@ -356,7 +356,7 @@ private slots:
         QVERIFY(clear);
         clear->trigger();
         QCOMPARE(form_->StackForm()->StackListBox()->count(), clearStack ? 0 : 2);
-        QCOMPARE(form_->RegisterForm()->RegisterList(3)->item(0)->text(),
+        QCOMPARE(form_->RegisterForm()->RegisterList(3)->itemText(0),
                  clearStack ? QString("2.0000000 ft") : QString("0.0000000 "));
         QCOMPARE(Display(), clearStack ? QString("0") : QString("2.0000000 ft"));
         // A double-click on a register recalls it.
@@ -364,7 +364,7 @@ private slots:
         const int depth = Calc().Stack().Depth();
         DoubleClick(reg3, 0);
         QCOMPARE(Calc().Stack().Depth(), depth + 1);
-        QCOMPARE(Display(), reg3->item(0)->text());
+        QCOMPARE(Display(), reg3->itemText(0));
     }
 
     // The preferences dialog hands the unit system and AutoConvert to the engine's commands, which
