@@ -127,10 +127,23 @@ int main(int argc, char* argv[]) {
             QObject::connect(&form, &TKorbCalcForm::firstPainted, [] {
                 std::fprintf(stderr, "Korbcalc: first paint %.0f ms after process start\n", ProcessAgeMs());
             });
-        if (args.contains("--quit-after-paint"))
-            QObject::connect(&form, &TKorbCalcForm::firstPainted, &app, &QApplication::quit,
-                             Qt::QueuedConnection);
+        // --quit-after-paint: ends once the main window is painted. Messages go to the error
+        // output, since a message box would wait for a click that never comes.
+        const bool quitAfterPaint = args.contains("--quit-after-paint");
+        bool painted = false;
+        if (quitAfterPaint) {
+            form.messageHook = [](const std::string& m) {
+                std::fprintf(stderr, "Korbcalc: %s\n", m.c_str());
+            };
+            form.errorHook = form.messageHook;
+            QObject::connect(&form, &TKorbCalcForm::firstPainted, &app, [&painted, &app] {
+                painted = true;
+                QTimer::singleShot(0, &app, &QApplication::quit);
+            });
+        }
         form.StartUp();
+        // A paint during start-up quits an event loop that is not the main one.
+        if (quitAfterPaint && painted) return 0;
         if (shot >= 0 && shot + 1 < args.size()) {
             TakeScreenshots(form, args[shot + 1]);
             return 0;
