@@ -12,6 +12,7 @@
 #include "calc/CalcView.h"
 #include "calc/KorbCalc.h"
 #include "ui/KorbCalcDisplay.h"
+#include "ui/Theme.h"
 
 class QAction;
 class QFrame;
@@ -81,6 +82,9 @@ public:
     void HelpFileClick();
     void Contents1Click();
     void KeywordSearch1Click();
+    void CopyFullPrecisionClick();
+    // Switches between the light and the dark look and stores the choice.
+    void SetDarkTheme(bool dark);
     // Help context of the focused control: 10 with none, the control's own for buttons, the
     // display and page controls, 1 for anything else.
     int HelpContextOfFocus() const;
@@ -129,6 +133,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -141,6 +146,9 @@ private:
     QAction* AddAction(QMenu* menu, const char* name, const char* text, const QKeySequence& key,
                        std::function<void()> handler);
     PrefDialogHost PrefHost();
+    // Colours that follow the palette: the 2nd-function blue, and the display's text colour unless
+    // it would vanish on the display's background.
+    void ApplyThemeColours();
     void ToggleToolWindow(QWidget* window, const char* item, const char* button, WindowPos& pos,
                           const std::function<void()>& place, const std::function<void()>& refresh);
 
@@ -166,4 +174,7 @@ private:
     TReadmeForm* readmeForm_ = nullptr;
     HelpWindow* helpWindow_ = nullptr;
     bool firstPaintReported_ = false;
+    bool engineUnitsDown_ = false;
+    QColor displayColour_;
+    LightLook lightLook_;
 };

@@ -32,6 +32,9 @@ void TKorbCalcForm::BuildMenus() {
     QMenu* edit = bar->addMenu("&Edit");
     AddAction(edit, "Copy1", "&Copy", QKeySequence("Ctrl+C"), engine(&KorbCalc::Copy1Click));
     AddAction(edit, "Paste1", "&Paste", QKeySequence("Ctrl+V"), engine(&KorbCalc::Paste1Click));
+    // The display shows a value rounded to the chosen places; this copies it as it is kept.
+    AddAction(edit, "CopyFullPrecision1", "Copy Full Precision", QKeySequence("Ctrl+Shift+C"),
+              [this] { CopyFullPrecisionClick(); });
 
     QMenu* view = bar->addMenu("&View");
     AddAction(view, "ShowStack1", "&Stack Form", QKeySequence(Qt::Key_F5), [this] {
@@ -39,6 +42,10 @@ void TKorbCalcForm::BuildMenus() {
     })->setCheckable(true);
     AddAction(view, "ShowRegisters1", "&Register Form", QKeySequence(Qt::Key_F6), [this] {
         ShowRegisters1Click();
+    })->setCheckable(true);
+    view->addSeparator();
+    AddAction(view, "DarkTheme1", "Dark Theme", {}, [this] {
+        SetDarkTheme(actions_["DarkTheme1"]->isChecked());
     })->setCheckable(true);
 
     QMenu* mode = bar->addMenu("&Mode");
@@ -50,10 +57,9 @@ void TKorbCalcForm::BuildMenus() {
                                       std::tuple{"FreeForm1", "&Free-Form", &KorbCalc::FreeForm1Click}}) {
         QAction* a = AddAction(mode, name, text, {}, engine(method));
         a->setCheckable(true);
-        a->setVisible(false);
         modeGroup->addAction(a);
     }
-    mode->addSeparator()->setVisible(false);
+    mode->addSeparator();
     auto* unitGroup = new QActionGroup(this);
     QAction* si = AddAction(mode, "SystemeInternationale1", "Systeme Internationale",
                             QKeySequence(Qt::Key_F3), engine(&KorbCalc::SystemeInternationale1Click));
