@@ -2,7 +2,8 @@
 # Installs the Debian 12 packages the build, the program and the tests need, if any is missing.
 set -euo pipefail
 pkgs=(build-essential cmake ninja-build qt6-base-dev libgl-dev libgtest-dev libbenchmark-dev
-      clang clang-format libclang-rt-dev fonts-liberation2 xvfb xauth)
+      clang clang-format libclang-rt-dev fonts-liberation2 xvfb xauth
+      desktop-file-utils appstream groff-base dpkg-dev)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

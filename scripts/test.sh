@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test: the normal build (warnings are errors),
-# the same tests under AddressSanitizer and UndefinedBehaviorSanitizer, the formatting check and
-# a one-minute fuzzing run.
+# the install and the Debian package, the same tests under AddressSanitizer and
+# UndefinedBehaviorSanitizer, the formatting check and a one-minute fuzzing run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -17,6 +17,11 @@ cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMERIDOT_WERROR=ON
 cmake --build build-test -j"$jobs"
 ctest --test-dir build-test --output-on-failure -j"$jobs"
 
+echo "== install and Debian package"
+# Installs build-test into build-test/stage, validates the desktop entry, AppStream metadata and
+# manual page, and makes the Debian package with cpack -G DEB.
+scripts/check-install.sh build-test
+
 echo "== sanitizers"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMERIDOT_WERROR=ON -DMERIDOT_SANITIZE=ON \
   -DMERIDOT_BENCH=OFF
@@ -24,14 +29,27 @@ cmake --build build-asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-asan --output-on-failure -j"$jobs"
 
-echo "== fuzzing (${MERIDOT_FUZZ_SECONDS:-60} s)"
+seconds=${MERIDOT_FUZZ_SECONDS:-60}
+echo "== fuzzing (${seconds} s each)"
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
   -DMERIDOT_FUZZ=ON -DMERIDOT_SANITIZE=ON -DMERIDOT_WERROR=ON
 cmake --build build-fuzz -j"$jobs"
-for f in build-fuzz/fuzz/fuzz_*; do
-  [ -x "$f" ] || continue
-  mkdir -p build-fuzz/corpus/"$(basename "$f")"
-  "$f" -max_total_time="${MERIDOT_FUZZ_SECONDS:-60}" -timeout=5 -rss_limit_mb=2048 \
-    build-fuzz/corpus/"$(basename "$f")" fuzz/seeds
+# Each fuzzer's own seeds; its output goes to a log beside its corpus, and only its summary is shown.
+for name in fuzz_units fuzz_saved_state; do
+  case $name in
+    fuzz_units) seeds=fuzz/seeds ;;
+    fuzz_saved_state) seeds=fuzz/seeds-saved-state ;;
+  esac
+  corpus=build-fuzz/corpus/$name
+  log=build-fuzz/$name.log
+  mkdir -p "$corpus"
+  if build-fuzz/fuzz/$name -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 \
+    -artifact_prefix=build-fuzz/"$name"- "$corpus" "$seeds" >"$log" 2>&1; then
+    echo "$name: $(grep -E '^Done [0-9]+ runs' "$log" | tail -1) (log: $log)"
+  else
+    echo "$name FAILED (log: $log); its end:"
+    tail -n 40 "$log"
+    exit 1
+  fi
 done
 echo "== all tests passed"

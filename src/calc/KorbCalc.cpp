@@ -46,11 +46,10 @@ KorbCalc::KorbCalc(CalcView& view, ValueStore& store, PrefsHost host, std::strin
     };
 
     CalcMode = store_.ReadInteger("CalcMode", 0) != 0;
-    AutoConvert = store_.ReadInteger("AutoConvert", 1) != 0;
-    UnitSystem = store_.ReadInteger("UnitSystem", 1) != 0;
-    SelectPreferredUnits();
-    AutoConvertBtnClick(AutoConvert);
-    if (UnitSystem)
+    const bool autoConvert = store_.ReadInteger("AutoConvert", 1) != 0;
+    const bool si = store_.ReadInteger("UnitSystem", 1) != 0;
+    AutoConvertBtnClick(autoConvert);
+    if (si)
         SIBtnClick();
     else
         USBtnClick();
@@ -416,49 +415,47 @@ void KorbCalc::DisplayKeyDown(int key, bool shift, bool ctrl) {
         case KeyAction::None:
             break;
         case KeyAction::Backspace:
-            BtnBSClick();
+            Run(Command::Backspace);
             break;
         case KeyAction::Enter:
-            BtnEnterClick();
+            Run(Command::Enter);
             break;
         case KeyAction::Delete:
-            BtnDelClick();
+            Run(Command::Delete);
             break;
         case KeyAction::Digit:
-            NumBtnClick(cmd.ch - '0');
+            Run(DigitCommand(cmd.ch - '0'));
             break;
         case KeyAction::Type:
+        case KeyAction::Letter:
             keyPress(cmd.ch);
             break;
         case KeyAction::ClearAndType:
             Entered = false;
             keyPress(cmd.ch);
             break;
-        case KeyAction::Letter:
-            keyPress(cmd.ch);
-            break;
         case KeyAction::SwitchLetter:
             Entered = false;
-            FreeForm1Click();
+            Run(Command::FreeFormMode);
             keyPress(cmd.ch);
             break;
         case KeyAction::Dot:
-            BtnDotClick();
+            Run(Command::Dot);
             break;
         case KeyAction::Add:
-            BtnAddSubtractClick(KeyTag::Add);
+            Run(Command::Add);
             break;
         case KeyAction::Subtract:
-            BtnAddSubtractClick(KeyTag::Subtract);
+            Run(Command::Subtract);
             break;
         case KeyAction::Multiply:
-            BtnMulDivClick(KeyTag::Multiply);
+            Run(Command::Multiply);
             break;
         case KeyAction::Divide:
-            BtnMulDivClick(KeyTag::Divide);
+            Run(Command::Divide);
             break;
         case KeyAction::ChangeSign:
-            BtnCHSClick();
+            Run(Command::ChangeSign);
             break;
         }
         view_.FocusEnterButton();
@@ -468,18 +465,14 @@ void KorbCalc::DisplayKeyDown(int key, bool shift, bool ctrl) {
 
 // ---- modes, display events, clipboard, drop --------------------------------------------------------
 
+// The mode items, buttons and CalcMode are one fact; the view mirrors it. Choosing the mode in
+// force changes nothing but tells the view again, which puts its check marks in step at start.
 void KorbCalc::Calculator1Click() {
-    if (Calculator1Checked) return;
-    Calculator1Checked = true;
-    FreeForm1Checked = false;
     CalcMode = true;
     view_.SetCalcModeState(true);
 }
 
 void KorbCalc::FreeForm1Click() {
-    if (FreeForm1Checked) return;
-    FreeForm1Checked = true;
-    Calculator1Checked = false;
     CalcMode = false;
     view_.SetCalcModeState(false);
 }
@@ -561,4 +554,95 @@ void KorbCalc::DisplayDragDrop(const DropSource& source) {
         }
         view_.FocusMainWindow();
     });
+}
+
+// ---- commands of the other windows -------------------------------------------------------------
+
+void KorbCalc::CancelEntry() {
+    Guard([&] {
+        SetDisplay("0");
+        ShowStackTop();
+        Entered = true;
+        PointEntered = false;
+    });
+}
+
+void KorbCalc::TypeText(const std::string& text) {
+    Guard([&] {
+        SetDisplay(text);
+        Entered = false;
+        PointEntered = text.find('.') != std::string::npos;
+        RefreshViews();
+    });
+}
+
+void KorbCalc::ClearStackContents() {
+    Guard([&] {
+        stack_.ClearEntries();
+        SetDisplay("0");
+        Entered = true;
+        PointEntered = false;
+        view_.SetEditingIndicator(true);
+    });
+}
+
+void KorbCalc::MoveEntryToTop(int index) {
+    Guard([&] {
+        stack_.MoveToTop(index);
+        ShowStackTop();
+    });
+}
+
+void KorbCalc::RecallRegister(int index) {
+    Guard([&] { stack_.RecallRegister(index); });
+}
+
+void KorbCalc::ClearRegisters() {
+    Guard([&] {
+        for (int i = 0; i < StackCalc::RegisterCount; ++i) stack_.SetRegister("0", i);
+    });
+}
+
+void KorbCalc::StoreEntryInRegister(int entryIndex, int index) {
+    Guard([&] {
+        const auto& full = stack_.FPStack();
+        if (entryIndex >= 0 && entryIndex < static_cast<int>(full.size()))
+            stack_.SetRegister(full[static_cast<size_t>(entryIndex)], index);
+    });
+}
+
+void KorbCalc::SetRegister(const std::string& text, int index) {
+    Guard([&] { stack_.SetRegister(text, index); });
+}
+
+void KorbCalc::UpdateAllLists() {
+    Guard([&] { stack_.UpdateAll(); });
+}
+
+void KorbCalc::SetWorkingFormat(int format) {
+    working_.SetFormat(static_cast<std::uint8_t>(format));
+}
+
+void KorbCalc::SetWorkingDigits(int digits) {
+    working_.Digits = static_cast<std::uint8_t>(digits);
+}
+
+// ---- settings -----------------------------------------------------------------------------------
+
+void KorbCalc::ApplySettings(const Settings& newSettings) {
+    settings = newSettings;
+}
+
+void KorbCalc::ApplyNumberFormat(int notation, int places) {
+    Guard([&] {
+        settings.FractNotation = notation;
+        settings.DecimalPlaces = places;
+        working_.SetFormat(static_cast<std::uint8_t>(notation));
+        stack_.UpdateAll();
+        if (Entered) ShowStackTop();
+    });
+}
+
+void KorbCalc::SetAngularDefault(int angularDefault) {
+    settings.AngularDefault = angularDefault;
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "calc/CalcView.h"
+#include "calc/Commands.h"
 #include "calc/StackCalc.h"
 #include "settings/Prefs.h"
 #include "units/NumberUnits.h"
@@ -42,6 +43,17 @@ inline const std::string Recall = "Recall register #";
 inline const std::string Undefined = "Undefined";
 } // namespace Prompt
 
+// The entry flags and the mode. Only the engine's commands change them.
+struct EntryState {
+    bool Entered = false;        // the display shows a completed value, not an entry being typed
+    bool PointEntered = false;   // the entry being typed holds a decimal point
+    bool StorePending = false;   // STO waits for its register digit
+    bool RecallPending = false;  // RCL waits for its register digit
+    bool SecondFunction = false; // the 2nd-function layer is on
+    bool DisplayFocused = false; // the display has the keyboard focus
+    bool CalcMode = false;       // calculator mode; free-form mode when false
+};
+
 class KorbCalc {
 public:
     // Reads the stored values "CalcMode", "AutoConvert" and "UnitSystem", selects the preferred
@@ -67,6 +79,10 @@ public:
     void FormClose();
     // The reset confirmed in the reset dialog: Entered, ClearAll, display "0", prompts cleared.
     void ResetCalculator();
+
+    // Runs a command through its handler; a 2nd-function command turns the 2nd function on first.
+    // Every key, menu item and command word comes through here.
+    void Run(Command command);
 
     // ---- entry line ----------------------------------------------------------------------------
     void keyPress(char ch);
@@ -127,7 +143,7 @@ public:
     void USCustomary1Click() { USBtnClick(); }
     // down: the new down state of AutoConvertBtn.
     void AutoConvertBtnClick(bool down);
-    void AutoConvert1Click() { AutoConvertBtnClick(!AutoConvertBtnDown); }
+    void AutoConvert1Click() { AutoConvertBtnClick(!AutoConvert); }
 
     // ---- modes, display as a text field, clipboard, drop ------------------------------------------
     void Calculator1Click();
@@ -145,33 +161,57 @@ public:
     static bool DisplayDragOver(const DropSource& source) { return source.isListBox; }
     void DisplayDragDrop(const DropSource& source);
 
-    // ---- state ---------------------------------------------------------------------------------------
-    // The settings come first: the stack reads the notation and places through references to them.
-    Settings settings;
+    // ---- commands of the other windows and the command-line program ------------------------------
+    // The user types text into the display: it becomes an entry being typed, not yet pushed.
+    void TypeText(const std::string& text);
+    // A typed entry is dropped: the display shows the top of the stack, or "0", as a completed value.
+    void CancelEntry();
+    // The stack window's "Clear Stack Contents": the entries go, the registers stay; the display
+    // shows "0" as a completed value.
+    void ClearStackContents();
+    // The stack window's double-click: the entry at index becomes the top and is shown.
+    void MoveEntryToTop(int index);
+    // The register window's recall and clear commands.
+    void RecallRegister(int index);
+    void ClearRegisters();
+    // A stack entry dragged onto a register list: the register takes the entry's full text. An index
+    // outside the stack does nothing.
+    void StoreEntryInRegister(int entryIndex, int index);
+    // Register index becomes text (a quantity text), as loading the register file does.
+    void SetRegister(const std::string& text, int index);
+    // Re-renders the stack's display texts and the register window after a change of format.
+    void UpdateAllLists();
+    // Brings the indicator images and the register window in line with the engine.
+    void RefreshViews();
+    // The working quantity's number format (0..4) and digit count, as the preferences dialog sets them.
+    void SetWorkingFormat(int format);
+    void SetWorkingDigits(int digits);
 
-    bool Entered = false;
-    bool PointEntered = false;
-    bool StorePending = false;
-    bool RecallPending = false;
-    bool SecondFunction = false;
-    bool DisplayFocused = false;
-    bool CalcMode = false;
+    // ---- settings -------------------------------------------------------------------------------
+    const Settings& CurrentSettings() const { return settings; }
+    // Takes every settings field at once, as the preferences and number-format dialogs hand them
+    // over; what the new values change on screen is up to the caller's further commands.
+    void ApplySettings(const Settings& newSettings);
+    // The notation (0..4) and decimal places: the working quantity follows the notation, the
+    // stack lists are re-rendered, and a shown value is shown again in the new format.
+    void ApplyNumberFormat(int notation, int places);
+    // The angle unit of plain numbers in trigonometry: 0 rad, 1 deg, 2 grad, 3 rev.
+    void SetAngularDefault(int angularDefault);
 
-    // Toggle and check states the windows mirror (also reported through the view).
-    bool SIBtnDown = true;
-    bool USBtnDown = false;
-    bool AutoConvertBtnDown = true;
-    bool UnitSystemEnabled = true; // SIBtn, USBtn and their menu items
-    bool Calculator1Checked = true;
-    bool FreeForm1Checked = false;
-
-    StackCalc& Stack() { return stack_; }
+    // ---- state, read-only ------------------------------------------------------------------------
+    const EntryState& State() const { return state_; }
+    // The unit system and AutoConvert are the units engine's program-wide flags (UnitSystem,
+    // AutoConvert); the windows learn of them through the view's state callbacks.
     const StackCalc& Stack() const { return stack_; }
-    TNumberUnits& Working() { return working_; }
-    Prefs& Preferences() { return prefs_; }
+    const TNumberUnits& Working() const { return working_; }
     bool LoadPrefs() { return prefs_.LoadPrefs(); }
     bool WritePrefs() { return prefs_.WritePrefs(); }
-    CalcView& View() { return view_; }
+
+    // The stack and register windows follow the entry lists and the registers through these.
+    void ObserveStack(std::function<void()> entriesChanged, std::function<void()> registersChanged) {
+        stack_.onStackChanged = std::move(entriesChanged);
+        stack_.onRegistersChanged = std::move(registersChanged);
+    }
 
     // Called at the end of every RefreshViews after the engine's own indicator update;
     // the windows hang their register-window refresh here.
@@ -182,7 +222,6 @@ public:
     static bool IsPrompt(const std::string& text);
 
 private:
-    void RefreshViews();
     void UpdateIndicators();
     void End(); // focus to the Enter button, then RefreshViews
     void ShowError(const std::string& message) { view_.ShowError(message); }
@@ -218,6 +257,18 @@ private:
     void LogKey(int code);
     void RegisterPrompt(bool store);
     void WithSecondFunction(const std::function<void()>& handler);
+
+    // The settings come first: the stack reads the notation and places through references to them.
+    Settings settings;
+    // The entry flags under the names the handlers use.
+    EntryState state_;
+    bool& Entered = state_.Entered;
+    bool& PointEntered = state_.PointEntered;
+    bool& StorePending = state_.StorePending;
+    bool& RecallPending = state_.RecallPending;
+    bool& SecondFunction = state_.SecondFunction;
+    bool& DisplayFocused = state_.DisplayFocused;
+    bool& CalcMode = state_.CalcMode;
 
     std::vector<std::string> popped_;
     int guardDepth_ = 0;

@@ -324,27 +324,35 @@ void KorbCalc::WithSecondFunction(const std::function<void()>& handler) {
     handler();
 }
 
+void KorbCalc::Run(Command command) {
+    const CommandInfo& info = Describe(command);
+    if (info.secondFunction)
+        WithSecondFunction([&] { info.handler(*this); });
+    else
+        info.handler(*this);
+}
+
 void KorbCalc::XRootYImgDblClick() {
-    WithSecondFunction([this] { SqrRtBtnClick(); });
+    Run(Command::XRootY);
 }
 void KorbCalc::YtoXImgDblClick() {
-    WithSecondFunction([this] { xsqrBtnClick(); });
+    Run(Command::YtoX);
 }
 void KorbCalc::TenToXImgDblClick() {
-    WithSecondFunction([this] { LogBtnClick(); });
+    Run(Command::TenToX);
 }
 void KorbCalc::EtoXImgDblClick() {
-    WithSecondFunction([this] { LnBtnClick(); });
+    Run(Command::EtoX);
 }
 void KorbCalc::AreaImgDblClick() {
-    WithSecondFunction([this] { BtnPIClick(); });
+    Run(Command::CircleArea);
 }
 void KorbCalc::SinInvImgDblClick() {
-    WithSecondFunction([this] { BtnSINCOSTANClick(TrigKey::Sin); });
+    Run(Command::ArcSin);
 }
 void KorbCalc::CosInvImgDblClick() {
-    WithSecondFunction([this] { BtnSINCOSTANClick(TrigKey::Cos); });
+    Run(Command::ArcCos);
 }
 void KorbCalc::TanInvImgDblClick() {
-    WithSecondFunction([this] { BtnSINCOSTANClick(TrigKey::Tan); });
+    Run(Command::ArcTan);
 }

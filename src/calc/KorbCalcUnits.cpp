@@ -77,32 +77,27 @@ void KorbCalc::ConvertStackBtnClick() {
     });
 }
 
+// The SI and US buttons, their menu items and the units engine's UnitSystem are one fact, as are
+// the AutoConvert button, its menu item and AutoConvert; the unit-system controls are enabled
+// exactly while AutoConvert is on.
 void KorbCalc::SIBtnClick() {
     Guard([&] {
-        SIBtnDown = true;
-        USBtnDown = false;
-        UnitSystem = true;
-        SelectPreferredUnits();
-        view_.SetUnitSystemState(true, UnitSystemEnabled);
+        SetUnitFlags({true, AutoConvert});
+        view_.SetUnitSystemState(true, AutoConvert);
     });
 }
 
 void KorbCalc::USBtnClick() {
     Guard([&] {
-        USBtnDown = true;
-        SIBtnDown = false;
-        UnitSystem = false;
-        SelectPreferredUnits();
-        view_.SetUnitSystemState(false, UnitSystemEnabled);
+        SetUnitFlags({false, AutoConvert});
+        view_.SetUnitSystemState(false, AutoConvert);
     });
 }
 
 void KorbCalc::AutoConvertBtnClick(bool down) {
     Guard([&] {
-        AutoConvertBtnDown = down;
-        AutoConvert = down;
-        UnitSystemEnabled = down;
+        SetUnitFlags({UnitSystem, down});
         view_.SetAutoConvertState(down);
-        view_.SetUnitSystemState(SIBtnDown, UnitSystemEnabled);
+        view_.SetUnitSystemState(UnitSystem, down);
     });
 }

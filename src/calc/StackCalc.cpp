@@ -17,10 +17,22 @@ bool ParseEntry(TNumberUnits& quantity, std::string_view text) {
     return quantity.SetText(text) && quantity.ErrorCode != _NoEntry && !quantity.Empty;
 }
 
-bool WriteOrReport(CalcView& view, const std::string& fileName, const std::vector<std::string>& lines) {
-    auto failure = WriteTextLines(fileName, lines);
-    if (failure) view.ShowMessage(*failure);
-    return !failure;
+// A line that holds only blanks carries nothing; any other line that does not parse is lost data.
+bool Blank(const std::string& line) {
+    return line.find_first_not_of(" \t") == std::string::npos;
+}
+
+// Saves the file, keeping the old one as "<name>.bak" unless known, and reports what happened.
+bool SaveOrReport(CalcView& view, const std::string& fileName, const std::vector<std::string>& lines,
+                  bool& known) {
+    const SaveResult saved = SaveTextLines(fileName, lines, !known);
+    if (saved.failure) {
+        view.ShowMessage(*saved.failure);
+        return false;
+    }
+    if (saved.notice) view.ShowMessage(*saved.notice);
+    known = true;
+    return true;
 }
 } // namespace
 
@@ -172,24 +184,32 @@ void StackCalc::UpdateAll() {
 }
 
 bool StackCalc::LoadStackFile(const std::string& fileName) {
-    auto lines = ReadTextLines(fileName);
-    if (!lines) {
+    stackFileKnown_ = false;
+    auto file = ReadTextFile(fileName);
+    if (!file) {
         view_.ShowMessage("Error loading stack file.");
         return false;
     }
+    const auto& lines = file->lines;
+    std::size_t dropped = file->unreadableLines;
     loading_ = true;
-    fpStack_.reserve(fpStack_.size() + lines->size());
-    listBox_.reserve(listBox_.size() + lines->size());
+    fpStack_.reserve(fpStack_.size() + lines.size());
+    listBox_.reserve(listBox_.size() + lines.size());
     TNumberUnits quantity;
     SetupQuantity(quantity);
-    for (const auto& line : *lines) {
-        if (!ParseEntry(quantity, line)) continue; // a line that does not parse is dropped silently
+    for (const auto& line : lines) {
+        // A line that does not parse is dropped silently; the file is then kept at the next save.
+        if (!ParseEntry(quantity, line)) {
+            if (!Blank(line)) ++dropped;
+            continue;
+        }
         // The full text is taken from the parsed value itself, so no digit is lost on the way.
         std::string full = FullText(quantity, notation_);
         std::string display = FormatForDisplay(full, notation_, decimalPlaces_);
         AppendEntry(std::move(full), std::move(display));
     }
     loading_ = false;
+    stackFileKnown_ = dropped == 0;
     NotifyStack();
     RefreshViews();
     if (!IsEmpty() && showStackTop) showStackTop();
@@ -197,33 +217,47 @@ bool StackCalc::LoadStackFile(const std::string& fileName) {
 }
 
 bool StackCalc::LoadRegisterFile(const std::string& fileName) {
-    auto lines = ReadTextLines(fileName);
-    if (!lines) {
+    registerFileKnown_ = false;
+    auto file = ReadTextFile(fileName);
+    if (!file) {
         view_.ShowMessage("Error loading register file.");
         return false;
     }
+    const auto& lines = file->lines;
+    std::size_t dropped = file->unreadableLines;
     loading_ = true;
     TNumberUnits quantity;
     SetupQuantity(quantity);
-    for (size_t i = 0; i < lines->size(); ++i) {
-        if (!ParseEntry(quantity, (*lines)[i])) continue; // the register keeps its value
-        // Past the tenth line this reports "Invalid register index", once per parsable line.
-        SetRegister(FullText(quantity, notation_), i < RegisterCount ? static_cast<int>(i) : RegisterCount);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (Blank(lines[i])) continue;
+        if (!ParseEntry(quantity, lines[i])) { // the register keeps its value
+            ++dropped;
+            continue;
+        }
+        if (i >= RegisterCount) {
+            // The first parsable line past the tenth reports "Invalid register index"; once is
+            // enough, and the rest of the file cannot change anything.
+            ++dropped;
+            SetRegister(FullText(quantity, notation_), RegisterCount);
+            break;
+        }
+        SetRegister(FullText(quantity, notation_), static_cast<int>(i));
     }
     loading_ = false;
+    registerFileKnown_ = dropped == 0;
     RefreshViews();
     return true;
 }
 
-bool StackCalc::SaveStackFile(const std::string& fileName) const {
-    return WriteOrReport(view_, fileName, fpStack_);
+bool StackCalc::SaveStackFile(const std::string& fileName) {
+    return SaveOrReport(view_, fileName, fpStack_, stackFileKnown_);
 }
 
-bool StackCalc::SaveRegisterFile(const std::string& fileName) const {
+bool StackCalc::SaveRegisterFile(const std::string& fileName) {
     std::vector<std::string> lines;
     lines.reserve(RegisterCount);
     for (const auto& text : registers_) lines.push_back(text.empty() || text == " " ? EmptyRegister : text);
-    return WriteOrReport(view_, fileName, lines);
+    return SaveOrReport(view_, fileName, lines, registerFileKnown_);
 }
 
 bool SaveAtClose(Prefs& prefs, StackCalc& calc, const std::string& stackFile,

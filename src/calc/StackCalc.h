@@ -48,10 +48,12 @@ public:
 
     // Files in the current directory (or as named). Loading reports a missing or unreadable file
     // through view.ShowMessage; saving replaces the file atomically and reports a failure the same way.
+    // A file this run did not load in full (not loaded, unreadable, lines dropped) is kept as
+    // "<name>.bak" when it is replaced, and the message box says so.
     bool LoadStackFile(const std::string& fileName = "SaveStck.dat");
     bool LoadRegisterFile(const std::string& fileName = "SaveRegs.dat");
-    bool SaveStackFile(const std::string& fileName = "SaveStck.dat") const;
-    bool SaveRegisterFile(const std::string& fileName = "SaveRegs.dat") const;
+    bool SaveStackFile(const std::string& fileName = "SaveStck.dat");
+    bool SaveRegisterFile(const std::string& fileName = "SaveRegs.dat");
 
     // Observers: the stack and register windows, the main window's indicators and display.
     std::function<void()> onStackChanged;
@@ -75,6 +77,9 @@ private:
     int selected_ = -1;
     Registers registers_;
     bool loading_ = false; // observers are told once, after the whole file
+    // The file on disk was loaded in full or written by this run: replacing it loses nothing.
+    bool stackFileKnown_ = false;
+    bool registerFileKnown_ = false;
 };
 
 // At close: only when SavePrefs is on, the preferences, then the stack file, then the register file.

@@ -6,89 +6,9 @@
 
 #include "calc/KorbCalc.h"
 #include "cli/ConsoleView.h"
+#include "units/QuantityMath.h"
 
 namespace {
-
-enum class Arg { None, Register, Units, OnOff };
-
-struct CommandWord {
-    const char* word;
-    Arg arg;
-    bool secondFunction; // runs with the 2nd function on; the others with it off
-    void (*run)(KorbCalc&, ConsoleView&, const std::string& arg);
-};
-
-void RegisterKey(KorbCalc& c, const std::string& arg) {
-    // A register is one digit; anything else is the key that gives "Invalid register index".
-    c.keyPress(arg.size() == 1 ? arg[0] : '?');
-}
-
-const CommandWord Words[] = {
-    {"enter", Arg::None, false, [](KorbCalc& c, ConsoleView&, const std::string&) { c.BtnEnterClick(); }},
-    {"drop", Arg::None, false, [](KorbCalc& c, ConsoleView&, const std::string&) { c.BtnDelClick(); }},
-    {"chs", Arg::None, false, [](KorbCalc& c, ConsoleView&, const std::string&) { c.BtnCHSClick(); }},
-    {"+", Arg::None, false,
-     [](KorbCalc& c, ConsoleView&, const std::string&) { c.BtnAddSubtractClick(KeyTag::Add); }},
-    {"-", Arg::None, false,
-     [](KorbCalc& c, ConsoleView&, const std::string&) { c.BtnAddSubtractClick(KeyTag::Subtract); }},
-    {"*", Arg::None, false,
-     [](KorbCalc& c, ConsoleView&, const std::string&) { c.BtnMulDivClick(KeyTag::Multiply); }},
-    {"/", Arg::None, false,
-     [](KorbCalc& c, ConsoleView&, const std::string&) { c.BtnMulDivClick(KeyTag::Divide); }},
-    {"sqr", Arg::None, false, [](KorbCalc& c, ConsoleView&, const std::string&) { c.xsqrBtnClick(); }},
-    {"sqrt", Arg::None, false, [](KorbCalc& c, ConsoleView&, const std::string&) { c.SqrRtBtnClick(); }},
-    {"inv", Arg::None, false, [](KorbCalc& c, ConsoleView&, const std::string&) { c.xtoNeg1BtnClick(); }},
-    {"y^x", Arg::None, true, [](KorbCalc& c, ConsoleView&, const std::string&) { c.xsqrBtnClick(); }},
-    {"root", Arg::None, true, [](KorbCalc& c, ConsoleView&, const std::string&) { c.SqrRtBtnClick(); }},
-    {"log", Arg::None, false, [](KorbCalc& c, ConsoleView&, const std::string&) { c.LogBtnClick(); }},
-    {"ln", Arg::None, false, [](KorbCalc& c, ConsoleView&, const std::string&) { c.LnBtnClick(); }},
-    {"10^x", Arg::None, true, [](KorbCalc& c, ConsoleView&, const std::string&) { c.LogBtnClick(); }},
-    {"e^x", Arg::None, true, [](KorbCalc& c, ConsoleView&, const std::string&) { c.LnBtnClick(); }},
-    {"sin", Arg::None, false,
-     [](KorbCalc& c, ConsoleView&, const std::string&) { c.BtnSINCOSTANClick(TrigKey::Sin); }},
-    {"cos", Arg::None, false,
-     [](KorbCalc& c, ConsoleView&, const std::string&) { c.BtnSINCOSTANClick(TrigKey::Cos); }},
-    {"tan", Arg::None, false,
-     [](KorbCalc& c, ConsoleView&, const std::string&) { c.BtnSINCOSTANClick(TrigKey::Tan); }},
-    {"asin", Arg::None, true,
-     [](KorbCalc& c, ConsoleView&, const std::string&) { c.BtnSINCOSTANClick(TrigKey::Sin); }},
-    {"acos", Arg::None, true,
-     [](KorbCalc& c, ConsoleView&, const std::string&) { c.BtnSINCOSTANClick(TrigKey::Cos); }},
-    {"atan", Arg::None, true,
-     [](KorbCalc& c, ConsoleView&, const std::string&) { c.BtnSINCOSTANClick(TrigKey::Tan); }},
-    {"pi", Arg::None, false, [](KorbCalc& c, ConsoleView&, const std::string&) { c.BtnPIClick(); }},
-    {"area", Arg::None, true, [](KorbCalc& c, ConsoleView&, const std::string&) { c.BtnPIClick(); }},
-    {"g", Arg::None, false, [](KorbCalc& c, ConsoleView&, const std::string&) { c.GravityBtnClick(); }},
-    {"swap", Arg::None, false,
-     [](KorbCalc& c, ConsoleView&, const std::string&) { c.StackTopFlipBtnClick(); }},
-    {"sto", Arg::Register, false,
-     [](KorbCalc& c, ConsoleView&, const std::string& a) {
-         c.BtnSTOClick();
-         RegisterKey(c, a);
-     }},
-    {"rcl", Arg::Register, false,
-     [](KorbCalc& c, ConsoleView&, const std::string& a) {
-         c.BtnRCLClick();
-         RegisterKey(c, a);
-     }},
-    {"units", Arg::Units, false,
-     [](KorbCalc& c, ConsoleView& v, const std::string& a) {
-         v.ChooseUnits(a);
-         c.SelectUnitsBtnClick();
-     }},
-    {"conv", Arg::Units, false,
-     [](KorbCalc& c, ConsoleView& v, const std::string& a) {
-         v.ChooseUnits(a);
-         c.ConvertUnitsBtnClick();
-     }},
-    {"direct", Arg::None, false,
-     [](KorbCalc& c, ConsoleView&, const std::string&) { c.ConvertStackBtnClick(); }},
-    {"si", Arg::None, false, [](KorbCalc& c, ConsoleView&, const std::string&) { c.SIBtnClick(); }},
-    {"us", Arg::None, false, [](KorbCalc& c, ConsoleView&, const std::string&) { c.USBtnClick(); }},
-    {"autoconv", Arg::OnOff, false,
-     [](KorbCalc& c, ConsoleView&, const std::string& a) { c.AutoConvertBtnClick(a == "on"); }},
-    {"clear", Arg::None, false, [](KorbCalc& c, ConsoleView&, const std::string&) { c.ResetCalculator(); }},
-};
 
 std::string Lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
@@ -116,39 +36,65 @@ void CliRunner::Run(const std::string& rawEntry) {
         Print();
         return;
     }
-    for (const CommandWord& w : Words) {
-        if (word != w.word) continue;
-        const bool argOk = w.arg == Arg::None    ? arg.empty()
-                           : w.arg == Arg::OnOff ? (Lower(arg) == "on" || Lower(arg) == "off")
-                                                 : !arg.empty();
-        if (!argOk) break; // not a well-formed command: try it as a quantity text
-        if (calc_.SecondFunction != w.secondFunction) calc_.SecondFBtnClick();
-        w.run(calc_, view_, w.arg == Arg::OnOff ? Lower(arg) : arg);
-        if (calc_.SecondFunction) calc_.SecondFBtnClick(); // e.g. left on by an undefined tangent
-        return;
+    if (const auto command = CommandForWord(word)) {
+        const CommandInfo& info = Describe(*command);
+        const std::string lowerArg = Lower(arg);
+        const bool onOff = lowerArg == "on" || lowerArg == "off";
+        const bool argOk = info.arg == CommandArg::None    ? arg.empty()
+                           : info.arg == CommandArg::OnOff ? onOff
+                                                           : !arg.empty();
+        if (argOk) {
+            RunCommand(info, info.arg == CommandArg::OnOff ? lowerArg : arg);
+            return;
+        }
+        // not a well-formed command: try it as a quantity text
     }
     PushQuantity(entry);
 }
 
+void CliRunner::RunCommand(const CommandInfo& info, const std::string& arg) {
+    // Each word runs with the 2nd function as its row says, and leaves it off.
+    if (calc_.State().SecondFunction && !info.secondFunction) calc_.Run(Command::SecondFunction);
+    switch (info.arg) {
+    case CommandArg::None:
+        calc_.Run(info.command);
+        break;
+    case CommandArg::Register:
+        // A register is one digit; anything else is the key that gives "Invalid register index".
+        calc_.Run(info.command);
+        calc_.keyPress(arg.size() == 1 ? arg[0] : '?');
+        break;
+    case CommandArg::Units:
+        view_.ChooseUnits(arg);
+        calc_.Run(info.command);
+        break;
+    case CommandArg::OnOff:
+        // The command turns AutoConvert over; it runs only when the setting is to change.
+        if (AutoConvert != (arg == "on")) calc_.Run(info.command);
+        break;
+    }
+    if (calc_.State().SecondFunction)
+        calc_.Run(Command::SecondFunction); // e.g. left on by an undefined tangent
+}
+
 void CliRunner::PushQuantity(const std::string& text) {
     const int depth = calc_.Stack().Depth();
-    view_.SetDisplayText(text);
-    calc_.Entered = false;
-    calc_.PointEntered = false;
-    calc_.BtnEnterClick();
-    if (calc_.Stack().Depth() == depth) {
-        // Enter reported the bad entry; leave the display on the stack top for the next entry.
-        view_.SetDisplayText("0");
-        calc_.ShowStackTop();
-        calc_.Entered = true;
-    }
+    calc_.TypeText(text);
+    calc_.Run(Command::Enter);
+    // Enter reported a bad entry; the display goes back to the stack top for the next entry.
+    if (calc_.Stack().Depth() == depth) calc_.CancelEntry();
+}
+
+const std::vector<std::string>& CliRunner::Texts() const {
+    return fullTexts_ ? calc_.Stack().FPStack() : calc_.Stack().StackListBox();
 }
 
 void CliRunner::Print() {
-    const auto& shown = calc_.Stack().StackListBox();
+    const auto& shown = Texts();
     out_ << (shown.empty() ? view_.DisplayText() : shown.back()) << '\n';
+    printed_ = true;
 }
 
 void CliRunner::WriteStack() const {
-    for (const std::string& text : calc_.Stack().StackListBox()) out_ << text << '\n';
+    for (const std::string& text : Texts()) out_ << text << '\n';
 }

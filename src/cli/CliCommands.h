@@ -3,9 +3,11 @@
 
 #include <iosfwd>
 #include <string>
+#include <vector>
 
 class KorbCalc;
 class ConsoleView;
+struct CommandInfo;
 
 class CliRunner {
 public:
@@ -13,14 +15,22 @@ public:
 
     // One entry: a command word (case-blind, with its argument) or a quantity text to push.
     void Run(const std::string& entry);
-    // The stack's display texts, bottom to top, one per line.
+    // The stack's texts, bottom to top, one per line.
     void WriteStack() const;
+    // Full-precision texts (as the data files hold them) instead of display texts.
+    void SetFullTexts(bool on) { fullTexts_ = on; }
+    // Whether a "print" entry has written the top.
+    bool Printed() const { return printed_; }
 
 private:
+    void RunCommand(const CommandInfo& info, const std::string& arg);
     void PushQuantity(const std::string& text);
     void Print();
+    const std::vector<std::string>& Texts() const;
 
     KorbCalc& calc_;
     ConsoleView& view_;
     std::ostream& out_;
+    bool fullTexts_ = false;
+    bool printed_ = false;
 };

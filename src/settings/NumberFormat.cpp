@@ -7,26 +7,32 @@
 #include <cmath>
 #include <cstdint>
 #include <exception>
+#include <system_error>
 
 namespace {
 
 constexpr int FullTextDigits = 15;
 constexpr int DefaultDecimalPlaces = 7;
 
-// Reads a plain number text ("." decimal point, no separators) without consulting the locale.
-double ReadNumber(const std::string& text) {
-    double value = 0;
-    std::from_chars(text.data(), text.data() + text.size(), value);
-    return value;
+// General notation with this many significant digits names every double exactly: 17 suffice.
+constexpr int ExactPrecision = 18;
+
+// True when the text reads back as the quantity's own value (zero as zero) and units.
+bool ReadsBackAs(const std::string& text, const TNumberUnits& quantity) {
+    TNumberUnits back;
+    return back.SetText(text) && !back.Empty && back.GetValue() == quantity.GetValue() &&
+           back.GetUnits() == quantity.GetUnits();
 }
 
-// True when the 15-decimal form of the value carries as much as the program's 15-digit number
-// texts do; tiny values (1.6E-19, 3.38627458E-9) lose most or all of their digits in it.
-bool FifteenDecimalsKeepValue(double value) {
-    if (value == 0 || !std::isfinite(value)) return true;
-    const double fixed = ReadNumber(FloatToText(value, ntFixed, 18, FullTextDigits));
-    return FloatToText(fixed, ntGeneral, FullTextDigits, 0) ==
-           FloatToText(value, ntGeneral, FullTextDigits, 0);
+// True when the number of a rendered quantity text reads back as zero (or not at all). The number
+// runs up to the blank before the units; separators and the currency sign are not part of it.
+bool ReadsAsZero(std::string_view shown) {
+    std::string number;
+    for (char c : shown.substr(0, shown.find(' ')))
+        if (c != ',' && c != '$') number += c;
+    double value = 0;
+    const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
+    return ec != std::errc() || end != number.data() + number.size() || value == 0;
 }
 
 } // namespace
@@ -44,16 +50,11 @@ std::string FormatForDisplay(std::string_view text, int notation, int decimalPla
     } catch (const std::exception&) {
         return ""; // an exponent the number conversion rejects: not a quantity either
     }
-    std::string shown = a.GetText();
-    if (a.GetValue() != 0) {
+    std::string shown = a.GetDisplayText();
+    if (a.GetValue() != 0 && ReadsAsZero(shown)) {
         // A value that would read back as zero in this notation is shown in Scientific instead.
-        TNumberUnits b;
-        b.Digits = digits;
-        b.SetFormat(format);
-        if (!b.SetText(shown) || b.Empty || b.GetValue() == 0) {
-            a.SetFormat(ntScientific);
-            shown = a.GetText();
-        }
+        a.SetFormat(ntScientific);
+        shown = a.GetDisplayText();
     }
     return shown;
 }
@@ -62,10 +63,11 @@ std::string FullText(const TNumberUnits& quantity, int notation) {
     TNumberUnits q = quantity;
     q.Digits = FullTextDigits;
     q.SetFormat(static_cast<std::uint8_t>(notation));
-    const bool decimalsOnly = notation == ntFixed || notation == ntNumber || notation == ntCurrency;
-    if (decimalsOnly && !FifteenDecimalsKeepValue(q.GetValue())) {
-        q.SetFormat(ntGeneral);
-        q.Precision = 18;
-    }
+    std::string text = q.GetText();
+    if (!std::isfinite(q.GetValue()) || ReadsBackAs(text, q)) return text;
+    // Fifteen decimals (or sixteen digits) do not hold every value: tiny ones lose their digits,
+    // others round to a neighbour or past the largest double. The General form keeps them exactly.
+    q.SetFormat(ntGeneral);
+    q.Precision = ExactPrecision;
     return q.GetText();
 }

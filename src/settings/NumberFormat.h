@@ -12,6 +12,6 @@ enum TNotation : int { ntGeneral = 0, ntScientific = 1, ntFixed = 2, ntNumber = 
 // non-zero value that would read back as zero. A text that does not parse gives "".
 std::string FormatForDisplay(std::string_view text, int notation, int decimalPlaces);
 
-// Full text of a parsed quantity: its text in the notation with 15 digits, or its General form
-// (18 significant digits) where the 15-decimal form would keep fewer than 15 significant digits.
+// Full text of a parsed quantity: its text in the notation with 15 digits when that reads back as
+// the same value and units, otherwise its General form with 18 significant digits, which always does.
 std::string FullText(const TNumberUnits& quantity, int notation);

@@ -106,21 +106,21 @@ bool Prefs::PrefIsTrue(const std::string& line) {
                       [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
 }
 
-void Prefs::ParsePrefLine(const std::string& line) {
+bool Prefs::ParsePrefLine(const std::string& line) {
     auto trimmed = Trim(line);
     auto key = trimmed.substr(0, trimmed.find(' '));
 
     for (const auto& b : BoolKeys) {
         if (b.key == key) {
             s_.*b.field = PrefIsTrue(line) ? 1 : 0;
-            return;
+            return true;
         }
     }
     if (key == "Calc_Pos") {
         auto pos = ParsePosition(trimmed, "100", "100");
         if (!pos) {
             s_.CalcPos = {FallbackCalcPos, FallbackCalcPos};
-            return;
+            return true;
         }
         s_.CalcPos = *pos;
         if (host_.moveMain) host_.moveMain(*pos);
@@ -128,7 +128,7 @@ void Prefs::ParsePrefLine(const std::string& line) {
         const bool stack = key == "Stack_Pos";
         if (auto pos = ParsePosition(trimmed, "", "")) {
             (stack ? s_.StackPos : s_.RegPos) = *pos;
-            return;
+            return true;
         }
         // A bad position puts both windows back beside the main window, the register window one
         // step lower; a later good line of the other key still sets its own window.
@@ -144,21 +144,31 @@ void Prefs::ParsePrefLine(const std::string& line) {
         auto places = ParseDecimalInteger(RemoveBlanks(ValueText(trimmed)));
         s_.DecimalPlaces = places && *places >= 0 && *places <= 15 ? *places : FallbackDecimalPlaces;
         if (host_.showStackTop) host_.showStackTop();
+    } else {
+        return false;
     }
+    return true;
 }
 
 bool Prefs::LoadPrefs() {
-    auto lines = ReadTextLines(fileName_);
-    if (!lines) {
+    auto file = ReadTextFile(fileName_);
+    bool anyKey = false;
+    if (file) {
+        for (const auto& line : file->lines) {
+            if (line.empty() || line.front() == ';') continue;
+            anyKey = ParsePrefLine(line) || anyKey;
+        }
+    }
+    // A file without one known key (empty, binary, another encoding) would leave every setting at
+    // zero, saving switched off among them: it counts as no file.
+    if (!anyKey) {
+        fileKnown_ = false;
         if (host_.messageBox) host_.messageBox("Can't load Prefs from INI file: " + fileName_);
         ApplyNoFileDefaults();
         WritePrefs();
         return false;
     }
-    for (const auto& line : *lines) {
-        if (line.empty() || line.front() == ';') continue;
-        ParsePrefLine(line);
-    }
+    fileKnown_ = file->unreadableLines == 0;
     return true;
 }
 
@@ -229,12 +239,16 @@ std::vector<std::string> Prefs::BuildLines() const {
 }
 
 bool Prefs::WritePrefs() {
-    auto failure = WriteTextLines(fileName_, BuildLines());
+    const SaveResult saved = SaveTextLines(fileName_, BuildLines(), !fileKnown_);
+    const auto& failure = saved.failure;
     if (failure) {
         if (host_.reportWriteError)
             host_.reportWriteError(*failure);
         else if (host_.messageBox)
             host_.messageBox(*failure);
+    } else {
+        fileKnown_ = true;
+        if (saved.notice && host_.messageBox) host_.messageBox(*saved.notice);
     }
     // The stored values do not depend on the file and are written either way.
     store_.WriteBool(std::string(stored::AutoConvert.name), AutoConvert);

@@ -54,9 +54,13 @@ class Prefs {
 public:
     Prefs(Settings& settings, ValueStore& store, PrefsHost host, std::string fileName = "Meridot.ini");
 
+    // A file that cannot be read, or in which not one known key is found, gives the message, the
+    // no-file defaults and a new file; false then.
     bool LoadPrefs();
-    bool WritePrefs(); // false when the file could not be written (reported through the host)
-    void ParsePrefLine(const std::string& line);
+    // False when the file could not be written (reported through the host). A file this run did
+    // not read in full is first kept as "<name>.bak", which the message box then reports.
+    bool WritePrefs();
+    bool ParsePrefLine(const std::string& line); // false for a line without a known key
     static bool PrefIsTrue(const std::string& line);
 
     // The lines WritePrefs writes, without line ends.
@@ -71,4 +75,5 @@ private:
     ValueStore& store_;
     PrefsHost host_;
     std::string fileName_;
+    bool fileKnown_ = false; // the file on disk was read in full or written by this run
 };

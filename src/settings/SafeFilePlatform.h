@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace safefile {
 
@@ -31,6 +32,10 @@ public:
     // Returns once the data has reached the disk.
     Failure FlushToDisk();
     Failure Close();
+    // Gives the new file the access rights (and, where the platform allows it, the owner) of the
+    // regular file `target` it is about to replace, so that a private file stays private. Nothing
+    // to do when there is no such file.
+    Failure KeepAttributesOf(const std::string& target);
 
 private:
     std::intptr_t handle_ = -1;
@@ -46,6 +51,21 @@ void FlushDirectoryOf(const std::string& fileName);
 void RemoveFile(const std::string& path);
 
 long ProcessId();
+// Whether a process with this id is still running (a save of it may be in progress).
+bool ProcessIsRunning(long pid);
+
+// Whether anything (a file, a directory, a dangling link) has this name.
+bool FileExists(const std::string& path);
+// Gives `existing` a second name without reading it; a failure when the file system cannot.
+Failure LinkFile(const std::string& existing, const std::string& newName);
+// The names (not paths) in a directory; empty when it cannot be listed.
+std::vector<std::string> FileNamesIn(const std::string& dir);
+
+#ifdef _WIN32
+inline constexpr const char* PathSeparators = "/\\";
+#else
+inline constexpr const char* PathSeparators = "/";
+#endif
 
 // Opens an existing file for binary reading; nullptr when it cannot be opened.
 std::FILE* OpenForReading(const std::string& path);

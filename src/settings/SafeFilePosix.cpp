@@ -5,7 +5,10 @@
 #include <cstring>
 #include <filesystem>
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace safefile {
@@ -56,6 +59,22 @@ Failure NewFile::FlushToDisk() {
     return std::nullopt;
 }
 
+Failure NewFile::KeepAttributesOf(const std::string& target) {
+    struct stat st {};
+    if (::stat(target.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+    const int fd = Fd(handle_);
+    // The owner first: a change of owner may clear set-id bits that the mode then restores. Only
+    // root may hand a file to someone else; anyone may keep the group if they belong to it.
+    if ((st.st_uid != ::geteuid() || st.st_gid != ::getegid()) && ::fchown(fd, st.st_uid, st.st_gid) != 0 &&
+        ::fchown(fd, static_cast<uid_t>(-1), st.st_gid) != 0) {
+        // keeps this process's owner and group
+    }
+    // The owner keeps read and write access: a file the program cannot read back would be
+    // replaced again at the next close, and its backup with it.
+    if (::fchmod(fd, (st.st_mode & 07777) | S_IRUSR | S_IWUSR) != 0) return Reason(errno);
+    return std::nullopt;
+}
+
 Failure NewFile::Close() {
     const int fd = Fd(handle_);
     handle_ = -1;
@@ -84,6 +103,29 @@ void RemoveFile(const std::string& path) {
 
 long ProcessId() {
     return static_cast<long>(::getpid());
+}
+
+bool ProcessIsRunning(long pid) {
+    return pid > 0 && (::kill(static_cast<pid_t>(pid), 0) == 0 || errno == EPERM);
+}
+
+bool FileExists(const std::string& path) {
+    struct stat st {};
+    return ::lstat(path.c_str(), &st) == 0;
+}
+
+Failure LinkFile(const std::string& existing, const std::string& newName) {
+    if (::link(existing.c_str(), newName.c_str()) != 0) return Reason(errno);
+    return std::nullopt;
+}
+
+std::vector<std::string> FileNamesIn(const std::string& dir) {
+    std::vector<std::string> names;
+    DIR* d = ::opendir(dir.empty() ? "." : dir.c_str());
+    if (!d) return names;
+    while (const dirent* entry = ::readdir(d)) names.emplace_back(entry->d_name);
+    ::closedir(d);
+    return names;
 }
 
 std::FILE* OpenForReading(const std::string& path) {

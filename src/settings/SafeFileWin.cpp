@@ -60,6 +60,10 @@ Failure NewFile::FlushToDisk() {
     return std::nullopt;
 }
 
+Failure NewFile::KeepAttributesOf(const std::string&) {
+    return std::nullopt; // ReplaceWith carries the attributes Windows has over to the new file
+}
+
 Failure NewFile::Close() {
     const HANDLE h = Handle(handle_);
     handle_ = -1;
@@ -89,6 +93,41 @@ void RemoveFile(const std::string& path) {
 
 long ProcessId() {
     return static_cast<long>(::GetCurrentProcessId());
+}
+
+bool ProcessIsRunning(long pid) {
+    if (pid <= 0) return false;
+    const HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(pid));
+    if (!process) return ::GetLastError() == ERROR_ACCESS_DENIED; // exists, but is not ours to ask
+    DWORD code = 0;
+    const bool running = ::GetExitCodeProcess(process, &code) && code == STILL_ACTIVE;
+    ::CloseHandle(process);
+    return running;
+}
+
+bool FileExists(const std::string& path) {
+    return ::GetFileAttributesW(wintext::WidePath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+Failure LinkFile(const std::string& existing, const std::string& newName) {
+    if (!::CreateHardLinkW(wintext::WidePath(newName).c_str(), wintext::WidePath(existing).c_str(), nullptr))
+        return wintext::ErrorText(::GetLastError());
+    return std::nullopt;
+}
+
+std::vector<std::string> FileNamesIn(const std::string& dir) {
+    std::vector<std::string> names;
+    std::string pattern = dir.empty() ? std::string(".") : dir;
+    if (pattern.back() != '/' && pattern.back() != '\\') pattern += '\\';
+    pattern += '*';
+    WIN32_FIND_DATAW found;
+    const HANDLE search = ::FindFirstFileW(wintext::WidePath(pattern).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        names.push_back(wintext::Utf8(found.cFileName));
+    } while (::FindNextFileW(search, &found));
+    ::FindClose(search);
+    return names;
 }
 
 std::FILE* OpenForReading(const std::string& path) {

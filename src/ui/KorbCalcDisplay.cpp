@@ -153,7 +153,7 @@ void TDisplay::focusInEvent(QFocusEvent* event) {
     QTextEdit::focusInEvent(event);
     // A pop-up menu or another window taking the focus for a while is no leaving of the display.
     if (event->reason() == Qt::PopupFocusReason || event->reason() == Qt::ActiveWindowFocusReason) {
-        if (main_.Engine().DisplayFocused) return;
+        if (main_.Engine().State().DisplayFocused) return;
     }
     main_.Run([this] { main_.Engine().DisplayEnter(); });
 }

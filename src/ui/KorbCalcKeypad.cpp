@@ -23,7 +23,7 @@ struct KeySpec {
     const char* face;
     const char* tip;
     int left, top, width, height;
-    void (*click)(KorbCalc&);
+    Command command;
     bool tabStop;
 };
 
@@ -34,72 +34,56 @@ constexpr int SecondLabelPixels = 11; // the names of the second functions above
 
 #define DIGIT(n, col, row)                                                                                   \
     KeySpec {                                                                                                \
-        "Btn" #n, #n, "", Col[col], Row[row], Key, Key, [](KorbCalc& k) { k.NumBtnClick(n); }, true          \
+        "Btn" #n, #n, "", Col[col], Row[row], Key, Key, Command::Digit##n, true                              \
     }
 
 const std::array<KeySpec, 33> kKeys{{
-    {"BtnDel", "DEL", "Delete From Stack", Col[0], Row[0], Key, Key, [](KorbCalc& k) { k.BtnDelClick(); },
-     true},
-    {"BtnBS", "BS", "Backspace", Col[1], Row[0], Key, Key, [](KorbCalc& k) { k.BtnBSClick(); }, true},
-    {"SecondFBtn", "2nd", "2nd Function F2", Col[2], Row[0], Key, Key,
-     [](KorbCalc& k) { k.SecondFBtnClick(); }, true},
-    {"SqrRtBtn", "\u221Ax", "Square Root", Col[3], Row[0], Key, Key, [](KorbCalc& k) { k.SqrRtBtnClick(); },
-     true},
-    {"xsqrBtn", "x\u00B2", "Squared", Col[4], Row[0], Key, Key, [](KorbCalc& k) { k.xsqrBtnClick(); }, true},
-    {"xtoNeg1Btn", "1/x", "Reciprocal", Col[5], Row[0], Key, Key, [](KorbCalc& k) { k.xtoNeg1BtnClick(); },
-     true},
-    {"BtnPI", "\u03C0", "Pi", Col[6], Row[0], Key, Key, [](KorbCalc& k) { k.BtnPIClick(); }, true},
+    {"BtnDel", "DEL", "Delete From Stack", Col[0], Row[0], Key, Key, Command::Delete, true},
+    {"BtnBS", "BS", "Backspace", Col[1], Row[0], Key, Key, Command::Backspace, true},
+    {"SecondFBtn", "2nd", "2nd Function F2", Col[2], Row[0], Key, Key, Command::SecondFunction, true},
+    {"SqrRtBtn", "\u221Ax", "Square Root", Col[3], Row[0], Key, Key, Command::SquareRoot, true},
+    {"xsqrBtn", "x\u00B2", "Squared", Col[4], Row[0], Key, Key, Command::Square, true},
+    {"xtoNeg1Btn", "1/x", "Reciprocal", Col[5], Row[0], Key, Key, Command::Reciprocal, true},
+    {"BtnPI", "\u03C0", "Pi", Col[6], Row[0], Key, Key, Command::Pi, true},
     DIGIT(7, 7, 0),
     DIGIT(8, 8, 0),
     DIGIT(9, 9, 0),
-    {"BtnDiv", "\u00F7", "Divide", Col[10], Row[0], Key, Key,
-     [](KorbCalc& k) { k.BtnMulDivClick(KeyTag::Divide); }, true},
+    {"BtnDiv", "\u00F7", "Divide", Col[10], Row[0], Key, Key, Command::Divide, true},
     {"SelectUnitsBtn", "Select Units \u25B8", "Units Selector Menu F9", Col[0], Row[1], 89, Key,
-     [](KorbCalc& k) { k.SelectUnitsBtnClick(); }, true},
-    {"BtnSIN", "sin", "sine", Col[3], Row[1], Key, Key,
-     [](KorbCalc& k) { k.BtnSINCOSTANClick(TrigKey::Sin); }, true},
-    {"BtnCOS", "cos", "cosine", Col[4], Row[1], Key, Key,
-     [](KorbCalc& k) { k.BtnSINCOSTANClick(TrigKey::Cos); }, true},
-    {"BtnTAN", "tan", "tangent", Col[5], Row[1], Key, Key,
-     [](KorbCalc& k) { k.BtnSINCOSTANClick(TrigKey::Tan); }, true},
-    {"GravityBtn", "g", "Acceleration of Gravity", Col[6], Row[1], Key, Key,
-     [](KorbCalc& k) { k.GravityBtnClick(); }, true},
+     Command::SelectUnits, true},
+    {"BtnSIN", "sin", "sine", Col[3], Row[1], Key, Key, Command::Sin, true},
+    {"BtnCOS", "cos", "cosine", Col[4], Row[1], Key, Key, Command::Cos, true},
+    {"BtnTAN", "tan", "tangent", Col[5], Row[1], Key, Key, Command::Tan, true},
+    {"GravityBtn", "g", "Acceleration of Gravity", Col[6], Row[1], Key, Key, Command::Gravity, true},
     DIGIT(4, 7, 1),
     DIGIT(5, 8, 1),
     DIGIT(6, 9, 1),
-    {"BtnMul", "\u00D7", "Multiply", Col[10], Row[1], Key, Key,
-     [](KorbCalc& k) { k.BtnMulDivClick(KeyTag::Multiply); }, true},
+    {"BtnMul", "\u00D7", "Multiply", Col[10], Row[1], Key, Key, Command::Multiply, true},
     {"ConvertUnitsBtn", "Convert Units \u21C4", "Units Converter Menu F10", Col[0], Row[2], 89, Key,
-     [](KorbCalc& k) { k.ConvertUnitsBtnClick(); }, true},
-    {"LogBtn", "log", "Log", Col[3], Row[2], Key, Key, [](KorbCalc& k) { k.LogBtnClick(); }, true},
-    {"LnBtn", "ln", "Natural Log", Col[4], Row[2], Key, Key, [](KorbCalc& k) { k.LnBtnClick(); }, true},
-    {"StackTopFlipBtn", "x\u21C4y", "Swap Top Two Stack Items F12", Col[5], Row[2], Key, Key,
-     [](KorbCalc& k) { k.StackTopFlipBtnClick(); }, true},
-    {"BtnEnter", "\u21B5", "Push Display to Stack", Col[6], Row[2], Key, 65,
-     [](KorbCalc& k) { k.BtnEnterClick(); }, true},
+     Command::ConvertUnits, true},
+    {"LogBtn", "log", "Log", Col[3], Row[2], Key, Key, Command::Log, true},
+    {"LnBtn", "ln", "Natural Log", Col[4], Row[2], Key, Key, Command::Ln, true},
+    {"StackTopFlipBtn", "x\u21C4y", "Swap Top Two Stack Items F12", Col[5], Row[2], Key, Key, Command::Swap,
+     true},
+    {"BtnEnter", "\u21B5", "Push Display to Stack", Col[6], Row[2], Key, 65, Command::Enter, true},
     DIGIT(1, 7, 2),
     DIGIT(2, 8, 2),
     DIGIT(3, 9, 2),
-    {"BtnSub", "\u2212", "Subtract", Col[10], Row[2], Key, Key,
-     [](KorbCalc& k) { k.BtnAddSubtractClick(KeyTag::Subtract); }, true},
-    {"BtnSTO", "STO", "Store to Register F7", Col[4], Row[3], 26, Key, [](KorbCalc& k) { k.BtnSTOClick(); },
-     false},
-    {"BtnRCL", "RCL", "Recall from Register F8", Col[5], Row[3], 26, Key,
-     [](KorbCalc& k) { k.BtnRCLClick(); }, false},
+    {"BtnSub", "\u2212", "Subtract", Col[10], Row[2], Key, Key, Command::Subtract, true},
+    {"BtnSTO", "STO", "Store to Register F7", Col[4], Row[3], 26, Key, Command::Store, false},
+    {"BtnRCL", "RCL", "Recall from Register F8", Col[5], Row[3], 26, Key, Command::Recall, false},
     DIGIT(0, 7, 3),
-    {"BtnDot", ".", "", Col[8], Row[3], Key, Key, [](KorbCalc& k) { k.BtnDotClick(); }, true},
+    {"BtnDot", ".", "", Col[8], Row[3], Key, Key, Command::Dot, true},
 }};
 #undef DIGIT
 
 // Buttons outside the main table: the change-sign and add keys sit in the last row, the hidden
 // direct-convert key shares its place with the converter key.
 const std::array<KeySpec, 3> kMoreKeys{{
-    {"BtnCHS", "\u00B1", "Change Algebraic Sign", Col[9], Row[3], Key, Key,
-     [](KorbCalc& k) { k.BtnCHSClick(); }, true},
-    {"BtnAdd", "+", "Add", Col[10], Row[3], Key, Key, [](KorbCalc& k) { k.BtnAddSubtractClick(KeyTag::Add); },
-     true},
+    {"BtnCHS", "\u00B1", "Change Algebraic Sign", Col[9], Row[3], Key, Key, Command::ChangeSign, true},
+    {"BtnAdd", "+", "Add", Col[10], Row[3], Key, Key, Command::Add, true},
     {"ConvertStackBtn", "\u21E5", "Convert to Top of Stack Units F11", Col[0], Row[2], 20, Key,
-     [](KorbCalc& k) { k.ConvertStackBtnClick(); }, true},
+     Command::DirectConvert, true},
 }};
 
 // Images above the keys that name the second functions and run them on a double-click.
@@ -108,18 +92,17 @@ struct SecondImageSpec {
     const char* face;
     const char* tip;
     int left, top;
-    void (*run)(KorbCalc&);
+    Command command;
 };
 const std::array<SecondImageSpec, 8> kSecondImages{{
-    {"XRootYImg", "\u02E3\u221Ay", "Root of Y", 104, 4, [](KorbCalc& k) { k.XRootYImgDblClick(); }},
-    {"YtoXImg", "y\u02E3", "Y to the Power of X", 136, 4, [](KorbCalc& k) { k.YtoXImgDblClick(); }},
-    {"AreaImg", "\u03C0d\u00B2/4", "Area of a Circle, Given Diameter", 200, 5,
-     [](KorbCalc& k) { k.AreaImgDblClick(); }},
-    {"SinInvImg", "sin\u207B\u00B9", "Arcsine", 108, 46, [](KorbCalc& k) { k.SinInvImgDblClick(); }},
-    {"CosInvImg", "cos\u207B\u00B9", "Arccosine", 140, 46, [](KorbCalc& k) { k.CosInvImgDblClick(); }},
-    {"TanInvImg", "tan\u207B\u00B9", "Arctangent", 172, 46, [](KorbCalc& k) { k.TanInvImgDblClick(); }},
-    {"TenToXImg", "10\u02E3", "10 to the Power of X", 104, 85, [](KorbCalc& k) { k.TenToXImgDblClick(); }},
-    {"EtoXImg", "e\u02E3", "E to the Power of X", 136, 85, [](KorbCalc& k) { k.EtoXImgDblClick(); }},
+    {"XRootYImg", "\u02E3\u221Ay", "Root of Y", 104, 4, Command::XRootY},
+    {"YtoXImg", "y\u02E3", "Y to the Power of X", 136, 4, Command::YtoX},
+    {"AreaImg", "\u03C0d\u00B2/4", "Area of a Circle, Given Diameter", 200, 5, Command::CircleArea},
+    {"SinInvImg", "sin\u207B\u00B9", "Arcsine", 108, 46, Command::ArcSin},
+    {"CosInvImg", "cos\u207B\u00B9", "Arccosine", 140, 46, Command::ArcCos},
+    {"TanInvImg", "tan\u207B\u00B9", "Arctangent", 172, 46, Command::ArcTan},
+    {"TenToXImg", "10\u02E3", "10 to the Power of X", 104, 85, Command::TenToX},
+    {"EtoXImg", "e\u02E3", "E to the Power of X", 136, 85, Command::EtoX},
 }};
 
 } // namespace
@@ -145,8 +128,8 @@ void TKorbCalcForm::BuildKeypad() {
         QFont f = b->font();
         f.setPixelSize(spec.width > Key ? 11 : 12);
         b->setFont(f);
-        auto click = spec.click;
-        connect(b, &QPushButton::clicked, this, [this, click] { Run([this, click] { click(*engine_); }); });
+        const Command command = spec.command;
+        connect(b, &QPushButton::clicked, this, [this, command] { RunCommand(command); });
         buttons_[spec.name] = b;
     };
     for (const auto& spec : kKeys) make(spec);
@@ -208,18 +191,17 @@ void TKorbCalcForm::BuildToggles() {
     modes->addButton(toggles_["CalcModeBtn"]);
     modes->addButton(toggles_["FFModeBtn"]);
 
+    // The toggles show what the engine reports through the view, so a click only runs the command.
     connect(toggles_["AutoConvertBtn"], &QToolButton::clicked, this,
-            [this](bool down) { Run([&] { engine_->AutoConvertBtnClick(down); }); });
-    connect(toggles_["SIBtn"], &QToolButton::clicked, this,
-            [this] { Run([this] { engine_->SIBtnClick(); }); });
-    connect(toggles_["USBtn"], &QToolButton::clicked, this,
-            [this] { Run([this] { engine_->USBtnClick(); }); });
+            [this] { RunCommand(Command::AutoConvert); });
+    connect(toggles_["SIBtn"], &QToolButton::clicked, this, [this] { RunCommand(Command::UnitSystemSI); });
+    connect(toggles_["USBtn"], &QToolButton::clicked, this, [this] { RunCommand(Command::UnitSystemUS); });
     connect(toggles_["ShowStackBtn"], &QToolButton::clicked, this, [this] { ShowStack1Click(); });
     connect(toggles_["ShowRegsBtn"], &QToolButton::clicked, this, [this] { ShowRegisters1Click(); });
     connect(toggles_["CalcModeBtn"], &QToolButton::clicked, this,
-            [this] { Run([this] { engine_->Calculator1Click(); }); });
+            [this] { RunCommand(Command::CalculatorMode); });
     connect(toggles_["FFModeBtn"], &QToolButton::clicked, this,
-            [this] { Run([this] { engine_->FreeForm1Click(); }); });
+            [this] { RunCommand(Command::FreeFormMode); });
 }
 
 void TKorbCalcForm::BuildSecondFunctionImages() {
@@ -236,8 +218,8 @@ void TKorbCalcForm::BuildSecondFunctionImages() {
         const int keyTop = *std::find_if(std::begin(Row), std::end(Row), [&](int r) { return r > spec.top; });
         const int height = SecondLabelPixels + 3;
         img->setGeometry(spec.left - 3, keyTop - height, 32, height);
-        auto run = spec.run;
-        connect(img, &TImage::doubleClicked, this, [this, run] { Run([this, run] { run(*engine_); }); });
+        const Command command = spec.command;
+        connect(img, &TImage::doubleClicked, this, [this, command] { RunCommand(command); });
         images_[spec.name] = img;
     }
 }

@@ -79,13 +79,13 @@ TKorbCalcForm::TKorbCalcForm(ValueStore& store, QWidget* parent)
     engine_->onRefreshViews = [this] {
         if (registerForm_ && registerForm_->isVisible()) registerForm_->Refresh();
     };
-    StackCalc& stack = engine_->Stack();
-    stack.onStackChanged = [this] {
-        if (stackForm_) stackForm_->UpdateAll();
-    };
-    stack.onRegistersChanged = [this] {
-        if (registerForm_ && registerForm_->isVisible()) registerForm_->Refresh();
-    };
+    engine_->ObserveStack(
+        [this] {
+            if (stackForm_) stackForm_->UpdateAll();
+        },
+        [this] {
+            if (registerForm_ && registerForm_->isVisible()) registerForm_->Refresh();
+        });
 }
 
 TKorbCalcForm::~TKorbCalcForm() {
@@ -115,6 +115,10 @@ void TKorbCalcForm::Run(const std::function<void()>& handler) {
     }
 }
 
+void TKorbCalcForm::RunCommand(Command command) {
+    Run([this, command] { engine_->Run(command); });
+}
+
 // ---- start-up and shut-down ---------------------------------------------------------------------------
 
 void TKorbCalcForm::StartUp() {
@@ -135,8 +139,9 @@ void TKorbCalcForm::StartUp() {
     // The stack and register windows are tool windows of this one, so its F1 and Ctrl+P serve them
     // too; F1 then opens the help of the window that has the focus.
     AddHelpKey(unitsDlg_, UnitsHelpContext);
-    prefForm_ = new TPrefForm(Prefs(), store_, PrefHost(), this);
-    formatForm_ = new TFormatForm(Prefs(), PrefHost(), this);
+    dialogSettings_ = Prefs();
+    prefForm_ = new TPrefForm(dialogSettings_, store_, PrefHost(), this);
+    formatForm_ = new TFormatForm(dialogSettings_, PrefHost(), this);
     readmeForm_ = new TReadmeForm(this);
 }
 
@@ -160,8 +165,8 @@ void TKorbCalcForm::paintEvent(QPaintEvent* event) {
 
 // Hides a visible tool window, storing its position, or shows it; its menu item and toggle button
 // follow.
-void TKorbCalcForm::ToggleToolWindow(QWidget* window, const char* item, const char* button, WindowPos& pos,
-                                     const std::function<void()>& place,
+void TKorbCalcForm::ToggleToolWindow(QWidget* window, const char* item, const char* button,
+                                     WindowPos Settings::*pos, const std::function<void()>& place,
                                      const std::function<void()>& refresh) {
     if (!window) return;
     const bool show = !window->isVisible();
@@ -169,7 +174,9 @@ void TKorbCalcForm::ToggleToolWindow(QWidget* window, const char* item, const ch
         place();
         window->show();
     } else {
-        pos = {window->pos().x(), window->pos().y()};
+        Settings settings = Prefs();
+        settings.*pos = {window->pos().x(), window->pos().y()};
+        engine_->ApplySettings(settings);
         window->hide();
     }
     actions_[item]->setChecked(show);
@@ -182,13 +189,13 @@ void TKorbCalcForm::ToggleToolWindow(QWidget* window, const char* item, const ch
 
 void TKorbCalcForm::ShowStack1Click() {
     ToggleToolWindow(
-        stackForm_, "ShowStack1", "ShowStackBtn", Prefs().StackPos, [this] { stackForm_->PlaceForShow(); },
-        [this] { Run([this] { engine_->Stack().RefreshViews(); }); });
+        stackForm_, "ShowStack1", "ShowStackBtn", &Settings::StackPos, [this] { stackForm_->PlaceForShow(); },
+        [this] { Run([this] { engine_->RefreshViews(); }); });
 }
 
 void TKorbCalcForm::ShowRegisters1Click() {
     ToggleToolWindow(
-        registerForm_, "ShowRegisters1", "ShowRegsBtn", Prefs().RegPos,
+        registerForm_, "ShowRegisters1", "ShowRegsBtn", &Settings::RegPos,
         [this] { registerForm_->PlaceForShow(); }, [this] { registerForm_->Refresh(); });
 }
 
@@ -293,7 +300,7 @@ void TKorbCalcForm::KeywordSearch1Click() {
 // ---- the view -----------------------------------------------------------------------------------------
 
 std::string TKorbCalcForm::FormatForDisplay(const std::string& text) const {
-    return ::FormatForDisplay(text, engine_->settings.FractNotation, engine_->settings.DecimalPlaces);
+    return ::FormatForDisplay(text, Prefs().FractNotation, Prefs().DecimalPlaces);
 }
 
 std::string TKorbCalcForm::DisplayText() const {
@@ -391,21 +398,32 @@ void TKorbCalcForm::SetClipboardText(const std::string& text) {
 
 // ---- preferences, number format and help (wired to their windows) -----------------------------------
 
+void TKorbCalcForm::HandSettingsToEngine() {
+    engine_->ApplySettings(dialogSettings_);
+}
+
 PrefDialogHost TKorbCalcForm::PrefHost() {
     PrefDialogHost host;
-    host.showStackTop = [this] { Run([this] { engine_->ShowStackTop(); }); };
-    host.entered = [this] { return engine_->Entered; };
+    host.showStackTop = [this] {
+        HandSettingsToEngine();
+        Run([this] { engine_->ShowStackTop(); });
+    };
+    host.entered = [this] { return engine_->State().Entered; };
     host.refreshLists = [this] {
-        Run([this] { engine_->Stack().UpdateAll(); });
+        HandSettingsToEngine();
+        Run([this] { engine_->UpdateAllLists(); });
         if (registerForm_ && registerForm_->isVisible()) registerForm_->Refresh();
     };
-    host.writePrefs = [this] { Run([this] { engine_->WritePrefs(); }); };
+    host.writePrefs = [this] {
+        HandSettingsToEngine();
+        Run([this] { engine_->WritePrefs(); });
+    };
     host.applyUnitSystem = [this](bool si) {
         Run([&] { si ? engine_->SIBtnClick() : engine_->USBtnClick(); });
     };
     host.applyAutoConvert = [this](bool on) { Run([&] { engine_->AutoConvertBtnClick(on); }); };
-    host.setWorkingFormat = [this](int f) { engine_->Working().SetFormat(static_cast<std::uint8_t>(f)); };
-    host.setWorkingDigits = [this](int d) { engine_->Working().Digits = static_cast<std::uint8_t>(d); };
+    host.setWorkingFormat = [this](int f) { engine_->SetWorkingFormat(f); };
+    host.setWorkingDigits = [this](int d) { engine_->SetWorkingDigits(d); };
     host.mainPos = [this] { return WindowPos{pos().x(), pos().y()}; };
     host.stackWindowPos = [this] { return WindowPos{stackForm_->pos().x(), stackForm_->pos().y()}; };
     host.registerWindowPos = [this] { return WindowPos{registerForm_->pos().x(), registerForm_->pos().y()}; };
@@ -414,12 +432,20 @@ PrefDialogHost TKorbCalcForm::PrefHost() {
 }
 
 void TKorbCalcForm::Preferences1Click() {
-    if (prefForm_) prefForm_->exec();
+    if (prefForm_) {
+        dialogSettings_ = Prefs();
+        prefForm_->exec();
+        HandSettingsToEngine();
+    }
     FocusEnterButtonNow();
 }
 
 void TKorbCalcForm::FormatPrecision1Click() {
-    if (formatForm_) formatForm_->exec();
+    if (formatForm_) {
+        dialogSettings_ = Prefs();
+        formatForm_->exec();
+        HandSettingsToEngine();
+    }
     FocusEnterButtonNow();
 }
 void TKorbCalcForm::ShowHelp(int context) {

@@ -50,7 +50,7 @@ public:
     void StartUp();
 
     KorbCalc& Engine() { return *engine_; }
-    Settings& Prefs() { return engine_->settings; }
+    const Settings& Prefs() const { return engine_->CurrentSettings(); }
     ValueStore& Store() { return store_; }
     std::string FormatForDisplay(const std::string& text) const;
 
@@ -67,6 +67,8 @@ public:
 
     // Runs a handler; anything it lets out is shown in the message box.
     void Run(const std::function<void()>& handler);
+    // Runs an engine command the same way.
+    void RunCommand(Command command);
     // The one translation from Qt key events to the keyboard map; true when the key was used.
     bool HandleKey(QKeyEvent* event);
 
@@ -149,11 +151,15 @@ private:
     // Colours that follow the palette: the 2nd-function blue, and the display's text colour unless
     // it would vanish on the display's background.
     void ApplyThemeColours();
-    void ToggleToolWindow(QWidget* window, const char* item, const char* button, WindowPos& pos,
+    // The settings dialogs edit dialogSettings_, a copy taken when they open; it goes to the engine
+    // before anything the engine draws or writes, and when they close.
+    void HandSettingsToEngine();
+    void ToggleToolWindow(QWidget* window, const char* item, const char* button, WindowPos Settings::*pos,
                           const std::function<void()>& place, const std::function<void()>& refresh);
 
     ValueStore& store_;
     std::unique_ptr<KorbCalc> engine_;
+    Settings dialogSettings_;
     TDisplay* display_ = nullptr;
     QFrame* panel_ = nullptr;
     QPushButton* enterBtn_ = nullptr;

@@ -17,9 +17,7 @@ QAction* TKorbCalcForm::AddAction(QMenu* menu, const char* name, const char* tex
 }
 
 void TKorbCalcForm::BuildMenus() {
-    auto engine = [this](void (KorbCalc::*method)()) {
-        return [this, method] { Run([this, method] { (engine_.get()->*method)(); }); };
-    };
+    auto command = [this](Command c) { return [this, c] { RunCommand(c); }; };
     QMenuBar* bar = menuBar();
     bar->setObjectName("MainMenu1");
 
@@ -30,8 +28,8 @@ void TKorbCalcForm::BuildMenus() {
     AddAction(calc, "ExitPowerOff1", "E&xit", {}, [this] { close(); });
 
     QMenu* edit = bar->addMenu("&Edit");
-    AddAction(edit, "Copy1", "&Copy", QKeySequence("Ctrl+C"), engine(&KorbCalc::Copy1Click));
-    AddAction(edit, "Paste1", "&Paste", QKeySequence("Ctrl+V"), engine(&KorbCalc::Paste1Click));
+    AddAction(edit, "Copy1", "&Copy", QKeySequence("Ctrl+C"), command(Command::Copy));
+    AddAction(edit, "Paste1", "&Paste", QKeySequence("Ctrl+V"), command(Command::Paste));
     // The display shows a value rounded to the chosen places; this copies it as it is kept.
     AddAction(edit, "CopyFullPrecision1", "Copy Full Precision", QKeySequence("Ctrl+Shift+C"),
               [this] { CopyFullPrecisionClick(); });
@@ -49,45 +47,43 @@ void TKorbCalcForm::BuildMenus() {
     })->setCheckable(true);
 
     QMenu* mode = bar->addMenu("&Mode");
-    AddAction(mode, "Menu2ndF", "2nd Function", QKeySequence(Qt::Key_F2), engine(&KorbCalc::Menu2ndFClick))
+    AddAction(mode, "Menu2ndF", "2nd Function", QKeySequence(Qt::Key_F2), command(Command::SecondFunction))
         ->setCheckable(true);
     mode->addSeparator();
     auto* modeGroup = new QActionGroup(this);
-    for (auto [name, text, method] : {std::tuple{"Calculator1", "&Calculator", &KorbCalc::Calculator1Click},
-                                      std::tuple{"FreeForm1", "&Free-Form", &KorbCalc::FreeForm1Click}}) {
-        QAction* a = AddAction(mode, name, text, {}, engine(method));
+    for (auto [name, text, mode_] : {std::tuple{"Calculator1", "&Calculator", Command::CalculatorMode},
+                                     std::tuple{"FreeForm1", "&Free-Form", Command::FreeFormMode}}) {
+        QAction* a = AddAction(mode, name, text, {}, command(mode_));
         a->setCheckable(true);
         modeGroup->addAction(a);
     }
     mode->addSeparator();
     auto* unitGroup = new QActionGroup(this);
     QAction* si = AddAction(mode, "SystemeInternationale1", "Systeme Internationale",
-                            QKeySequence(Qt::Key_F3), engine(&KorbCalc::SystemeInternationale1Click));
+                            QKeySequence(Qt::Key_F3), command(Command::UnitSystemSI));
     QAction* us = AddAction(mode, "USCustomary1", "U.S. Customary", QKeySequence(Qt::Key_F4),
-                            engine(&KorbCalc::USCustomary1Click));
+                            command(Command::UnitSystemUS));
     for (QAction* a : {si, us}) {
         a->setCheckable(true);
         unitGroup->addAction(a);
     }
     mode->addSeparator();
-    AddAction(mode, "AutoConvert1", "Auto Convert", {}, engine(&KorbCalc::AutoConvert1Click))
-        ->setCheckable(true);
+    AddAction(mode, "AutoConvert1", "Auto Convert", {}, command(Command::AutoConvert))->setCheckable(true);
 
     QMenu* shortcuts = bar->addMenu("&Shortcuts");
     AddAction(shortcuts, "StoretoRegister1", "&Store to Register", QKeySequence(Qt::Key_F7),
-              engine(&KorbCalc::StoretoRegister1Click));
+              command(Command::Store));
     AddAction(shortcuts, "RecallRegister1", "&Recall Register", QKeySequence(Qt::Key_F8),
-              engine(&KorbCalc::RecallRegister1Click));
+              command(Command::Recall));
     shortcuts->addSeparator();
     AddAction(shortcuts, "UnitSelectorMenu1", "&Unit Selector Menu", QKeySequence(Qt::Key_F9),
-              engine(&KorbCalc::UnitSelectorMenu1Click));
+              command(Command::SelectUnits));
     AddAction(shortcuts, "UnitConverterMenu1", "Unit &Converter Menu", QKeySequence(Qt::Key_F10),
-              engine(&KorbCalc::UnitConverterMenu1Click));
+              command(Command::ConvertUnits));
     AddAction(shortcuts, "DirectConvert1", "&Direct Convert", QKeySequence(Qt::Key_F11),
-              engine(&KorbCalc::DirectConvert1Click));
+              command(Command::DirectConvert));
     shortcuts->addSeparator();
-    AddAction(shortcuts, "XYStackSwap1", "&X<=>Y (Swap)", QKeySequence(Qt::Key_F12),
-              engine(&KorbCalc::XYStackSwap1Click));
+    AddAction(shortcuts, "XYStackSwap1", "&X<=>Y (Swap)", QKeySequence(Qt::Key_F12), command(Command::Swap));
 
     QMenu* help = bar->addMenu("&Help");
     AddAction(help, "HelpFile", "&Help", QKeySequence(Qt::Key_F1), [this] { HelpFileClick(); });
@@ -105,8 +101,8 @@ void TKorbCalcForm::BuildMenus() {
         if (!key.isEmpty()) a->setShortcut(key);
         a->setShortcutContext(Qt::WidgetShortcut);
     };
-    popupItem("Copy2", "&Copy", QKeySequence("Ctrl+C"), engine(&KorbCalc::Copy2Click));
-    popupItem("Paste2", "&Paste", QKeySequence("Ctrl+V"), engine(&KorbCalc::Paste2Click));
+    popupItem("Copy2", "&Copy", QKeySequence("Ctrl+C"), command(Command::Copy));
+    popupItem("Paste2", "&Paste", QKeySequence("Ctrl+V"), command(Command::Paste));
     popup_->addSeparator();
     popupItem("FormatPrecision1", "&Number Format", {}, [this] { FormatPrecision1Click(); });
     popupItem("Font", "&Font...", {}, [this] { FontClick(); });

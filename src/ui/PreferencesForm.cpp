@@ -361,13 +361,10 @@ void TPrefForm::fmoAutoConvertClick() {
 }
 
 void TPrefForm::btnSavePrefsClick() {
-    AutoConvert = fmoAutoConvert->isChecked();
-    if (rbSI->isChecked() || rbUS->isChecked()) {
-        UnitSystem = rbSI->isChecked();
-        if (host_.applyUnitSystem) host_.applyUnitSystem(UnitSystem);
-    }
-    if (host_.applyAutoConvert) host_.applyAutoConvert(AutoConvert);
-    SelectPreferredUnits();
+    // The engine's unit commands set the program-wide flags and reselect the preferred units.
+    if ((rbSI->isChecked() || rbUS->isChecked()) && host_.applyUnitSystem)
+        host_.applyUnitSystem(rbSI->isChecked());
+    if (host_.applyAutoConvert) host_.applyAutoConvert(fmoAutoConvert->isChecked());
 
     if (angleButtons->checkedId() >= 0) settings_.AngularDefault = angleButtons->checkedId();
 

@@ -54,8 +54,10 @@ STARTING
   build/src/ui/Korbcalc
 
 Start it from the folder where your Meridot.ini, SaveStck.dat and
-SaveRegs.dat should live. On the first start the program says that it
-cannot load Meridot.ini and creates one with the default settings.
+SaveRegs.dat should live. Started from the desktop menu (the entry runs
+Korbcalc --desktop) it keeps them in ~/.local/share/Ovrin/Meridot.
+On the first start the program says that it cannot load Meridot.ini
+and creates one with the default settings.
 
 FIRST STEPS
 -----------

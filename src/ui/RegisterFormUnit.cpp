@@ -39,12 +39,7 @@ TRegisterForm::TRegisterForm(TKorbCalcForm& main)
             return s.isListBox && s.componentName == "StackListBox";
         };
         list->onDrop = [this, list](const DropSource& s) {
-            main_.Run([&] {
-                StackCalc& stack = main_.Engine().Stack();
-                const auto& full = stack.FPStack();
-                if (s.itemIndex >= 0 && s.itemIndex < static_cast<int>(full.size()))
-                    stack.SetRegister(full[static_cast<size_t>(s.itemIndex)], list->Tag());
-            });
+            main_.Run([&] { main_.Engine().StoreEntryInRegister(s.itemIndex, list->Tag()); });
             main_.FocusMainWindow();
         };
         connect(list, &QListWidget::itemDoubleClicked, this, [this, list] { regconClick(list->Tag()); });
@@ -77,7 +72,7 @@ TRegisterForm::TRegisterForm(TKorbCalcForm& main)
 }
 
 void TRegisterForm::StartUp() {
-    Settings& s = main_.Prefs();
+    const Settings& s = main_.Prefs();
     if (s.ShowRegs) main_.ShowRegisters1Click();
     if (s.SaveRegs) main_.Run([&] { main_.Engine().LoadSavedRegisters(); });
     if (isVisible()) Refresh();
@@ -93,7 +88,7 @@ void TRegisterForm::Refresh() {
 }
 
 void TRegisterForm::PlaceForShow() {
-    Settings& s = main_.Prefs();
+    const Settings& s = main_.Prefs();
     if (s.SaveRegPos) {
         move(s.RegPos.x, s.RegPos.y);
         return;
@@ -107,15 +102,12 @@ void TRegisterForm::PlaceForShow() {
 }
 
 void TRegisterForm::regconClick(int tag) {
-    main_.Run([&] { main_.Engine().Stack().RecallRegister(tag); });
+    main_.Run([&] { main_.Engine().RecallRegister(tag); });
     main_.FocusMainWindow();
 }
 
 void TRegisterForm::ClearRegisterContents1Click() {
-    main_.Run([&] {
-        StackCalc& stack = main_.Engine().Stack();
-        for (int i = 0; i < StackCalc::RegisterCount; ++i) stack.SetRegister("0", i);
-    });
+    main_.Run([&] { main_.Engine().ClearRegisters(); });
     main_.FocusMainWindow();
 }
 

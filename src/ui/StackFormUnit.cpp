@@ -99,7 +99,7 @@ TStackForm::TStackForm(TKorbCalcForm& main)
     // Only register lists may be dropped here: they recall their register.
     list_->acceptDrop = [](const DropSource& s) { return s.isListBox && s.componentName != "StackListBox"; };
     list_->onDrop = [this](const DropSource& s) {
-        main_.Run([&] { main_.Engine().Stack().RecallRegister(s.tag); });
+        main_.Run([&] { main_.Engine().RecallRegister(s.tag); });
         main_.FocusMainWindow();
     };
     connect(list_, &QListWidget::itemDoubleClicked, this, [this] { StackListBoxDblClick(); });
@@ -130,7 +130,7 @@ TStackForm::TStackForm(TKorbCalcForm& main)
 }
 
 void TStackForm::StartUp() {
-    Settings& s = main_.Prefs();
+    const Settings& s = main_.Prefs();
     if (s.ShowStack) main_.ShowStack1Click();
     if (s.SaveStack) main_.Run([&] { main_.Engine().LoadSavedStack(); });
     UpdateAll();
@@ -146,7 +146,7 @@ void TStackForm::UpdateAll() {
 }
 
 void TStackForm::PlaceForShow() {
-    Settings& s = main_.Prefs();
+    const Settings& s = main_.Prefs();
     if (s.SaveStackPos) {
         move(s.StackPos.x, s.StackPos.y);
         return;
@@ -161,10 +161,7 @@ void TStackForm::PlaceForShow() {
 void TStackForm::MoveSelectedToTop() {
     const int row = list_->currentRow();
     if (list_->count() == 0 || row < 0) return;
-    main_.Run([&] {
-        main_.Engine().Stack().MoveToTop(row);
-        main_.Engine().ShowStackTop();
-    });
+    main_.Run([&] { main_.Engine().MoveEntryToTop(row); });
 }
 
 void TStackForm::StackListBoxDblClick() {
@@ -173,14 +170,7 @@ void TStackForm::StackListBoxDblClick() {
 }
 
 void TStackForm::ClearStackContents1Click() {
-    main_.Run([&] {
-        KorbCalc& calc = main_.Engine();
-        calc.Stack().ClearEntries();
-        calc.View().SetDisplayText("0");
-        calc.Entered = true;
-        calc.PointEntered = false;
-        calc.View().SetEditingIndicator(true);
-    });
+    main_.Run([&] { main_.Engine().ClearStackContents(); });
     UpdateAll();
     main_.FocusMainWindow();
 }

@@ -20,6 +20,7 @@
 
 #include "ui/DialogStyle.h"
 #include "units/NumberUnits.h"
+#include "units/PickedUnits.h"
 #include "units/QuantityMath.h"
 
 namespace {
@@ -235,24 +236,6 @@ const std::vector<UnitButtonSpec> kUnitButtons = {
 };
 // clang-format on
 
-// Splits a unit text at its first "/"; the part after it is empty when there is none.
-std::pair<std::string, std::string> SplitAtSlash(const std::string& text) {
-    const auto slash = text.find('/');
-    if (slash == std::string::npos) return {text, {}};
-    return {text.substr(0, slash), text.substr(slash + 1)};
-}
-
-// The reduced unit text of a text read as a quantity (a text that starts with a unit counts as one
-// of it), or nothing when its units do not parse. Only the units are read: the selector picks units,
-// and a unit such as SUS has no valid value at 1, so converting the value would refuse its button.
-std::optional<std::string> ReducedUnitText(const std::string& text) {
-    const std::string stripped = StripIgnoredChars(text);
-    if (stripped.empty()) return std::string();
-    const ParseResult parsed = ParseUnitList(NormalizeQuantityText(stripped).unitText);
-    if (!parsed.ok) return std::nullopt;
-    return RenderUnitLists(parsed.lists, RenderKind::Names);
-}
-
 // A unit text written in base units and reduced, so that units of one kind of quantity compare
 // equal (psi and Pa both give kg/m/sec^2); nothing when it does not parse.
 std::optional<std::string> BaseUnitsOf(const std::string& unitText) {
@@ -454,8 +437,7 @@ void TUnitsDlg::BuildPages() {
 }
 
 std::optional<std::string> TUnitsDlg::Run(const std::string& quantityText) {
-    const std::string stripped = StripIgnoredChars(quantityText);
-    CurrentUnits = stripped.empty() ? std::string() : NormalizeQuantityText(stripped).unitText;
+    CurrentUnits = StartingUnits(quantityText);
     UnitsEdit->setText(QString::fromStdString(CurrentUnits));
     StartUnits = CurrentUnits;
     SetDenominator(CurrentUnits.find('/') != std::string::npos);
@@ -472,12 +454,7 @@ void TUnitsDlg::UnitButtonClick(const UnitButtonSpec& spec) {
 }
 
 void TUnitsDlg::AddPickedUnit() {
-    const auto [cn, cd] = SplitAtSlash(CurrentUnits);
-    const auto [pn, pd] = SplitAtSlash(PickedUnit);
-    const bool numerator = !DenominatorSelected();
-    // The separators are written even next to empty parts; the parser reads empty factors as absent.
-    const std::string text = cn + "*" + (numerator ? pn : pd) + "/" + cd + "*" + (numerator ? pd : pn);
-    if (const auto reduced = ReducedUnitText(text)) {
+    if (const auto reduced = ::AddPickedUnit(CurrentUnits, PickedUnit, DenominatorSelected())) {
         CurrentUnits = *reduced;
         UnitsEdit->setText(QString::fromStdString(CurrentUnits));
     } else {

@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QMessageBox>
+#include <QStandardPaths>
 #include <QTimer>
 #include <cstdio>
 #include <cstring>
@@ -77,9 +78,9 @@ void TakeScreenshots(TKorbCalcForm& form, const QString& dir) {
     calc.EnterText("9.80665 m/sec^2");
     calc.EnterText("2.5 kg");
     calc.BtnMulDivClick(KeyTag::Multiply);
-    calc.Stack().SetRegister("3.14159265358979 rad", 0);
-    calc.Stack().SetRegister("4.5 lbf*ft", 1);
-    calc.Stack().SetRegister("0.75 kg", 2);
+    calc.SetRegister("3.14159265358979 rad", 0);
+    calc.SetRegister("4.5 lbf*ft", 1);
+    calc.SetRegister("0.75 kg", 2);
     calc.EnterText("12 ft/sec^2");
     if (!form.StackForm()->isVisible()) form.ShowStack1Click();
     if (!form.RegisterForm()->isVisible()) form.ShowRegisters1Click();
@@ -103,6 +104,15 @@ void TakeScreenshots(TKorbCalcForm& form, const QString& dir) {
     form.RunUnitsSelector("12 ft");
 }
 
+// Started from the desktop menu (the desktop entry passes --desktop) the working directory means
+// nothing, so the data files go to the per-user application data folder instead.
+void UseDataFolderWhenStartedFromDesktop() {
+    if (!QApplication::arguments().contains("--desktop")) return;
+    const QString dir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (dir.isEmpty() || !QDir().mkpath(dir) || !QDir::setCurrent(dir))
+        ShowErrorBox("Cannot use the data folder " + dir + "; files are kept in " + QDir::currentPath());
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -114,6 +124,8 @@ int main(int argc, char* argv[]) {
     // 2. The application's title.
     QApplication::setApplicationName("Meridot");
     QApplication::setOrganizationName("Ovrin");
+    QApplication::setDesktopFileName("com.ovrin.Meridot"); // ties the windows to the desktop entry
+    UseDataFolderWhenStartedFromDesktop();
 
     try {
         // 3. The value store and the main window; 4.-5. shown, then the other windows in order.

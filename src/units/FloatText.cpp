@@ -52,9 +52,9 @@ Digits RoundDigits(Digits d, int keep) {
     if (i >= 0) {
         ++d.digits[static_cast<std::size_t>(i)];
     } else {
-        d.digits.insert(0, 1, '1'); // 9.99 -> 10.0: one more integer digit
-        d.digits.pop_back();
-        if (d.digits.empty()) d.digits = "1";
+        // 9.99 -> 10.0: one more integer digit, "1" and zeros to the same length (at least "1").
+        d.digits.assign(static_cast<std::size_t>(keep > 1 ? keep : 1), '0');
+        d.digits[0] = '1';
         ++d.exponent;
     }
     return d;

@@ -128,7 +128,18 @@ ParseResult ParseBaseUnitText(std::string_view unitText);
 TUnitLists ReduceUnitLists(const TUnitLists& lists);
 
 enum class RenderKind { Names, Expansions };
-std::string RenderUnitLists(const TUnitLists& lists, RenderKind kind);
+// Display: exponents with two significant digits, as the windows show them ("m^0.33").
+// Exact: exponents that read back as the same value ("m^0.333333333333333"), for texts that carry
+// values (stack and register files, results handed between operations).
+enum class ExponentForm { Display, Exact };
+std::string RenderUnitLists(const TUnitLists& lists, RenderKind kind,
+                            ExponentForm form = ExponentForm::Display);
+
+// The reduced lists of a product (multiply) or quotient of two unit pairs. False when a list would
+// hold more than 7 entries before equal units merge.
+bool MultiplyUnitLists(const TUnitLists& a, const TUnitLists& b, bool multiply, TUnitLists& out);
+// The reduced lists of a pair raised to a power: every exponent times x.
+bool RaiseUnitLists(const TUnitLists& lists, double x, TUnitLists& out);
 
 // Raises E on unbalanced parentheses or a group that does not parse.
 std::string SimplifyBaseText(std::string_view text);
@@ -154,8 +165,8 @@ enum NumberFormatKind : std::uint8_t {
     ffCurrency = 4
 };
 
-// Dimensions of a base-unit expression: the exponents of m, kg, sec, C, Coul, $US, Number and Mole at the
-// two significant digits that unit texts carry ("rad" is no dimension). A pure number is all zeros.
+// Dimensions of a base-unit expression: the exponents of m, kg, sec, C, Coul, $US, Number and Mole,
+// exact ("rad" is no dimension). A pure number is all zeros.
 using TSignature = std::array<double, 8>;
 
 class TNumberUnits {
@@ -163,7 +174,7 @@ public:
     double BaseValue = 0;
     std::string BaseUnitsText;
     double Value = 0;
-    std::string Units;
+    std::string Units; // canonical, exponents in their exact form
     bool ErrorFlag = false;
     TErrors ErrorCode = _OK;
     int Precision = 18;
@@ -174,9 +185,16 @@ public:
     bool Empty = true;
 
     bool SetText(std::string_view text); // never throws
+    // A value and unit lists taken as they are, without a text (the lists are reduced first).
+    bool SetQuantity(double value, const TUnitLists& lists);
+    // The number in the quantity's format, one blank, the units with exact exponents: a text that
+    // reads back as the same quantity.
     std::string GetText() const;
+    // As GetText, with the exponents shown to two significant digits.
+    std::string GetDisplayText() const;
     double GetValue() const { return Value; }
-    std::string GetUnits() const { return Units; }
+    const std::string& GetUnits() const { return Units; }
+    std::string DisplayUnits() const;
     void SetFormat(std::uint8_t format) { Format = format; }
     bool ConvertTo(std::string_view target); // throws ENumberException for an unreadable target
     void ConvertToPreferred();
@@ -201,4 +219,7 @@ public:
     static double ConvertUnitLists(double value, const TUnitLists& lists, bool toBase, std::string* text);
     static TSignature DimensionSignature(const TUnitLists& baseLists);
     static bool SameDimensions(const TSignature& a, const TSignature& b) { return a == b; }
+
+private:
+    std::string NumberPart() const;
 };

@@ -3,6 +3,7 @@
 #include "units/QuantityMath.h"
 
 #include "units/NumberUnits.h"
+#include "units/UnitListsDetail.h"
 
 #include <array>
 #include <cmath>
@@ -161,13 +162,12 @@ bool QuantityMulDiv(const std::string& a, const std::string& b, bool multiply, s
         errorText = OverflowMessage;
         return false;
     }
-    std::string units;
-    CombineUnitTexts(qa.GetUnits(), qb.GetUnits(), multiply, units);
-
-    // Re-parsing merges equal units (ft*ft/ becomes ft^2) before any conversion.
+    // The units combine as lists; the product keeps the 15 significant digits of a number text.
     TNumberUnits qc;
-    if (!ParseOperand(qc, QuantityTextOf(product, units))) {
-        errorText = qc.GetErrorText();
+    TUnitLists units;
+    if (!MultiplyUnitLists(qa.UnitLists, qb.UnitLists, multiply, units) ||
+        !qc.SetQuantity(unitdetail::RoundThroughNumberText(product), units)) {
+        errorText = ErrorMessage(_UnitProblem);
         return false;
     }
     if (AutoConvert) qc.ConvertToPreferred();

@@ -10,8 +10,18 @@
 // Engine-wide settings and the message sink
 // ---------------------------------------------------------------------------
 
-extern bool UnitSystem;  // true: SI, false: U.S. Customary
-extern bool AutoConvert; // convert products, quotients and powers to preferred units
+// Read-only views of the two flags; SetUnitFlags is their one writer.
+extern const bool& UnitSystem;  // true: SI, false: U.S. Customary
+extern const bool& AutoConvert; // convert products, quotients and powers to preferred units
+
+struct UnitFlags {
+    bool si = true;
+    bool autoConvert = true;
+    bool operator==(const UnitFlags&) const = default;
+};
+UnitFlags CurrentUnitFlags();
+// Sets both flags and reselects the preferred units, which follow the unit system.
+void SetUnitFlags(UnitFlags flags);
 
 // Where the engine shows a message box. The windows install one that shows a dialog,
 // the command-line program one that writes to standard error, tests one that records.

@@ -2,13 +2,27 @@
 #include "units/QuantityMath.h"
 
 #include "units/FloatText.h"
+#include "units/NumberUnits.h"
 
 #include <cmath>
 #include <limits>
 #include <utility>
 
-bool UnitSystem = true;
-bool AutoConvert = true;
+namespace {
+UnitFlags flags;
+} // namespace
+
+const bool& UnitSystem = flags.si;
+const bool& AutoConvert = flags.autoConvert;
+
+UnitFlags CurrentUnitFlags() {
+    return flags;
+}
+
+void SetUnitFlags(UnitFlags newFlags) {
+    flags = newFlags;
+    SelectPreferredUnits();
+}
 
 namespace {
 MessageSink& Sink() {

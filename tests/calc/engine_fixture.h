@@ -14,6 +14,7 @@
 #include "calc/CalcView.h"
 #include "calc/KorbCalc.h"
 #include "settings/ValueStore.h"
+#include "support/unit_engine_scope.h"
 #include "units/NumberUnits.h"
 
 class RecordingView : public CalcView {
@@ -69,21 +70,23 @@ protected:
         calc->FormShow(false);
     }
     KorbCalc& c() { return *calc; }
+    // Changes one settings field, as the preferences dialog would.
+    template <typename T> void Set(T Settings::*field, T value) {
+        Settings s = calc->CurrentSettings();
+        s.*field = value;
+        calc->ApplySettings(s);
+    }
 
     // The user types text into the display and presses Enter.
     void Push(const std::string& text) {
-        view.display = text;
-        calc->Entered = false;
-        calc->BtnEnterClick();
+        calc->TypeText(text);
+        calc->Run(Command::Enter);
     }
     void PushAll(const std::vector<std::string>& texts) {
         for (const auto& t : texts) Push(t);
     }
     // A value typed but not yet entered.
-    void Typed(const std::string& text) {
-        view.display = text;
-        calc->Entered = false;
-    }
+    void Typed(const std::string& text) { calc->TypeText(text); }
 
     static Quantity Parse(const std::string& text) {
         TNumberUnits q;
@@ -108,6 +111,7 @@ protected:
         }
     }
 
+    UnitEngineScope unitEngine; // puts the program-wide unit flags back after each test
     MemoryValueStore store;
     RecordingView view;
     std::unique_ptr<KorbCalc> calc;

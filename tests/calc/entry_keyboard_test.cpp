@@ -3,15 +3,16 @@
 
 namespace {
 
-// Keys as a string: digits and letters are typed, '.' is the point key, '<' Backspace.
+// Keys as a string: digits are the digit keys, '.' is the point key, '<' Backspace; anything else
+// is typed.
 void Keys(KorbCalc& c, const std::string& keys) {
     for (char k : keys) {
         if (k == '.')
-            c.BtnDotClick();
+            c.Run(Command::Dot);
         else if (k == '<')
-            c.BtnBSClick();
+            c.Run(Command::Backspace);
         else if (k >= '0' && k <= '9')
-            c.NumBtnClick(k - '0');
+            c.Run(DigitCommand(k - '0'));
         else
             c.keyPress(k);
     }
@@ -23,14 +24,18 @@ struct TypingCase {
     std::string display;
 };
 
+void PrintTo(const TypingCase& c, std::ostream* os) {
+    *os << (c.calcMode ? "calculator mode, keys " : "free-form mode, keys ") << c.keys;
+}
+
 class Typing : public EngineTest, public ::testing::WithParamInterface<TypingCase> {};
 
 TEST_P(Typing, BuildsTheEntry) {
     const auto& p = GetParam();
-    c().CalcMode = p.calcMode;
+    c().Run(p.calcMode ? Command::CalculatorMode : Command::FreeFormMode);
     Keys(c(), p.keys);
     EXPECT_EQ(view.display, p.display);
-    EXPECT_FALSE(c().Entered);
+    EXPECT_FALSE(c().State().Entered);
     EXPECT_EQ(c().Stack().Depth(), 0);
 }
 
@@ -64,7 +69,7 @@ TEST_F(EngineTest, EnterRefusesUndefinedAndBadText) {
     c().BtnEnterClick();
     EXPECT_EQ(c().Stack().Depth(), 1);
     EXPECT_EQ(view.display, "12 fx");
-    EXPECT_FALSE(c().Entered);
+    EXPECT_FALSE(c().State().Entered);
     EXPECT_EQ(view.errors.size(), 1u);
 }
 
@@ -74,7 +79,7 @@ TEST_F(EngineTest, DeleteDependsOnStackAndEntry) {
     EXPECT_EQ(view.display, "0 ");
     EXPECT_TRUE(view.errors.empty());
 
-    c().Entered = true;
+    c().ResetCalculator(); // nothing typed: the display shows a completed "0"
     c().BtnDelClick();
     EXPECT_EQ(view.errors, std::vector<std::string>{"Stack Empty!"});
 
@@ -82,7 +87,7 @@ TEST_F(EngineTest, DeleteDependsOnStackAndEntry) {
     Typed("99");
     c().BtnDelClick(); // discards the entry only
     EXPECT_EQ(c().Stack().Depth(), 2);
-    EXPECT_TRUE(c().Entered);
+    EXPECT_TRUE(c().State().Entered);
     c().BtnDelClick(); // drops the top
     ExpectStack({{1, "m"}});
     c().BtnDelClick();
@@ -118,6 +123,13 @@ struct KeyCase {
     char ch;
 };
 
+void PrintTo(const KeyCase& c, std::ostream* os) {
+    *os << (c.calcMode ? "calculator mode" : "free-form mode") << ", key " << c.key
+        << (c.shift ? " +Shift" : "") << (c.ctrl ? " +Ctrl" : "")
+        << (c.options.copyOperators ? " CopyOperators" : "") << (c.options.subAsCHS ? " SubAsCHS" : "")
+        << (c.options.switchToFF ? " SwitchToFF" : "");
+}
+
 class KeyMapRows : public ::testing::TestWithParam<KeyCase> {};
 
 TEST_P(KeyMapRows, LooksUpTheCommand) {
@@ -136,6 +148,7 @@ using KA = KeyAction;
 INSTANTIATE_TEST_SUITE_P(CalculatorMode, KeyMapRows,
                          ::testing::Values(KeyCase{true, Plain, 52, false, false, KA::Digit, '4'},
                                            KeyCase{true, Plain, 100, false, false, KA::Digit, '4'},
+                                           KeyCase{true, Plain, 105, false, false, KA::Digit, '9'},
                                            KeyCase{true, Plain, 52, true, false, KA::None, 0},
                                            KeyCase{true, Plain, 56, true, false, KA::Multiply, 0},
                                            KeyCase{true, CopyOps, 107, false, false, KA::Add, 0},
@@ -157,6 +170,7 @@ INSTANTIATE_TEST_SUITE_P(FreeFormMode, KeyMapRows,
                                            KeyCase{false, Plain, 56, true, true, KA::ClearAndType, '*'},
                                            KeyCase{false, Plain, 56, false, true, KA::Multiply, 0},
                                            KeyCase{false, Plain, 104, false, false, KA::Digit, '8'},
+                                           KeyCase{false, Plain, 105, false, false, KA::Digit, '9'},
                                            KeyCase{false, CopyOps, 107, false, false, KA::ClearAndType, '+'},
                                            KeyCase{false, Plain, 107, false, false, KA::Add, 0},
                                            KeyCase{false, Plain, 110, false, false, KA::Type, '.'},
@@ -182,15 +196,15 @@ TEST_F(EngineTest, FreeFormCaretAppendsToTheShownValue) {
 
 TEST_F(EngineTest, LetterSwitchesCalculatorModeToFreeForm) {
     c().Calculator1Click();
-    ASSERT_TRUE(c().CalcMode);
-    c().settings.SwitchToFF = 0;
+    ASSERT_TRUE(c().State().CalcMode);
+    Set(&Settings::SwitchToFF, 0);
     c().DisplayKeyDown(VK::LetterA + 5, false, false);
-    EXPECT_TRUE(c().CalcMode);
-    c().settings.SwitchToFF = 1;
+    EXPECT_TRUE(c().State().CalcMode);
+    Set(&Settings::SwitchToFF, 1);
     c().DisplayKeyDown(VK::Digit0 + 1, false, false);
     c().DisplayKeyDown(VK::Digit0 + 2, false, false);
     c().DisplayKeyDown(VK::LetterA + 5, false, false);
-    EXPECT_FALSE(c().CalcMode);
+    EXPECT_FALSE(c().State().CalcMode);
     EXPECT_FALSE(view.calcMode);
     EXPECT_EQ(view.display, "12f");
 }

@@ -2,12 +2,10 @@
 
 namespace {
 
-using Op = void (*)(KorbCalc&);
-
 struct OpCase {
     const char* name;
     std::vector<std::string> entries; // pushed in order
-    Op op;
+    Command op;
     std::vector<Quantity> stack; // afterwards, bottom first
     std::string error;           // error window, or "" for none
     std::string message;         // message box, or "" for none
@@ -23,66 +21,14 @@ class Operation : public EngineTest, public ::testing::WithParamInterface<OpCase
 TEST_P(Operation, GivesResultOrLeavesOperands) {
     const auto& p = GetParam();
     c().AutoConvertBtnClick(false);
-    c().settings.AngularDefault = p.angularDefault;
+    Set(&Settings::AngularDefault, p.angularDefault);
     PushAll(p.entries);
-    p.op(c());
+    c().Run(p.op);
     ExpectStack(p.stack);
     EXPECT_EQ(view.errors, p.error.empty() ? std::vector<std::string>{} : std::vector<std::string>{p.error});
     EXPECT_EQ(view.messages,
               p.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{p.message});
-    EXPECT_TRUE(c().Entered);
-}
-
-void Add(KorbCalc& k) {
-    k.BtnAddSubtractClick(KeyTag::Add);
-}
-void Sub(KorbCalc& k) {
-    k.BtnAddSubtractClick(KeyTag::Subtract);
-}
-void Mul(KorbCalc& k) {
-    k.BtnMulDivClick(KeyTag::Multiply);
-}
-void Div(KorbCalc& k) {
-    k.BtnMulDivClick(KeyTag::Divide);
-}
-void Sqr(KorbCalc& k) {
-    k.xsqrBtnClick();
-}
-void Sqrt(KorbCalc& k) {
-    k.SqrRtBtnClick();
-}
-void YtoX(KorbCalc& k) {
-    k.YtoXImgDblClick();
-}
-void Root(KorbCalc& k) {
-    k.XRootYImgDblClick();
-}
-void Inv(KorbCalc& k) {
-    k.xtoNeg1BtnClick();
-}
-void Log(KorbCalc& k) {
-    k.LogBtnClick();
-}
-void TenX(KorbCalc& k) {
-    k.TenToXImgDblClick();
-}
-void Sin(KorbCalc& k) {
-    k.BtnSINCOSTANClick(TrigKey::Sin);
-}
-void Tan(KorbCalc& k) {
-    k.BtnSINCOSTANClick(TrigKey::Tan);
-}
-void ASin(KorbCalc& k) {
-    k.SinInvImgDblClick();
-}
-void Pi(KorbCalc& k) {
-    k.BtnPIClick();
-}
-void Area(KorbCalc& k) {
-    k.AreaImgDblClick();
-}
-void Swap(KorbCalc& k) {
-    k.StackTopFlipBtnClick();
+    EXPECT_TRUE(c().State().Entered);
 }
 
 const std::string NegFrac = "Negative to a fractional power not allowed";
@@ -91,73 +37,100 @@ const std::string Overflow = "Floating point overflow";
 INSTANTIATE_TEST_SUITE_P(
     Keys, Operation,
     ::testing::Values(
-        OpCase{"add_keeps_y_units", {"12 ft", "6 in"}, Add, {{12.5, "ft"}}, "", ""},
-        OpCase{"add_in_inches", {"6 in", "12 ft"}, Add, {{150, "in"}}, "", ""},
-        OpCase{"subtract", {"12 ft", "6 in"}, Sub, {{11.5, "ft"}}, "", ""},
+        OpCase{"add_keeps_y_units", {"12 ft", "6 in"}, Command::Add, {{12.5, "ft"}}, "", ""},
+        OpCase{"add_in_inches", {"6 in", "12 ft"}, Command::Add, {{150, "in"}}, "", ""},
+        OpCase{"subtract", {"12 ft", "6 in"}, Command::Subtract, {{11.5, "ft"}}, "", ""},
         OpCase{"add_incompatible",
                {"12 ft", "3 kg"},
-               Add,
+               Command::Add,
                {{12, "ft"}, {3, "kg"}},
                "Second number convert failed",
                ""},
-        OpCase{"add_one_operand", {"5"}, Add, {{5, ""}}, "Too Few Operands", ""},
-        OpCase{"multiply", {"3 ft", "2 ft"}, Mul, {{6, "ft^2"}}, "", ""},
-        OpCase{"multiply_overflow", {"1E200 m", "1E200"}, Mul, {{1e200, "m"}, {1e200, ""}}, Overflow, ""},
-        OpCase{
-            "divide_by_zero", {"10 ft", "0 sec"}, Div, {{10, "ft"}, {0, "sec"}}, "Cannot Divide by Zero", ""},
-        OpCase{"square", {"3 ft"}, Sqr, {{9, "ft^2"}}, "", ""},
-        OpCase{"square_empty", {}, Sqr, {}, "Stack Empty!", ""},
-        OpCase{"square_root", {"4 m^2"}, Sqrt, {{2, "m"}}, "", ""},
-        OpCase{"square_root_negative", {"-4 m^2"}, Sqrt, {{-4, "m^2"}}, NegFrac, ""},
-        OpCase{"y_to_x", {"2", "3"}, YtoX, {{8, ""}}, "", ""},
+        OpCase{"add_one_operand", {"5"}, Command::Add, {{5, ""}}, "Too Few Operands", ""},
+        OpCase{"multiply", {"3 ft", "2 ft"}, Command::Multiply, {{6, "ft^2"}}, "", ""},
+        OpCase{"multiply_overflow",
+               {"1E200 m", "1E200"},
+               Command::Multiply,
+               {{1e200, "m"}, {1e200, ""}},
+               Overflow,
+               ""},
+        OpCase{"divide_by_zero",
+               {"10 ft", "0 sec"},
+               Command::Divide,
+               {{10, "ft"}, {0, "sec"}},
+               "Cannot Divide by Zero",
+               ""},
+        OpCase{"square", {"3 ft"}, Command::Square, {{9, "ft^2"}}, "", ""},
+        OpCase{"square_empty", {}, Command::Square, {}, "Stack Empty!", ""},
+        OpCase{"square_root", {"4 m^2"}, Command::SquareRoot, {{2, "m"}}, "", ""},
+        OpCase{"square_root_of_zero_area", {"0 m^2"}, Command::SquareRoot, {{0, "m"}}, "", ""},
+        OpCase{"square_root_negative", {"-4 m^2"}, Command::SquareRoot, {{-4, "m^2"}}, NegFrac, ""},
+        OpCase{"y_to_x", {"2", "3"}, Command::YtoX, {{8, ""}}, "", ""},
         OpCase{"y_to_x_exponent_units",
                {"2", "3 ft"},
-               YtoX,
+               Command::YtoX,
                {{2, ""}, {3, "ft"}},
                "Exponent must be unitless.",
                ""},
-        OpCase{"y_to_x_overflow", {"10", "400"}, YtoX, {{10, ""}, {400, ""}}, Overflow, ""},
-        OpCase{"root", {"27", "3"}, Root, {{3, ""}}, "", ""},
-        OpCase{"root_of_negative", {"-8 m", "2.5"}, Root, {{-8, "m"}, {2.5, ""}}, NegFrac, ""},
-        OpCase{"root_zero_index", {"27", "0"}, Root, {{27, ""}, {0, ""}}, "Divide by zero", ""},
-        OpCase{"root_index_units", {"27", "3 m"}, Root, {{27, ""}, {3, "m"}}, "Root X must be unitless.", ""},
-        OpCase{"reciprocal", {"4 sec"}, Inv, {{0.25, "/sec"}}, "", ""},
-        OpCase{"reciprocal_overflow", {"1E-310"}, Inv, {{1e-310, ""}}, Overflow, ""},
-        OpCase{"reciprocal_zero", {"0 m"}, Inv, {{0, "m"}}, "Cannot divide by zero!", ""},
-        OpCase{"log", {"100"}, Log, {{2, ""}}, "", ""},
-        OpCase{"log_zero", {"0"}, Log, {{0, ""}}, "", "Number must be greater than zero"},
-        OpCase{"log_units", {"10 ft"}, Log, {{10, "ft"}}, "", "Must be unitless"},
-        OpCase{"ten_to_x_overflow", {"400"}, TenX, {{400, ""}}, "", Overflow},
-        OpCase{"sine_default_degrees", {"30"}, Sin, {{0.5, ""}}, "", "", 1},
-        OpCase{"sine_degrees", {"30 deg"}, Sin, {{0.5, ""}}, "", "", 0},
-        OpCase{"sine_of_length", {"30 ft"}, Sin, {{30, "ft"}}, "", "The units must be angular"},
-        OpCase{"tangent_135_deg", {"135 deg"}, Tan, {{-1, ""}}, "", ""},
-        OpCase{"tangent_minus_270_deg", {"-270 deg"}, Tan, {{-270, "deg"}}, "", ""},
-        OpCase{"arc_sine", {"0.5"}, ASin, {{30, "deg"}}, "", "", 1},
-        OpCase{"arc_sine_range", {"2"}, ASin, {{2, ""}}, "", "The number must be between -1 and 1", 1},
-        OpCase{"pi", {}, Pi, {{3.14159265358979, ""}}, "", ""},
-        OpCase{"circle_area", {"2 m"}, Area, {{3.14159265358979, "m^2"}}, "", ""},
-        OpCase{"circle_area_empty", {}, Area, {}, "Stack Empty!", ""},
-        OpCase{"circle_area_of_time", {"2 sec"}, Area, {{2, "sec"}}, "", ErrorMessage(_UnitIncomp)},
-        OpCase{"swap", {"1 m", "2 kg"}, Swap, {{2, "kg"}, {1, "m"}}, "", ""},
-        OpCase{"swap_single", {"1 m"}, Swap, {{1, "m"}}, "", ""}),
+        OpCase{"y_to_x_overflow", {"10", "400"}, Command::YtoX, {{10, ""}, {400, ""}}, Overflow, ""},
+        OpCase{"root", {"27", "3"}, Command::XRootY, {{3, ""}}, "", ""},
+        OpCase{"root_of_negative", {"-8 m", "2.5"}, Command::XRootY, {{-8, "m"}, {2.5, ""}}, NegFrac, ""},
+        OpCase{"root_zero_index", {"27", "0"}, Command::XRootY, {{27, ""}, {0, ""}}, "Divide by zero", ""},
+        OpCase{"root_index_units",
+               {"27", "3 m"},
+               Command::XRootY,
+               {{27, ""}, {3, "m"}},
+               "Root X must be unitless.",
+               ""},
+        OpCase{"reciprocal", {"4 sec"}, Command::Reciprocal, {{0.25, "/sec"}}, "", ""},
+        OpCase{"reciprocal_overflow", {"1E-310"}, Command::Reciprocal, {{1e-310, ""}}, Overflow, ""},
+        OpCase{"reciprocal_zero", {"0 m"}, Command::Reciprocal, {{0, "m"}}, "Cannot divide by zero!", ""},
+        OpCase{"log", {"100"}, Command::Log, {{2, ""}}, "", ""},
+        OpCase{"log_zero", {"0"}, Command::Log, {{0, ""}}, "", "Number must be greater than zero"},
+        OpCase{"log_units", {"10 ft"}, Command::Log, {{10, "ft"}}, "", "Must be unitless"},
+        OpCase{"ten_to_x_overflow", {"400"}, Command::TenToX, {{400, ""}}, "", Overflow},
+        OpCase{"sine_default_degrees", {"30"}, Command::Sin, {{0.5, ""}}, "", "", 1},
+        OpCase{"sine_default_revolutions", {"0.25"}, Command::Sin, {{1, ""}}, "", "", 3},
+        OpCase{"sine_degrees", {"30 deg"}, Command::Sin, {{0.5, ""}}, "", "", 0},
+        OpCase{"sine_of_length", {"30 ft"}, Command::Sin, {{30, "ft"}}, "", "The units must be angular"},
+        OpCase{"tangent_135_deg", {"135 deg"}, Command::Tan, {{-1, ""}}, "", ""},
+        OpCase{"tangent_minus_270_deg", {"-270 deg"}, Command::Tan, {{-270, "deg"}}, "", ""},
+        OpCase{"arc_sine", {"0.5"}, Command::ArcSin, {{30, "deg"}}, "", "", 1},
+        OpCase{"arc_sine_range",
+               {"2"},
+               Command::ArcSin,
+               {{2, ""}},
+               "",
+               "The number must be between -1 and 1",
+               1},
+        OpCase{"pi", {}, Command::Pi, {{3.14159265358979, ""}}, "", ""},
+        OpCase{"circle_area", {"2 m"}, Command::CircleArea, {{3.14159265358979, "m^2"}}, "", ""},
+        OpCase{"circle_area_empty", {}, Command::CircleArea, {}, "Stack Empty!", ""},
+        OpCase{"circle_area_of_time",
+               {"2 sec"},
+               Command::CircleArea,
+               {{2, "sec"}},
+               "",
+               ErrorMessage(_UnitIncomp)},
+        OpCase{"swap", {"1 m", "2 kg"}, Command::Swap, {{2, "kg"}, {1, "m"}}, "", ""},
+        OpCase{"swap_single", {"1 m"}, Command::Swap, {{1, "m"}}, "", ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(EngineTest, TangentOfOddRightAngleIsUndefined) {
     Push("90 deg");
-    Tan(c());
+    c().Run(Command::Tan);
     EXPECT_EQ(view.display, Prompt::Undefined);
     ExpectStack({{90, "deg"}});
-    c().settings.AngularDefault = 1;
+    Set(&Settings::AngularDefault, 1);
     Push("90"); // plain number: computed, not refused
-    Tan(c());
+    c().Run(Command::Tan);
     EXPECT_NE(view.display, Prompt::Undefined);
     EXPECT_EQ(c().Stack().Depth(), 2);
 }
 
 TEST_F(EngineTest, TypedOperandIsPushedBeforeTooFewOperands) {
     Typed("5");
-    Add(c());
+    c().Run(Command::Add);
     ExpectStack({{5, ""}});
     EXPECT_EQ(view.errors, std::vector<std::string>{"Too Few Operands"});
 }
@@ -165,7 +138,7 @@ TEST_F(EngineTest, TypedOperandIsPushedBeforeTooFewOperands) {
 TEST_F(EngineTest, BadTypedEntryStopsTheOperation) {
     Push("2 m");
     Typed("3 fx");
-    Mul(c());
+    c().Run(Command::Multiply);
     ExpectStack({{2, "m"}});
     EXPECT_EQ(view.display, "3 fx");
     EXPECT_EQ(view.errors.size(), 1u);
@@ -176,25 +149,25 @@ TEST_F(EngineTest, SecondFunctionStaysForTheKeyAfterATypedEntry) {
     Typed("3");
     c().SecondFBtnClick();
     ASSERT_TRUE(view.secondIndicator);
-    Sqr(c());
+    c().Run(Command::Square);
     ExpectStack({{8, ""}});
-    EXPECT_FALSE(c().SecondFunction);
+    EXPECT_FALSE(c().State().SecondFunction);
     EXPECT_FALSE(view.secondIndicator);
 
     Typed("0.5");
-    c().settings.AngularDefault = 1;
+    Set(&Settings::AngularDefault, 1);
     c().SecondFBtnClick();
-    Sin(c());
+    c().Run(Command::Sin);
     ExpectStack({{8, ""}, {30, "deg"}});
 }
 
 TEST_F(EngineTest, SecondFunctionEndsWithEnterAndFailures) {
     c().SecondFBtnClick();
     Push("1");
-    EXPECT_FALSE(c().SecondFunction);
+    EXPECT_FALSE(c().State().SecondFunction);
     Push("10 ft");
-    TenX(c());
-    EXPECT_FALSE(c().SecondFunction);
+    c().Run(Command::TenToX);
+    EXPECT_FALSE(c().State().SecondFunction);
     EXPECT_EQ(view.messages, std::vector<std::string>{"Must be unitless"});
 }
 
@@ -202,9 +175,9 @@ TEST_F(EngineTest, StoreAndRecallRegisters) {
     Push("12 ft");
     c().BtnSTOClick();
     EXPECT_EQ(view.display, Prompt::Store);
-    EXPECT_TRUE(c().StorePending);
+    EXPECT_TRUE(c().State().StorePending);
     c().keyPress('3');
-    EXPECT_FALSE(c().StorePending);
+    EXPECT_FALSE(c().State().StorePending);
     EXPECT_EQ(c().Stack().Depth(), 1);
     EXPECT_EQ(Parse(c().Stack().Register(3)).value, 12);
     c().BtnRCLClick();
@@ -218,15 +191,15 @@ TEST_F(EngineTest, StoreAndRecallRegisters) {
     EXPECT_EQ(view.errors, std::vector<std::string>{"Invalid register index"});
     c().BtnRCLClick();
     c().DisplayEnter(); // clicking into the display cancels the prompt
-    EXPECT_FALSE(c().RecallPending);
-    EXPECT_TRUE(c().Entered);
+    EXPECT_FALSE(c().State().RecallPending);
+    EXPECT_TRUE(c().State().Entered);
     EXPECT_NE(view.display, Prompt::Recall);
 }
 
 TEST_F(EngineTest, FailureAfterPopPutsOperandsBack) {
     PushAll({"12 ft", "6 in"});
     view.failOnDisplay = "12.5"; // showing the result fails after both operands were popped
-    Add(c());
+    c().Run(Command::Add);
     view.failOnDisplay.clear();
     ExpectStack({{12, "ft"}, {6, "in"}});
     EXPECT_EQ(view.messages, std::vector<std::string>{"display failed"});
@@ -241,8 +214,8 @@ TEST_F(EngineTest, ResetClearsStackRegistersAndPrompts) {
     EXPECT_TRUE(c().Stack().IsEmpty());
     EXPECT_EQ(c().Stack().Register(1), "0");
     EXPECT_EQ(view.display, "0");
-    EXPECT_FALSE(c().StorePending);
-    EXPECT_TRUE(c().Entered);
+    EXPECT_FALSE(c().State().StorePending);
+    EXPECT_TRUE(c().State().Entered);
 }
 
 } // namespace

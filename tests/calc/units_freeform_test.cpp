@@ -87,10 +87,10 @@ TEST_F(EngineTest, UnitSystemAndAutoConvertStates) {
 }
 
 TEST_F(EngineTest, StoredValuesChooseModeAndUnitSystem) {
-    EXPECT_FALSE(c().CalcMode); // nothing stored: free-form
+    EXPECT_FALSE(c().State().CalcMode); // nothing stored: free-form
     store.values = {{"CalcMode", "1"}, {"UnitSystem", "0"}, {"AutoConvert", "0"}};
     Start();
-    EXPECT_TRUE(c().CalcMode);
+    EXPECT_TRUE(c().State().CalcMode);
     EXPECT_FALSE(UnitSystem);
     EXPECT_FALSE(AutoConvert);
     EXPECT_FALSE(view.unitSystemEnabled);
@@ -99,12 +99,12 @@ TEST_F(EngineTest, StoredValuesChooseModeAndUnitSystem) {
 TEST_F(EngineTest, DisplayChangeClearsEnteredOnlyWhileFocused) {
     Push("3 m");
     c().DisplayChange();
-    EXPECT_TRUE(c().Entered);
+    EXPECT_TRUE(c().State().Entered);
     c().DisplayEnter();
     c().DisplayChange();
-    EXPECT_FALSE(c().Entered);
+    EXPECT_FALSE(c().State().Entered);
     c().DisplayExit();
-    EXPECT_FALSE(c().DisplayFocused);
+    EXPECT_FALSE(c().State().DisplayFocused);
 }
 
 TEST_F(EngineTest, ProgramTextInTheFocusedDisplayIsNoEdit) {
@@ -152,16 +152,16 @@ TEST_F(EngineTest, CloseWritesFilesOnlyWithSavePrefs) {
     fs::create_directories(dir);
     fs::current_path(dir);
     Push("12 ft");
-    c().settings.SavePrefs = 0;
+    Set(&Settings::SavePrefs, 0);
     c().FormClose();
     EXPECT_FALSE(fs::exists("Meridot.ini") || fs::exists("SaveStck.dat") || fs::exists("SaveRegs.dat"));
-    c().settings.SavePrefs = 1;
+    Set(&Settings::SavePrefs, 1);
     c().FormClose();
     EXPECT_TRUE(fs::exists("Meridot.ini") && fs::exists("SaveStck.dat") && fs::exists("SaveRegs.dat"));
 
     store.values.clear();
     Start();
-    c().settings.SaveStack = 1;
+    Set(&Settings::SaveStack, 1);
     EXPECT_TRUE(c().LoadSavedStack());
     ExpectStack({{12, "ft"}});
     fs::current_path(old);

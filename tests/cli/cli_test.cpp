@@ -40,10 +40,12 @@ protected:
     }
     void TearDown() override { fs::remove_all(dir_); }
 
-    // Runs the program in the test's own directory; stdin is the given text.
+    // Runs the program in the test's own directory with its own value store; stdin is the given text.
     RunResult Run(const std::vector<std::string>& args, const std::string& input = "") {
         std::ofstream(dir_ / "in.txt") << input;
-        std::string cmd = "cd " + Quote(dir_.string()) + " && " + Quote(KORBCALC_CLI);
+        std::string cmd = "cd " + Quote(dir_.string()) +
+                          " && XDG_CONFIG_HOME=" + Quote((dir_ / "config").string()) + " " +
+                          Quote(KORBCALC_CLI);
         for (const auto& a : args) cmd += " " + Quote(a);
         cmd += " <in.txt >out.txt 2>err.txt";
         const int raw = std::system(cmd.c_str());
@@ -94,7 +96,7 @@ INSTANTIATE_TEST_SUITE_P(
                {"12 ft", "3 kg", "+", "4"},
                "",
                "12.0000000 ft\n3.0000000 kg\n4.0000000 \n",
-               "ERROR: Second number convert failed\n",
+               "ERROR: entry 3 \"+\": Second number convert failed\n",
                1},
         Script{
             "bad_entry_is_skipped", {"1 m", "2 fx", "enter"}, "", "1.0000000 m\n1.0000000 m\n", "ERROR: ", 1},
@@ -106,7 +108,71 @@ INSTANTIATE_TEST_SUITE_P(
                "",
                0},
         Script{"direct_convert", {"6 in", "1 ft", "direct"}, "", "0.5000000 ft\n", "", 0},
-        Script{"bad_option", {"--places", "99"}, "", "", "Usage: korbcalc-cli", 2}),
+        Script{"bad_option", {"--places", "99"}, "", "", "Usage: korbcalc-cli", 2},
+        // A word that takes an argument takes the next one when it stands alone.
+        Script{"conv_takes_next_argument",
+               {"2000 lbf", "3 in", "area", "/", "conv", "psi"},
+               "",
+               "282.9421211 psi\n",
+               "",
+               0},
+        Script{"sto_rcl_take_next_argument",
+               {"7 kg", "sto", "4", "drop", "RCL", "4"},
+               "",
+               "7.0000000 kg\n",
+               "",
+               0},
+        Script{"autoconv_takes_next_argument",
+               {"autoconv", "off", "2 ft", "3 ft", "*"},
+               "",
+               "6.0000000 ft^2\n",
+               "",
+               0},
+        Script{"units_takes_next_argument", {"3", "units", "kg"}, "", "3.0000000 \n3.0000000 kg\n", "", 0},
+        Script{"word_at_the_end_stays_alone",
+               {"1 ft", "conv"},
+               "",
+               "1.0000000 ft\n",
+               "ERROR: entry 2 \"conv\": ",
+               1},
+        // The final listing is written only when no print ran.
+        Script{"print_replaces_the_listing", {"12 ft", "6 in", "+", "print"}, "", "12.5000000 ft\n", "", 0},
+        Script{"print_twice", {"1 ft", "print", "2 ft", "print"}, "", "1.0000000 ft\n2.0000000 ft\n", "", 0},
+        // Errors name their entry: its number and text (stdin: its line).
+        Script{"error_names_argument",
+               {"1 m", "12 fx"},
+               "",
+               "1.0000000 m\n",
+               "ERROR: entry 2 \"12 fx\": Problem with the units\n",
+               1},
+        Script{"error_names_line", {}, "1 m\n\n12 fx\n", "1.0000000 m\n", "ERROR: entry 3 \"12 fx\": ", 1},
+        // The tangent of an odd multiple of 90 deg has no value.
+        Script{"undefined_tangent",
+               {"90 deg", "tan"},
+               "",
+               "90.0000000 deg\n",
+               "ERROR: entry 2 \"tan\": Undefined\n",
+               1},
+        Script{"undefined_tangent_twice",
+               {"270 deg", "tan", "tan"},
+               "",
+               "270.0000000 deg\n",
+               "ERROR: entry 3 \"tan\": Undefined\n",
+               1},
+        Script{"defined_tangent", {"45 deg", "tan"}, "", "1.0000000 \n", "", 0},
+        // --strict stops at the first error; without it the rest still runs.
+        Script{"strict_stops", {"--strict", "1", "12 fx", "2", "+"}, "", "1.0000000 \n", "entry 2", 1},
+        Script{"strict_stdin_stops",
+               {"--strict"},
+               "1\n90 deg\ntan\n3\n",
+               "1.0000000 \n90.0000000 deg\n",
+               "entry 3",
+               1},
+        Script{"strict_without_error", {"--strict", "1", "2", "+"}, "", "3.0000000 \n", "", 0},
+        Script{"lenient_goes_on", {"1", "12 fx", "2", "+"}, "", "3.0000000 \n", "entry 2", 1},
+        // --full writes the texts the data files hold.
+        Script{"full_listing", {"--full", "1", "3", "/"}, "", "0.333333333333333 \n", "", 0},
+        Script{"full_print", {"--full", "2 ft", "print", "drop"}, "", "2.000000000000000 ft\n", "", 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Cli, RegisterRecallPushesTheStoredValue) {
@@ -117,7 +183,7 @@ TEST_F(Cli, RegisterRecallPushesTheStoredValue) {
 
 TEST_F(Cli, BadRegisterIsAnError) {
     const RunResult r = Run({"1", "sto 12"});
-    EXPECT_EQ(r.err, "ERROR: Invalid register index\n");
+    EXPECT_EQ(r.err, "ERROR: entry 2 \"sto 12\": Invalid register index\n");
     EXPECT_EQ(r.status, 1);
 }
 
@@ -125,9 +191,25 @@ TEST_F(Cli, HelpAndUsage) {
     RunResult r = Run({"--help"});
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.out.find("Usage: korbcalc-cli"), std::string::npos);
+    EXPECT_NE(r.out.find("korbcalc-cli(1)"), std::string::npos);
     r = Run({"--angle", "turns"});
     EXPECT_EQ(r.status, 2);
     EXPECT_NE(r.err.find("Usage: korbcalc-cli"), std::string::npos);
+}
+
+TEST_F(Cli, ManualDescribesEveryOptionOfTheHelp) {
+    const std::string help = Run({"--help"}).out;
+    const std::string manual = ReadFile(KORBCALC_MANUAL);
+    ASSERT_FALSE(manual.empty());
+    int options = 0;
+    for (size_t at = help.find("--"); at != std::string::npos; at = help.find("--", at + 2)) {
+        const size_t end = help.find_first_not_of("abcdefghijklmnopqrstuvwxyz", at + 2);
+        const std::string name = help.substr(at + 2, end - at - 2);
+        if (name.empty()) continue;
+        ++options;
+        EXPECT_NE(manual.find("\\-\\-" + name), std::string::npos) << "--" << name;
+    }
+    EXPECT_GE(options, 10);
 }
 
 TEST_F(Cli, WithoutSessionNoFileIsTouched) {
@@ -138,11 +220,48 @@ TEST_F(Cli, WithoutSessionNoFileIsTouched) {
 
 TEST_F(Cli, SessionKeepsTheStackBetweenRuns) {
     RunResult first = Run({"--session", "5 ft"});
-    EXPECT_NE(first.err.find("Can't load Prefs from INI file: Meridot.ini"), std::string::npos);
+    // Files that do not exist yet are notes, not errors.
+    EXPECT_EQ(first.err, "NOTE: Can't load Prefs from INI file: Meridot.ini\n"
+                         "NOTE: Error loading stack file.\n"
+                         "NOTE: Error loading register file.\n");
+    EXPECT_EQ(first.status, 0);
     EXPECT_TRUE(fs::exists(dir_ / "Meridot.ini"));
     const RunResult second = Run({"--session", "2 ft", "+"});
     EXPECT_EQ(second.out, "7.0000000 ft\n");
     EXPECT_EQ(second.status, 0) << second.err;
+}
+
+TEST_F(Cli, SessionFileThatCannotBeReadIsAnError) {
+    fs::create_directory(dir_ / "SaveStck.dat"); // exists, but is no file
+    const RunResult r = Run({"--session", "1"});
+    EXPECT_NE(r.err.find("NOTE: Can't load Prefs"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("ERROR: Error loading stack file."), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("NOTE: Error loading register file."), std::string::npos) << r.err;
+    EXPECT_EQ(r.status, 1);
+}
+
+TEST_F(Cli, FullTextIsTheSavedText) {
+    Run({"--session"});
+    const RunResult r = Run({"--session", "--full", "--places", "2", "2", "3", "/"});
+    EXPECT_EQ(r.out, ReadFile(dir_ / "SaveStck.dat").substr(0, r.out.size() - 1) + "\n");
+}
+
+TEST_F(Cli, OptionsApplyToOneRunOnly) {
+    Run({"--session"});
+    const std::string prefs = ReadFile(dir_ / "Meridot.ini");
+    const RunResult once = Run({"--session", "--places", "3", "--notation", "scientific", "--us", "--angle",
+                                "deg", "--autoconvert", "off", "clear", "g", "90", "sin"});
+    EXPECT_EQ(once.out, "3.217E+001 ft/sec^2\n1.000E+000 \n");
+    EXPECT_EQ(ReadFile(dir_ / "Meridot.ini"), prefs);
+    const RunResult later = Run({"--session", "clear", "g", "2 ft", "3 ft", "*"});
+    EXPECT_EQ(later.out, "9.8066500 m/sec^2\n0.5574182 m^2\n");
+    EXPECT_EQ(later.status, 0) << later.err;
+}
+
+TEST_F(Cli, SessionKeepsWhatEntriesChanged) {
+    Run({"--session", "us"});
+    const RunResult r = Run({"--session", "clear", "g"});
+    EXPECT_EQ(r.out, "32.1740486 ft/sec^2\n");
 }
 
 } // namespace

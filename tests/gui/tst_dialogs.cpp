@@ -16,6 +16,7 @@
 #include <memory>
 
 #include "settings/ValueStore.h"
+#include "support/unit_engine_scope.h"
 #include "ui/AboutBoxForm.h"
 #include "ui/ErrWindowForm.h"
 #include "ui/FormatFormUnit.h"
@@ -316,8 +317,7 @@ void TestDialogs::preferencesOkAppliesAndWrites() {
     s.SavePrefs = 0;
     s.SavePos = 0;
     s.ShowStack = 1;
-    AutoConvert = true;
-    UnitSystem = true;
+    UnitEngineScope unitEngine{{true, true}};
     HostLog log;
     MemoryValueStore store;
     PrefDialogHost host;
@@ -344,7 +344,6 @@ void TestDialogs::preferencesOkAppliesAndWrites() {
 
     QCOMPARE(log.writePrefs, 1); // written at once although saving on exit is off
     QCOMPARE(log.refreshLists, 1);
-    QCOMPARE(AutoConvert, false);
     QCOMPARE(autoConvertApplied, std::vector<bool>{false});
     QCOMPARE(unitSystemApplied, std::vector<bool>{true});
     QCOMPARE(s.AngularDefault, 1);
@@ -359,7 +358,6 @@ void TestDialogs::preferencesOkAppliesAndWrites() {
     QCOMPARE(s.DoInlineMath, 1);
     QCOMPARE(s.SavePrefs, 0);
     QCOMPARE(s.ShowStack, 1);
-    AutoConvert = true;
 }
 
 void TestDialogs::formatOkKeepsPreviewWithoutWriting() {

@@ -2,23 +2,28 @@
 // without saved files, keys from every control, the display as a text field, drag and drop,
 // reset and the close-time saving.
 #include <QAction>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QFile>
 #include <QMimeData>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 
 #include "settings/ValueStore.h"
+#include "support/unit_engine_scope.h"
 #include "ui/ErrWindowForm.h"
 #include "ui/KeyTranslate.h"
 #include "ui/KorbCalcMainForm.h"
+#include "ui/PreferencesForm.h"
 #include "ui/RegisterFormUnit.h"
 #include "ui/ResetCalcForm.h"
 #include "ui/StackFormUnit.h"
@@ -55,6 +60,7 @@ class TestMainWindow : public QObject {
 private:
     std::unique_ptr<QTemporaryDir> dir_;
     MemoryValueStore store_;
+    std::optional<UnitEngineScope> unitEngine_; // outlives the form, whose engine uses its sink
     std::unique_ptr<TKorbCalcForm> form_;
     QStringList messages_;
     QStringList errors_;
@@ -98,12 +104,14 @@ private slots:
         dir_ = std::make_unique<QTemporaryDir>();
         QVERIFY(dir_->isValid());
         QVERIFY(QDir::setCurrent(dir_->path()));
+        unitEngine_.emplace();
         store_.values.clear();
         messages_.clear();
         errors_.clear();
     }
     void cleanup() {
         form_.reset();
+        unitEngine_.reset();
         QDir::setCurrent(QDir::tempPath());
         dir_.reset();
     }
@@ -115,9 +123,9 @@ private slots:
         QCOMPARE(form.windowTitle(), QString("Meridot"));
         QCOMPARE(form.centralWidget()->size(), QSize(377, 224));
         QCOMPARE(Display(), QString("0"));
-        QVERIFY(Calc().Entered);
+        QVERIFY(Calc().State().Entered);
         // Free-form mode by default; the mode items are in the Mode menu, the mode buttons hidden.
-        QVERIFY(!Calc().CalcMode);
+        QVERIFY(!Calc().State().CalcMode);
         QVERIFY(form.Action("FreeForm1")->isChecked());
         for (const char* name : {"Calculator1", "FreeForm1"}) QVERIFY(form.Action(name)->isVisible());
         for (const char* name : {"CalcModeBtn", "FFModeBtn"})
@@ -138,7 +146,7 @@ private slots:
         store_.values["CalcMode"] = "1";
         TKorbCalcForm& form = Start();
         QVERIFY(messages_.isEmpty());
-        QVERIFY(Calc().CalcMode);
+        QVERIFY(Calc().State().CalcMode);
         QCOMPARE(form.pos(), QPoint(300, 200));
         // The misspelled line is dropped; the top entry is shown in the file's format.
         QCOMPARE(StackItems(), QStringList({"12.00 ft", "3.00 "}));
@@ -244,19 +252,19 @@ private slots:
         Start();
         TDisplay* display = form_->Display();
         display->setFocus(Qt::MouseFocusReason);
-        QVERIFY(Calc().DisplayFocused);
+        QVERIFY(Calc().State().DisplayFocused);
         QTest::keyClick(display, Qt::Key_Backspace);
         QTest::keyClicks(display, "5 ft");
-        QVERIFY(!Calc().Entered);
+        QVERIFY(!Calc().State().Entered);
         QVERIFY(form_->findChild<QLabel*>("IsEditingImg")->isVisible());
         QCOMPARE(Display(), QString("5 ft"));
         QTest::keyClick(display, Qt::Key_Return);
         QCOMPARE(StackItems(), QStringList({"5.0000000 ft"}));
-        QVERIFY(!Calc().DisplayFocused);
-        QVERIFY(Calc().Entered);
+        QVERIFY(!Calc().State().DisplayFocused);
+        QVERIFY(Calc().State().Entered);
         // Text the program sets while the display is not focused is no user edit.
         form_->SetDisplayText("7");
-        QVERIFY(Calc().Entered);
+        QVERIFY(Calc().State().Entered);
         // Ctrl+V in the focused display is the window's paste, which pushes what it pastes.
         display->setFocus(Qt::MouseFocusReason);
         QApplication::clipboard()->setText("3 in");
@@ -291,7 +299,7 @@ private slots:
         QFETCH(QString, target);
         Start();
         Push({"1", "2 ft", "3"});
-        Calc().Stack().SetRegister("7 ", 0);
+        Calc().SetRegister("7 ", 0);
         form_->ShowRegisters1Click();
         form_->ShowStack1Click();
         const int tag = source == "StackListBox" ? 0 : index;
@@ -338,7 +346,8 @@ private slots:
         QFETCH(bool, clearStack);
         Start();
         Push({"1 ft", "2 ft"});
-        Calc().Stack().StoreTop(3);
+        Calc().Run(Command::Store);
+        Calc().keyPress('3');
         form_->ShowStack1Click();
         form_->ShowRegisters1Click();
         const char* item = clearStack ? "ClearStackContents1" : "ClearRegisterContents1";
@@ -356,6 +365,28 @@ private slots:
         DoubleClick(reg3, 0);
         QCOMPARE(Calc().Stack().Depth(), depth + 1);
         QCOMPARE(Display(), reg3->item(0)->text());
+    }
+
+    // The preferences dialog hands the unit system and AutoConvert to the engine's commands, which
+    // set the program-wide flags, reselect the preferred units and put the toggles in step.
+    void preferencesOkAppliesUnitSystemAndAutoConvert() {
+        Start();
+        TPrefForm* prefs = form_->PrefForm();
+        QTimer::singleShot(0, prefs, [prefs] {
+            prefs->rbUS->click();
+            prefs->fmoAutoConvert->click(); // off
+            prefs->BtnOK->click();
+        });
+        form_->Preferences1Click();
+        QVERIFY(!UnitSystem);
+        QVERIFY(!AutoConvert);
+        QCOMPARE(PreferredUnit(1), std::string("ft"));
+        auto* us = form_->findChild<QToolButton*>("USBtn");
+        QVERIFY(us->isChecked() && !us->isEnabled());
+        QVERIFY(!form_->findChild<QToolButton*>("SIBtn")->isChecked());
+        QVERIFY(!form_->findChild<QToolButton*>("AutoConvertBtn")->isChecked());
+        QVERIFY(form_->Action("USCustomary1")->isChecked() && !form_->Action("USCustomary1")->isEnabled());
+        QVERIFY(!form_->Action("AutoConvert1")->isChecked());
     }
 
     void stackWindowCloseBoxAndMinimumSize() {
@@ -402,7 +433,7 @@ private slots:
         QFETCH(bool, yes);
         Start();
         Push({"4 ft"});
-        Calc().Stack().SetRegister("5 ", 2);
+        Calc().SetRegister("5 ", 2);
         QTimer::singleShot(0, this, [yes] {
             auto* dialog = qobject_cast<TResetCalcDialog*>(QApplication::activeModalWidget());
             QVERIFY(dialog);
@@ -453,7 +484,7 @@ private slots:
         WriteFile("Meridot.ini", prefs);
         Start();
         Push({"12 ft"});
-        Calc().Stack().SetRegister("3 ", 1);
+        Calc().SetRegister("3 ", 1);
         form_->Action("ExitPowerOff1")->trigger();
         QVERIFY(!form_->isVisible());
         QCOMPARE(QFile::exists("SaveStck.dat"), savePrefs);

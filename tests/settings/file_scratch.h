@@ -1,12 +1,14 @@
 // A private temporary directory per test, and whole-file byte helpers.
 #pragma once
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
 #include <string>
+#include <sys/resource.h>
 
 class ScratchDir {
 public:
@@ -44,3 +46,28 @@ inline int EntryCount(const std::filesystem::path& dir) {
     for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir)) ++n;
     return n;
 }
+
+// While it lives, no file can grow past the limit: writes fail part-way as on a full disk, for
+// root too.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        oldHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit small = saved_;
+        small.rlim_cur = bytes;
+        ok_ = setrlimit(RLIMIT_FSIZE, &small) == 0;
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, oldHandler_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+    bool Ok() const { return ok_; }
+
+private:
+    rlimit saved_{};
+    void (*oldHandler_)(int) = nullptr;
+    bool ok_ = false;
+};

@@ -1,6 +1,7 @@
 #include "settings/Prefs.h"
 #include "settings/ValueStore.h"
 #include "settings/file_scratch.h"
+#include "support/unit_engine_scope.h"
 #include "units/QuantityMath.h"
 
 #include <gtest/gtest.h>
@@ -73,8 +74,7 @@ const char* const FirstStartFile = "; Meridot engineering calculator\r\n"
                                    "Decimal_Places = 7\r\n";
 
 TEST_F(PrefsTest, FirstStartWithoutFileWritesTheDefaults) {
-    AutoConvert = true;
-    UnitSystem = false;
+    UnitEngineScope unitEngine{{false, true}};
     EXPECT_FALSE(prefs.LoadPrefs());
 
     EXPECT_EQ(host.messages, std::vector<std::string>{"Can't load Prefs from INI file: " + file});

@@ -3,8 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -84,20 +85,82 @@ TEST(WriteTextLines, FailedWriteKeepsTheOldFile) {
     const auto file = dir.File("SaveRegs.dat");
     WriteBytes(file, "old\r\n");
 
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 1000;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    auto failure = WriteTextLines(file, Lines(100, std::string(50, '9')));
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, oldHandler);
+    std::optional<std::string> failure;
+    {
+        FileSizeLimit limit(1000);
+        ASSERT_TRUE(limit.Ok());
+        failure = WriteTextLines(file, Lines(100, std::string(50, '9')));
+    }
 
     ASSERT_TRUE(failure.has_value());
     EXPECT_NE(failure->find("SaveRegs.dat"), std::string::npos);
     EXPECT_EQ(ReadBytes(file), "old\r\n");
     EXPECT_EQ(EntryCount(dir.Path()), 1);
+}
+
+mode_t ModeOf(const std::string& file) {
+    struct stat st {};
+    EXPECT_EQ(::stat(file.c_str(), &st), 0);
+    return st.st_mode & 07777;
+}
+
+TEST(WriteTextLines, KeepsTheModeAndOwnerOfTheFileItReplaces) {
+    ScratchDir dir;
+    const auto file = dir.File("SaveRegs.dat");
+    WriteBytes(file, "old\r\n");
+    ASSERT_EQ(::chmod(file.c_str(), 0600), 0);
+    ASSERT_FALSE(WriteTextLines(file, {"1 m"}).has_value());
+    EXPECT_EQ(ModeOf(file), 0600u);
+    ASSERT_EQ(::chmod(file.c_str(), 0640), 0);
+    ASSERT_FALSE(WriteTextLines(file, {"2 m"}).has_value());
+    EXPECT_EQ(ModeOf(file), 0640u);
+
+    // A new file gets the usual default.
+    const mode_t mask = ::umask(022);
+    ::umask(mask);
+    const auto fresh = dir.File("SaveStck.dat");
+    ASSERT_FALSE(WriteTextLines(fresh, {"1 m"}).has_value());
+    EXPECT_EQ(ModeOf(fresh), 0666u & ~mask);
+
+    if (::geteuid() == 0) { // only root can hand a file to someone else
+        ASSERT_EQ(::chown(file.c_str(), 65534, 65534), 0);
+        ASSERT_FALSE(WriteTextLines(file, {"3 m"}).has_value());
+        struct stat st {};
+        ASSERT_EQ(::stat(file.c_str(), &st), 0);
+        EXPECT_EQ(st.st_uid, 65534u);
+        EXPECT_EQ(st.st_gid, 65534u);
+        EXPECT_EQ(st.st_mode & 07777, 0640u);
+    }
+    EXPECT_EQ(ReadBytes(file), ::geteuid() == 0 ? "3 m\r\n" : "2 m\r\n");
+}
+
+// The id of a process that has ended.
+long EndedProcess() {
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(0);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return child;
+}
+
+TEST(WriteTextLines, RemovesTheStaleTemporaryFilesOfTheSameFileOnly) {
+    ScratchDir dir;
+    const auto file = dir.File("SaveStck.dat");
+    const std::string dead = std::to_string(EndedProcess());
+    const std::string alive = std::to_string(::getppid());
+    const std::vector<std::string> stale{"SaveStck.dat.tmp" + dead + "-0", "SaveStck.dat.tmp" + dead + "-17"};
+    const std::vector<std::string> kept{
+        "SaveStck.dat.tmp" + alive + "-0", // a save still running in another process
+        "SaveRegs.dat.tmp" + dead + "-0",  // another file's
+        "SaveStck.dat.tmp" + dead,         // names the program does not make
+        "SaveStck.dat.tmp" + dead + "-1x", "SaveStck.dat.tmpx-1", "SaveStck.dat.bak", "notes.txt"};
+    for (const auto& name : stale) WriteBytes(dir.File(name), std::string(1000, '1'));
+    for (const auto& name : kept) WriteBytes(dir.File(name), "x");
+
+    ASSERT_FALSE(WriteTextLines(file, {"1 m"}).has_value());
+    for (const auto& name : stale) EXPECT_FALSE(std::filesystem::exists(dir.File(name))) << name;
+    for (const auto& name : kept) EXPECT_TRUE(std::filesystem::exists(dir.File(name))) << name;
+    EXPECT_EQ(EntryCount(dir.Path()), static_cast<int>(kept.size()) + 1);
 }
 
 } // namespace

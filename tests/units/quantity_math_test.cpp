@@ -1,6 +1,8 @@
 #include "units/NumberUnits.h"
 #include "units/QuantityMath.h"
 
+#include "support/unit_engine_scope.h"
+
 #include <cmath>
 #include <gtest/gtest.h>
 #include <string>
@@ -15,33 +17,10 @@ constexpr double UnsetValue = -12345;
 // message box; the flags and the sink are put back afterwards.
 class QuantityMathTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        InitUnitTables();
-        savedSystem_ = UnitSystem;
-        savedAutoConvert_ = AutoConvert;
-        UnitSystem = true;
-        AutoConvert = false;
-        SelectPreferredUnits();
-        previousSink_ = SetMessageSink([this](const std::string& m) { messages.push_back(m); });
-    }
-    void TearDown() override {
-        SetMessageSink(previousSink_);
-        UnitSystem = savedSystem_;
-        AutoConvert = savedAutoConvert_;
-        SelectPreferredUnits();
-    }
-    void UseSystem(bool si, bool autoConvert) {
-        UnitSystem = si;
-        AutoConvert = autoConvert;
-        SelectPreferredUnits();
-    }
+    static void UseSystem(bool si, bool autoConvert) { SetUnitFlags({si, autoConvert}); }
 
-    std::vector<std::string> messages;
-
-private:
-    bool savedSystem_ = true;
-    bool savedAutoConvert_ = true;
-    MessageSink previousSink_;
+    UnitEngineScope scope{{true, false}};
+    std::vector<std::string>& messages = scope.messages;
 };
 
 // The outputs of a binary operation, preset so that a failure that writes them is seen.

@@ -1,5 +1,7 @@
 #include "units/QuantityMath.h"
 
+#include "support/unit_engine_scope.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -7,16 +9,6 @@
 #include <vector>
 
 namespace {
-
-// Records what the engine would show in a message box.
-struct RecordingSink {
-    std::vector<std::string> messages;
-    MessageSink previous;
-    RecordingSink() {
-        previous = SetMessageSink([this](const std::string& m) { messages.push_back(m); });
-    }
-    ~RecordingSink() { SetMessageSink(previous); }
-};
 
 struct PowerCase {
     double base, exponent, expected;
@@ -36,7 +28,7 @@ TEST(Power, ResultsAndMessages) {
         {-3, -1, -1.0 / 3.0, nullptr},
     };
     for (const auto& c : cases) {
-        RecordingSink sink;
+        UnitEngineScope sink;
         EXPECT_NEAR(Power(c.base, c.exponent), c.expected, 1e-12) << c.base << "^" << c.exponent;
         if (c.message) {
             ASSERT_EQ(sink.messages.size(), 1u) << c.base << "^" << c.exponent;

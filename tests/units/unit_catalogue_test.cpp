@@ -2,6 +2,8 @@
 #include "units/NumberUnits.h"
 #include "units/QuantityMath.h"
 
+#include "support/unit_engine_scope.h"
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -108,15 +110,12 @@ TEST(UnitCatalogue, ErrorMessages) {
 }
 
 TEST(UnitCatalogue, PreferredUnitsFollowTheUnitSystem) {
-    const bool saved = UnitSystem;
-    UnitSystem = false;
-    SelectPreferredUnits();
+    UnitEngineScope scope{{false, true}};
     EXPECT_EQ(PreferredUnit(1), "ft");
     EXPECT_EQ(PreferredUnit(12), "ft^2/sec");
     EXPECT_EQ(PreferredUnit(19), "deg");
     EXPECT_EQ(PreferredUnitFor("m^2*kg/sec^2*rad"), "lbf*ft");
-    UnitSystem = true;
-    SelectPreferredUnits();
+    SetUnitFlags({true, true});
     EXPECT_EQ(PreferredUnit(1), "m");
     EXPECT_EQ(PreferredUnit(12), "cm^2/sec");
     EXPECT_EQ(PreferredUnit(19), "deg");
@@ -125,8 +124,6 @@ TEST(UnitCatalogue, PreferredUnitsFollowTheUnitSystem) {
     EXPECT_EQ(PreferredUnitFor(""), "");
     EXPECT_EQ(PreferredUnitFor("C"), std::nullopt);
     EXPECT_EQ(PreferredUnit(0), "");
-    UnitSystem = saved;
-    SelectPreferredUnits();
 }
 
 } // namespace

@@ -3,6 +3,8 @@
 #include "units/NumberUnits.h"
 #include "units/QuantityMath.h"
 
+#include "support/unit_engine_scope.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -141,14 +143,13 @@ TEST(UnitParser, SimplifyBaseText) {
 }
 
 TEST(UnitParser, CombineQuantityText) {
-    std::vector<std::string> shown;
-    auto previous = SetMessageSink([&](const std::string& m) { shown.push_back(m); });
+    UnitEngineScope scope;
+    const auto& shown = scope.messages;
     EXPECT_EQ(CombineQuantityText("ft", 12.5), "12.5 ft");
     EXPECT_EQ(CombineQuantityText("", 0.1 + 0.2), "0.3 ");
     EXPECT_TRUE(shown.empty());
     EXPECT_EQ(CombineQuantityText("ft", NAN), "");
     EXPECT_EQ(shown, std::vector<std::string>{"Exception in Combine"});
-    SetMessageSink(previous);
 }
 
 } // namespace

@@ -1,0 +1,99 @@
+#include "calc/Commands.h"
+
+#include <array>
+#include <cstddef>
+
+#include "calc/KorbCalc.h"
+
+namespace {
+
+using C = Command;
+using A = CommandArg;
+
+template <int N> void Digit(KorbCalc& k) {
+    k.NumBtnClick(N);
+}
+
+// A 2nd-function row names the key's own handler; Run turns the 2nd function on first.
+constexpr CommandInfo Table[] = {
+    {C::Digit0, "", A::None, false, Digit<0>},
+    {C::Digit1, "", A::None, false, Digit<1>},
+    {C::Digit2, "", A::None, false, Digit<2>},
+    {C::Digit3, "", A::None, false, Digit<3>},
+    {C::Digit4, "", A::None, false, Digit<4>},
+    {C::Digit5, "", A::None, false, Digit<5>},
+    {C::Digit6, "", A::None, false, Digit<6>},
+    {C::Digit7, "", A::None, false, Digit<7>},
+    {C::Digit8, "", A::None, false, Digit<8>},
+    {C::Digit9, "", A::None, false, Digit<9>},
+    {C::Dot, "", A::None, false, [](KorbCalc& k) { k.BtnDotClick(); }},
+    {C::Backspace, "", A::None, false, [](KorbCalc& k) { k.BtnBSClick(); }},
+    {C::Delete, "drop", A::None, false, [](KorbCalc& k) { k.BtnDelClick(); }},
+    {C::Enter, "enter", A::None, false, [](KorbCalc& k) { k.BtnEnterClick(); }},
+    {C::ChangeSign, "chs", A::None, false, [](KorbCalc& k) { k.BtnCHSClick(); }},
+    {C::Add, "+", A::None, false, [](KorbCalc& k) { k.BtnAddSubtractClick(KeyTag::Add); }},
+    {C::Subtract, "-", A::None, false, [](KorbCalc& k) { k.BtnAddSubtractClick(KeyTag::Subtract); }},
+    {C::Multiply, "*", A::None, false, [](KorbCalc& k) { k.BtnMulDivClick(KeyTag::Multiply); }},
+    {C::Divide, "/", A::None, false, [](KorbCalc& k) { k.BtnMulDivClick(KeyTag::Divide); }},
+    {C::Square, "sqr", A::None, false, [](KorbCalc& k) { k.xsqrBtnClick(); }},
+    {C::SquareRoot, "sqrt", A::None, false, [](KorbCalc& k) { k.SqrRtBtnClick(); }},
+    {C::Reciprocal, "inv", A::None, false, [](KorbCalc& k) { k.xtoNeg1BtnClick(); }},
+    {C::Log, "log", A::None, false, [](KorbCalc& k) { k.LogBtnClick(); }},
+    {C::Ln, "ln", A::None, false, [](KorbCalc& k) { k.LnBtnClick(); }},
+    {C::Sin, "sin", A::None, false, [](KorbCalc& k) { k.BtnSINCOSTANClick(TrigKey::Sin); }},
+    {C::Cos, "cos", A::None, false, [](KorbCalc& k) { k.BtnSINCOSTANClick(TrigKey::Cos); }},
+    {C::Tan, "tan", A::None, false, [](KorbCalc& k) { k.BtnSINCOSTANClick(TrigKey::Tan); }},
+    {C::Pi, "pi", A::None, false, [](KorbCalc& k) { k.BtnPIClick(); }},
+    {C::Gravity, "g", A::None, false, [](KorbCalc& k) { k.GravityBtnClick(); }},
+    {C::Swap, "swap", A::None, false, [](KorbCalc& k) { k.StackTopFlipBtnClick(); }},
+    {C::Store, "sto", A::Register, false, [](KorbCalc& k) { k.BtnSTOClick(); }},
+    {C::Recall, "rcl", A::Register, false, [](KorbCalc& k) { k.BtnRCLClick(); }},
+    {C::SecondFunction, "", A::None, false, [](KorbCalc& k) { k.SecondFBtnClick(); }},
+    {C::YtoX, "y^x", A::None, true, [](KorbCalc& k) { k.xsqrBtnClick(); }},
+    {C::XRootY, "root", A::None, true, [](KorbCalc& k) { k.SqrRtBtnClick(); }},
+    {C::TenToX, "10^x", A::None, true, [](KorbCalc& k) { k.LogBtnClick(); }},
+    {C::EtoX, "e^x", A::None, true, [](KorbCalc& k) { k.LnBtnClick(); }},
+    {C::ArcSin, "asin", A::None, true, [](KorbCalc& k) { k.BtnSINCOSTANClick(TrigKey::Sin); }},
+    {C::ArcCos, "acos", A::None, true, [](KorbCalc& k) { k.BtnSINCOSTANClick(TrigKey::Cos); }},
+    {C::ArcTan, "atan", A::None, true, [](KorbCalc& k) { k.BtnSINCOSTANClick(TrigKey::Tan); }},
+    {C::CircleArea, "area", A::None, true, [](KorbCalc& k) { k.BtnPIClick(); }},
+    {C::SelectUnits, "units", A::Units, false, [](KorbCalc& k) { k.SelectUnitsBtnClick(); }},
+    {C::ConvertUnits, "conv", A::Units, false, [](KorbCalc& k) { k.ConvertUnitsBtnClick(); }},
+    {C::DirectConvert, "direct", A::None, false, [](KorbCalc& k) { k.ConvertStackBtnClick(); }},
+    {C::UnitSystemSI, "si", A::None, false, [](KorbCalc& k) { k.SIBtnClick(); }},
+    {C::UnitSystemUS, "us", A::None, false, [](KorbCalc& k) { k.USBtnClick(); }},
+    {C::AutoConvert, "autoconv", A::OnOff, false, [](KorbCalc& k) { k.AutoConvert1Click(); }},
+    {C::CalculatorMode, "", A::None, false, [](KorbCalc& k) { k.Calculator1Click(); }},
+    {C::FreeFormMode, "", A::None, false, [](KorbCalc& k) { k.FreeForm1Click(); }},
+    {C::Copy, "", A::None, false, [](KorbCalc& k) { k.Copy1Click(); }},
+    {C::Paste, "", A::None, false, [](KorbCalc& k) { k.Paste1Click(); }},
+    {C::Reset, "clear", A::None, false, [](KorbCalc& k) { k.ResetCalculator(); }},
+};
+
+constexpr bool InEnumOrder() {
+    for (std::size_t i = 0; i < std::size(Table); ++i)
+        if (static_cast<std::size_t>(Table[i].command) != i) return false;
+    return std::size(Table) == static_cast<std::size_t>(Command::Reset) + 1;
+}
+static_assert(InEnumOrder(), "one row per command, in the order of the enumeration");
+
+} // namespace
+
+std::span<const CommandInfo> CommandTable() {
+    return Table;
+}
+
+const CommandInfo& Describe(Command command) {
+    return Table[static_cast<std::size_t>(command)];
+}
+
+std::optional<Command> CommandForWord(std::string_view word) {
+    if (word.empty()) return std::nullopt;
+    for (const CommandInfo& info : Table)
+        if (info.word == word) return info.command;
+    return std::nullopt;
+}
+
+Command DigitCommand(int digit) {
+    return static_cast<Command>(static_cast<int>(Command::Digit0) + digit);
+}

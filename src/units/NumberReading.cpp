@@ -1,0 +1,308 @@
+// Reading numbers and splitting quantity texts into their number and unit text.
+#include "units/FloatText.h"
+#include "units/UnitListsDetail.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <string>
+
+namespace {
+
+bool IsLetter(char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+bool IsIgnored(char c) {
+    switch (c) {
+    case ' ':
+    case '!':
+    case '#':
+    case '%':
+    case '&':
+    case ',':
+    case '@':
+    case '`':
+    case '~':
+        return true;
+    default:
+        return false;
+    }
+}
+bool IsUnitTextChar(char c) {
+    return unitdetail::IsDigit(c) || IsLetter(c) || c == '$' || c == '*' || c == '-' || c == '/' ||
+           c == '^' || c == '.';
+}
+
+// Half to the even neighbour.
+double RoundHalfEven(double x) {
+    const double floor = std::floor(x);
+    const double rest = x - floor;
+    if (rest > 0.5) return floor + 1;
+    if (rest < 0.5) return floor;
+    return std::fmod(floor, 2.0) == 0 ? floor : floor + 1;
+}
+
+} // namespace
+
+namespace unitdetail {
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+bool IsExponentMark(char c) {
+    return c == 'E' || c == 'e' || c == 'X' || c == 'x';
+}
+bool IsNumberChar(char c) {
+    return IsDigit(c) || c == '+' || c == '-' || c == '.' || IsExponentMark(c);
+}
+
+bool ReadDecimal(std::string_view text, double& out) {
+    std::size_t i = 0;
+    const bool negative = !text.empty() && text[0] == '-';
+    if (!text.empty() && (text[0] == '+' || text[0] == '-')) ++i;
+    const std::size_t bodyStart = i;
+    int digits = 0;
+    // Decimal position of the first non-zero digit, to tell underflow from overflow.
+    long long firstNonZero = 0;
+    bool seenNonZero = false;
+    long long integerDigits = 0;
+    while (i < text.size() && IsDigit(text[i])) {
+        if (!seenNonZero && text[i] != '0') {
+            seenNonZero = true;
+            firstNonZero = integerDigits;
+        }
+        ++integerDigits;
+        ++digits;
+        ++i;
+    }
+    long long fraction = 0;
+    if (i < text.size() && text[i] == '.') {
+        ++i;
+        while (i < text.size() && IsDigit(text[i])) {
+            ++fraction;
+            if (!seenNonZero && text[i] != '0') {
+                seenNonZero = true;
+                firstNonZero = -fraction;
+            }
+            ++digits;
+            ++i;
+        }
+    }
+    if (digits == 0) return false;
+    long long exponent = 0;
+    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+        ++i;
+        bool negativeExponent = false;
+        if (i < text.size() && (text[i] == '+' || text[i] == '-')) negativeExponent = text[i++] == '-';
+        int exponentDigits = 0;
+        while (i < text.size() && IsDigit(text[i])) {
+            exponent = std::min(exponent * 10 + (text[i] - '0'), 1000000000LL);
+            ++exponentDigits;
+            ++i;
+        }
+        if (exponentDigits == 0) return false;
+        if (negativeExponent) exponent = -exponent;
+    }
+    if (i != text.size()) return false;
+    double value = 0;
+    const auto [end, ec] = std::from_chars(text.data() + bodyStart, text.data() + text.size(), value);
+    if (end != text.data() + text.size()) return false;
+    if (ec == std::errc::result_out_of_range) {
+        // Magnitude of the leading digit: integer digits before it count up, fraction digits down.
+        const long long magnitude =
+            (firstNonZero >= 0 ? integerDigits - firstNonZero - 1 : firstNonZero) + exponent;
+        if (magnitude >= 0) return false;
+        value = 0;
+    } else if (ec != std::errc()) {
+        return false;
+    }
+    out = negative ? -value : value;
+    return std::isfinite(out);
+}
+
+bool SplitPlainQuantity(std::string_view text, double& number, std::string_view& unitText) {
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    if (n == 0) return false;
+    // Number: [sign] digits [. digits] [e [sign] digits].
+    if (text[0] == '+' || text[0] == '-') ++i;
+    std::size_t digits = 0;
+    while (i < n && IsDigit(text[i])) ++i, ++digits;
+    if (i < n && text[i] == '.') {
+        ++i;
+        while (i < n && IsDigit(text[i])) ++i, ++digits;
+    }
+    const std::size_t mantissaEnd = i;
+    if (i < n && (text[i] == 'e' || text[i] == 'E') && digits > 0) {
+        std::size_t j = i + 1;
+        if (j < n && (text[j] == '+' || text[j] == '-')) ++j;
+        const std::size_t exponentStart = j;
+        while (j < n && IsDigit(text[j])) ++j;
+        // Only short whole exponents: the general reading rounds and bounds anything else.
+        if (j == exponentStart || j - exponentStart > 6) return false;
+        i = j;
+    }
+    if (i == 0) {
+        // No number: one of the unit, unless the text starts with a mark the general reading treats.
+        if (IsExponentMark(text[0]) || !IsLetter(text[0])) return false;
+        number = 1;
+    } else {
+        if (digits == 0 || mantissaEnd == 0) return false;
+        if (i < n && IsNumberChar(text[i])) return false; // "5erg", "2.5x10-3", "1.2.3"
+        if (!ReadDecimal(text.substr(0, i), number)) return false;
+    }
+    const std::size_t beforeBlanks = i;
+    while (i < n && text[i] == ' ') ++i;
+    // Blanks are dropped before reading, so a number character after them would join the number.
+    if (i > beforeBlanks && i < n && IsNumberChar(text[i])) return false;
+    for (std::size_t k = i; k < n; ++k) {
+        const char c = text[k];
+        if (c == '-' || !IsUnitTextChar(c)) return false;
+    }
+    unitText = text.substr(i);
+    return true;
+}
+
+double RoundThroughNumberText(double value) {
+    if (!std::isfinite(value)) return value;
+    if (value == 0) return 0;
+    // The 18 significant digits the number text starts from, rounded half up to 15.
+    char buffer[40];
+    const double magnitude = std::fabs(value);
+    const auto [end, ec] =
+        std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific, 17);
+    if (ec != std::errc()) return value;
+    char digits[20];
+    int count = 0;
+    const char* p = buffer;
+    for (; p < end && *p != 'e'; ++p)
+        if (*p != '.') digits[count++] = *p;
+    int exponent = 0;
+    std::from_chars(p + 1 + (p[1] == '+' ? 1 : 0), end, exponent);
+    const bool up = digits[15] >= '5';
+    count = 15;
+    if (up) {
+        int k = 14;
+        for (; k >= 0 && digits[k] == '9'; --k) digits[k] = '0';
+        if (k >= 0) {
+            ++digits[k];
+        } else {
+            digits[0] = '1';
+            ++exponent;
+        }
+    }
+    char text[40];
+    int t = 0;
+    if (value < 0) text[t++] = '-';
+    for (int k = 0; k < count; ++k) text[t++] = digits[k];
+    text[t++] = 'e';
+    const auto [e2, ec2] = std::to_chars(text + t, text + sizeof text, exponent - 14);
+    (void)ec2;
+    double out = 0;
+    if (!ReadDecimal(std::string_view(text, static_cast<std::size_t>(e2 - text)), out))
+        return value < 0 ? -HUGE_VAL : HUGE_VAL;
+    return out;
+}
+
+} // namespace unitdetail
+
+using unitdetail::IsExponentMark;
+using unitdetail::IsNumberChar;
+using unitdetail::ReadDecimal;
+
+std::string StripIgnoredChars(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text)
+        if (!IsIgnored(c)) out += c;
+    return out;
+}
+
+NormalizedQuantity NormalizeQuantityText(std::string_view input) {
+    NormalizedQuantity result;
+    if (input.empty()) return result;
+    // Currency texts carry "$" before their digits; drop it so they read back as their number.
+    const std::string unprefixed = StripCurrencyPrefix(input);
+    input = unprefixed;
+    std::string prefixed;
+    std::string_view text = input;
+    if (IsExponentMark(text[0])) {
+        prefixed.reserve(input.size() + 1);
+        prefixed += '1';
+        prefixed.append(input);
+        text = prefixed;
+    }
+    // Number part.
+    std::string number;
+    bool seenMark = false, seenPoint = false;
+    std::size_t mark = 0, i = 0;
+    while (i < text.size()) {
+        const char c = text[i];
+        if (IsExponentMark(c)) {
+            if (seenMark) break;
+            seenMark = true;
+            mark = i;
+            number += 'E';
+            i += (c == 'X' || c == 'x') ? 3 : 1; // the "10" of 2.5x10-3 is skipped
+            continue;
+        }
+        if (!IsNumberChar(c)) break;
+        if (c == '.') {
+            if (!seenPoint) number += c;
+            seenPoint = true;
+        } else {
+            number += c;
+        }
+        ++i;
+    }
+    std::size_t unitStart = std::min(i, text.size());
+    // An "e" directly before a letter starts the unit (5erg is 5 and erg).
+    if (i < text.size() && seenMark && mark + 1 == i && (text[mark] == 'E' || text[mark] == 'e')) {
+        number.pop_back();
+        unitStart = mark;
+    }
+    if (number.empty()) {
+        result.number = 1;
+    } else if (const auto e = number.find('E'); e != std::string::npos) {
+        double exponent = 0;
+        std::string_view mantissa = std::string_view(number).substr(0, e);
+        // The exponent is read as a number of its own and rounded to a whole one.
+        if (!ReadDecimal(std::string_view(number).substr(e + 1), exponent) || mantissa.empty()) {
+            result.ok = false;
+        } else {
+            const double whole = std::clamp(RoundHalfEven(exponent), -1e6, 1e6);
+            result.ok = ReadDecimal(std::string(mantissa) + "E" + std::to_string(static_cast<long>(whole)),
+                                    result.number);
+        }
+    } else {
+        result.ok = ReadDecimal(number, result.number);
+    }
+    // Unit part.
+    std::string& units = result.unitText;
+    units.reserve(text.size() - unitStart);
+    for (i = unitStart; i < text.size();) {
+        const char c = text[i];
+        if (!IsUnitTextChar(c)) {
+            ++i;
+        } else if (c == '^') {
+            // The exponent is the run of number characters after "^"; a second "-" ends it, and a
+            // "-" that ends it is an operator.
+            units += c;
+            const std::size_t start = ++i;
+            bool minus = false;
+            while (i < text.size() && IsNumberChar(text[i])) {
+                if (text[i] == '-') {
+                    if (minus) break;
+                    minus = true;
+                }
+                ++i;
+            }
+            if (i > start && text[i - 1] == '-') --i;
+            units.append(text.substr(start, i - start));
+        } else {
+            units += c == '-' ? '*' : c;
+            ++i;
+        }
+    }
+    return result;
+}

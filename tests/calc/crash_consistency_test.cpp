@@ -1,0 +1,92 @@
+// A child process saves a large stack over and over and is killed at random moments. After every
+// kill each file must be the complete old or the complete new version, and the next start must
+// load it without a word.
+#include "calc/session.h"
+
+#include <chrono>
+#include <csignal>
+#include <random>
+#include <thread>
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+const char* const Files[] = {"Meridot.ini", "SaveStck.dat", "SaveRegs.dat"};
+constexpr int Entries = 1500; // about 40 KB of stack file
+
+// A session holding a large stack and full registers, all derived from seed.
+void Fill(Session& s, int seed) {
+    s.Start();
+    for (int i = 0; i < Entries; ++i)
+        s.Stack().Push(std::to_string(seed * 10000 + i) + ".25 " + (i % 2 ? "ft" : "kg*m/sec^2"));
+    for (int r = 0; r < StackCalc::RegisterCount; ++r)
+        s.Stack().SetRegister(std::to_string(seed + r) + " m", r);
+}
+
+std::array<std::string, 3> Snapshot() {
+    std::array<std::string, 3> out;
+    for (size_t i = 0; i < 3; ++i) out[i] = ReadBytes(Files[i]);
+    return out;
+}
+
+TEST(CrashConsistency, KilledSavesLeaveTheOldOrTheNewFile) {
+    WorkingDir dir;
+    WriteBytes("Meridot.ini", GoodIni());
+    Session a, b;
+    Fill(a, 1);
+    Fill(b, 2);
+    // Each session saves once before the versions are taken, so both count their files as their own.
+    b.Close();
+    a.Close();
+    const auto versionA = Snapshot();
+    const auto startCycle = Clock::now();
+    b.Close();
+    const auto versionB = Snapshot();
+    a.Close();
+    const auto cycle = Clock::now() - startCycle;
+    for (size_t i = 0; i < 3; ++i) ASSERT_EQ(Snapshot()[i], versionA[i]);
+    ASSERT_NE(versionA[1], versionB[1]);
+
+    std::mt19937 random(7);
+    const auto cycleMicros = std::chrono::duration_cast<std::chrono::microseconds>(cycle).count();
+    std::uniform_int_distribution<long> delay(0, std::max<long>(2 * cycleMicros, 1000));
+    const auto deadline = Clock::now() + std::chrono::seconds(30);
+    int trials = 0, sawA = 0, sawB = 0;
+    for (; trials < 200 && Clock::now() < deadline; ++trials) {
+        std::fflush(nullptr);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            for (;;) {
+                b.Close();
+                a.Close();
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::microseconds(delay(random)));
+        ::kill(child, SIGKILL);
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+
+        const auto now = Snapshot();
+        for (size_t i = 0; i < 3; ++i)
+            ASSERT_TRUE(now[i] == versionA[i] || now[i] == versionB[i])
+                << Files[i] << " is neither version after trial " << trials << " (" << now[i].size()
+                << " bytes)";
+        (now[1] == versionA[1] ? sawA : sawB)++;
+        Session next;
+        next.Start();
+        ASSERT_TRUE(next.startMessages.empty() && next.startErrors.empty()) << "trial " << trials;
+        ASSERT_EQ(next.Stack().Depth(), Entries);
+    }
+    EXPECT_EQ(trials, 200) << "ran out of time";
+    std::cout << trials << " kills: " << sawA << " left the first version, " << sawB << " the second\n";
+
+    // The next save clears away what the killed saves left.
+    a.Close();
+    for (const auto& entry : fs::directory_iterator(dir.Path()))
+        EXPECT_EQ(entry.path().filename().string().find(".tmp"), std::string::npos) << entry.path();
+}
+
+} // namespace
