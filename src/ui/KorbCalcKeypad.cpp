@@ -126,7 +126,11 @@ void TKorbCalcForm::BuildKeypad() {
         b->setFocusPolicy(spec.tabStop ? Qt::StrongFocus : Qt::ClickFocus);
         b->installEventFilter(this);
         QFont f = b->font();
-        f.setPixelSize(spec.width > Key ? 11 : 12);
+        // The usual size, smaller where a caption would run into the button's edges.
+        for (int px = spec.width > Key ? 11 : 12; px >= 9; --px) {
+            f.setPixelSize(px);
+            if (QFontMetrics(f).horizontalAdvance(b->text()) <= spec.width - 3) break;
+        }
         b->setFont(f);
         const Command command = spec.command;
         connect(b, &QPushButton::clicked, this, [this, command] { RunCommand(command); });

@@ -231,23 +231,20 @@ void TKorbCalcForm::ApplyDisplayFont(const QFont& font, const QColor& color) {
 }
 
 void TKorbCalcForm::ApplyThemeColours() {
+    // Each widget sets only its one role; the others follow the application's palette.
+    auto setRole = [](QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
+        QPalette own;
+        own.setResolveMask(0);
+        own.setColor(role, colour);
+        widget->setPalette(own);
+    };
     const QPalette app = QApplication::palette();
-    QPalette pal = display_->palette();
-    pal.setColor(QPalette::Text,
-                 ReadableOn(displayColour_, app.color(QPalette::Base), app.color(QPalette::Text)));
-    display_->setPalette(pal);
+    setRole(display_, QPalette::Text,
+            ReadableOn(displayColour_, app.color(QPalette::Base), app.color(QPalette::Text)));
     const QColor blue = AccentBlue(app);
-    QPushButton* second = buttons_["SecondFBtn"];
-    pal = second->palette();
-    pal.setColor(QPalette::ButtonText, blue);
-    second->setPalette(pal);
-    for (const auto& [name, image] : images_) {
-        if (!image->text().isEmpty()) {
-            pal = image->palette();
-            pal.setColor(QPalette::WindowText, blue);
-            image->setPalette(pal);
-        }
-    }
+    setRole(buttons_["SecondFBtn"], QPalette::ButtonText, blue);
+    for (const auto& [name, image] : images_)
+        if (!image->text().isEmpty()) setRole(image, QPalette::WindowText, blue);
 }
 
 void TKorbCalcForm::changeEvent(QEvent* event) {

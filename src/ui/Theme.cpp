@@ -36,8 +36,21 @@ QPalette DarkPalette() {
     return p;
 }
 
+namespace {
+
+// Classes the platform may give a palette of their own.
+const char* const kThemedClasses[] = {
+    "QTextEdit",   "QTextControl",    "QLineEdit",       "QAbstractItemView", "QComboBox", "QAbstractSpinBox",
+    "QToolButton", "QAbstractButton", "QHeaderView",     "QTabBar",           "QMenu",     "QMenuBar",
+    "QLabel",      "QGroupBox",       "QMessageBoxLabel"};
+
+} // namespace
+
 LightLook CurrentLook() {
-    return {QApplication::palette(), QApplication::style()->name()};
+    LightLook look{QApplication::palette(), QApplication::style()->name(), {}};
+    for (const char* name : kThemedClasses)
+        look.classPalettes.emplace_back(name, QApplication::palette(name));
+    return look;
 }
 
 void ApplyTheme(bool dark, const LightLook& light) {
@@ -45,6 +58,8 @@ void ApplyTheme(bool dark, const LightLook& light) {
     if (QApplication::style()->name().compare(style, Qt::CaseInsensitive) != 0)
         QApplication::setStyle(QStyleFactory::create(style));
     QApplication::setPalette(dark ? DarkPalette() : light.palette);
+    for (const auto& [name, palette] : light.classPalettes)
+        QApplication::setPalette(dark ? DarkPalette() : palette, name);
 }
 
 bool StoredDarkTheme(const ValueStore& store) {

@@ -2,6 +2,9 @@
 #pragma once
 
 #include <QPalette>
+#include <QString>
+#include <utility>
+#include <vector>
 
 class ValueStore;
 
@@ -13,6 +16,9 @@ QPalette DarkPalette();
 struct LightLook {
     QPalette palette;
     QString style;
+    // Some controls get palettes of their own from the platform (a white text field, say); they
+    // take the dark one too, and get theirs back.
+    std::vector<std::pair<const char*, QPalette>> classPalettes;
 };
 LightLook CurrentLook();
 // Gives the application the dark palette (in a style that draws from it), or the light look.

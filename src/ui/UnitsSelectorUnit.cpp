@@ -236,14 +236,12 @@ const std::vector<UnitButtonSpec> kUnitButtons = {
 };
 // clang-format on
 
-// A unit text written in base units and reduced, so that units of one kind of quantity compare
-// equal (psi and Pa both give kg/m/sec^2); nothing when it does not parse.
-std::optional<std::string> BaseUnitsOf(const std::string& unitText) {
-    const ParseResult parsed = ParseUnitList(StripIgnoredChars(unitText));
-    if (!parsed.ok) return std::nullopt;
-    const ParseResult base = ParseBaseUnitText(RenderUnitLists(parsed.lists, RenderKind::Expansions));
-    if (!base.ok) return std::nullopt;
-    return RenderUnitLists(ReduceUnitLists(base.lists), RenderKind::Names);
+// The dimensions of a unit text, or nothing when it does not read as the units of a quantity.
+// Angles are no dimension: a text with units but no dimensions is an angle.
+std::optional<TSignature> DimensionsOf(const std::string& unitText) {
+    TNumberUnits quantity;
+    if (!quantity.SetText("1 " + unitText) || quantity.Empty) return std::nullopt;
+    return quantity.Signature;
 }
 
 // Buttons per row: as many as the widest caption allows in the width a group gets at its depth
@@ -526,11 +524,12 @@ void TUnitsDlg::OKBtnClick() {
 }
 
 int TUnitsDlg::PageForUnits(const std::string& unitText) const {
-    const auto wanted = BaseUnitsOf(unitText);
-    if (!wanted || wanted->empty()) return -1;
+    if (StripIgnoredChars(unitText).empty()) return -1;
+    const auto wanted = DimensionsOf(unitText);
+    if (!wanted) return -1;
     const QStringList pages = PageCaptions();
     for (const auto& spec : kUnitButtons)
-        if (BaseUnitsOf(*spec.picked ? spec.picked : spec.caption) == wanted)
+        if (DimensionsOf(*spec.picked ? spec.picked : spec.caption) == wanted)
             return static_cast<int>(pages.indexOf(QString::fromUtf8(spec.page)));
     return -1;
 }
