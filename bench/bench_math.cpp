@@ -9,9 +9,7 @@ namespace {
 
 void UseSiWithAutoConvert() {
     InitUnitTables();
-    UnitSystem = true;
-    AutoConvert = true;
-    SelectPreferredUnits();
+    SetUnitFlags({.si = true, .autoConvert = true});
 }
 
 void BM_QuantityAddSub(benchmark::State& state) {

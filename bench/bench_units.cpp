@@ -26,8 +26,7 @@ BENCHMARK_CAPTURE(ConvertTo, compound, "3 lbf*ft/sec^2", "N*m/sec^2");
 
 void ConvertToPreferred(benchmark::State& state) {
     InitUnitTables();
-    UnitSystem = false;
-    SelectPreferredUnits();
+    SetUnitFlags({.si = false, .autoConvert = true});
     TNumberUnits q;
     q.SetText("2 kg/m*sec^2");
     for (auto _ : state) {

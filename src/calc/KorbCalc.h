@@ -179,6 +179,9 @@ public:
     void StoreEntryInRegister(int entryIndex, int index);
     // Register index becomes text (a quantity text), as loading the register file does.
     void SetRegister(const std::string& text, int index);
+    // The stack file commands under another file name than the program's own.
+    bool LoadStackFrom(const std::string& fileName) { return stack_.LoadStackFile(fileName); }
+    bool SaveStackTo(const std::string& fileName) { return stack_.SaveStackFile(fileName); }
     // Re-renders the stack's display texts and the register window after a change of format.
     void UpdateAllLists();
     // Brings the indicator images and the register window in line with the engine.
@@ -199,11 +202,12 @@ public:
     void SetAngularDefault(int angularDefault);
 
     // ---- state, read-only ------------------------------------------------------------------------
+    // The unit system and AutoConvert are not kept here: they are the units engine's program-wide
+    // flags UnitSystem and AutoConvert, and the windows learn of them through the view's callbacks.
     const EntryState& State() const { return state_; }
-    // The unit system and AutoConvert are the units engine's program-wide flags (UnitSystem,
-    // AutoConvert); the windows learn of them through the view's state callbacks.
     const StackCalc& Stack() const { return stack_; }
     const TNumberUnits& Working() const { return working_; }
+    const Prefs& Preferences() const { return prefs_; }
     bool LoadPrefs() { return prefs_.LoadPrefs(); }
     bool WritePrefs() { return prefs_.WritePrefs(); }
 
@@ -260,7 +264,7 @@ private:
 
     // The settings come first: the stack reads the notation and places through references to them.
     Settings settings;
-    // The entry flags under the names the handlers use.
+    // The entry flags, and the names the handlers use for them.
     EntryState state_;
     bool& Entered = state_.Entered;
     bool& PointEntered = state_.PointEntered;

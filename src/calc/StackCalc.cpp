@@ -170,9 +170,10 @@ void StackCalc::MoveToTop(int index) {
 }
 
 void StackCalc::ClearEntries() {
+    // The lists go first; the depth then follows them down.
     fpStack_.clear();
     listBox_.clear();
-    TopIndex = -1;
+    AdjustDepth(-Depth());
     selected_ = -1;
     NotifyStack();
 }

@@ -23,6 +23,7 @@ public:
     std::string Peek();
     int Depth() const { return TopIndex + 1; }
     bool IsEmpty() const { return TopIndex < 0; }
+    // Moves the depth by amount, never past the lists it counts; the new depth.
     int AdjustDepth(int amount);
     void StoreTop(int index);
     void SetRegister(const std::string& text, int index);
@@ -61,9 +62,9 @@ public:
     std::function<void()> onRefreshViews;
     std::function<void()> showStackTop; // RecallRegister shows the new top in the main display
 
-    int TopIndex = -1;
-
 private:
+    int TopIndex = -1; // index of the top entry in the lists; -1 when the stack is empty
+
     bool ValidRegister(int index);
     void AppendEntry(std::string fullText, std::string displayText);
     void NotifyStack();

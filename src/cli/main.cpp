@@ -14,6 +14,8 @@
 
 namespace {
 
+const char* const PrefsFile = "Meridot.ini";
+
 // The settings the options may change, as loaded, so the session can save them unchanged.
 struct LoadedSettings {
     Settings settings;
@@ -47,7 +49,7 @@ void RestoreOptions(KorbCalc& calc, const CliOptions& o, const LoadedSettings& l
 // directory) gives a note, not an error.
 void LoadSession(KorbCalc& calc, ConsoleView& view) {
     namespace fs = std::filesystem;
-    view.NoteNextMessage(!fs::exists(calc.Preferences().FileName()));
+    view.NoteNextMessage(!fs::exists(PrefsFile));
     calc.FormShow(true);
     view.NoteNextMessage(!fs::exists("SaveStck.dat"));
     calc.LoadSavedStack();
@@ -88,7 +90,7 @@ int main(int argc, char** argv) {
         store = std::make_unique<QtValueStore>();
     else
         store = std::make_unique<MemoryValueStore>();
-    KorbCalc calc(view, *store);
+    KorbCalc calc(view, *store, {}, PrefsFile);
     if (options.session)
         LoadSession(calc, view);
     else

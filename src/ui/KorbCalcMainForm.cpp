@@ -205,7 +205,7 @@ void TKorbCalcForm::ResetCalculator1Click() {
         yes = resetConfirmHook();
     else if (resetDialog_)
         yes = resetDialog_->Ask();
-    if (yes) Run([this] { engine_->ResetCalculator(); });
+    if (yes) RunCommand(Command::Reset);
     FocusEnterButtonNow();
 }
 
@@ -416,7 +416,7 @@ PrefDialogHost TKorbCalcForm::PrefHost() {
         Run([this] { engine_->WritePrefs(); });
     };
     host.applyUnitSystem = [this](bool si) {
-        Run([&] { si ? engine_->SIBtnClick() : engine_->USBtnClick(); });
+        RunCommand(si ? Command::UnitSystemSI : Command::UnitSystemUS);
     };
     host.applyAutoConvert = [this](bool on) { Run([&] { engine_->AutoConvertBtnClick(on); }); };
     host.setWorkingFormat = [this](int f) { engine_->SetWorkingFormat(f); };

@@ -74,10 +74,10 @@ void TakeScreenshots(TKorbCalcForm& form, const QString& dir) {
     form.errorHook = form.messageHook;
     KorbCalc& calc = form.Engine();
     for (const char* value : {"12 ft", "6 in"}) calc.EnterText(value);
-    calc.BtnAddSubtractClick(KeyTag::Add);
+    calc.Run(Command::Add);
     calc.EnterText("9.80665 m/sec^2");
     calc.EnterText("2.5 kg");
-    calc.BtnMulDivClick(KeyTag::Multiply);
+    calc.Run(Command::Multiply);
     calc.SetRegister("3.14159265358979 rad", 0);
     calc.SetRegister("4.5 lbf*ft", 1);
     calc.SetRegister("0.75 kg", 2);

@@ -46,11 +46,11 @@ TEST_F(ExactExponentsTest, StackFileKeepsAThirdPower) {
     c().EnterText("8 m");
     c().EnterText("3");
     SecondFunction(&KorbCalc::SqrRtBtnClick);
-    ASSERT_TRUE(c().Stack().SaveStackFile(file));
+    ASSERT_TRUE(c().SaveStackTo(file));
 
     Start();
     c().AutoConvertBtnClick(false);
-    ASSERT_TRUE(c().Stack().LoadStackFile(file));
+    ASSERT_TRUE(c().LoadStackFrom(file));
     c().EnterText("3");
     SecondFunction(&KorbCalc::xsqrBtnClick);
     ExpectStack({{8, "m"}});
@@ -62,7 +62,7 @@ TEST_F(ExactExponentsTest, OldStackFileExponentsReadAsFractions) {
     const std::string file = dir.File("SaveStck.dat");
     std::ofstream(file) << "2.000000000000000 m^0.33\r\n4.000000000000000 m^0.67\r\n";
     c().AutoConvertBtnClick(false);
-    ASSERT_TRUE(c().Stack().LoadStackFile(file));
+    ASSERT_TRUE(c().LoadStackFrom(file));
     c().BtnMulDivClick(KeyTag::Multiply);
     ExpectStack({{8, "m"}});
 }

@@ -183,7 +183,7 @@ std::string Operate(Random& r, KorbCalc& c, CorpusView& view, State& s) {
         TNumberUnits q;
         q.Digits = 15;
         std::string result = "preferred ";
-        if (q.SetText(c.Stack().Peek())) {
+        if (q.SetText(c.Stack().FPStack().back())) {
             q.ConvertToPreferred();
             result += q.GetText() + " | " + q.BaseUnitsText;
         } else {
@@ -247,9 +247,7 @@ std::string Operate(Random& r, KorbCalc& c, CorpusView& view, State& s) {
         static const std::array<int, 8> places{0, 1, 2, 3, 4, 7, 10, 15};
         const int notation = r.Below(5);
         const int digits = r.Pick(places);
-        c.settings.FractNotation = notation;
-        c.settings.DecimalPlaces = digits;
-        c.Stack().UpdateAll();
+        c.ApplyNumberFormat(notation, digits);
         c.ShowStackTop();
         std::string list;
         for (const auto& t : c.Stack().StackListBox()) list += " [" + t + "]";
@@ -280,8 +278,8 @@ void Run(int operations, std::uint64_t seed, const std::function<void(const Line
         CorpusView view;
         auto calc = std::make_unique<KorbCalc>(view, store);
         calc->FormShow(false);
-        calc->settings.FractNotation = r.Below(5);
-        calc->settings.DecimalPlaces = std::array{0, 2, 4, 7, 15}[static_cast<std::size_t>(r.Below(5))];
+        const int notation = r.Below(5);
+        calc->ApplyNumberFormat(notation, std::array{0, 2, 4, 7, 15}[static_cast<std::size_t>(r.Below(5))]);
         State state;
         for (int k = 0; k < SequenceLength && done < operations; ++k, ++done) {
             view.shown.clear();

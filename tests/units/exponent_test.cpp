@@ -1,5 +1,6 @@
 // Unit exponents are kept exactly: roots and powers undo each other, fractions cancel, and the
 // texts that carry values read back as the same exponent.
+#include "support/unit_engine_scope.h"
 #include "units/NumberUnits.h"
 #include "units/QuantityMath.h"
 
@@ -83,10 +84,11 @@ TEST_F(ExponentTest, FractionsCancelInProductsAndQuotients) {
 
     std::string full, units, error;
     double value = 0;
-    AutoConvert = false;
-    ASSERT_TRUE(QuantityMulDiv("8 m^0.67", "2 m^0.33", true, full, value, units, error)) << error;
+    {
+        const UnitEngineScope scope({.si = true, .autoConvert = false});
+        ASSERT_TRUE(QuantityMulDiv("8 m^0.67", "2 m^0.33", true, full, value, units, error)) << error;
+    }
     EXPECT_EQ(full, "16 m");
-    AutoConvert = true;
 }
 
 TEST_F(ExponentTest, SignaturesCompareExactly) {
