@@ -67,9 +67,11 @@ double ProcessAgeMs() {
     return age;
 }
 
-// --screenshot DIR: fills the calculator with a few values, saves pictures of the main window,
+// --screenshot DIR [--screenshot-main NAME]: fills the calculator with a few values, saves pictures of the main window,
 // the stack and register windows and the units selector into DIR, and quits.
-void TakeScreenshots(TKorbCalcForm& form, const QString& dir) {
+// With a main-window file name, only the main window is saved, under that name (the 200% and
+// dark-theme pictures).
+void TakeScreenshots(TKorbCalcForm& form, const QString& dir, const QString& mainOnly) {
     form.messageHook = [](const std::string& m) { std::fprintf(stderr, "Korbcalc: %s\n", m.c_str()); };
     form.errorHook = form.messageHook;
     KorbCalc& calc = form.Engine();
@@ -89,6 +91,10 @@ void TakeScreenshots(TKorbCalcForm& form, const QString& dir) {
         const QString file = QDir(dir).filePath(name);
         if (!w->grab().save(file)) std::fprintf(stderr, "Korbcalc: cannot write %s\n", qPrintable(file));
     };
+    if (!mainOnly.isEmpty()) {
+        save(&form, qPrintable(mainOnly));
+        return;
+    }
     save(&form, "main-window.png");
     save(form.StackForm(), "stack-window.png");
     save(form.RegisterForm(), "register-window.png");
@@ -157,7 +163,9 @@ int main(int argc, char* argv[]) {
         // A paint during start-up quits an event loop that is not the main one.
         if (quitAfterPaint && painted) return 0;
         if (shot >= 0 && shot + 1 < args.size()) {
-            TakeScreenshots(form, args[shot + 1]);
+            const qsizetype mainOnly = args.indexOf("--screenshot-main");
+            TakeScreenshots(form, args[shot + 1],
+                            mainOnly >= 0 && mainOnly + 1 < args.size() ? args[mainOnly + 1] : QString());
             return 0;
         }
         // 6. The message loop, until the main window closes.
