@@ -67,8 +67,8 @@ double ProcessAgeMs() {
     return age;
 }
 
-// --screenshot DIR [--screenshot-main NAME]: fills the calculator with a few values, saves pictures of the main window,
-// the stack and register windows and the units selector into DIR, and quits.
+// --screenshot DIR [--screenshot-main NAME]: fills the calculator with a few values, saves pictures
+// of the main window, the stack and register windows and the units selector into DIR, and quits.
 // With a main-window file name, only the main window is saved, under that name (the 200% and
 // dark-theme pictures).
 void TakeScreenshots(TKorbCalcForm& form, const QString& dir, const QString& mainOnly) {
