@@ -63,7 +63,7 @@ void KorbCalc::UpdateAllLists() {
 }
 
 void KorbCalc::SetWorkingFormat(int format) {
-    working_.SetFormat(static_cast<std::uint8_t>(format));
+    working_.SetFormat(NotationFromInt(format));
 }
 
 void KorbCalc::SetWorkingDigits(int digits) {
@@ -80,7 +80,7 @@ void KorbCalc::ApplyNumberFormat(int notation, int places) {
     Guard([&] {
         settings.FractNotation = notation;
         settings.DecimalPlaces = places;
-        working_.SetFormat(static_cast<std::uint8_t>(notation));
+        working_.SetFormat(NotationFromInt(notation));
         stack_.UpdateAll();
         if (Entered) ShowStackTop();
     });

@@ -381,7 +381,7 @@ TEST(SavedValues, ComeBackExactlyAfterARestart) {
                                          "1.0000000000000002 N/m^2",
                                          "9.999999999999999E22 J",
                                          "-0.00012345678901234567 A"};
-    for (int notation = ntGeneral; notation <= ntCurrency; ++notation) {
+    for (int notation = 0; notation < NotationCount; ++notation) {
         for (int places : {0, 7, 15}) {
             SCOPED_TRACE("notation " + std::to_string(notation) + ", places " + std::to_string(places));
             WorkingDir dir;
