@@ -155,6 +155,9 @@ public:
     void Copy1Click();
     void Paste1Click();
     void Copy2Click() { Copy1Click(); }
+    // The full text of the value in the display: the top entry's when the display shows it,
+    // otherwise the display's own text (an entry being typed, a prompt).
+    std::string DisplayedFullText() const;
     void Paste2Click() { Paste1Click(); }
     static bool DisplayDragOver(const DropSource& source) { return source.isListBox; }
     void DisplayDragDrop(const DropSource& source);

@@ -50,6 +50,12 @@ void KorbCalc::Copy1Click() {
     });
 }
 
+std::string KorbCalc::DisplayedFullText() const {
+    const std::string shown = Display();
+    if (!Entered || stack_.IsEmpty() || IsPrompt(shown)) return shown;
+    return stack_.FPStack().at(static_cast<size_t>(stack_.Depth() - 1));
+}
+
 void KorbCalc::Paste1Click() {
     Guard([&] {
         if (!Entered) {

@@ -32,8 +32,6 @@ namespace {
 constexpr int KeypadHelpContext = HelpContexts::Keypad;
 constexpr int OtherHelpContext = HelpContexts::Other;
 constexpr int UnitsHelpContext = HelpContexts::Units;
-constexpr int StackHelpContext = HelpContexts::Stack;
-constexpr int RegisterHelpContext = HelpContexts::Registers;
 
 } // namespace
 
@@ -59,6 +57,11 @@ TKorbCalcForm::TKorbCalcForm(ValueStore& store, QWidget* parent)
     BuildMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     move(DesignLeft, DesignTop);
+    lightLook_ = CurrentLook();
+    if (StoredDarkTheme(store_)) {
+        actions_["DarkTheme1"]->setChecked(true);
+        ApplyTheme(true, lightLook_);
+    }
 
     ApplyStoredFont();
     PrefsHost host;
@@ -130,8 +133,8 @@ void TKorbCalcForm::StartUp() {
     resetDialog_ = new TResetCalcDialog(this);
     registerForm_ = new TRegisterForm(*this);
     registerForm_->StartUp();
-    AddHelpKey(stackForm_, StackHelpContext);
-    AddHelpKey(registerForm_, RegisterHelpContext);
+    // The stack and register windows are tool windows of this one, so its F1 and Ctrl+P serve them
+    // too; F1 then opens the help of the window that has the focus.
     // The units selector and the preferences dialog (with its font panel) are the costliest
     // windows to build; they are built when first opened, so the main window paints sooner.
     dialogSettings_ = Prefs();
@@ -233,10 +236,42 @@ void TKorbCalcForm::ApplyStoredFont() {
 }
 
 void TKorbCalcForm::ApplyDisplayFont(const QFont& font, const QColor& color) {
-    display_->setFont(font);
-    QPalette pal = display_->palette();
-    pal.setColor(QPalette::Text, color);
-    display_->setPalette(pal);
+    display_->SetBaseFont(font);
+    displayColour_ = color;
+    ApplyThemeColours();
+}
+
+void TKorbCalcForm::ApplyThemeColours() {
+    // Each widget sets only its one role; the others follow the application's palette.
+    auto setRole = [](QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
+        QPalette own;
+        own.setResolveMask(0);
+        own.setColor(role, colour);
+        widget->setPalette(own);
+    };
+    const QPalette app = QApplication::palette();
+    setRole(display_, QPalette::Text,
+            ReadableOn(displayColour_, app.color(QPalette::Base), app.color(QPalette::Text)));
+    const QColor blue = AccentBlue(app);
+    setRole(buttons_["SecondFBtn"], QPalette::ButtonText, blue);
+    for (const auto& [name, image] : images_)
+        if (!image->text().isEmpty()) setRole(image, QPalette::WindowText, blue);
+}
+
+void TKorbCalcForm::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ApplicationPaletteChange && display_) ApplyThemeColours();
+}
+
+void TKorbCalcForm::SetDarkTheme(bool dark) {
+    ApplyTheme(dark, lightLook_);
+    actions_["DarkTheme1"]->setChecked(dark);
+    StoreDarkTheme(store_, dark);
+    ApplyThemeColours();
+}
+
+void TKorbCalcForm::CopyFullPrecisionClick() {
+    Run([this] { SetClipboardText(engine_->DisplayedFullText()); });
 }
 
 void TKorbCalcForm::FontClick() {
@@ -248,7 +283,11 @@ void TKorbCalcForm::FontClick() {
 
 int TKorbCalcForm::HelpContextOfFocus() const {
     QWidget* focus = QApplication::focusWidget();
-    if (!focus || focus->window() != this) return KeypadHelpContext;
+    if (!focus) return KeypadHelpContext;
+    if (focus->window() != this) {
+        const QVariant own = focus->window()->property(kHelpContextProperty);
+        return own.isValid() ? own.toInt() : KeypadHelpContext;
+    }
     // Buttons, the display and page controls carry their own context; anything else gets 1.
     if (qobject_cast<QPushButton*>(focus) || qobject_cast<QTextEdit*>(focus) ||
         qobject_cast<QTabWidget*>(focus))
@@ -280,6 +319,7 @@ void TKorbCalcForm::SetDisplayText(const std::string& text) {
     display_->setPlainText(QString::fromStdString(text));
     // The caret goes to the end, where typing continues the entry.
     display_->moveCursor(QTextCursor::End);
+    display_->FitText();
 }
 
 void TKorbCalcForm::SelectAllDisplay() {
@@ -323,12 +363,15 @@ void TKorbCalcForm::SetEditingIndicator(bool entered) {
 }
 
 void TKorbCalcForm::SetUnitsOnNextLine(bool visible) {
-    images_["DOIDown"]->setVisible(visible);
+    // Lit for a text of two lines, and when the display put a long value's units on its second line.
+    engineUnitsDown_ = visible;
+    images_["DOIDown"]->setVisible(visible || display_->UnitsOnNextLine());
 }
 
 void TKorbCalcForm::SetSecondFunctionIndicator(bool on) {
     images_["SecondFImg"]->setVisible(on);
     actions_["Menu2ndF"]->setChecked(on);
+    buttons_["SecondFBtn"]->setChecked(on);
 }
 
 void TKorbCalcForm::SetUnitSystemState(bool si, bool enabled) {
@@ -416,6 +459,11 @@ void TKorbCalcForm::ShowHelp(int context) {
         return;
     }
     if (!helpWindow_) helpWindow_ = new HelpWindow(this);
+    // A modal dialog blocks every window but its own: help asked for beside one becomes the
+    // dialog's window for the time, so that it can be read and used.
+    QWidget* owner = QApplication::activeModalWidget();
+    if (!owner || owner == helpWindow_) owner = this;
+    if (helpWindow_->parentWidget() != owner) helpWindow_->setParent(owner, helpWindow_->windowFlags());
     if (context == HelpContentsTopic)
         helpWindow_->ShowTopic("Contents");
     else if (context == HelpSearch)

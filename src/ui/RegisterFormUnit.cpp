@@ -57,8 +57,10 @@ TRegisterForm::TRegisterForm(TKorbCalcForm& main)
     auto add = [this](const char* name, const char* text, const QKeySequence& key, auto handler) {
         QAction* a = popup_->addAction(text);
         a->setObjectName(name);
+        // The menu shows the key; the main window's own Ctrl+P serves this tool window too, and a
+        // second window-wide key here would make both ambiguous.
         a->setShortcut(key);
-        addAction(a);
+        a->setShortcutContext(Qt::WidgetShortcut);
         connect(a, &QAction::triggered, this, handler);
     };
     add("NumberFormat1", "&Number Format", {}, [this] { main_.FormatPrecision1Click(); });

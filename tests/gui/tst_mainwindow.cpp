@@ -18,6 +18,7 @@
 #include <optional>
 #include <stdexcept>
 
+#include "gui/start_form.h"
 #include "settings/ValueStore.h"
 #include "support/unit_engine_scope.h"
 #include "ui/ErrWindowForm.h"
@@ -67,12 +68,7 @@ private:
 
     // Builds and starts the program in the temporary directory, recording its messages.
     TKorbCalcForm& Start() {
-        form_ = std::make_unique<TKorbCalcForm>(store_);
-        form_->messageHook = [this](const std::string& m) { messages_ << QString::fromStdString(m); };
-        form_->errorHook = [this](const std::string& m) { errors_ << QString::fromStdString(m); };
-        form_->StartUp();
-        form_->activateWindow();
-        [[maybe_unused]] bool active = QTest::qWaitForWindowActive(form_.get());
+        form_ = StartForm(store_, messages_, errors_);
         return *form_;
     }
     QString Display() const { return QString::fromStdString(form_->DisplayText()); }
@@ -124,10 +120,10 @@ private slots:
         QCOMPARE(form.centralWidget()->size(), QSize(377, 224));
         QCOMPARE(Display(), QString("0"));
         QVERIFY(Calc().State().Entered);
-        // Free-form mode by default; the mode controls stay hidden.
+        // Free-form mode by default; the mode items are in the Mode menu, the mode buttons hidden.
         QVERIFY(!Calc().State().CalcMode);
         QVERIFY(form.Action("FreeForm1")->isChecked());
-        for (const char* name : {"Calculator1", "FreeForm1"}) QVERIFY(!form.Action(name)->isVisible());
+        for (const char* name : {"Calculator1", "FreeForm1"}) QVERIFY(form.Action(name)->isVisible());
         for (const char* name : {"CalcModeBtn", "FFModeBtn"})
             QVERIFY(!form.findChild<QToolButton*>(name)->isVisible());
         QVERIFY(!form.StackForm()->isVisible());
