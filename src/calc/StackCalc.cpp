@@ -76,6 +76,7 @@ std::string StackCalc::Pop() {
         view_.ShowError("Stack empty");
         return "0";
     }
+    Touch(fpStack_.size() - 1);
     std::string top = std::move(fpStack_.back());
     fpStack_.pop_back();
     listBox_.pop_back();
@@ -130,6 +131,7 @@ void StackCalc::RecallRegister(int index) {
 }
 
 void StackCalc::ClearAll() {
+    Touch(0);
     listBox_.clear();
     fpStack_.clear();
     TopIndex = -1;
@@ -151,6 +153,7 @@ std::string StackCalc::RegisterDisplayText(int index) const {
 
 void StackCalc::SwapXY() {
     if (fpStack_.size() < 2) return;
+    Touch(fpStack_.size() - 2);
     std::swap(fpStack_[fpStack_.size() - 2], fpStack_.back());
     std::swap(listBox_[listBox_.size() - 2], listBox_.back());
     NotifyStack();
@@ -158,6 +161,7 @@ void StackCalc::SwapXY() {
 
 void StackCalc::MoveToTop(int index) {
     if (index < 0 || index >= static_cast<int>(fpStack_.size())) return;
+    Touch(static_cast<std::size_t>(index));
     auto move = [index](std::vector<std::string>& list) {
         auto at = list.begin() + index;
         std::string item = std::move(*at);
@@ -171,6 +175,7 @@ void StackCalc::MoveToTop(int index) {
 
 void StackCalc::ClearEntries() {
     // The lists go first; the depth then follows them down.
+    Touch(0);
     fpStack_.clear();
     listBox_.clear();
     AdjustDepth(-Depth());

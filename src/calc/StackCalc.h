@@ -2,7 +2,9 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -56,6 +58,22 @@ public:
     bool SaveStackFile(const std::string& fileName = "SaveStck.dat");
     bool SaveRegisterFile(const std::string& fileName = "SaveRegs.dat");
 
+    // Change tracking for undo. Between BeginChanges and EndChanges the stack remembers the entries
+    // at and above the lowest index any change reached, copied at the moment that index is first
+    // reached, and the registers as they were. EndChanges hands that over as a Change, or nothing
+    // when the entries there and the registers are as before (a failed operation put back).
+    struct Change {
+        std::size_t from = 0;               // entries below it are untouched
+        std::vector<std::string> full;      // the entries from there up, full texts
+        std::vector<std::string> display;   // and their display texts
+        std::optional<Registers> registers; // the registers, when any of them changed
+    };
+    void BeginChanges();
+    std::optional<Change> EndChanges();
+    // Puts the change's entries and registers in place and the replaced ones into the change, so
+    // exchanging the same change again goes back (undo, then redo).
+    void Exchange(Change& change);
+
     // Observers: the stack and register windows, the main window's indicators and display.
     std::function<void()> onStackChanged;
     std::function<void()> onRegistersChanged;
@@ -69,6 +87,8 @@ private:
     void AppendEntry(std::string fullText, std::string displayText);
     void NotifyStack();
     void SetupQuantity(TNumberUnits& quantity) const;
+    // Entries at index and above are about to change, move or go.
+    void Touch(std::size_t index);
 
     CalcView& view_;
     const int& notation_;
@@ -77,6 +97,8 @@ private:
     std::vector<std::string> listBox_;
     int selected_ = -1;
     Registers registers_;
+    bool tracking_ = false;
+    Change pending_;       // what BeginChanges has saved so far
     bool loading_ = false; // observers are told once, after the whole file
     // The file on disk was loaded in full or written by this run: replacing it loses nothing.
     bool stackFileKnown_ = false;
