@@ -272,6 +272,8 @@ private:
     // The step of the outermost handler goes into the history; the windows learn what can be undone.
     void RecordStep();
     void ForgetHistory();
+    // The stack's and the history's display texts in the current number format.
+    void RerenderLists();
     void Replay(bool (UndoHistory::*move)(StackCalc&));
 
     // The settings come first: the stack reads the notation and places through references to them.

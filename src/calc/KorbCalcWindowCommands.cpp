@@ -1,5 +1,6 @@
 // The commands of the other windows and the command-line program, and the settings commands.
 #include "calc/KorbCalc.h"
+#include "settings/NumberFormat.h"
 
 void KorbCalc::CancelEntry() {
     Guard([&] {
@@ -59,7 +60,14 @@ void KorbCalc::SetRegister(const std::string& text, int index) {
 }
 
 void KorbCalc::UpdateAllLists() {
-    Guard([&] { stack_.UpdateAll(); });
+    Guard([&] { RerenderLists(); });
+}
+
+void KorbCalc::RerenderLists() {
+    stack_.UpdateAll();
+    history_.Rerender([this](const std::string& full) {
+        return FormatForDisplay(full, settings.FractNotation, settings.DecimalPlaces);
+    });
 }
 
 void KorbCalc::SetWorkingFormat(int format) {
@@ -81,7 +89,7 @@ void KorbCalc::ApplyNumberFormat(int notation, int places) {
         settings.FractNotation = notation;
         settings.DecimalPlaces = places;
         working_.SetFormat(static_cast<std::uint8_t>(notation));
-        stack_.UpdateAll();
+        RerenderLists();
         if (Entered) ShowStackTop();
     });
 }

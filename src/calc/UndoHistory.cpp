@@ -29,3 +29,9 @@ void UndoHistory::Clear() {
     redo_.clear();
     held_ = 0;
 }
+
+void UndoHistory::Rerender(const std::function<std::string(const std::string& full)>& displayText) {
+    for (Steps* steps : {&undo_, &redo_})
+        for (auto& step : *steps)
+            for (std::size_t i = 0; i < step.full.size(); ++i) step.display[i] = displayText(step.full[i]);
+}

@@ -4,6 +4,8 @@
 
 #include <cstddef>
 #include <deque>
+#include <functional>
+#include <string>
 
 #include "calc/StackCalc.h"
 
@@ -22,6 +24,9 @@ public:
     bool CanUndo() const { return !undo_.empty(); }
     bool CanRedo() const { return !redo_.empty(); }
     void Clear();
+    // Gives every held entry the display text of its full text, after a change of number format,
+    // so an undone entry looks like the rest of the list.
+    void Rerender(const std::function<std::string(const std::string& full)>& displayText);
 
     std::size_t UndoSteps() const { return undo_.size(); }
     // Entries the history holds, undo and redo steps together.

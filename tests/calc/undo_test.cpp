@@ -240,6 +240,19 @@ TEST_F(UndoTest, HistoryIsBoundedAndHoldsOnlyWhatChanged) {
     EXPECT_EQ(c().Stack().FPStack().front(), full.full.front());
 }
 
+TEST_F(UndoTest, UndoneEntriesTakeTheCurrentNumberFormat) {
+    PushAll({"1 m", "3"});
+    c().Run(Command::Divide);
+    c().Run(Command::Delete);
+    c().ApplyNumberFormat(c().CurrentSettings().FractNotation, 2);
+    c().Undo();
+    c().Undo();
+    const Snapshot undone = Take();
+    ASSERT_EQ(undone.full.size(), 2u);
+    c().UpdateAllLists();
+    EXPECT_EQ(Take(), undone);
+}
+
 TEST_F(UndoTest, LoadingAStackFileStartsANewHistory) {
     Push("1");
     EXPECT_TRUE(c().CanUndo());
