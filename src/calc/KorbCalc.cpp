@@ -6,6 +6,7 @@
 #include "calc/KeyMap.h"
 #include "settings/NumberFormat.h"
 #include "settings/ValueStore.h"
+#include "units/AngleUnits.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ KorbCalc::KorbCalc(CalcView& view, ValueStore& store, PrefsHost host, std::strin
           [this, &host] {
               if (!host.showStackTop) host.showStackTop = [this] { ShowStackTop(); };
               if (!host.setWorkingFormat)
-                  host.setWorkingFormat = [this](int f) { working_.SetFormat(static_cast<std::uint8_t>(f)); };
+                  host.setWorkingFormat = [this](int f) { working_.SetFormat(NotationFromInt(f)); };
               if (!host.calcMode) host.calcMode = [this] { return CalcMode ? 1 : 0; };
               if (!host.messageBox) host.messageBox = [this](const std::string& m) { view_.ShowMessage(m); };
               return std::move(host);
@@ -225,10 +226,10 @@ void KorbCalc::PushResult(const std::string& text) {
     }
 }
 
-const std::string& KorbCalc::AngleUnitName() const {
-    static const std::string names[] = {"rad", "deg", "grad", "rev"};
+std::string_view KorbCalc::AngleUnitName() const {
     const int a = settings.AngularDefault;
-    return names[a >= 0 && a <= 3 ? a : 0];
+    return AngleUnitNames[a >= 0 && a < static_cast<int>(AngleUnitNames.size()) ? static_cast<std::size_t>(a)
+                                                                                : 0];
 }
 
 // ---- start-up, shut-down, reset ---------------------------------------------------------------
@@ -246,7 +247,7 @@ void KorbCalc::FormShow(bool readPrefsFile) {
             prefs_.ApplyNoFileDefaults();
             ShowStackTop();
         }
-        working_.SetFormat(static_cast<std::uint8_t>(settings.FractNotation));
+        working_.SetFormat(NotationFromInt(settings.FractNotation));
         RefreshViews();
     });
 }
@@ -432,7 +433,8 @@ void KorbCalc::BtnCHSClick() {
 void KorbCalc::ShowStackTop() {
     Guard([&] {
         if (!stack_.IsEmpty())
-            SetDisplay(FormatForDisplay(stack_.Peek(), settings.FractNotation, settings.DecimalPlaces));
+            SetDisplay(FormatForDisplay(stack_.Peek(), NotationFromInt(settings.FractNotation),
+                                        settings.DecimalPlaces));
     });
 }
 

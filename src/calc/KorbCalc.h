@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "calc/CalcView.h"
@@ -260,7 +261,7 @@ private:
     // Runs a handler body. At the outermost handler an escaping exception puts the popped
     // operands back and is shown in the message box.
     void Guard(const std::function<void()>& body);
-    const std::string& AngleUnitName() const;
+    std::string_view AngleUnitName() const;
     // Shared steps of keys that differ only in a detail.
     using BinaryFunction = std::function<bool(const std::string& y, const std::string& x, std::string& full,
                                               std::string& error)>;

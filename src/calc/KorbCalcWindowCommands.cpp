@@ -66,12 +66,12 @@ void KorbCalc::UpdateAllLists() {
 void KorbCalc::RerenderLists() {
     stack_.UpdateAll();
     history_.Rerender([this](const std::string& full) {
-        return FormatForDisplay(full, settings.FractNotation, settings.DecimalPlaces);
+        return FormatForDisplay(full, NotationFromInt(settings.FractNotation), settings.DecimalPlaces);
     });
 }
 
 void KorbCalc::SetWorkingFormat(int format) {
-    working_.SetFormat(static_cast<std::uint8_t>(format));
+    working_.SetFormat(NotationFromInt(format));
 }
 
 void KorbCalc::SetWorkingDigits(int digits) {
@@ -88,7 +88,7 @@ void KorbCalc::ApplyNumberFormat(int notation, int places) {
     Guard([&] {
         settings.FractNotation = notation;
         settings.DecimalPlaces = places;
-        working_.SetFormat(static_cast<std::uint8_t>(notation));
+        working_.SetFormat(NotationFromInt(notation));
         RerenderLists();
         if (Entered) ShowStackTop();
     });

@@ -43,7 +43,7 @@ StackCalc::StackCalc(CalcView& view, const int& fractNotation, const int& decima
 
 void StackCalc::SetupQuantity(TNumberUnits& quantity) const {
     quantity.Digits = 15;
-    quantity.SetFormat(static_cast<std::uint8_t>(notation_));
+    quantity.SetFormat(NotationFromInt(notation_));
 }
 
 void StackCalc::NotifyStack() {
@@ -65,7 +65,8 @@ bool StackCalc::Push(const std::string& text) {
         return false;
     }
     // Stored in full, shown as it was passed.
-    AppendEntry(FullText(quantity, notation_), FormatForDisplay(text, notation_, decimalPlaces_));
+    AppendEntry(FullText(quantity, NotationFromInt(notation_)),
+                FormatForDisplay(text, NotationFromInt(notation_), decimalPlaces_));
     NotifyStack();
     RefreshViews();
     return true;
@@ -148,7 +149,7 @@ void StackCalc::RefreshViews() {
 }
 
 std::string StackCalc::RegisterDisplayText(int index) const {
-    return FormatForDisplay(Register(index), notation_, decimalPlaces_);
+    return FormatForDisplay(Register(index), NotationFromInt(notation_), decimalPlaces_);
 }
 
 void StackCalc::SwapXY() {
@@ -185,7 +186,7 @@ void StackCalc::ClearEntries() {
 
 void StackCalc::UpdateAll() {
     for (size_t i = 0; i < fpStack_.size(); ++i)
-        listBox_[i] = FormatForDisplay(fpStack_[i], notation_, decimalPlaces_);
+        listBox_[i] = FormatForDisplay(fpStack_[i], NotationFromInt(notation_), decimalPlaces_);
     NotifyStack();
 }
 
@@ -210,8 +211,8 @@ bool StackCalc::LoadStackFile(const std::string& fileName) {
             continue;
         }
         // The full text is taken from the parsed value itself, so no digit is lost on the way.
-        std::string full = FullText(quantity, notation_);
-        std::string display = FormatForDisplay(full, notation_, decimalPlaces_);
+        std::string full = FullText(quantity, NotationFromInt(notation_));
+        std::string display = FormatForDisplay(full, NotationFromInt(notation_), decimalPlaces_);
         AppendEntry(std::move(full), std::move(display));
     }
     loading_ = false;
@@ -244,10 +245,10 @@ bool StackCalc::LoadRegisterFile(const std::string& fileName) {
             // The first parsable line past the tenth reports "Invalid register index"; once is
             // enough, and the rest of the file cannot change anything.
             ++dropped;
-            SetRegister(FullText(quantity, notation_), RegisterCount);
+            SetRegister(FullText(quantity, NotationFromInt(notation_)), RegisterCount);
             break;
         }
-        SetRegister(FullText(quantity, notation_), static_cast<int>(i));
+        SetRegister(FullText(quantity, NotationFromInt(notation_)), static_cast<int>(i));
     }
     loading_ = false;
     registerFileKnown_ = dropped == 0;

@@ -11,6 +11,7 @@
 #include "cli/ConsoleView.h"
 #include "settings/QtValueStore.h"
 #include "settings/ValueStore.h"
+#include "units/AngleUnits.h"
 
 namespace {
 

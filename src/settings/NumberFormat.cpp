@@ -6,7 +6,6 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <exception>
 
 namespace {
 
@@ -36,37 +35,36 @@ bool ReadsAsZero(std::string_view shown) {
 
 } // namespace
 
-std::string FormatForDisplay(std::string_view text, int notation, int decimalPlaces) {
+std::string DisplayText(const TNumberUnits& quantity, Notation notation, int decimalPlaces) {
+    if (quantity.Empty) return "";
     if (decimalPlaces < 0 || decimalPlaces > 15) decimalPlaces = DefaultDecimalPlaces;
-    const auto digits = static_cast<std::uint8_t>(decimalPlaces);
-    const auto format = static_cast<std::uint8_t>(notation);
-
-    TNumberUnits a;
-    a.Digits = digits;
-    a.SetFormat(format);
-    try {
-        if (!a.SetText(text) || a.Empty) return "";
-    } catch (const std::exception&) {
-        return ""; // an exponent the number conversion rejects: not a quantity either
-    }
+    TNumberUnits a = quantity;
+    a.Digits = static_cast<std::uint8_t>(decimalPlaces);
+    a.SetFormat(notation);
     std::string shown = a.GetDisplayText();
     if (a.GetValue() != 0 && ReadsAsZero(shown)) {
         // A value that would read back as zero in this notation is shown in Scientific instead.
-        a.SetFormat(ntScientific);
+        a.SetFormat(Notation::Scientific);
         shown = a.GetDisplayText();
     }
     return shown;
 }
 
-std::string FullText(const TNumberUnits& quantity, int notation) {
+std::string FormatForDisplay(std::string_view text, Notation notation, int decimalPlaces) {
+    TNumberUnits a;
+    if (!a.SetText(text) || a.Empty) return "";
+    return DisplayText(a, notation, decimalPlaces);
+}
+
+std::string FullText(const TNumberUnits& quantity, Notation notation) {
     TNumberUnits q = quantity;
     q.Digits = FullTextDigits;
-    q.SetFormat(static_cast<std::uint8_t>(notation));
+    q.SetFormat(notation);
     std::string text = q.GetText();
     if (!std::isfinite(q.GetValue()) || ReadsBackAs(text, q)) return text;
     // Fifteen decimals (or sixteen digits) do not hold every value: tiny ones lose their digits,
     // others round to a neighbour or past the largest double. The General form keeps them exactly.
-    q.SetFormat(ntGeneral);
+    q.SetFormat(Notation::General);
     q.Precision = ExactPrecision;
     return q.GetText();
 }

@@ -258,7 +258,7 @@ void TKorbCalcForm::KeywordSearch1Click() {
 // ---- the view -----------------------------------------------------------------------------------------
 
 std::string TKorbCalcForm::FormatForDisplay(const std::string& text) const {
-    return ::FormatForDisplay(text, Prefs().FractNotation, Prefs().DecimalPlaces);
+    return ::FormatForDisplay(text, NotationFromInt(Prefs().FractNotation), Prefs().DecimalPlaces);
 }
 
 std::string TKorbCalcForm::DisplayText() const {

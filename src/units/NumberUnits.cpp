@@ -98,6 +98,18 @@ bool Assign(TNumberUnits& q, double number, const ParsedUnits& units) {
     return true;
 }
 
+// Into read units of the same dimensions; BaseValue and BaseUnitsText stay as they are.
+bool ConvertToUnits(TNumberUnits& q, const ParsedUnits& units) {
+    if (!TNumberUnits::SameDimensions(units.signature, q.Signature)) return Fail(q, _UnitIncomp);
+    const double value = units.fromBase.Apply(q.BaseValue, false);
+    if (!std::isfinite(value)) return Fail(q, _UnitProblem);
+    q.UnitLists = units.lists;
+    q.Value = value;
+    q.Units = units.units;
+    q.Signature = units.signature;
+    return true;
+}
+
 } // namespace
 
 std::optional<TNumberUnits::Parsed> TNumberUnits::ParseQuantity(std::string_view strippedText) {
@@ -164,8 +176,8 @@ bool TNumberUnits::SetQuantity(double value, const TUnitLists& lists) {
 }
 
 std::string TNumberUnits::NumberPart() const {
-    return Format == ffExponent ? FloatToText(Value, ffExponent, Digits + 1, Digits)
-                                : FloatToText(Value, Format, Precision, Digits);
+    return Format == Notation::Scientific ? FloatToText(Value, Format, Digits + 1, Digits)
+                                          : FloatToText(Value, Format, Precision, Digits);
 }
 
 std::string TNumberUnits::GetText() const {
@@ -199,14 +211,13 @@ bool TNumberUnits::ConvertTo(std::string_view target) {
         Fail(*this, _UnitProblem);
         throw ENumberException("Unit problem-check the units entered");
     }
-    if (!SameDimensions(units->signature, Signature)) return Fail(*this, _UnitIncomp);
-    const double value = units->fromBase.Apply(BaseValue, false);
-    if (!std::isfinite(value)) return Fail(*this, _UnitProblem);
-    UnitLists = units->lists;
-    Value = value;
-    Units = units->units;
-    Signature = units->signature;
-    return true;
+    return ConvertToUnits(*this, *units);
+}
+
+bool TNumberUnits::ConvertToUnitsOf(const TNumberUnits& other) {
+    ClearError();
+    if (other.Empty) return Fail(*this, _UnitProblem);
+    return ConvertToUnits(*this, LookupUnits(other.Units));
 }
 
 void TNumberUnits::ConvertToPreferred() {

@@ -40,12 +40,12 @@ protected:
     std::string Full(const std::string& text) const {
         TNumberUnits q;
         q.Digits = 15;
-        q.SetFormat(static_cast<std::uint8_t>(notation));
+        q.SetFormat(NotationFromInt(notation));
         EXPECT_TRUE(q.SetText(text)) << text;
-        return FullText(q, notation);
+        return FullText(q, NotationFromInt(notation));
     }
 
-    int notation = ntFixed;
+    int notation = static_cast<int>(Notation::Fixed);
     int places = 7;
     RecordingView view;
     StackCalc calc{view, notation, places};

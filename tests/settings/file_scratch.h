@@ -12,8 +12,8 @@
 
 class ScratchDir {
 public:
-    ScratchDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "meridot-test-XXXXXX").string();
+    explicit ScratchDir(const std::filesystem::path& base = std::filesystem::temp_directory_path()) {
+        std::string pattern = (base / "meridot-test-XXXXXX").string();
         if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
         path_ = pattern;
     }
