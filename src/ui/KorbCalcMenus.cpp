@@ -123,11 +123,14 @@ void TKorbCalcForm::AddUndoRedo(QMenu* menu, QWidget* window) {
 }
 
 void TKorbCalcForm::UndoClick() {
-    // While a value is being typed the display's own undo takes the typing back first.
-    if (!engine_->State().Entered && display_->document()->isUndoAvailable())
+    // While a value is being typed, undo takes the typing back: the display's own undo while it
+    // has one, then the whole typed entry. Only a completed value leads to the last command.
+    if (engine_->State().Entered)
+        RunCommand(Command::Undo);
+    else if (display_->document()->isUndoAvailable())
         display_->undo();
     else
-        RunCommand(Command::Undo);
+        Run([this] { engine_->CancelEntry(); });
 }
 
 void TKorbCalcForm::RedoClick() {

@@ -227,6 +227,7 @@ TEST_F(UndoTest, HistoryIsBoundedAndHoldsOnlyWhatChanged) {
     EXPECT_EQ(Steps(), UndoHistory::StepLimit);
     // A few entries a step, never the stack.
     EXPECT_LT(c().History().EntriesHeld(), 5000u);
+    RecordProperty("entries_held", static_cast<int>(c().History().EntriesHeld()));
 
     c().ClearStackContents(); // the one kind of step that holds every entry
     EXPECT_GT(c().History().EntriesHeld(), static_cast<std::size_t>(Depth) / 2);

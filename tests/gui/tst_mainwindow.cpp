@@ -306,6 +306,17 @@ private slots:
         QVERIFY(Display() != typed);
         QVERIFY(!Display().contains("45"));
         QCOMPARE(StackItems().size(), 1);
+
+        // In calculator mode the typed digits go first, then the last command.
+        form_->RunCommand(Command::CalculatorMode);
+        QTest::keyClicks(Button("BtnEnter"), "78");
+        QVERIFY(!Calc().State().Entered);
+        QTest::keyClick(Button("BtnEnter"), Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(Calc().State().Entered);
+        QCOMPARE(StackItems().size(), 1);
+        QCOMPARE(Display().trimmed().toDouble(), 3.0);
+        QTest::keyClick(Button("BtnEnter"), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(StackItems().size(), 2);
     }
 
     void dragAndDrop_data() {
