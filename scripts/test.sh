@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test: the normal build (warnings are errors),
 # the install and the Debian package, the same tests under AddressSanitizer and
-# UndefinedBehaviorSanitizer, the formatting check and a one-minute fuzzing run.
+# UndefinedBehaviorSanitizer, the core's tests built for Windows and run under Wine, the formatting
+# check and a one-minute fuzzing run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
@@ -21,6 +22,10 @@ echo "== install and Debian package"
 # Installs build-test into build-test/stage, validates the desktop entry, AppStream metadata and
 # manual page, and makes the Debian package with cpack -G DEB.
 scripts/check-install.sh build-test
+
+echo "== Windows build under Wine"
+# Cross-compiles units, settings and calc with their tests for Windows and runs them under Wine.
+scripts/test-windows.sh build-windows
 
 echo "== sanitizers"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMERIDOT_WERROR=ON -DMERIDOT_SANITIZE=ON \

@@ -6,6 +6,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <exception>
+#include <system_error>
 
 namespace {
 

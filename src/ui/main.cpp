@@ -7,7 +7,9 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 #include "settings/QtValueStore.h"
 #include "ui/KorbCalcMainForm.h"
@@ -42,6 +44,9 @@ public:
 // Milliseconds since the process started, from the kernel's start time of the process; -1 where
 // that cannot be read. Used only for the start-up time report.
 double ProcessAgeMs() {
+#ifdef _WIN32
+    return -1; // no /proc
+#else
     FILE* stat = std::fopen("/proc/self/stat", "r");
     FILE* uptime = std::fopen("/proc/uptime", "r");
     double age = -1;
@@ -65,6 +70,7 @@ double ProcessAgeMs() {
     if (stat) std::fclose(stat);
     if (uptime) std::fclose(uptime);
     return age;
+#endif
 }
 
 // --screenshot DIR: fills the calculator with a few values, saves pictures of the main window,

@@ -108,7 +108,7 @@ double QuantityTrig(std::string& text, int code) {
         if (!q.IsAngleOrUnitless()) throw E("The units must be angular");
         if (!q.GetUnits().empty() && !q.ConvertTo("rad")) throw E(q.GetErrorText());
         const double x = q.GetValue();
-        return Checked(code == 0 ? std::sin(x) : code == 1 ? std::cos(x) : Tan(x));
+        return Checked(code == 0 ? Sine(x) : code == 1 ? Cosine(x) : Tan(x));
     }
 
     NormalizedQuantity parts = SplitQuantityText(text);

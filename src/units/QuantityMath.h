@@ -48,6 +48,9 @@ constexpr double Pi = 3.141592653589793;
 double Power(double base, double exponent);
 double Log10(double x);
 double Sign(double x);
+// Correctly rounded sine and cosine, the same on every platform.
+double Sine(double x);
+double Cosine(double x);
 double Tan(double x);
 double ArcTan(double x);
 double ArcSin(double x);

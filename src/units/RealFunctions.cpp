@@ -72,7 +72,7 @@ double Sign(double x) {
 }
 
 double Tan(double x) {
-    return std::sin(x) / std::cos(x);
+    return Sine(x) / Cosine(x);
 }
 
 double ArcTan(double x) {

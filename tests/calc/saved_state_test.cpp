@@ -34,8 +34,11 @@ std::string ManyLines(int count, const std::string& line) {
     return out;
 }
 
-void Unreadable(const char* name) {
+// An unreadable file needs POSIX modes (and an ordinary user): the Windows build skips those cases.
+void Unreadable([[maybe_unused]] const char* name) {
+#ifndef _WIN32
     ASSERT_EQ(::chmod(name, 0), 0);
+#endif
 }
 void DirectoryInTheWay(const char* name) {
     fs::remove(name);
@@ -129,10 +132,15 @@ void RunCases(const char* name, const std::vector<DamageCase>& cases, bool regis
         WriteBytes(std::string(name) + ".bak",
                    OlderBackup); // one generation: replaced when a new one is kept
         if (c.spoil) c.spoil();
+#ifdef _WIN32
+        if (c.ordinaryUser) continue;
+        body();
+#else
         if (c.ordinaryUser)
             AsOrdinaryUser(body);
         else
             body();
+#endif
     }
 }
 
@@ -346,6 +354,7 @@ TEST(SaveAtClose, EachFileIsSavedOnItsOwn) {
     }
 }
 
+#ifndef _WIN32
 // A full disk (a file-size limit) stops the large stack file only; the old one stays whole.
 TEST(SaveAtClose, FullDiskKeepsTheOldStackFile) {
     WorkingDir dir;
@@ -367,6 +376,7 @@ TEST(SaveAtClose, FullDiskKeepsTheOldStackFile) {
     EXPECT_TRUE(fs::exists("SaveRegs.dat"));
     EXPECT_EQ(EntryCount(dir.Path()), 3); // no temporary file left
 }
+#endif
 
 // Every finite value comes back as the same double with the same units after a close and a
 // restart, in every notation and with any number of places.

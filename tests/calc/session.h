@@ -8,9 +8,11 @@
 #include "settings/file_scratch.h"
 
 #include <functional>
+#ifndef _WIN32
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 // A scratch directory that is the current directory for its lifetime.
 class WorkingDir {
@@ -70,6 +72,7 @@ struct Session {
     }
 };
 
+#ifndef _WIN32
 // Runs body as an ordinary user: a file with mode 000 is unreadable only then. Under root the body
 // runs in a child process that has given up root and owns the current directory (and, with
 // ownFiles, everything in it).
@@ -94,6 +97,7 @@ inline void AsOrdinaryUser(const std::function<void()>& body, bool ownFiles = tr
     ASSERT_EQ(::waitpid(child, &status, 0), child);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "child status " << status;
 }
+#endif
 
 inline bool Contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;

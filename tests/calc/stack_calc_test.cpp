@@ -256,7 +256,7 @@ TEST_F(StackCalcTest, FileFailuresAreReportedAndLoseNothing) {
     EXPECT_EQ(view.messages, (Lines{"Error loading stack file.", "Error loading register file."}));
 
     const auto file = dir.File("SaveStck.dat");
-    std::filesystem::create_directory(file); // a directory where the file should go
+    std::filesystem::create_directory(PathOf(file)); // a directory where the file should go
     EXPECT_FALSE(calc.SaveStackFile(file));
     ASSERT_EQ(view.messages.size(), 3u);
     EXPECT_NE(view.messages[2].find("SaveStck.dat"), std::string::npos);
@@ -280,7 +280,8 @@ TEST_F(StackCalcTest, FilesAreWrittenAtCloseOnlyWhenSavePrefsIsOn) {
         EXPECT_TRUE(SaveAtClose(prefs, calc, here.File("SaveStck.dat"), here.File("SaveRegs.dat")));
         const bool expected = c.savePrefs != 0;
         for (const char* name : {"Meridot.ini", "SaveStck.dat", "SaveRegs.dat"})
-            EXPECT_EQ(std::filesystem::exists(here.File(name)), expected) << name << " " << c.savePrefs;
+            EXPECT_EQ(std::filesystem::exists(PathOf(here.File(name))), expected)
+                << name << " " << c.savePrefs;
         EXPECT_EQ(store.values.empty(), !expected);
     }
 }

@@ -1,8 +1,7 @@
-#include <unistd.h>
-
 #include <filesystem>
 
 #include "engine_fixture.h"
+#include "settings/file_scratch.h"
 #include "units/QuantityMath.h"
 
 namespace {
@@ -148,9 +147,8 @@ TEST_F(EngineTest, DropOntoTheDisplay) {
 TEST_F(EngineTest, CloseWritesFilesOnlyWithSavePrefs) {
     namespace fs = std::filesystem;
     const fs::path old = fs::current_path();
-    const fs::path dir = fs::temp_directory_path() / ("korbcalc_close_" + std::to_string(::getpid()));
-    fs::create_directories(dir);
-    fs::current_path(dir);
+    ScratchDir dir;
+    fs::current_path(dir.Path());
     Push("12 ft");
     Set(&Settings::SavePrefs, 0);
     c().FormClose();
@@ -165,7 +163,6 @@ TEST_F(EngineTest, CloseWritesFilesOnlyWithSavePrefs) {
     EXPECT_TRUE(c().LoadSavedStack());
     ExpectStack({{12, "ft"}});
     fs::current_path(old);
-    fs::remove_all(dir);
 }
 
 } // namespace

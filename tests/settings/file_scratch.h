@@ -1,21 +1,39 @@
-// A private temporary directory per test, and whole-file byte helpers.
+// A private temporary directory per test, and whole-file byte helpers. File names are UTF-8 text,
+// as the program passes them; the directory's name holds non-ASCII characters on purpose.
 #pragma once
 
-#include <csignal>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 #include <string>
+#ifndef _WIN32
+#include <csignal>
 #include <sys/resource.h>
+#endif
+
+// The UTF-8 text of a path, and back: the program's file names are UTF-8 on every platform.
+inline std::string Utf8(const std::filesystem::path& path) {
+    const auto text = path.u8string();
+    return {text.begin(), text.end()};
+}
+inline std::filesystem::path PathOf(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
 
 class ScratchDir {
 public:
     explicit ScratchDir(const std::filesystem::path& base = std::filesystem::temp_directory_path()) {
-        std::string pattern = (base / "meridot-test-XXXXXX").string();
-        if (!::mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
+        std::random_device random;
+        for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+            // "Prüf Ω": Latin-1, Greek (outside every Western code page) and a blank.
+            auto candidate = base / PathOf("meridot Pr\xC3\xBC"
+                                           "f \xCE\xA9-" +
+                                           std::to_string(random()));
+            if (std::filesystem::create_directory(candidate)) path_ = candidate;
+        }
+        if (path_.empty()) throw std::runtime_error("no scratch directory");
     }
     ~ScratchDir() {
         std::error_code ec;
@@ -25,19 +43,20 @@ public:
     ScratchDir& operator=(const ScratchDir&) = delete;
 
     const std::filesystem::path& Path() const { return path_; }
-    std::string File(const std::string& name) const { return (path_ / name).string(); }
+    std::string Name() const { return Utf8(path_); }
+    std::string File(const std::string& name) const { return Utf8(path_ / PathOf(name)); }
 
 private:
     std::filesystem::path path_;
 };
 
 inline std::string ReadBytes(const std::string& fileName) {
-    std::ifstream in(fileName, std::ios::binary);
+    std::ifstream in(PathOf(fileName), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 inline void WriteBytes(const std::string& fileName, const std::string& bytes) {
-    std::ofstream(fileName, std::ios::binary) << bytes;
+    std::ofstream(PathOf(fileName), std::ios::binary) << bytes;
 }
 
 // Number of entries in a directory, to see that no temporary file was left behind.
@@ -47,6 +66,7 @@ inline int EntryCount(const std::filesystem::path& dir) {
     return n;
 }
 
+#ifndef _WIN32
 // While it lives, no file can grow past the limit: writes fail part-way as on a full disk, for
 // root too.
 class FileSizeLimit {
@@ -71,3 +91,4 @@ private:
     void (*oldHandler_)(int) = nullptr;
     bool ok_ = false;
 };
+#endif

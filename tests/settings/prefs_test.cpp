@@ -208,12 +208,12 @@ TEST_F(PrefsTest, CommentsAndEmptyLinesAreSkippedWhateverTheLineEnds) {
 }
 
 TEST_F(PrefsTest, UnwritableFileIsReportedAndTheValuesStillStored) {
-    std::filesystem::create_directory(file); // a directory where the file should go
+    std::filesystem::create_directory(PathOf(file)); // a directory where the file should go
     settings.DecimalPlaces = 4;
     EXPECT_FALSE(prefs.WritePrefs());
     ASSERT_EQ(host.writeErrors.size(), 1u);
     EXPECT_NE(host.writeErrors[0].find("Meridot.ini"), std::string::npos);
-    EXPECT_TRUE(std::filesystem::is_directory(file));
+    EXPECT_TRUE(std::filesystem::is_directory(PathOf(file)));
     EXPECT_EQ(settings.DecimalPlaces, 4);
     EXPECT_EQ(store.values.count("AutoConvert"), 1u);
 

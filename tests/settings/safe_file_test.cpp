@@ -3,9 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#else
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -52,7 +59,7 @@ TEST(ReadTextLines, LineEndsAndUnreadableLines) {
 TEST(ReadTextLines, MissingFileAndDirectoryAreUnreadable) {
     ScratchDir dir;
     EXPECT_FALSE(ReadTextLines(dir.File("absent.txt")).has_value());
-    EXPECT_FALSE(ReadTextLines(dir.Path().string()).has_value());
+    EXPECT_FALSE(ReadTextLines(dir.Name()).has_value());
 }
 
 TEST(WriteTextLines, WritesCrLfAfterEveryLineAndLeavesNoTemporaryFile) {
@@ -68,17 +75,18 @@ TEST(WriteTextLines, WritesCrLfAfterEveryLineAndLeavesNoTemporaryFile) {
 TEST(WriteTextLines, DirectoryInTheWayIsReportedAndLeftAlone) {
     ScratchDir dir;
     const auto target = dir.File("SaveStck.dat");
-    std::filesystem::create_directory(target);
+    std::filesystem::create_directory(PathOf(target));
     WriteBytes(target + "/inside", "keep");
 
     auto failure = WriteTextLines(target, {"1 m"});
     ASSERT_TRUE(failure.has_value());
     EXPECT_NE(failure->find("SaveStck.dat"), std::string::npos) << *failure;
-    EXPECT_TRUE(std::filesystem::is_directory(target));
+    EXPECT_TRUE(std::filesystem::is_directory(PathOf(target)));
     EXPECT_EQ(ReadBytes(target + "/inside"), "keep");
     EXPECT_EQ(EntryCount(dir.Path()), 1); // the temporary file is gone
 }
 
+#ifndef _WIN32
 // A file-size limit makes the write fail part-way, as a full disk would; it works for root too.
 TEST(WriteTextLines, FailedWriteKeepsTheOldFile) {
     ScratchDir dir;
@@ -143,11 +151,36 @@ long EndedProcess() {
     return child;
 }
 
+long RunningProcess() {
+    return ::getppid();
+}
+#else
+// The id of a process that has ended. Its handle stays open, so that the id is not given to another.
+long EndedProcess() {
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    wchar_t command[] = L"cmd.exe /c exit";
+    if (!::CreateProcessW(nullptr, command, nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                          &startup, &process))
+        return -1;
+    ::WaitForSingleObject(process.hProcess, INFINITE);
+    ::CloseHandle(process.hThread);
+    return static_cast<long>(process.dwProcessId);
+}
+
+long RunningProcess() {
+    return static_cast<long>(::GetCurrentProcessId());
+}
+#endif
+
 TEST(WriteTextLines, RemovesTheStaleTemporaryFilesOfTheSameFileOnly) {
     ScratchDir dir;
     const auto file = dir.File("SaveStck.dat");
-    const std::string dead = std::to_string(EndedProcess());
-    const std::string alive = std::to_string(::getppid());
+    const long ended = EndedProcess();
+    ASSERT_GT(ended, 0);
+    const std::string dead = std::to_string(ended);
+    const std::string alive = std::to_string(RunningProcess());
     const std::vector<std::string> stale{"SaveStck.dat.tmp" + dead + "-0", "SaveStck.dat.tmp" + dead + "-17"};
     const std::vector<std::string> kept{
         "SaveStck.dat.tmp" + alive + "-0", // a save still running in another process
@@ -158,8 +191,8 @@ TEST(WriteTextLines, RemovesTheStaleTemporaryFilesOfTheSameFileOnly) {
     for (const auto& name : kept) WriteBytes(dir.File(name), "x");
 
     ASSERT_FALSE(WriteTextLines(file, {"1 m"}).has_value());
-    for (const auto& name : stale) EXPECT_FALSE(std::filesystem::exists(dir.File(name))) << name;
-    for (const auto& name : kept) EXPECT_TRUE(std::filesystem::exists(dir.File(name))) << name;
+    for (const auto& name : stale) EXPECT_FALSE(std::filesystem::exists(PathOf(dir.File(name)))) << name;
+    for (const auto& name : kept) EXPECT_TRUE(std::filesystem::exists(PathOf(dir.File(name)))) << name;
     EXPECT_EQ(EntryCount(dir.Path()), static_cast<int>(kept.size()) + 1);
 }
 

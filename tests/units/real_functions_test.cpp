@@ -102,4 +102,33 @@ TEST(CombineUnitTexts, JoinsNumeratorsAndDenominators) {
     }
 }
 
+// Correctly rounded values, where a sloppy reduction by multiples of pi/2 goes wrong: near multiples
+// of pi, beyond 2^63 (where the x87 gives up), and at the top of the double range.
+TEST(RealFunctions, SineAndCosineAreCorrectlyRounded) {
+    const struct {
+        double x, sine, cosine;
+    } cases[] = {
+        {0.5, 0.479425538604203, 0.8775825618903728},
+        {-2.5, -0.5984721441039565, -0.8011436155469337},
+        {3.14159265358979, 3.2310891488651735e-15, -1.0},
+        {355.0, -3.014435335948845e-05, -0.999999999545659},
+        {6.283185307179586, -2.4492935982947064e-16, 1.0},
+        {1.5707963267948966, 1.0, 6.123233995736766e-17},
+        {-17453.292519943294, 0.9848077530125356, 0.17364817766507232},
+        {40205851618347.0, 0.9598957803704055, 0.28035707736222815},
+        {1e19, -0.9270631660486504, -0.37490516955071784},
+        {1e22, -0.8522008497671888, 0.523214785395139},
+        {-1e300, 0.8178819121159085, -0.5753861119575491},
+        {1.7976931348623157e308, 0.004961954789184062, -0.9999876894265599},
+        {1e-300, 1e-300, 1.0},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Sine(c.x), c.sine) << c.x;
+        EXPECT_EQ(Cosine(c.x), c.cosine) << c.x;
+        EXPECT_EQ(Tan(c.x), c.sine / c.cosine) << c.x;
+    }
+    EXPECT_TRUE(std::isnan(Sine(INFINITY)));
+    EXPECT_TRUE(std::isnan(Cosine(NAN)));
+}
+
 } // namespace
