@@ -32,6 +32,8 @@ public:
     virtual void SetUnitSystemState(bool si, bool enabled) { (void)si, (void)enabled; }
     virtual void SetAutoConvertState(bool on) { (void)on; }
     virtual void SetCalcModeState(bool calcMode) { (void)calcMode; }
+    // The Undo and Redo commands' enabled states.
+    virtual void SetUndoState(bool canUndo, bool canRedo) { (void)canUndo, (void)canRedo; }
 
     // Clipboard (plain text).
     virtual std::string ClipboardText() const { return {}; }

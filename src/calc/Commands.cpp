@@ -94,12 +94,14 @@ constexpr CommandInfo Table[] = {
     {C::Copy, "", A::None, false, [](KorbCalc& k) { k.Copy1Click(); }},
     {C::Paste, "", A::None, false, [](KorbCalc& k) { k.Paste1Click(); }},
     {C::Reset, "clear", A::None, false, [](KorbCalc& k) { k.ResetCalculator(); }},
+    {C::Undo, "undo", A::None, false, [](KorbCalc& k) { k.Undo(); }},
+    {C::Redo, "redo", A::None, false, [](KorbCalc& k) { k.Redo(); }},
 };
 
 constexpr bool InEnumOrder() {
     for (std::size_t i = 0; i < std::size(Table); ++i)
         if (static_cast<std::size_t>(Table[i].command) != i) return false;
-    return std::size(Table) == static_cast<std::size_t>(Command::Reset) + 1;
+    return std::size(Table) == static_cast<std::size_t>(Command::Redo) + 1;
 }
 static_assert(InEnumOrder(), "one row per command, in the order of the enumeration");
 

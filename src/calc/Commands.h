@@ -64,6 +64,8 @@ enum class Command {
     Copy,
     Paste,
     Reset,
+    Undo,
+    Redo,
 };
 
 // What a command word takes after it on the command line.

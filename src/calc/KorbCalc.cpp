@@ -110,6 +110,7 @@ void KorbCalc::Guard(const std::function<void()>& body) {
     }
     popped_.clear();
     ++guardDepth_;
+    if (!replaying_) stack_.BeginChanges();
     try {
         body();
     } catch (const std::exception& e) {
@@ -120,11 +121,54 @@ void KorbCalc::Guard(const std::function<void()>& body) {
         }
         guardDepth_ = 0;
         popped_.clear();
+        RecordStep();
         view_.ShowMessage(e.what());
         return;
     }
     guardDepth_ = 0;
     popped_.clear();
+    RecordStep();
+}
+
+void KorbCalc::RecordStep() {
+    if (auto change = stack_.EndChanges()) history_.Record(std::move(*change));
+    view_.SetUndoState(history_.CanUndo(), history_.CanRedo());
+}
+
+void KorbCalc::ForgetHistory() {
+    history_.Clear();
+    view_.SetUndoState(false, false);
+}
+
+void KorbCalc::Undo() {
+    Replay(&UndoHistory::Undo);
+}
+
+void KorbCalc::Redo() {
+    Replay(&UndoHistory::Redo);
+}
+
+void KorbCalc::Replay(bool (UndoHistory::*move)(StackCalc&)) {
+    if (guardDepth_ > 0) return; // not in the middle of another command
+    replaying_ = true;
+    Guard([&] {
+        if (!(history_.*move)(stack_)) return;
+        Entered = true;
+        PointEntered = false;
+        StorePending = false;
+        RecallPending = false;
+        SetDisplay("0");
+        ShowStackTop();
+        view_.SetEditingIndicator(true);
+        RefreshViews();
+    });
+    replaying_ = false;
+}
+
+bool KorbCalc::LoadStackFrom(const std::string& fileName) {
+    const bool ok = stack_.LoadStackFile(fileName);
+    ForgetHistory(); // the steps' entries no longer sit where they were taken
+    return ok;
 }
 
 const StackEntry& KorbCalc::PopOperand() {
@@ -283,6 +327,7 @@ bool KorbCalc::LoadSavedStack() {
         ok = stack_.LoadStackFile();
         ShowStackTop();
     });
+    ForgetHistory(); // the files' contents are where the run starts
     return ok;
 }
 
@@ -291,6 +336,7 @@ bool KorbCalc::LoadSavedRegisters() {
     Guard([&] {
         if (settings.SaveRegs) ok = stack_.LoadRegisterFile();
     });
+    ForgetHistory();
     return ok;
 }
 

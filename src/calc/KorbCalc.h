@@ -12,6 +12,7 @@
 #include "calc/CalcView.h"
 #include "calc/Commands.h"
 #include "calc/StackCalc.h"
+#include "calc/UndoHistory.h"
 #include "settings/Prefs.h"
 #include "units/NumberUnits.h"
 #include "units/QuantityMath.h"
@@ -84,6 +85,16 @@ public:
     // Runs a command through its handler; a 2nd-function command turns the 2nd function on first.
     // Every key, menu item and command word comes through here.
     void Run(Command command);
+
+    // ---- undo and redo ---------------------------------------------------------------------------
+    // Every outermost command that changes the stack or the registers is one step. Undo takes the
+    // stack and the registers back one step (a typed entry is dropped), redo forward again; both
+    // show the top as a completed value. The history lasts for the run.
+    void Undo();
+    void Redo();
+    bool CanUndo() const { return history_.CanUndo(); }
+    bool CanRedo() const { return history_.CanRedo(); }
+    const UndoHistory& History() const { return history_; }
 
     // ---- entry line ----------------------------------------------------------------------------
     void keyPress(char ch);
@@ -181,7 +192,7 @@ public:
     // Register index becomes text (a quantity text), as loading the register file does.
     void SetRegister(const std::string& text, int index);
     // The stack file commands under another file name than the program's own.
-    bool LoadStackFrom(const std::string& fileName) { return stack_.LoadStackFile(fileName); }
+    bool LoadStackFrom(const std::string& fileName);
     bool SaveStackTo(const std::string& fileName) { return stack_.SaveStackFile(fileName); }
     // Re-renders the stack's display texts and the register window after a change of format.
     void UpdateAllLists();
@@ -270,6 +281,12 @@ private:
     void LogKey(int code);
     void RegisterPrompt(bool store);
     void WithSecondFunction(const std::function<void()>& handler);
+    // The step of the outermost handler goes into the history; the windows learn what can be undone.
+    void RecordStep();
+    void ForgetHistory();
+    // The stack's and the history's display texts in the current number format.
+    void RerenderLists();
+    void Replay(bool (UndoHistory::*move)(StackCalc&));
 
     // The settings come first: the stack reads the notation and places through references to them.
     Settings settings;
@@ -285,10 +302,12 @@ private:
 
     std::vector<StackEntry> popped_;
     int guardDepth_ = 0;
+    bool replaying_ = false; // undo or redo runs: no step of its own
     bool settingDisplay_ = false;
     CalcView& view_;
     ValueStore& store_;
     StackCalc stack_;
+    UndoHistory history_;
     TNumberUnits working_;
     Prefs prefs_;
     MessageSink previousSink_;

@@ -333,10 +333,17 @@ void KorbCalc::WithSecondFunction(const std::function<void()>& handler) {
 
 void KorbCalc::Run(Command command) {
     const CommandInfo& info = Describe(command);
-    if (info.secondFunction)
-        WithSecondFunction([&] { info.handler(*this); });
-    else
-        info.handler(*this);
+    if (command == Command::Undo || command == Command::Redo) {
+        info.handler(*this); // they move through the history and make no step of their own
+        return;
+    }
+    // One step for the whole command, the 2nd function's turn included.
+    Guard([&] {
+        if (info.secondFunction)
+            WithSecondFunction([&] { info.handler(*this); });
+        else
+            info.handler(*this);
+    });
 }
 
 void KorbCalc::XRootYImgDblClick() {

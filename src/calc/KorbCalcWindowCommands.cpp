@@ -1,5 +1,6 @@
 // The commands of the other windows and the command-line program, and the settings commands.
 #include "calc/KorbCalc.h"
+#include "settings/NumberFormat.h"
 
 void KorbCalc::CancelEntry() {
     Guard([&] {
@@ -58,7 +59,12 @@ void KorbCalc::SetRegister(const std::string& text, int index) {
 }
 
 void KorbCalc::UpdateAllLists() {
-    Guard([&] { stack_.UpdateAll(); });
+    Guard([&] { RerenderLists(); });
+}
+
+void KorbCalc::RerenderLists() {
+    // Entries the history holds take the format in force when they come back.
+    stack_.UpdateAll();
 }
 
 void KorbCalc::SetWorkingFormat(int format) {
@@ -80,7 +86,7 @@ void KorbCalc::ApplyNumberFormat(int notation, int places) {
         settings.FractNotation = notation;
         settings.DecimalPlaces = places;
         working_.SetFormat(NotationFromInt(notation));
-        stack_.UpdateAll();
+        RerenderLists();
         if (Entered) ShowStackTop();
     });
 }

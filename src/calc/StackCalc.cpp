@@ -123,6 +123,7 @@ StackEntry StackCalc::PopEntry() {
         ParseEntry(zero, EmptyRegister);
         return StackEntry(SharedUnits(zero), 0, zero.BaseValue, notation_, decimalPlaces_);
     }
+    Touch(entries_.size() - 1);
     StackEntry top = std::move(entries_.back());
     entries_.pop_back();
     TopIndex = static_cast<int>(entries_.size()) - 1;
@@ -230,6 +231,7 @@ void StackCalc::RecallRegister(int index) {
 }
 
 void StackCalc::ClearAll() {
+    Touch(0);
     entries_.clear();
     TopIndex = -1;
     selected_ = -1;
@@ -253,12 +255,14 @@ std::string StackCalc::RegisterDisplayText(int index) const {
 
 void StackCalc::SwapXY() {
     if (entries_.size() < 2) return;
+    Touch(entries_.size() - 2);
     std::swap(entries_[entries_.size() - 2], entries_.back());
     NotifyEntries(entryObserver.changed, static_cast<int>(entries_.size()) - 2, 2);
 }
 
 void StackCalc::MoveToTop(int index) {
     if (index < 0 || index >= static_cast<int>(entries_.size())) return;
+    Touch(static_cast<std::size_t>(index));
     auto at = entries_.begin() + index;
     StackEntry item = std::move(*at);
     entries_.erase(at);
@@ -269,6 +273,7 @@ void StackCalc::MoveToTop(int index) {
 
 void StackCalc::ClearEntries() {
     // The entries go first; the depth then follows them down.
+    Touch(0);
     entries_.clear();
     AdjustDepth(-Depth());
     selected_ = -1;

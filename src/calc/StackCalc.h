@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <deque>
 #include <functional>
 #include <optional>
@@ -82,6 +83,21 @@ public:
         std::function<void()> reset;                       // the lists were emptied
     };
     EntryObserver entryObserver;
+
+    // Change tracking for undo. Between BeginChanges and EndChanges the stack remembers the entries
+    // at and above the lowest index any change reached, copied at the moment that index is first
+    // reached, and the registers as they were. EndChanges hands that over as a Change, or nothing
+    // when the entries there and the registers are as before (a failed operation put back).
+    struct Change {
+        std::size_t from = 0;               // entries below it are untouched
+        std::vector<StackEntry> entries;    // the entries from there up
+        std::optional<Registers> registers; // the registers, when any of them changed
+    };
+    void BeginChanges();
+    std::optional<Change> EndChanges();
+    // Puts the change's entries and registers in place and the replaced ones into the change, so
+    // exchanging the same change again goes back (undo, then redo).
+    void Exchange(Change& change);
     // A register's text changed (not told for a mere refresh).
     std::function<void()> onRegistersChanged;
     // Observers of every refresh: the main window's indicators and the register window.
@@ -99,6 +115,8 @@ private:
     void NotifyReset();
     void NotifyRegisters();
     void SetupQuantity(TNumberUnits& quantity) const;
+    // Entries at index and above are about to change, move or go.
+    void Touch(std::size_t index);
 
     CalcView& view_;
     const int& notation_;
@@ -110,6 +128,8 @@ private:
     std::array<std::optional<TNumberUnits>, RegisterCount> registerValues_;
     std::array<StackEntry::Units, 8> recentUnits_;
     size_t nextRecent_ = 0;
+    bool tracking_ = false;
+    Change pending_;       // what BeginChanges has saved so far
     bool loading_ = false; // observers are told once, after the whole file
     // The file on disk was loaded in full or written by this run: replacing it loses nothing.
     bool stackFileKnown_ = false;

@@ -136,6 +136,13 @@ bool TDisplay::event(QEvent* event) {
             event->ignore();
             return true;
         }
+        // Undo and redo keys undo the typing while a value is typed, the last command otherwise.
+        const bool historyKey = key->matches(QKeySequence::Undo) || key->matches(QKeySequence::Redo) ||
+                                key->keyCombination() == QKeyCombination(Qt::ControlModifier, Qt::Key_Y);
+        if (historyKey && main_.Engine().State().Entered) {
+            event->ignore();
+            return true;
+        }
     }
     return QTextEdit::event(event);
 }

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "calc/CalcView.h"
 #include "calc/KorbCalc.h"
@@ -75,6 +76,12 @@ public:
     // The one translation from Qt key events to the keyboard map; true when the key was used.
     bool HandleKey(QKeyEvent* event);
 
+    // "Undo" and "Redo" items with their shortcuts on a menu; with a window, its shortcuts work
+    // there too. Their enabled states follow the engine's history.
+    void AddUndoRedo(QMenu* menu, QWidget* window);
+    void UndoClick();
+    void RedoClick();
+
     // Window commands.
     void ShowStack1Click();
     void ShowRegisters1Click();
@@ -123,6 +130,7 @@ public:
     void SetUnitSystemState(bool si, bool enabled) override;
     void SetAutoConvertState(bool on) override;
     void SetCalcModeState(bool calcMode) override;
+    void SetUndoState(bool canUndo, bool canRedo) override;
     std::string ClipboardText() const override;
     void SetClipboardText(const std::string& text) override;
 
@@ -173,6 +181,8 @@ private:
     std::map<QString, QAction*> actions_;
     std::map<QString, TImage*> images_;
     QMenu* popup_ = nullptr;
+    std::vector<QAction*> undoActions_;
+    std::vector<QAction*> redoActions_;
 
     TStackForm* stackForm_ = nullptr;
     TRegisterForm* registerForm_ = nullptr;

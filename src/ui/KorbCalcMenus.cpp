@@ -2,6 +2,7 @@
 #include <QAction>
 #include <QActionGroup>
 #include <QMenuBar>
+#include <QTextDocument>
 #include <tuple>
 
 #include "ui/KorbCalcMainForm.h"
@@ -28,6 +29,8 @@ void TKorbCalcForm::BuildMenus() {
     AddAction(calc, "ExitPowerOff1", "E&xit", {}, [this] { close(); });
 
     QMenu* edit = bar->addMenu("&Edit");
+    AddUndoRedo(edit, nullptr);
+    edit->addSeparator();
     AddAction(edit, "Copy1", "&Copy", QKeySequence("Ctrl+C"), command(Command::Copy));
     AddAction(edit, "Paste1", "&Paste", QKeySequence("Ctrl+V"), command(Command::Paste));
     // The display shows a value rounded to the chosen places; this copies it as it is kept.
@@ -107,6 +110,45 @@ void TKorbCalcForm::BuildMenus() {
     popupItem("FormatPrecision1", "&Number Format", {}, [this] { FormatPrecision1Click(); });
     popupItem("Font", "&Font...", {}, [this] { FontClick(); });
     popupItem("Preferences2", "P&references", QKeySequence("Ctrl+P"), [this] { Preferences1Click(); });
+}
+
+void TKorbCalcForm::AddUndoRedo(QMenu* menu, QWidget* window) {
+    auto item = [&](const char* text, QList<QKeySequence> keys, void (TKorbCalcForm::*handler)()) {
+        QAction* a = menu->addAction(text);
+        a->setObjectName(window ? QString() : QString(text).remove('&') + "1");
+        a->setShortcuts(keys);
+        a->setEnabled(false);
+        if (window) window->addAction(a); // the shortcuts work in that window too
+        connect(a, &QAction::triggered, this, handler);
+        if (!window) actions_[a->objectName()] = a;
+        return a;
+    };
+    undoActions_.push_back(item("&Undo", {QKeySequence("Ctrl+Z")}, &TKorbCalcForm::UndoClick));
+    redoActions_.push_back(
+        item("&Redo", {QKeySequence("Ctrl+Shift+Z"), QKeySequence("Ctrl+Y")}, &TKorbCalcForm::RedoClick));
+}
+
+void TKorbCalcForm::UndoClick() {
+    // While a value is being typed, undo takes the typing back: the display's own undo while it
+    // has one, then the whole typed entry. Only a completed value leads to the last command.
+    if (engine_->State().Entered)
+        RunCommand(Command::Undo);
+    else if (display_->document()->isUndoAvailable())
+        display_->undo();
+    else
+        Run([this] { engine_->CancelEntry(); });
+}
+
+void TKorbCalcForm::RedoClick() {
+    if (!engine_->State().Entered && display_->document()->isRedoAvailable())
+        display_->redo();
+    else
+        RunCommand(Command::Redo);
+}
+
+void TKorbCalcForm::SetUndoState(bool canUndo, bool canRedo) {
+    for (QAction* a : undoActions_) a->setEnabled(canUndo);
+    for (QAction* a : redoActions_) a->setEnabled(canRedo);
 }
 
 QAction* TKorbCalcForm::Action(const QString& name) const {

@@ -67,6 +67,8 @@ TRegisterForm::TRegisterForm(TKorbCalcForm& main)
     add("Preferences1", "P&references", QKeySequence("Ctrl+P"), [this] { main_.Preferences1Click(); });
     popup_->addSeparator();
     add("ClearRegisterContents1", "Clear Registers", {}, [this] { ClearRegisterContents1Click(); });
+    popup_->addSeparator();
+    main_.AddUndoRedo(popup_, this);
     setContextMenuPolicy(Qt::CustomContextMenu);
     connect(this, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& p) { popup_->popup(mapToGlobal(p)); });

@@ -163,6 +163,8 @@ TStackForm::TStackForm(TKorbCalcForm& main, StackListModel& model)
     add("Preferences1", "Preferences", QKeySequence("Ctrl+P"), [this] { main_.Preferences1Click(); });
     popup_->addSeparator();
     add("ClearStackContents1", "Clear Stack Contents", {}, [this] { ClearStackContents1Click(); });
+    popup_->addSeparator();
+    main_.AddUndoRedo(popup_, this);
     setContextMenuPolicy(Qt::CustomContextMenu);
     list_->setContextMenuPolicy(Qt::CustomContextMenu);
     auto showPopup = [this](QWidget* w) {

@@ -175,6 +175,35 @@ INSTANTIATE_TEST_SUITE_P(
         Script{"full_print", {"--full", "2 ft", "print", "drop"}, "", "2.000000000000000 ft\n", "", 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST_F(Cli, UndoAndRedoWalkTheHistory) {
+    struct Case {
+        std::vector<std::string> args;
+        const char* out;
+    };
+    const Case cases[] = {
+        {{"1 m", "2 m", "+", "undo"}, "1.0000000 m\n2.0000000 m\n"},
+        {{"1 m", "2 m", "+", "undo", "redo"}, "3.0000000 m\n"},
+        {{"1", "2", "undo", "3"}, "1.0000000 \n3.0000000 \n"},
+        {{"4 kg", "sto 2", "clear", "undo", "drop", "rcl 2"}, "4.0000000 kg\n"},
+        {{"1", "undo", "undo", "redo", "redo"}, "1.0000000 \n"},
+    };
+    for (const auto& c : cases) {
+        const RunResult r = Run(c.args);
+        EXPECT_EQ(r.out, c.out) << ::testing::PrintToString(c.args);
+        EXPECT_EQ(r.status, 0) << r.err;
+    }
+}
+
+TEST_F(Cli, ThreeHundredUndosGiveBackTheFirstState) {
+    std::string input = "5 ft\n7 in\n";
+    for (int i = 0; i < 300; ++i)
+        input += i % 3 == 0 ? "+\n" : (i % 3 == 1 ? std::to_string(i) + " in\n" : "swap\n");
+    for (int i = 0; i < 300; ++i) input += "undo\n";
+    const RunResult r = Run({}, input);
+    EXPECT_EQ(r.out, "5.0000000 ft\n7.0000000 in\n");
+    EXPECT_EQ(r.status, 0) << r.err;
+}
+
 TEST_F(Cli, RegisterRecallPushesTheStoredValue) {
     const RunResult r = Run({"7 kg", "sto 4", "drop", "rcl 4"});
     EXPECT_EQ(r.out, "7.0000000 kg\n");

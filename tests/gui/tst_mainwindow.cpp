@@ -268,6 +268,53 @@ private slots:
         QCOMPARE(StackItems().value(StackItems().size() - 1), QString("3.0000000 in"));
     }
 
+    void ctrlZUndoesTheCommandOrTheTyping() {
+        Start();
+        QAction* undo = form_->Action("Undo1");
+        QAction* redo = form_->Action("Redo1");
+        QVERIFY(undo && redo);
+        QVERIFY(!undo->isEnabled());
+        Push({"1", "2"});
+        form_->RunCommand(Command::Add);
+        QCOMPARE(StackItems().size(), 1);
+        QVERIFY(undo->isEnabled());
+        QVERIFY(!redo->isEnabled());
+
+        // On a displayed result Ctrl+Z undoes the last command and shows the top.
+        QTest::keyClick(Button("BtnEnter"), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(StackItems().size(), 2);
+        QCOMPARE(Display().trimmed().toDouble(), 2.0);
+        QVERIFY(redo->isEnabled());
+        QTest::keyClick(Button("BtnEnter"), Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(StackItems().size(), 1);
+        QTest::keyClick(Button("BtnEnter"), Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(Button("BtnEnter"), Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(StackItems().size(), 1);
+
+        // While a value is typed in the display, Ctrl+Z undoes the typing and leaves the stack.
+        TDisplay* display = form_->Display();
+        display->setFocus(Qt::MouseFocusReason);
+        QTest::keyClick(display, Qt::Key_End);
+        QTest::keyClicks(display, "45");
+        QVERIFY(!Calc().State().Entered);
+        const QString typed = Display();
+        QTest::keyClick(display, Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(Display() != typed);
+        QVERIFY(!Display().contains("45"));
+        QCOMPARE(StackItems().size(), 1);
+
+        // In calculator mode the typed digits go first, then the last command.
+        form_->RunCommand(Command::CalculatorMode);
+        QTest::keyClicks(Button("BtnEnter"), "78");
+        QVERIFY(!Calc().State().Entered);
+        QTest::keyClick(Button("BtnEnter"), Qt::Key_Z, Qt::ControlModifier);
+        QVERIFY(Calc().State().Entered);
+        QCOMPARE(StackItems().size(), 1);
+        QCOMPARE(Display().trimmed().toDouble(), 3.0);
+        QTest::keyClick(Button("BtnEnter"), Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(StackItems().size(), 2);
+    }
+
     void dragAndDrop_data() {
         QTest::addColumn<QString>("source");
         QTest::addColumn<int>("index"); // dragged stack item, or register number

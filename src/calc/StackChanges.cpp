@@ -1,0 +1,70 @@
+// Change tracking of the operand stack and the registers, for undo and redo.
+#include "calc/StackCalc.h"
+
+#include <iterator>
+#include <utility>
+
+namespace {
+bool SameEntry(const StackEntry& a, const StackEntry& b) {
+    return a.FullText() == b.FullText() && a.DisplayText() == b.DisplayText();
+}
+} // namespace
+
+void StackCalc::BeginChanges() {
+    pending_ = Change{};
+    pending_.from = entries_.size();
+    pending_.registers = registers_;
+    tracking_ = true;
+}
+
+void StackCalc::Touch(std::size_t index) {
+    if (!tracking_ || index >= pending_.from) return;
+    // Entries below the saved range are still as they were when the change began: copy the newly
+    // reached ones in front of what is saved. Changes reach down a little at a time (pops) or
+    // once (a clear), so no entry is copied twice.
+    const auto first = entries_.begin() + static_cast<std::ptrdiff_t>(index);
+    const auto last = entries_.begin() + static_cast<std::ptrdiff_t>(pending_.from);
+    pending_.entries.insert(pending_.entries.begin(), first, last);
+    pending_.from = index;
+}
+
+std::optional<StackCalc::Change> StackCalc::EndChanges() {
+    if (!tracking_) return std::nullopt;
+    tracking_ = false;
+    Change change = std::exchange(pending_, Change{});
+    if (change.registers == registers_) change.registers.reset();
+    bool entriesSame = change.entries.size() == entries_.size() - change.from;
+    for (std::size_t i = 0; entriesSame && i < change.entries.size(); ++i)
+        entriesSame = SameEntry(change.entries[i], entries_[change.from + i]);
+    if (entriesSame && !change.registers) return std::nullopt;
+    if (entriesSame) { // only registers: keep no entries
+        change.from = entries_.size();
+        change.entries.clear();
+    }
+    return change;
+}
+
+void StackCalc::Exchange(Change& change) {
+    const auto from = entries_.begin() + static_cast<std::ptrdiff_t>(change.from);
+    const int removed = static_cast<int>(entries_.size() - change.from);
+    std::vector<StackEntry> replaced(std::make_move_iterator(from), std::make_move_iterator(entries_.end()));
+    entries_.erase(from, entries_.end());
+    NotifyEntries(entryObserver.removed, static_cast<int>(change.from), removed);
+    for (auto& entry : change.entries) {
+        // Shown in the number format in force now, as the rest of the list is.
+        entry.ShowIn(notation_, decimalPlaces_);
+        entries_.push_back(std::move(entry));
+    }
+    NotifyEntries(entryObserver.inserted, static_cast<int>(change.from),
+                  static_cast<int>(entries_.size() - change.from));
+    change.entries = std::move(replaced);
+    if (change.registers) {
+        for (std::size_t i = 0; i < registers_.size(); ++i)
+            if ((*change.registers)[i] != registers_[i]) registerValues_[i].reset(); // read from its text
+        std::swap(*change.registers, registers_);
+        NotifyRegisters();
+    }
+    TopIndex = static_cast<int>(entries_.size()) - 1;
+    selected_ = TopIndex;
+    RefreshViews();
+}

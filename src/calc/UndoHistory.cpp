@@ -1,0 +1,31 @@
+#include "calc/UndoHistory.h"
+
+#include <utility>
+
+void UndoHistory::Record(StackCalc::Change change) {
+    for (const auto& step : redo_) held_ -= Held(step);
+    redo_.clear();
+    held_ += Held(change);
+    undo_.push_back(std::move(change));
+    while (undo_.size() > 1 && (undo_.size() > StepLimit || held_ > EntryBudget)) {
+        held_ -= Held(undo_.front());
+        undo_.pop_front();
+    }
+}
+
+bool UndoHistory::Move(Steps& from, Steps& to, StackCalc& stack) {
+    if (from.empty()) return false;
+    StackCalc::Change step = std::move(from.back());
+    from.pop_back();
+    held_ -= Held(step);
+    stack.Exchange(step); // the step now holds what it replaced
+    held_ += Held(step);
+    to.push_back(std::move(step));
+    return true;
+}
+
+void UndoHistory::Clear() {
+    undo_.clear();
+    redo_.clear();
+    held_ = 0;
+}
