@@ -176,6 +176,13 @@ bool TNumberUnits::SetText(std::string_view text) {
     return Assign(*this, number, LookupUnits(unitText));
 }
 
+bool TNumberUnits::SetValue(double value) {
+    if (Empty) return false;
+    ClearError();
+    if (!std::isfinite(value)) return Fail(*this, _UnitProblem);
+    return Assign(*this, value, LookupUnits(Units));
+}
+
 bool TNumberUnits::SetQuantity(double value, const TUnitLists& lists) {
     ClearError();
     if (!std::isfinite(value)) return Fail(*this, _UnitProblem);

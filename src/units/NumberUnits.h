@@ -180,6 +180,8 @@ public:
     bool SetText(std::string_view text); // never throws
     // A value and unit lists taken as they are, without a text (the lists are reduced first).
     bool SetQuantity(double value, const TUnitLists& lists);
+    // A new value in the same units (false for a quantity without a value).
+    bool SetValue(double value);
     // The number in the quantity's format, one blank, the units with exact exponents: a text that
     // reads back as the same quantity.
     std::string GetText() const;

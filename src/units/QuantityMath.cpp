@@ -150,7 +150,7 @@ bool QuantityAddSub(const TNumberUnits& a, const TNumberUnits& b, int sign, TNum
     }
     // The sum keeps the units of a as written, and the 15 significant digits of a number text.
     result = a;
-    if (!result.SetQuantity(unitdetail::RoundThroughNumberText(sum), a.UnitLists)) {
+    if (!result.SetValue(unitdetail::RoundThroughNumberText(sum))) {
         errorText = OverflowMessage;
         return false;
     }
