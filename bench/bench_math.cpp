@@ -38,7 +38,7 @@ BENCHMARK(BM_QuantityMulDiv);
 
 void BM_FormatForDisplay(benchmark::State& state) {
     UseSiWithAutoConvert();
-    for (auto _ : state) benchmark::DoNotOptimize(FormatForDisplay("12.5 ft*lbf/sec", ntFixed, 7));
+    for (auto _ : state) benchmark::DoNotOptimize(FormatForDisplay("12.5 ft*lbf/sec", Notation::Fixed, 7));
 }
 BENCHMARK(BM_FormatForDisplay);
 

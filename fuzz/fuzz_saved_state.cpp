@@ -89,10 +89,13 @@ void Run(KorbCalc& calc, std::string_view commands) {
             calc.BtnMulDivClick(line[0] == '*' ? KeyTag::Multiply : KeyTag::Divide);
             break;
         case 's':
-            calc.Stack().StoreTop(digit);
-            break;
         case 'r':
-            calc.Stack().RecallRegister(digit);
+            // STO or RCL, then the key that names the register (not always a digit).
+            if (line[0] == 's')
+                calc.BtnSTOClick();
+            else
+                calc.BtnRCLClick();
+            calc.keyPress(static_cast<char>('0' + digit));
             break;
         case 'x':
             calc.StackTopFlipBtnClick();
@@ -113,6 +116,10 @@ void Run(KorbCalc& calc, std::string_view commands) {
             break;
         }
     }
+}
+
+const Settings& SettingsOf(const KorbCalc& calc) {
+    return calc.CurrentSettings();
 }
 
 void Start(KorbCalc& calc) {
@@ -168,14 +175,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         KorbCalc first(view, store);
         Start(first);
         if (parts.size() > 3) Run(first, parts[3]);
-        if (first.Preferences().Fields().SavePrefs == 0) return 0; // nothing is saved
+        if (SettingsOf(first).SavePrefs == 0) return 0; // nothing is saved
         stack = first.Stack().FPStack();
         registers = first.Stack().CopyRegisters();
         first.FormClose();
     }
     KorbCalc second(view, store);
     Start(second);
-    const Settings& s = second.Preferences().Fields();
+    const Settings& s = SettingsOf(second);
     if (s.SaveStack != 0) {
         const auto& again = second.Stack().FPStack();
         if (again.size() != stack.size()) {

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Makes the README's pictures (docs/*.png) from the real program under a virtual X display: the
-# main window, the stack and register windows and the units selector. Also reports how long the
-# program takes from process start to its first painted main window.
+# main window (also at 200% scale and in the dark theme), the stack and register windows and the
+# units selector. Also reports how long the program takes from process start to its first painted
+# main window.
 #   scripts/screenshots.sh [build-dir]     (default: build, built here in Release when missing)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -36,6 +37,13 @@ INI
 cd "$work"
 export XDG_CONFIG_HOME="$work/config" DBUS_SESSION_BUS_ADDRESS=disabled:
 xvfb-run -a -s "-screen 0 1024x768x24" "$program" --screenshot "$root/docs"
+# The main window at 200% scale, and in the dark theme (a value of the scratch value store).
+QT_SCALE_FACTOR=2 xvfb-run -a -s "-screen 0 1280x1024x24" "$program" --screenshot "$root/docs" \
+  --screenshot-main main-window-200.png
+mkdir -p "$work/config/Ovrin"
+printf '[1.0]\nDarkTheme=1\n' > "$work/config/Ovrin/Meridot.conf"
+xvfb-run -a -s "-screen 0 1024x768x24" "$program" --screenshot "$root/docs" --screenshot-main main-window-dark.png
+rm "$work/config/Ovrin/Meridot.conf"
 ls -l "$root"/docs/*.png
 
 # Start-up time: five runs, each closing itself once the main window is painted.

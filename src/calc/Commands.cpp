@@ -1,6 +1,6 @@
 #include "calc/Commands.h"
 
-#include <array>
+#include <cassert>
 #include <cstddef>
 
 #include "calc/KorbCalc.h"
@@ -14,7 +14,33 @@ template <int N> void Digit(KorbCalc& k) {
     k.NumBtnClick(N);
 }
 
-// A 2nd-function row names the key's own handler; Run turns the 2nd function on first.
+// The keys that carry a 2nd function: their rows and the 2nd functions' rows share these.
+void PressSquare(KorbCalc& k) {
+    k.xsqrBtnClick();
+}
+void PressSquareRoot(KorbCalc& k) {
+    k.SqrRtBtnClick();
+}
+void PressLog(KorbCalc& k) {
+    k.LogBtnClick();
+}
+void PressLn(KorbCalc& k) {
+    k.LnBtnClick();
+}
+void PressSin(KorbCalc& k) {
+    k.BtnSINCOSTANClick(TrigKey::Sin);
+}
+void PressCos(KorbCalc& k) {
+    k.BtnSINCOSTANClick(TrigKey::Cos);
+}
+void PressTan(KorbCalc& k) {
+    k.BtnSINCOSTANClick(TrigKey::Tan);
+}
+void PressPi(KorbCalc& k) {
+    k.BtnPIClick();
+}
+
+// A 2nd-function row names its key's handler; Run turns the 2nd function on first.
 constexpr CommandInfo Table[] = {
     {C::Digit0, "", A::None, false, Digit<0>},
     {C::Digit1, "", A::None, false, Digit<1>},
@@ -35,28 +61,28 @@ constexpr CommandInfo Table[] = {
     {C::Subtract, "-", A::None, false, [](KorbCalc& k) { k.BtnAddSubtractClick(KeyTag::Subtract); }},
     {C::Multiply, "*", A::None, false, [](KorbCalc& k) { k.BtnMulDivClick(KeyTag::Multiply); }},
     {C::Divide, "/", A::None, false, [](KorbCalc& k) { k.BtnMulDivClick(KeyTag::Divide); }},
-    {C::Square, "sqr", A::None, false, [](KorbCalc& k) { k.xsqrBtnClick(); }},
-    {C::SquareRoot, "sqrt", A::None, false, [](KorbCalc& k) { k.SqrRtBtnClick(); }},
+    {C::Square, "sqr", A::None, false, PressSquare},
+    {C::SquareRoot, "sqrt", A::None, false, PressSquareRoot},
     {C::Reciprocal, "inv", A::None, false, [](KorbCalc& k) { k.xtoNeg1BtnClick(); }},
-    {C::Log, "log", A::None, false, [](KorbCalc& k) { k.LogBtnClick(); }},
-    {C::Ln, "ln", A::None, false, [](KorbCalc& k) { k.LnBtnClick(); }},
-    {C::Sin, "sin", A::None, false, [](KorbCalc& k) { k.BtnSINCOSTANClick(TrigKey::Sin); }},
-    {C::Cos, "cos", A::None, false, [](KorbCalc& k) { k.BtnSINCOSTANClick(TrigKey::Cos); }},
-    {C::Tan, "tan", A::None, false, [](KorbCalc& k) { k.BtnSINCOSTANClick(TrigKey::Tan); }},
-    {C::Pi, "pi", A::None, false, [](KorbCalc& k) { k.BtnPIClick(); }},
+    {C::Log, "log", A::None, false, PressLog},
+    {C::Ln, "ln", A::None, false, PressLn},
+    {C::Sin, "sin", A::None, false, PressSin},
+    {C::Cos, "cos", A::None, false, PressCos},
+    {C::Tan, "tan", A::None, false, PressTan},
+    {C::Pi, "pi", A::None, false, PressPi},
     {C::Gravity, "g", A::None, false, [](KorbCalc& k) { k.GravityBtnClick(); }},
     {C::Swap, "swap", A::None, false, [](KorbCalc& k) { k.StackTopFlipBtnClick(); }},
     {C::Store, "sto", A::Register, false, [](KorbCalc& k) { k.BtnSTOClick(); }},
     {C::Recall, "rcl", A::Register, false, [](KorbCalc& k) { k.BtnRCLClick(); }},
     {C::SecondFunction, "", A::None, false, [](KorbCalc& k) { k.SecondFBtnClick(); }},
-    {C::YtoX, "y^x", A::None, true, [](KorbCalc& k) { k.xsqrBtnClick(); }},
-    {C::XRootY, "root", A::None, true, [](KorbCalc& k) { k.SqrRtBtnClick(); }},
-    {C::TenToX, "10^x", A::None, true, [](KorbCalc& k) { k.LogBtnClick(); }},
-    {C::EtoX, "e^x", A::None, true, [](KorbCalc& k) { k.LnBtnClick(); }},
-    {C::ArcSin, "asin", A::None, true, [](KorbCalc& k) { k.BtnSINCOSTANClick(TrigKey::Sin); }},
-    {C::ArcCos, "acos", A::None, true, [](KorbCalc& k) { k.BtnSINCOSTANClick(TrigKey::Cos); }},
-    {C::ArcTan, "atan", A::None, true, [](KorbCalc& k) { k.BtnSINCOSTANClick(TrigKey::Tan); }},
-    {C::CircleArea, "area", A::None, true, [](KorbCalc& k) { k.BtnPIClick(); }},
+    {C::YtoX, "y^x", A::None, true, PressSquare},
+    {C::XRootY, "root", A::None, true, PressSquareRoot},
+    {C::TenToX, "10^x", A::None, true, PressLog},
+    {C::EtoX, "e^x", A::None, true, PressLn},
+    {C::ArcSin, "asin", A::None, true, PressSin},
+    {C::ArcCos, "acos", A::None, true, PressCos},
+    {C::ArcTan, "atan", A::None, true, PressTan},
+    {C::CircleArea, "area", A::None, true, PressPi},
     {C::SelectUnits, "units", A::Units, false, [](KorbCalc& k) { k.SelectUnitsBtnClick(); }},
     {C::ConvertUnits, "conv", A::Units, false, [](KorbCalc& k) { k.ConvertUnitsBtnClick(); }},
     {C::DirectConvert, "direct", A::None, false, [](KorbCalc& k) { k.ConvertStackBtnClick(); }},
@@ -95,5 +121,6 @@ std::optional<Command> CommandForWord(std::string_view word) {
 }
 
 Command DigitCommand(int digit) {
+    assert(digit >= 0 && digit <= 9);
     return static_cast<Command>(static_cast<int>(Command::Digit0) + digit);
 }

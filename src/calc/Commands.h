@@ -87,5 +87,5 @@ std::span<const CommandInfo> CommandTable();
 const CommandInfo& Describe(Command command);
 // The command of a command word (lower case); nothing for an unknown word.
 std::optional<Command> CommandForWord(std::string_view word);
-// Digit0..Digit9 for 0..9.
+// Digit0..Digit9 for the digits 0..9; no other number is a digit key.
 Command DigitCommand(int digit);

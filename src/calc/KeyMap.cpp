@@ -14,6 +14,7 @@ struct KeyRule {
     Need optionState;
     KeyAction action;
     char ch;
+    Command command = Command::Enter; // for KeyAction::Run
 };
 
 constexpr Need Any = Need::Any, On = Need::On, Off = Need::Off;
@@ -24,28 +25,28 @@ using O = Option;
 // First matching row wins; Shift rows come before Ctrl rows, so Shift wins over Ctrl.
 constexpr KeyRule Rules[] = {
     // both modes
-    {C, VK::Back, VK::Back, Any, Any, O::None, Any, A::Backspace, 0},
-    {F, VK::Back, VK::Back, Any, Any, O::None, Any, A::Backspace, 0},
-    {C, VK::Return, VK::Return, Any, Any, O::None, Any, A::Enter, 0},
-    {F, VK::Return, VK::Return, Any, Any, O::None, Any, A::Enter, 0},
-    {C, VK::Delete, VK::Delete, Any, Any, O::None, Any, A::Delete, 0},
-    {F, VK::Delete, VK::Delete, Any, Any, O::None, Any, A::Delete, 0},
+    {C, VK::Back, VK::Back, Any, Any, O::None, Any, A::Run, 0, Command::Backspace},
+    {F, VK::Back, VK::Back, Any, Any, O::None, Any, A::Run, 0, Command::Backspace},
+    {C, VK::Return, VK::Return, Any, Any, O::None, Any, A::Run, 0, Command::Enter},
+    {F, VK::Return, VK::Return, Any, Any, O::None, Any, A::Run, 0, Command::Enter},
+    {C, VK::Delete, VK::Delete, Any, Any, O::None, Any, A::Run, 0, Command::Delete},
+    {F, VK::Delete, VK::Delete, Any, Any, O::None, Any, A::Run, 0, Command::Delete},
 
     // calculator mode
-    {C, VK::Digit0, VK::Digit9, Off, Any, O::None, Any, A::Digit, 0},
-    {C, VK::Digit0 + 8, VK::Digit0 + 8, On, Any, O::None, Any, A::Multiply, 0},
-    {C, VK::Multiply, VK::Multiply, Any, Any, O::None, Any, A::Multiply, 0},
-    {C, VK::Add, VK::Add, Any, Any, O::None, Any, A::Add, 0},
-    {C, VK::Subtract, VK::Subtract, Any, Any, O::None, Any, A::Subtract, 0},
-    {C, VK::Decimal, VK::Decimal, Any, Any, O::None, Any, A::Dot, 0},
-    {C, VK::Divide, VK::Divide, Any, Any, O::None, Any, A::Divide, 0},
-    {C, VK::OemPlus, VK::OemPlus, On, Any, O::None, Any, A::Add, 0},
-    {C, VK::OemMinus, VK::OemMinus, Off, Any, O::SubAsCHS, On, A::ChangeSign, 0},
-    {C, VK::OemMinus, VK::OemMinus, Off, Any, O::SubAsCHS, Off, A::Subtract, 0},
-    {C, VK::OemMinus, VK::OemMinus, On, Any, O::SubAsCHS, On, A::Subtract, 0},
-    {C, VK::OemMinus, VK::OemMinus, On, Any, O::SubAsCHS, Off, A::ChangeSign, 0},
-    {C, VK::OemPeriod, VK::OemPeriod, Off, Any, O::None, Any, A::Dot, 0},
-    {C, VK::OemSlash, VK::OemSlash, Off, Any, O::None, Any, A::Divide, 0},
+    {C, VK::Digit0, VK::Digit9, Off, Any, O::None, Any, A::Run, 0, Command::Digit0},
+    {C, VK::Digit0 + 8, VK::Digit0 + 8, On, Any, O::None, Any, A::Run, 0, Command::Multiply},
+    {C, VK::Multiply, VK::Multiply, Any, Any, O::None, Any, A::Run, 0, Command::Multiply},
+    {C, VK::Add, VK::Add, Any, Any, O::None, Any, A::Run, 0, Command::Add},
+    {C, VK::Subtract, VK::Subtract, Any, Any, O::None, Any, A::Run, 0, Command::Subtract},
+    {C, VK::Decimal, VK::Decimal, Any, Any, O::None, Any, A::Run, 0, Command::Dot},
+    {C, VK::Divide, VK::Divide, Any, Any, O::None, Any, A::Run, 0, Command::Divide},
+    {C, VK::OemPlus, VK::OemPlus, On, Any, O::None, Any, A::Run, 0, Command::Add},
+    {C, VK::OemMinus, VK::OemMinus, Off, Any, O::SubAsCHS, On, A::Run, 0, Command::ChangeSign},
+    {C, VK::OemMinus, VK::OemMinus, Off, Any, O::SubAsCHS, Off, A::Run, 0, Command::Subtract},
+    {C, VK::OemMinus, VK::OemMinus, On, Any, O::SubAsCHS, On, A::Run, 0, Command::Subtract},
+    {C, VK::OemMinus, VK::OemMinus, On, Any, O::SubAsCHS, Off, A::Run, 0, Command::ChangeSign},
+    {C, VK::OemPeriod, VK::OemPeriod, Off, Any, O::None, Any, A::Run, 0, Command::Dot},
+    {C, VK::OemSlash, VK::OemSlash, Off, Any, O::None, Any, A::Run, 0, Command::Divide},
     {C, VK::LetterA, VK::LetterZ, Any, Any, O::SwitchToFF, On, A::SwitchLetter, 0},
 
     // free-form mode
@@ -59,24 +60,24 @@ constexpr KeyRule Rules[] = {
     {F, VK::Digit0 + 7, VK::Digit0 + 7, On, Any, O::None, Any, A::Type, '&'},
     {F, VK::Digit0 + 8, VK::Digit0 + 8, On, Any, O::None, Any, A::ClearAndType, '*'},
     {F, VK::Digit0 + 9, VK::Digit0 + 9, On, Any, O::None, Any, A::Type, '('},
-    {F, VK::Digit0 + 8, VK::Digit0 + 8, Off, On, O::None, Any, A::Multiply, 0},
-    {F, VK::Digit0, VK::Digit9, Off, Any, O::None, Any, A::Digit, 0},
+    {F, VK::Digit0 + 8, VK::Digit0 + 8, Off, On, O::None, Any, A::Run, 0, Command::Multiply},
+    {F, VK::Digit0, VK::Digit9, Off, Any, O::None, Any, A::Run, 0, Command::Digit0},
     {F, VK::Multiply, VK::Multiply, Any, Any, O::CopyOperators, On, A::ClearAndType, '*'},
-    {F, VK::Multiply, VK::Multiply, Any, Any, O::CopyOperators, Off, A::Multiply, 0},
+    {F, VK::Multiply, VK::Multiply, Any, Any, O::CopyOperators, Off, A::Run, 0, Command::Multiply},
     {F, VK::Add, VK::Add, Any, Any, O::CopyOperators, On, A::ClearAndType, '+'},
-    {F, VK::Add, VK::Add, Any, Any, O::CopyOperators, Off, A::Add, 0},
+    {F, VK::Add, VK::Add, Any, Any, O::CopyOperators, Off, A::Run, 0, Command::Add},
     {F, VK::Subtract, VK::Subtract, Any, Any, O::CopyOperators, On, A::ClearAndType, '-'},
-    {F, VK::Subtract, VK::Subtract, Any, Any, O::CopyOperators, Off, A::Subtract, 0},
+    {F, VK::Subtract, VK::Subtract, Any, Any, O::CopyOperators, Off, A::Run, 0, Command::Subtract},
     {F, VK::Decimal, VK::Decimal, Any, Any, O::None, Any, A::Type, '.'},
     {F, VK::Divide, VK::Divide, Any, Any, O::CopyOperators, On, A::ClearAndType, '/'},
-    {F, VK::Divide, VK::Divide, Any, Any, O::CopyOperators, Off, A::Divide, 0},
+    {F, VK::Divide, VK::Divide, Any, Any, O::CopyOperators, Off, A::Run, 0, Command::Divide},
     {F, VK::OemPlus, VK::OemPlus, On, Any, O::None, Any, A::ClearAndType, '+'},
-    {F, VK::OemPlus, VK::OemPlus, Off, On, O::None, Any, A::Add, 0},
-    {F, VK::OemMinus, VK::OemMinus, On, Any, O::None, Any, A::ChangeSign, 0},
-    {F, VK::OemMinus, VK::OemMinus, Off, On, O::None, Any, A::Subtract, 0},
+    {F, VK::OemPlus, VK::OemPlus, Off, On, O::None, Any, A::Run, 0, Command::Add},
+    {F, VK::OemMinus, VK::OemMinus, On, Any, O::None, Any, A::Run, 0, Command::ChangeSign},
+    {F, VK::OemMinus, VK::OemMinus, Off, On, O::None, Any, A::Run, 0, Command::Subtract},
     {F, VK::OemMinus, VK::OemMinus, Off, Off, O::None, Any, A::ClearAndType, '-'},
     {F, VK::OemPeriod, VK::OemPeriod, Off, Any, O::None, Any, A::Type, '.'},
-    {F, VK::OemSlash, VK::OemSlash, Any, On, O::None, Any, A::Divide, 0},
+    {F, VK::OemSlash, VK::OemSlash, Any, On, O::None, Any, A::Run, 0, Command::Divide},
     {F, VK::OemSlash, VK::OemSlash, Any, Off, O::None, Any, A::ClearAndType, '/'},
     {F, VK::LetterA, VK::LetterZ, Any, Any, O::None, Any, A::Letter, 0},
 };
@@ -110,8 +111,10 @@ KeyCommand LookupKey(int key, bool shift, bool ctrl, bool calcMode, const KeyOpt
         if (!Meets(rule.shift, shift) || !Meets(rule.ctrl, ctrl)) continue;
         if (rule.option != Option::None && !Meets(rule.optionState, OptionState(rule.option, options)))
             continue;
-        KeyCommand cmd{rule.action, rule.ch};
-        if (rule.action == KeyAction::Digit) cmd.ch = static_cast<char>(key);
+        KeyCommand cmd{rule.action, rule.ch, rule.command};
+        // A row over all the digit keys runs the digit of the key pressed.
+        if (rule.action == KeyAction::Run && rule.firstKey == VK::Digit0 && rule.lastKey == VK::Digit9)
+            cmd.command = DigitCommand(key - VK::Digit0);
         if (rule.action == KeyAction::Letter || rule.action == KeyAction::SwitchLetter)
             cmd.ch = static_cast<char>(shift ? key : key - 'A' + 'a');
         return cmd;

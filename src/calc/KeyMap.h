@@ -5,6 +5,8 @@
 
 #include <optional>
 
+#include "calc/Commands.h"
+
 namespace VK {
 constexpr int Back = 8;
 constexpr int Return = 13;
@@ -30,25 +32,17 @@ constexpr int OemSlash = 191;  // / and ? key
 
 enum class KeyAction {
     None,
-    Backspace,
-    Enter,
-    Delete,
-    Digit,        // NumBtnClick with the key's digit
+    Run,          // the key's command (the digit keys' commands included)
     Type,         // keyPress(ch)
     ClearAndType, // clear Entered, then keyPress(ch)
     Letter,       // the key's letter, small without Shift, capital with it
     SwitchLetter, // calculator mode: switch to free-form mode (when SwitchToFF), then the letter
-    Dot,
-    Add,
-    Subtract,
-    Multiply,
-    Divide,
-    ChangeSign,
 };
 
 struct KeyCommand {
     KeyAction action = KeyAction::None;
-    char ch = 0; // the character for Type / ClearAndType / Letter / SwitchLetter, the digit for Digit
+    char ch = 0;                      // the character for Type / ClearAndType / Letter / SwitchLetter
+    Command command = Command::Enter; // the command for Run
 };
 
 // The settings the map consults.

@@ -1,11 +1,15 @@
 // Construction, start-up and shut-down, the entry line and the keyboard map.
 #include "calc/KorbCalc.h"
 
+#include <algorithm>
+#include <charconv>
+#include <cmath>
 #include <exception>
 
 #include "calc/KeyMap.h"
 #include "settings/NumberFormat.h"
 #include "settings/ValueStore.h"
+#include "units/AngleUnits.h"
 
 namespace {
 
@@ -30,7 +34,7 @@ KorbCalc::KorbCalc(CalcView& view, ValueStore& store, PrefsHost host, std::strin
           [this, &host] {
               if (!host.showStackTop) host.showStackTop = [this] { ShowStackTop(); };
               if (!host.setWorkingFormat)
-                  host.setWorkingFormat = [this](int f) { working_.SetFormat(static_cast<std::uint8_t>(f)); };
+                  host.setWorkingFormat = [this](int f) { working_.SetFormat(NotationFromInt(f)); };
               if (!host.calcMode) host.calcMode = [this] { return CalcMode ? 1 : 0; };
               if (!host.messageBox) host.messageBox = [this](const std::string& m) { view_.ShowMessage(m); };
               return std::move(host);
@@ -63,6 +67,36 @@ std::string KorbCalc::NumberText(double value) {
     return ::NumberText(value);
 }
 
+double KorbCalc::NumberTextValue(double value) {
+    if (value == 0 || !std::isfinite(value)) return value == 0 ? 0.0 : value;
+    // The 18 correctly rounded digits, then half away from zero at 15, as the number text has them.
+    char text[40];
+    const auto end =
+        std::to_chars(text, text + sizeof text, std::fabs(value), std::chars_format::scientific, 17).ptr;
+    int exponent = 0;
+    std::from_chars(text + 20 + (text[20] == '+' ? 1 : 0), end, exponent); // "d.ddd...(17)e+XX"
+    char digits[16];
+    digits[0] = text[0];
+    for (int i = 1; i < 15; ++i) digits[i] = text[i + 1];
+    if (text[16] >= '5') {
+        int i = 14;
+        for (; i >= 0 && digits[i] == '9'; --i) digits[i] = '0';
+        if (i >= 0) {
+            ++digits[i];
+        } else {
+            digits[0] = '1';
+            ++exponent;
+        }
+    }
+    char number[40];
+    char* out = std::copy(digits, digits + 15, number);
+    *out++ = 'e';
+    out = std::to_chars(out, number + sizeof number, exponent - 14).ptr;
+    double rounded = 0;
+    std::from_chars(number, out, rounded);
+    return value < 0 ? -rounded : rounded;
+}
+
 bool KorbCalc::IsPrompt(const std::string& text) {
     return text == Prompt::Store || text == Prompt::Recall || text == Prompt::Undefined;
 }
@@ -93,17 +127,27 @@ void KorbCalc::Guard(const std::function<void()>& body) {
     popped_.clear();
 }
 
-std::string KorbCalc::PopOperand() {
-    std::string text = stack_.Pop();
-    popped_.push_back(text);
-    return text;
+const StackEntry& KorbCalc::PopOperand() {
+    popped_.push_back(stack_.PopEntry());
+    return popped_.back();
 }
 
 void KorbCalc::PutBackOperands() {
     // popped_ holds X first, then Y: push Y first.
-    std::vector<std::string> operands;
+    std::vector<StackEntry> operands;
     operands.swap(popped_);
-    for (auto it = operands.rbegin(); it != operands.rend(); ++it) stack_.Push(*it);
+    for (auto it = operands.rbegin(); it != operands.rend(); ++it) stack_.PutBack(*it);
+}
+
+void KorbCalc::SetWorking(const TNumberUnits& value) {
+    const int precision = working_.Precision;
+    const std::uint8_t digits = working_.Digits;
+    const Notation format = working_.Format;
+    working_ = value;
+    working_.Precision = precision;
+    working_.Digits = digits;
+    working_.Format = format;
+    working_.ClearError();
 }
 
 void KorbCalc::SetDisplay(const std::string& text) {
@@ -169,6 +213,31 @@ void KorbCalc::PushText(const std::string& text) {
     BtnEnterClick();
 }
 
+void KorbCalc::PushResult(const TNumberUnits& value) {
+    TNumberUnits result;
+    result.Digits = 15;
+    result.SetFormat(NotationFromInt(settings.FractNotation));
+    if (!result.SetQuantity(NumberTextValue(value.GetValue()), value.UnitLists)) {
+        PushResult(NumberText(value.GetValue()) + value.GetUnits()); // Enter reports it as it would
+        return;
+    }
+    // What Enter does with a typed value, the text step left out.
+    if (StorePending || RecallPending) {
+        PutBackOperands(); // Enter does nothing while a register prompt waits
+        ShowStackTop();
+        Entered = true;
+        return;
+    }
+    stack_.PushValue(result);
+    popped_.clear();
+    ShowStackTop();
+    Entered = true;
+    PointEntered = false;
+    UpdateIndicators();
+    if (SecondFunction) SetSecondFunction(false);
+    RefreshViews();
+}
+
 void KorbCalc::PushResult(const std::string& text) {
     const int depth = stack_.Depth();
     PushText(text);
@@ -181,10 +250,10 @@ void KorbCalc::PushResult(const std::string& text) {
     }
 }
 
-const std::string& KorbCalc::AngleUnitName() const {
-    static const std::string names[] = {"rad", "deg", "grad", "rev"};
+std::string_view KorbCalc::AngleUnitName() const {
     const int a = settings.AngularDefault;
-    return names[a >= 0 && a <= 3 ? a : 0];
+    return AngleUnitNames[a >= 0 && a < static_cast<int>(AngleUnitNames.size()) ? static_cast<std::size_t>(a)
+                                                                                : 0];
 }
 
 // ---- start-up, shut-down, reset ---------------------------------------------------------------
@@ -202,7 +271,7 @@ void KorbCalc::FormShow(bool readPrefsFile) {
             prefs_.ApplyNoFileDefaults();
             ShowStackTop();
         }
-        working_.SetFormat(static_cast<std::uint8_t>(settings.FractNotation));
+        working_.SetFormat(NotationFromInt(settings.FractNotation));
         RefreshViews();
     });
 }
@@ -325,7 +394,7 @@ void KorbCalc::BtnDelClick() {
             ShowStackTop();
             Entered = true;
         } else {
-            stack_.Pop();
+            stack_.PopEntry(); // dropped: no text of it is needed
             if (stack_.IsEmpty())
                 SetDisplay("0 ");
             else
@@ -346,7 +415,12 @@ void KorbCalc::BtnEnterClick() {
         bool pushed = false;
         if (Entered) {
             // Duplicate the top entry.
-            pushed = stack_.Push(stack_.Peek());
+            if (stack_.IsEmpty()) {
+                pushed = stack_.Push(stack_.Peek());
+            } else {
+                stack_.PutBack(stack_.Entry(stack_.Count() - 1)); // as a push of its full text
+                pushed = true;
+            }
             if (pushed) ShowStackTop();
             Entered = true;
         } else {
@@ -370,8 +444,9 @@ void KorbCalc::BtnEnterClick() {
 void KorbCalc::BtnCHSClick() {
     Guard([&] {
         // With nothing on the stack the display itself is the value (the "0" shown at start).
-        const std::string source = Entered && !stack_.IsEmpty() ? stack_.Peek() : Display();
-        if (!ParseWorking(source)) {
+        if (Entered && !stack_.IsEmpty()) {
+            SetWorking(stack_.TopValue());
+        } else if (!ParseWorking(Display())) {
             ShowParseError();
             return;
         }
@@ -385,8 +460,7 @@ void KorbCalc::BtnCHSClick() {
 
 void KorbCalc::ShowStackTop() {
     Guard([&] {
-        if (!stack_.IsEmpty())
-            SetDisplay(FormatForDisplay(stack_.Peek(), settings.FractNotation, settings.DecimalPlaces));
+        if (!stack_.IsEmpty()) SetDisplay(stack_.TopDisplayText());
     });
 }
 
@@ -414,17 +488,8 @@ void KorbCalc::DisplayKeyDown(int key, bool shift, bool ctrl) {
         switch (cmd.action) {
         case KeyAction::None:
             break;
-        case KeyAction::Backspace:
-            Run(Command::Backspace);
-            break;
-        case KeyAction::Enter:
-            Run(Command::Enter);
-            break;
-        case KeyAction::Delete:
-            Run(Command::Delete);
-            break;
-        case KeyAction::Digit:
-            Run(DigitCommand(cmd.ch - '0'));
+        case KeyAction::Run:
+            Run(cmd.command);
             break;
         case KeyAction::Type:
         case KeyAction::Letter:
@@ -439,204 +504,8 @@ void KorbCalc::DisplayKeyDown(int key, bool shift, bool ctrl) {
             Run(Command::FreeFormMode);
             keyPress(cmd.ch);
             break;
-        case KeyAction::Dot:
-            Run(Command::Dot);
-            break;
-        case KeyAction::Add:
-            Run(Command::Add);
-            break;
-        case KeyAction::Subtract:
-            Run(Command::Subtract);
-            break;
-        case KeyAction::Multiply:
-            Run(Command::Multiply);
-            break;
-        case KeyAction::Divide:
-            Run(Command::Divide);
-            break;
-        case KeyAction::ChangeSign:
-            Run(Command::ChangeSign);
-            break;
         }
         view_.FocusEnterButton();
         RefreshViews();
     });
-}
-
-// ---- modes, display events, clipboard, drop --------------------------------------------------------
-
-// The mode items, buttons and CalcMode are one fact; the view mirrors it. Choosing the mode in
-// force changes nothing but tells the view again, which puts its check marks in step at start.
-void KorbCalc::Calculator1Click() {
-    CalcMode = true;
-    view_.SetCalcModeState(true);
-}
-
-void KorbCalc::FreeForm1Click() {
-    CalcMode = false;
-    view_.SetCalcModeState(false);
-}
-
-void KorbCalc::DisplayEnter() {
-    Guard([&] {
-        if (IsPrompt(Display())) {
-            // An empty stack has no top to show; the empty entry "0" stands for it.
-            if (stack_.IsEmpty())
-                SetDisplay("0");
-            else
-                ShowStackTop();
-            StorePending = false;
-            RecallPending = false;
-            Entered = true;
-        }
-        DisplayFocused = true;
-    });
-}
-
-void KorbCalc::DisplayExit() {
-    DisplayFocused = false;
-}
-
-void KorbCalc::DisplayChange() {
-    Guard([&] {
-        if (!DisplayFocused || settingDisplay_) return;
-        Entered = false;
-        RefreshViews();
-        Entered = false;
-    });
-}
-
-void KorbCalc::Copy1Click() {
-    Guard([&] {
-        view_.SelectAllDisplay();
-        view_.SetClipboardText(Display());
-    });
-}
-
-void KorbCalc::Paste1Click() {
-    Guard([&] {
-        if (!Entered) {
-            if (ParseWorking(Display())) {
-                SetDisplay(working_.GetText());
-                BtnEnterClick();
-                PointEntered = false;
-                Entered = true;
-            } else {
-                ShowParseError();
-                view_.FocusEnterButton();
-                Entered = false;
-                return;
-            }
-        }
-        view_.SelectAllDisplay();
-        SetDisplay(view_.ClipboardText());
-        Entered = false;
-        BtnEnterClick();
-    });
-}
-
-void KorbCalc::DisplayDragDrop(const DropSource& source) {
-    Guard([&] {
-        if (source.isListBox && source.componentName != "StackListBox") {
-            stack_.RecallRegister(source.tag);
-            Entered = true;
-            PointEntered = false;
-        } else {
-            const auto& full = stack_.FPStack();
-            if (source.itemIndex >= 0 && source.itemIndex < static_cast<int>(full.size()))
-                EnterText(std::string(full[static_cast<size_t>(source.itemIndex)]));
-        }
-        view_.FocusMainWindow();
-    });
-}
-
-// ---- commands of the other windows -------------------------------------------------------------
-
-void KorbCalc::CancelEntry() {
-    Guard([&] {
-        SetDisplay("0");
-        ShowStackTop();
-        Entered = true;
-        PointEntered = false;
-    });
-}
-
-void KorbCalc::TypeText(const std::string& text) {
-    Guard([&] {
-        SetDisplay(text);
-        Entered = false;
-        PointEntered = text.find('.') != std::string::npos;
-        RefreshViews();
-    });
-}
-
-void KorbCalc::ClearStackContents() {
-    Guard([&] {
-        stack_.ClearEntries();
-        SetDisplay("0");
-        Entered = true;
-        PointEntered = false;
-        view_.SetEditingIndicator(true);
-    });
-}
-
-void KorbCalc::MoveEntryToTop(int index) {
-    Guard([&] {
-        stack_.MoveToTop(index);
-        ShowStackTop();
-    });
-}
-
-void KorbCalc::RecallRegister(int index) {
-    Guard([&] { stack_.RecallRegister(index); });
-}
-
-void KorbCalc::ClearRegisters() {
-    Guard([&] {
-        for (int i = 0; i < StackCalc::RegisterCount; ++i) stack_.SetRegister("0", i);
-    });
-}
-
-void KorbCalc::StoreEntryInRegister(int entryIndex, int index) {
-    Guard([&] {
-        const auto& full = stack_.FPStack();
-        if (entryIndex >= 0 && entryIndex < static_cast<int>(full.size()))
-            stack_.SetRegister(full[static_cast<size_t>(entryIndex)], index);
-    });
-}
-
-void KorbCalc::SetRegister(const std::string& text, int index) {
-    Guard([&] { stack_.SetRegister(text, index); });
-}
-
-void KorbCalc::UpdateAllLists() {
-    Guard([&] { stack_.UpdateAll(); });
-}
-
-void KorbCalc::SetWorkingFormat(int format) {
-    working_.SetFormat(static_cast<std::uint8_t>(format));
-}
-
-void KorbCalc::SetWorkingDigits(int digits) {
-    working_.Digits = static_cast<std::uint8_t>(digits);
-}
-
-// ---- settings -----------------------------------------------------------------------------------
-
-void KorbCalc::ApplySettings(const Settings& newSettings) {
-    settings = newSettings;
-}
-
-void KorbCalc::ApplyNumberFormat(int notation, int places) {
-    Guard([&] {
-        settings.FractNotation = notation;
-        settings.DecimalPlaces = places;
-        working_.SetFormat(static_cast<std::uint8_t>(notation));
-        stack_.UpdateAll();
-        if (Entered) ShowStackTop();
-    });
-}
-
-void KorbCalc::SetAngularDefault(int angularDefault) {
-    settings.AngularDefault = angularDefault;
 }

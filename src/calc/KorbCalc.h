@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "calc/CalcView.h"
@@ -154,6 +155,9 @@ public:
     void Copy1Click();
     void Paste1Click();
     void Copy2Click() { Copy1Click(); }
+    // The full text of the value in the display: the top entry's when the display shows it,
+    // otherwise the display's own text (an entry being typed, a prompt).
+    std::string DisplayedFullText() const;
     void Paste2Click() { Paste1Click(); }
     static bool DisplayDragOver(const DropSource& source) { return source.isListBox; }
     void DisplayDragDrop(const DropSource& source);
@@ -199,9 +203,9 @@ public:
     void SetAngularDefault(int angularDefault);
 
     // ---- state, read-only ------------------------------------------------------------------------
+    // The unit system and AutoConvert are not kept here: they are the units engine's program-wide
+    // flags UnitSystem and AutoConvert, and the windows learn of them through the view's callbacks.
     const EntryState& State() const { return state_; }
-    // The unit system and AutoConvert are the units engine's program-wide flags (UnitSystem,
-    // AutoConvert); the windows learn of them through the view's state callbacks.
     const StackCalc& Stack() const { return stack_; }
     const TNumberUnits& Working() const { return working_; }
     const Prefs& Preferences() const { return prefs_; }
@@ -209,8 +213,8 @@ public:
     bool WritePrefs() { return prefs_.WritePrefs(); }
 
     // The stack and register windows follow the entry lists and the registers through these.
-    void ObserveStack(std::function<void()> entriesChanged, std::function<void()> registersChanged) {
-        stack_.onStackChanged = std::move(entriesChanged);
+    void ObserveStack(StackCalc::EntryObserver entries, std::function<void()> registersChanged) {
+        stack_.entryObserver = std::move(entries);
         stack_.onRegistersChanged = std::move(registersChanged);
     }
 
@@ -220,6 +224,8 @@ public:
 
     // Number text of a value: general format, 15 significant digits.
     static std::string NumberText(double value);
+    // The number that text reads back as.
+    static double NumberTextValue(double value);
     static bool IsPrompt(const std::string& text);
 
 private:
@@ -243,13 +249,19 @@ private:
     // result is not pushed.
     void PushText(const std::string& text);
     void PushResult(const std::string& text);
+    // As PushResult of the value's number text (15 digits) and units, without writing or reading
+    // that text.
+    void PushResult(const TNumberUnits& value);
+    // The working quantity becomes a value read elsewhere; its own number format stays.
+    void SetWorking(const TNumberUnits& value);
     // Operands popped by the running handler; put back in their old order when it fails.
-    std::string PopOperand();
+    // The reference holds until the next pop.
+    const StackEntry& PopOperand();
     void PutBackOperands();
     // Runs a handler body. At the outermost handler an escaping exception puts the popped
     // operands back and is shown in the message box.
     void Guard(const std::function<void()>& body);
-    const std::string& AngleUnitName() const;
+    std::string_view AngleUnitName() const;
     // Shared steps of keys that differ only in a detail.
     using BinaryFunction = std::function<bool(const std::string& y, const std::string& x, std::string& full,
                                               std::string& error)>;
@@ -261,7 +273,7 @@ private:
 
     // The settings come first: the stack reads the notation and places through references to them.
     Settings settings;
-    // The entry flags under the names the handlers use.
+    // The entry flags, and the names the handlers use for them.
     EntryState state_;
     bool& Entered = state_.Entered;
     bool& PointEntered = state_.PointEntered;
@@ -271,7 +283,7 @@ private:
     bool& DisplayFocused = state_.DisplayFocused;
     bool& CalcMode = state_.CalcMode;
 
-    std::vector<std::string> popped_;
+    std::vector<StackEntry> popped_;
     int guardDepth_ = 0;
     bool settingDisplay_ = false;
     CalcView& view_;

@@ -6,6 +6,13 @@
 
 namespace {
 
+// A plain number as a quantity.
+TNumberUnits Number(double value) {
+    TNumberUnits q;
+    q.SetQuantity(value, EmptyUnitLists());
+    return q;
+}
+
 bool IsUnitless(const std::string& units) {
     return units.empty() || units == " ";
 }
@@ -27,12 +34,13 @@ void KorbCalc::BinaryKey(bool divide, const BinaryFunction& compute) {
         End();
         return;
     }
-    if (divide && working_.SetText(stack_.Peek()) && working_.GetValue() == 0) {
+    if (divide) SetWorking(stack_.TopValue());
+    if (divide && working_.GetValue() == 0) {
         ShowError("Cannot Divide by Zero");
         return;
     }
-    const std::string x = PopOperand();
-    const std::string y = PopOperand();
+    const std::string x = PopOperand().FullText();
+    const std::string y = PopOperand().FullText();
     std::string full, error;
     if (compute(y, x, full, error)) {
         PushResult(full);
@@ -83,7 +91,7 @@ void KorbCalc::PowerKey(bool root) {
             End();
             return;
         }
-        working_.SetText(stack_.Peek());
+        SetWorking(stack_.TopValue());
         if (!IsUnitless(working_.GetUnits())) {
             ShowError(root ? "Root X must be unitless." : "Exponent must be unitless.");
             End();
@@ -91,7 +99,7 @@ void KorbCalc::PowerKey(bool root) {
         }
         const double x = working_.GetValue();
         PopOperand();
-        const std::string y = PopOperand();
+        const std::string y = PopOperand().FullText();
         bool ok = false;
         if (root && x == 0) {
             error = ErrorMessage(_DivideByZero); // a zeroth root has no value
@@ -110,7 +118,7 @@ void KorbCalc::PowerKey(bool root) {
             End();
             return;
         }
-        const std::string x = PopOperand();
+        const std::string x = PopOperand().FullText();
         if (QuantityPower(x, full, value, root ? 0.5 : 2, units, error)) {
             PushResult(full);
         } else {
@@ -140,12 +148,11 @@ void KorbCalc::xtoNeg1BtnClick() {
             ShowError("Stack Empty!");
             return;
         }
-        if (!working_.SetText(stack_.Peek())) {
-            ShowParseError();
-        } else if (working_.GetValue() == 0) {
+        SetWorking(stack_.TopValue());
+        if (working_.GetValue() == 0) {
             ShowError("Cannot divide by zero!");
         } else {
-            const std::string x = PopOperand();
+            const std::string x = PopOperand().FullText();
             std::string full, units, error;
             double value = 0;
             if (QuantityPower(x, full, value, -1, units, error)) {
@@ -184,7 +191,7 @@ void KorbCalc::LogKey(int code) {
     }
     if (second) SetSecondFunction(false);
     PopOperand();
-    PushResult(NumberText(value));
+    PushResult(Number(value));
     view_.FocusEnterButton();
 }
 
@@ -208,7 +215,7 @@ void KorbCalc::BtnSINCOSTANClick(TrigKey key) {
             view_.FocusEnterButton();
             return;
         }
-        working_.SetText(stack_.Peek());
+        SetWorking(stack_.TopValue());
         const std::string units = working_.GetUnits();
         const double value = working_.GetValue();
         std::string argument = NumberText(value) + units;
@@ -220,7 +227,7 @@ void KorbCalc::BtnSINCOSTANClick(TrigKey key) {
             if (IsUnitless(units)) argument += AngleUnitName();
             const double result = QuantityTrig(argument, code);
             PopOperand();
-            PushResult(NumberText(result));
+            PushResult(Number(result));
         } else {
             const int angle =
                 settings.AngularDefault >= 0 && settings.AngularDefault <= 3 ? settings.AngularDefault : 0;

@@ -8,7 +8,7 @@ void KorbCalc::SelectUnitsBtnClick() {
             view_.FocusEnterButton();
             return;
         }
-        if (Entered && !stack_.IsEmpty()) working_.SetText(stack_.Peek());
+        if (Entered && !stack_.IsEmpty()) SetWorking(stack_.TopValue());
         const auto units = view_.RunUnitsSelector(working_.GetText());
         if (units) {
             const double value = working_.GetValue();
@@ -31,12 +31,12 @@ void KorbCalc::ConvertUnitsBtnClick() {
             }
             BtnEnterClick();
         }
-        working_.SetText(stack_.Peek());
+        SetWorking(stack_.TopValue());
         const auto units = view_.RunUnitsSelector("");
         if (units) {
             if (working_.ConvertTo(*units)) {
                 PopOperand();
-                PushResult(NumberText(working_.GetValue()) + working_.GetUnits());
+                PushResult(working_);
             } else {
                 ShowParseError();
             }
@@ -61,11 +61,10 @@ void KorbCalc::ConvertStackBtnClick() {
             view_.FocusEnterButton();
             return;
         }
-        const std::string top = PopOperand();
-        const std::string y = PopOperand();
-        working_.SetText(y);
-        if (working_.ConvertTo(top)) {
-            PushResult(NumberText(working_.GetValue()) + working_.GetUnits());
+        const StackEntry top = PopOperand();
+        SetWorking(PopOperand().Value());
+        if (working_.ConvertTo(top.Value().GetUnits())) {
+            PushResult(working_);
         } else {
             const std::string error = working_.GetErrorText();
             PutBackOperands();

@@ -6,6 +6,7 @@
 #include "settings/SafeFile.h"
 #include "units/NumberUnits.h"
 
+#include <cmath>
 #include <utility>
 
 namespace {
@@ -23,9 +24,8 @@ bool Blank(const std::string& line) {
 }
 
 // Saves the file, keeping the old one as "<name>.bak" unless known, and reports what happened.
-bool SaveOrReport(CalcView& view, const std::string& fileName, const std::vector<std::string>& lines,
-                  bool& known) {
-    const SaveResult saved = SaveTextLines(fileName, lines, !known);
+bool SaveOrReport(CalcView& view, const std::string& fileName, const std::string& text, bool& known) {
+    const SaveResult saved = SaveText(fileName, text, !known);
     if (saved.failure) {
         view.ShowMessage(*saved.failure);
         return false;
@@ -34,6 +34,12 @@ bool SaveOrReport(CalcView& view, const std::string& fileName, const std::vector
     known = true;
     return true;
 }
+
+// A zero of either sign reads back from its text as 0.
+double Unsigned(double value) {
+    return value == 0 ? 0.0 : value;
+}
+
 } // namespace
 
 StackCalc::StackCalc(CalcView& view, const int& fractNotation, const int& decimalPlaces)
@@ -43,17 +49,39 @@ StackCalc::StackCalc(CalcView& view, const int& fractNotation, const int& decima
 
 void StackCalc::SetupQuantity(TNumberUnits& quantity) const {
     quantity.Digits = 15;
-    quantity.SetFormat(static_cast<std::uint8_t>(notation_));
+    quantity.SetFormat(NotationFromInt(notation_));
 }
 
-void StackCalc::NotifyStack() {
-    if (!loading_ && onStackChanged) onStackChanged();
+void StackCalc::NotifyEntries(const std::function<void(int, int)>& what, int first, int count) {
+    if (!loading_ && count > 0 && what) what(first, count);
 }
 
-void StackCalc::AppendEntry(std::string fullText, std::string displayText) {
-    fpStack_.push_back(std::move(fullText));
-    listBox_.push_back(std::move(displayText));
-    TopIndex = static_cast<int>(fpStack_.size()) - 1;
+void StackCalc::NotifyReset() {
+    if (!loading_ && entryObserver.reset) entryObserver.reset();
+}
+
+void StackCalc::NotifyRegisters() {
+    if (!loading_ && onRegistersChanged) onRegistersChanged();
+}
+
+StackEntry::Units StackCalc::SharedUnits(const TNumberUnits& value) {
+    // Values on a stack mostly come in few units; the last ones made are tried first.
+    for (const auto& units : recentUnits_)
+        if (units && units->UnitLists == value.UnitLists && units->Units == value.Units &&
+            units->BaseUnitsText == value.BaseUnitsText && units->Signature == value.Signature)
+            return units;
+    auto made = std::make_shared<const TNumberUnits>(value);
+    recentUnits_[nextRecent_] = made;
+    nextRecent_ = (nextRecent_ + 1) % recentUnits_.size();
+    return made;
+}
+
+void StackCalc::Append(const TNumberUnits& value) {
+    // The full text reads back as the value itself, so the value is kept as it is; its texts are
+    // made when they are first needed.
+    entries_.emplace_back(SharedUnits(value), Unsigned(value.Value), value.BaseValue, notation_,
+                          decimalPlaces_);
+    TopIndex = static_cast<int>(entries_.size()) - 1;
     selected_ = TopIndex;
 }
 
@@ -64,11 +92,43 @@ bool StackCalc::Push(const std::string& text) {
         view_.ShowError(quantity.GetErrorText());
         return false;
     }
-    // Stored in full, shown as it was passed.
-    AppendEntry(FullText(quantity, notation_), FormatForDisplay(text, notation_, decimalPlaces_));
-    NotifyStack();
-    RefreshViews();
+    PushValue(quantity);
     return true;
+}
+
+void StackCalc::PushValue(const TNumberUnits& value) {
+    Append(value);
+    NotifyEntries(entryObserver.inserted, TopIndex, 1);
+    RefreshViews();
+}
+
+void StackCalc::PutBack(const StackEntry& entry) {
+    // Kept whole, texts and all, unless the notation of its full text has changed since.
+    if (entry.Notation() == notation_) {
+        entries_.push_back(entry);
+        entries_.back().ShowIn(notation_, decimalPlaces_);
+        TopIndex = static_cast<int>(entries_.size()) - 1;
+        selected_ = TopIndex;
+    } else {
+        Append(entry.Value());
+    }
+    NotifyEntries(entryObserver.inserted, TopIndex, 1);
+    RefreshViews();
+}
+
+StackEntry StackCalc::PopEntry() {
+    if (IsEmpty()) {
+        view_.ShowError("Stack empty");
+        TNumberUnits zero;
+        ParseEntry(zero, EmptyRegister);
+        return StackEntry(SharedUnits(zero), 0, zero.BaseValue, notation_, decimalPlaces_);
+    }
+    StackEntry top = std::move(entries_.back());
+    entries_.pop_back();
+    TopIndex = static_cast<int>(entries_.size()) - 1;
+    selected_ = TopIndex;
+    NotifyEntries(entryObserver.removed, TopIndex + 1, 1);
+    return top;
 }
 
 std::string StackCalc::Pop() {
@@ -76,13 +136,7 @@ std::string StackCalc::Pop() {
         view_.ShowError("Stack empty");
         return "0";
     }
-    std::string top = std::move(fpStack_.back());
-    fpStack_.pop_back();
-    listBox_.pop_back();
-    TopIndex = static_cast<int>(fpStack_.size()) - 1;
-    selected_ = TopIndex;
-    NotifyStack();
-    return top;
+    return PopEntry().FullText();
 }
 
 std::string StackCalc::Peek() {
@@ -90,13 +144,45 @@ std::string StackCalc::Peek() {
         view_.ShowError("Stack empty!");
         return "0";
     }
-    return fpStack_.back();
+    return entries_.back().FullText();
+}
+
+TNumberUnits StackCalc::TopValue() {
+    if (IsEmpty()) {
+        view_.ShowError("Stack empty!");
+        TNumberUnits zero;
+        ParseEntry(zero, EmptyRegister);
+        return zero;
+    }
+    return entries_.back().Value();
+}
+
+std::string StackCalc::TopDisplayText() const {
+    if (entries_.empty()) return {};
+    const StackEntry& top = entries_.back();
+    // What Push made already, unless the notation or the places have changed since.
+    if (top.ShowsIn(notation_, decimalPlaces_)) return top.DisplayText();
+    return ::DisplayText(top.Value(), NotationFromInt(notation_), decimalPlaces_);
+}
+
+std::vector<std::string> StackCalc::FPStack() const {
+    std::vector<std::string> texts;
+    texts.reserve(entries_.size());
+    for (const auto& e : entries_) texts.push_back(e.FullText());
+    return texts;
+}
+
+std::vector<std::string> StackCalc::StackListBox() const {
+    std::vector<std::string> texts;
+    texts.reserve(entries_.size());
+    for (const auto& e : entries_) texts.push_back(e.DisplayText());
+    return texts;
 }
 
 int StackCalc::AdjustDepth(int amount) {
     // The depth follows the lists it counts; it cannot be moved past them either way.
     const long long wanted = static_cast<long long>(TopIndex) + amount;
-    const long long highest = static_cast<long long>(fpStack_.size()) - 1;
+    const long long highest = static_cast<long long>(entries_.size()) - 1;
     TopIndex = static_cast<int>(wanted < -1 ? -1 : (wanted > highest ? highest : wanted));
     return Depth();
 }
@@ -109,78 +195,90 @@ bool StackCalc::ValidRegister(int index) {
 
 void StackCalc::StoreTop(int index) {
     if (ValidRegister(index)) {
-        if (IsEmpty())
+        if (IsEmpty()) {
             view_.ShowError("Stack empty!");
-        else
-            registers_[static_cast<size_t>(index)] = fpStack_[static_cast<size_t>(TopIndex)];
+        } else {
+            const StackEntry& top = entries_[static_cast<size_t>(TopIndex)];
+            registers_[static_cast<size_t>(index)] = top.FullText();
+            registerValues_[static_cast<size_t>(index)] = top.Value();
+            NotifyRegisters();
+        }
     }
     RefreshViews();
 }
 
 void StackCalc::SetRegister(const std::string& text, int index) {
-    if (ValidRegister(index)) registers_[static_cast<size_t>(index)] = text;
+    if (ValidRegister(index)) {
+        registers_[static_cast<size_t>(index)] = text;
+        registerValues_[static_cast<size_t>(index)].reset();
+        NotifyRegisters();
+    }
     RefreshViews();
 }
 
 void StackCalc::RecallRegister(int index) {
     if (ValidRegister(index)) {
-        if (Push(registers_[static_cast<size_t>(index)]) && showStackTop) showStackTop();
+        const auto& value = registerValues_[static_cast<size_t>(index)];
+        bool pushed = true;
+        if (value)
+            PushValue(*value); // its full text reads back as this value
+        else
+            pushed = Push(registers_[static_cast<size_t>(index)]);
+        if (pushed && showStackTop) showStackTop();
     }
     RefreshViews();
 }
 
 void StackCalc::ClearAll() {
-    listBox_.clear();
-    fpStack_.clear();
+    entries_.clear();
     TopIndex = -1;
     selected_ = -1;
     registers_.fill(EmptyRegister);
-    NotifyStack();
+    for (auto& value : registerValues_) value.reset();
+    NotifyReset();
+    NotifyRegisters();
     RefreshViews();
 }
 
 void StackCalc::RefreshViews() {
     if (loading_) return;
-    if (onRegistersChanged) onRegistersChanged();
     if (onRefreshViews) onRefreshViews();
 }
 
 std::string StackCalc::RegisterDisplayText(int index) const {
-    return FormatForDisplay(Register(index), notation_, decimalPlaces_);
+    if (const auto& value = registerValues_.at(static_cast<size_t>(index)))
+        return ::DisplayText(*value, NotationFromInt(notation_), decimalPlaces_);
+    return FormatForDisplay(Register(index), NotationFromInt(notation_), decimalPlaces_);
 }
 
 void StackCalc::SwapXY() {
-    if (fpStack_.size() < 2) return;
-    std::swap(fpStack_[fpStack_.size() - 2], fpStack_.back());
-    std::swap(listBox_[listBox_.size() - 2], listBox_.back());
-    NotifyStack();
+    if (entries_.size() < 2) return;
+    std::swap(entries_[entries_.size() - 2], entries_.back());
+    NotifyEntries(entryObserver.changed, static_cast<int>(entries_.size()) - 2, 2);
 }
 
 void StackCalc::MoveToTop(int index) {
-    if (index < 0 || index >= static_cast<int>(fpStack_.size())) return;
-    auto move = [index](std::vector<std::string>& list) {
-        auto at = list.begin() + index;
-        std::string item = std::move(*at);
-        list.erase(at);
-        list.push_back(std::move(item));
-    };
-    move(fpStack_);
-    move(listBox_);
-    NotifyStack();
+    if (index < 0 || index >= static_cast<int>(entries_.size())) return;
+    auto at = entries_.begin() + index;
+    StackEntry item = std::move(*at);
+    entries_.erase(at);
+    entries_.push_back(std::move(item));
+    // The entries from index up each move down by one row.
+    NotifyEntries(entryObserver.changed, index, static_cast<int>(entries_.size()) - index);
 }
 
 void StackCalc::ClearEntries() {
-    fpStack_.clear();
-    listBox_.clear();
-    TopIndex = -1;
+    // The entries go first; the depth then follows them down.
+    entries_.clear();
+    AdjustDepth(-Depth());
     selected_ = -1;
-    NotifyStack();
+    NotifyReset();
 }
 
 void StackCalc::UpdateAll() {
-    for (size_t i = 0; i < fpStack_.size(); ++i)
-        listBox_[i] = FormatForDisplay(fpStack_[i], notation_, decimalPlaces_);
-    NotifyStack();
+    // Each display text is made again, from the value the full text holds, when it is next shown.
+    for (auto& entry : entries_) entry.ShowIn(notation_, decimalPlaces_);
+    NotifyEntries(entryObserver.changed, 0, static_cast<int>(entries_.size()));
 }
 
 bool StackCalc::LoadStackFile(const std::string& fileName) {
@@ -190,11 +288,10 @@ bool StackCalc::LoadStackFile(const std::string& fileName) {
         view_.ShowMessage("Error loading stack file.");
         return false;
     }
+    const int first = Count();
     const auto& lines = file->lines;
     std::size_t dropped = file->unreadableLines;
     loading_ = true;
-    fpStack_.reserve(fpStack_.size() + lines.size());
-    listBox_.reserve(listBox_.size() + lines.size());
     TNumberUnits quantity;
     SetupQuantity(quantity);
     for (const auto& line : lines) {
@@ -203,14 +300,12 @@ bool StackCalc::LoadStackFile(const std::string& fileName) {
             if (!Blank(line)) ++dropped;
             continue;
         }
-        // The full text is taken from the parsed value itself, so no digit is lost on the way.
-        std::string full = FullText(quantity, notation_);
-        std::string display = FormatForDisplay(full, notation_, decimalPlaces_);
-        AppendEntry(std::move(full), std::move(display));
+        Append(quantity);
     }
     loading_ = false;
     stackFileKnown_ = dropped == 0;
-    NotifyStack();
+    // The window hears of the whole file at once.
+    NotifyEntries(entryObserver.inserted, first, Count() - first);
     RefreshViews();
     if (!IsEmpty() && showStackTop) showStackTop();
     return true;
@@ -238,26 +333,34 @@ bool StackCalc::LoadRegisterFile(const std::string& fileName) {
             // The first parsable line past the tenth reports "Invalid register index"; once is
             // enough, and the rest of the file cannot change anything.
             ++dropped;
-            SetRegister(FullText(quantity, notation_), RegisterCount);
+            SetRegister(::FullText(quantity, NotationFromInt(notation_)), RegisterCount);
             break;
         }
-        SetRegister(FullText(quantity, notation_), static_cast<int>(i));
+        SetRegister(::FullText(quantity, NotationFromInt(notation_)), static_cast<int>(i));
     }
     loading_ = false;
     registerFileKnown_ = dropped == 0;
+    NotifyRegisters();
     RefreshViews();
     return true;
 }
 
 bool StackCalc::SaveStackFile(const std::string& fileName) {
-    return SaveOrReport(view_, fileName, fpStack_, stackFileKnown_);
+    std::string text;
+    for (const auto& entry : entries_) {
+        text += entry.FullText();
+        text += "\r\n";
+    }
+    return SaveOrReport(view_, fileName, text, stackFileKnown_);
 }
 
 bool StackCalc::SaveRegisterFile(const std::string& fileName) {
-    std::vector<std::string> lines;
-    lines.reserve(RegisterCount);
-    for (const auto& text : registers_) lines.push_back(text.empty() || text == " " ? EmptyRegister : text);
-    return SaveOrReport(view_, fileName, lines, registerFileKnown_);
+    std::string text;
+    for (const auto& line : registers_) {
+        text += line.empty() || line == " " ? EmptyRegister : line;
+        text += "\r\n";
+    }
+    return SaveOrReport(view_, fileName, text, registerFileKnown_);
 }
 
 bool SaveAtClose(Prefs& prefs, StackCalc& calc, const std::string& stackFile,

@@ -1,15 +1,18 @@
-// The operand stack (two parallel entry lists) and the ten storage registers.
+// The operand stack and the ten storage registers. Each stack entry keeps its quantity beside the
+// full text and the display text made from it (StackEntry).
 #pragma once
 
 #include <array>
+#include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "calc/StackEntry.h"
+
 class CalcView;
 class Prefs;
-class TNumberUnits;
-
 class StackCalc {
 public:
     static constexpr int RegisterCount = 10;
@@ -18,11 +21,19 @@ public:
     // The notation and decimal places are read at each push, so they follow the settings.
     StackCalc(CalcView& view, const int& fractNotation, const int& decimalPlaces);
 
+    // Reads the text and pushes its value.
     bool Push(const std::string& text);
+    // Pushes a value that is as its text would read (from SetText or SetQuantity).
+    void PushValue(const TNumberUnits& value);
     std::string Pop();
     std::string Peek();
+    // The entry-level forms the operations use: no text is made or read on the way.
+    StackEntry PopEntry();                 // on an empty stack "Stack empty" and an entry of 0
+    TNumberUnits TopValue();               // on an empty stack "Stack empty!" and 0
+    void PutBack(const StackEntry& entry); // as Push of the entry's full text
     int Depth() const { return TopIndex + 1; }
     bool IsEmpty() const { return TopIndex < 0; }
+    // Moves the depth by amount, never past the lists it counts; the new depth.
     int AdjustDepth(int amount);
     void StoreTop(int index);
     void SetRegister(const std::string& text, int index);
@@ -31,9 +42,16 @@ public:
     void ClearAll();
     void RefreshViews();
 
-    // Entry lists: index 0 is the bottom entry, the last one the top (X).
-    const std::vector<std::string>& FPStack() const { return fpStack_; }
-    const std::vector<std::string>& StackListBox() const { return listBox_; }
+    // Entries: index 0 is the bottom entry, Count() - 1 the top (X).
+    int Count() const { return static_cast<int>(entries_.size()); }
+    const StackEntry& Entry(int index) const { return entries_[static_cast<size_t>(index)]; }
+    const std::string& FullText(int index) const { return Entry(index).FullText(); }
+    const std::string& DisplayText(int index) const { return Entry(index).DisplayText(); }
+    // What the main display shows for X: its value in the current notation and places.
+    std::string TopDisplayText() const;
+    // Copies of all full texts and all display texts, bottom first.
+    std::vector<std::string> FPStack() const;
+    std::vector<std::string> StackListBox() const;
     int Selected() const { return selected_; }
     void SetSelected(int index) { selected_ = index; }
     const std::string& Register(int index) const { return registers_.at(static_cast<size_t>(index)); }
@@ -55,27 +73,43 @@ public:
     bool SaveStackFile(const std::string& fileName = "SaveStck.dat");
     bool SaveRegisterFile(const std::string& fileName = "SaveRegs.dat");
 
-    // Observers: the stack and register windows, the main window's indicators and display.
-    std::function<void()> onStackChanged;
+    // What changed in the entry lists, told after the change so that a window showing them can
+    // follow row by row. Rows count from the bottom entry (0); the top entry is the last row.
+    struct EntryObserver {
+        std::function<void(int first, int count)> inserted;
+        std::function<void(int first, int count)> removed;
+        std::function<void(int first, int count)> changed; // texts or order of existing rows
+        std::function<void()> reset;                       // the lists were emptied
+    };
+    EntryObserver entryObserver;
+    // A register's text changed (not told for a mere refresh).
     std::function<void()> onRegistersChanged;
+    // Observers of every refresh: the main window's indicators and the register window.
     std::function<void()> onRefreshViews;
     std::function<void()> showStackTop; // RecallRegister shows the new top in the main display
 
-    int TopIndex = -1;
-
 private:
+    int TopIndex = -1; // index of the top entry in the lists; -1 when the stack is empty
+
     bool ValidRegister(int index);
-    void AppendEntry(std::string fullText, std::string displayText);
-    void NotifyStack();
+    // The one place entries are added.
+    void Append(const TNumberUnits& value);
+    StackEntry::Units SharedUnits(const TNumberUnits& value);
+    void NotifyEntries(const std::function<void(int, int)>& what, int first, int count);
+    void NotifyReset();
+    void NotifyRegisters();
     void SetupQuantity(TNumberUnits& quantity) const;
 
     CalcView& view_;
     const int& notation_;
     const int& decimalPlaces_;
-    std::vector<std::string> fpStack_;
-    std::vector<std::string> listBox_;
+    std::deque<StackEntry> entries_; // grows without moving its entries
     int selected_ = -1;
     Registers registers_;
+    // The value of a register that came from the stack, so that recalling it reads no text.
+    std::array<std::optional<TNumberUnits>, RegisterCount> registerValues_;
+    std::array<StackEntry::Units, 8> recentUnits_;
+    size_t nextRecent_ = 0;
     bool loading_ = false; // observers are told once, after the whole file
     // The file on disk was loaded in full or written by this run: replacing it loses nothing.
     bool stackFileKnown_ = false;

@@ -85,16 +85,17 @@ void CliRunner::PushQuantity(const std::string& text) {
     if (calc_.Stack().Depth() == depth) calc_.CancelEntry();
 }
 
-const std::vector<std::string>& CliRunner::Texts() const {
-    return fullTexts_ ? calc_.Stack().FPStack() : calc_.Stack().StackListBox();
+const std::string& CliRunner::Text(int index) const {
+    const StackCalc& stack = calc_.Stack();
+    return fullTexts_ ? stack.FullText(index) : stack.DisplayText(index);
 }
 
 void CliRunner::Print() {
-    const auto& shown = Texts();
-    out_ << (shown.empty() ? view_.DisplayText() : shown.back()) << '\n';
+    const int count = calc_.Stack().Count();
+    out_ << (count == 0 ? view_.DisplayText() : Text(count - 1)) << '\n';
     printed_ = true;
 }
 
 void CliRunner::WriteStack() const {
-    for (const std::string& text : Texts()) out_ << text << '\n';
+    for (int i = 0; i < calc_.Stack().Count(); ++i) out_ << Text(i) << '\n';
 }

@@ -26,7 +26,7 @@ private:
     void RunCommand(const CommandInfo& info, const std::string& arg);
     void PushQuantity(const std::string& text);
     void Print();
-    const std::vector<std::string>& Texts() const;
+    const std::string& Text(int index) const; // of entry index, full or display text
 
     KorbCalc& calc_;
     ConsoleView& view_;

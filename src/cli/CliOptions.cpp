@@ -1,5 +1,7 @@
 #include "cli/CliOptions.h"
 
+#include "units/AngleUnits.h"
+
 #include <algorithm>
 #include <array>
 #include <cctype>
@@ -46,7 +48,7 @@ std::string LowerTrimmed(const std::string& text) {
 } // namespace
 
 bool ParseOptions(int argc, const char* const* argv, CliOptions& o) {
-    static const std::vector<std::string> angles{"rad", "deg", "grad", "rev"};
+    static const std::vector<std::string> angles(AngleUnitNames.begin(), AngleUnitNames.end());
     static const std::vector<std::string> notations{"general", "scientific", "fixed", "number", "currency"};
     static const std::vector<std::string> onOff{"off", "on"};
     const std::map<std::string, std::pair<int*, const std::vector<std::string>*>> choices{

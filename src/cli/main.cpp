@@ -1,4 +1,6 @@
 // korbcalc-cli: the calculator engine for scripts and quick work.
+#include <unistd.h>
+
 #include <filesystem>
 #include <iostream>
 #include <memory>
@@ -9,10 +11,13 @@
 #include "cli/CliCommands.h"
 #include "cli/CliOptions.h"
 #include "cli/ConsoleView.h"
-#include "settings/QtValueStore.h"
+#include "cli/SessionStore.h"
 #include "settings/ValueStore.h"
+#include "units/AngleUnits.h"
 
 namespace {
+
+const char* const PrefsFile = "Meridot.ini";
 
 // The settings the options may change, as loaded, so the session can save them unchanged.
 struct LoadedSettings {
@@ -47,7 +52,7 @@ void RestoreOptions(KorbCalc& calc, const CliOptions& o, const LoadedSettings& l
 // directory) gives a note, not an error.
 void LoadSession(KorbCalc& calc, ConsoleView& view) {
     namespace fs = std::filesystem;
-    view.NoteNextMessage(!fs::exists(calc.Preferences().FileName()));
+    view.NoteNextMessage(!fs::exists(PrefsFile));
     calc.FormShow(true);
     view.NoteNextMessage(!fs::exists("SaveStck.dat"));
     calc.LoadSavedStack();
@@ -81,14 +86,25 @@ int main(int argc, char** argv) {
         return 0;
     }
     std::ios::sync_with_stdio(false);
+    // Output goes out in large blocks. Only a person typing at a terminal needs each answer before
+    // the next line is read; for piped input, reading must not flush what was written.
+    static char outputBuffer[1 << 16];
+    std::cout.rdbuf()->pubsetbuf(outputBuffer, sizeof outputBuffer);
+    if (!isatty(STDIN_FILENO)) std::cin.tie(nullptr);
 
     ConsoleView view(std::cerr);
     std::unique_ptr<ValueStore> store;
-    if (options.session)
-        store = std::make_unique<QtValueStore>();
-    else
+    if (options.session) {
+        std::string error;
+        store = OpenSessionStore(error);
+        if (!store) {
+            std::cerr << "korbcalc-cli: the session's value store cannot be loaded: " << error << '\n';
+            return 2;
+        }
+    } else {
         store = std::make_unique<MemoryValueStore>();
-    KorbCalc calc(view, *store);
+    }
+    KorbCalc calc(view, *store, {}, PrefsFile);
     if (options.session)
         LoadSession(calc, view);
     else

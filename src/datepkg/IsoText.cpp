@@ -111,7 +111,9 @@ std::string TJulianDate::ToIso(TCalendar calendar, int decimals) const {
                       TwoDigits(whole / 60 % 60) + ":" + TwoDigits(whole % 60);
     if (decimals > 0) {
         std::string fraction = std::to_string(units % scale);
-        out += "." + std::string(static_cast<std::size_t>(decimals) - fraction.size(), '0') + fraction;
+        out += '.';
+        out.append(static_cast<std::size_t>(decimals) - fraction.size(), '0');
+        out += fraction;
     }
     return out;
 }

@@ -5,8 +5,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdint>
-#include <exception>
 #include <system_error>
 
 namespace {
@@ -37,37 +35,33 @@ bool ReadsAsZero(std::string_view shown) {
 
 } // namespace
 
-std::string FormatForDisplay(std::string_view text, int notation, int decimalPlaces) {
+std::string DisplayText(const TNumberUnits& quantity, Notation notation, int decimalPlaces) {
+    if (quantity.Empty) return "";
     if (decimalPlaces < 0 || decimalPlaces > 15) decimalPlaces = DefaultDecimalPlaces;
-    const auto digits = static_cast<std::uint8_t>(decimalPlaces);
-    const auto format = static_cast<std::uint8_t>(notation);
-
-    TNumberUnits a;
-    a.Digits = digits;
-    a.SetFormat(format);
-    try {
-        if (!a.SetText(text) || a.Empty) return "";
-    } catch (const std::exception&) {
-        return ""; // an exponent the number conversion rejects: not a quantity either
-    }
-    std::string shown = a.GetDisplayText();
-    if (a.GetValue() != 0 && ReadsAsZero(shown)) {
+    const std::string units = quantity.DisplayUnits();
+    std::string shown = quantity.FormatNumber(notation, decimalPlaces) + " " + units;
+    if (quantity.GetValue() != 0 && ReadsAsZero(shown)) {
         // A value that would read back as zero in this notation is shown in Scientific instead.
-        a.SetFormat(ntScientific);
-        shown = a.GetDisplayText();
+        shown = quantity.FormatNumber(Notation::Scientific, decimalPlaces) + " " + units;
     }
     return shown;
 }
 
-std::string FullText(const TNumberUnits& quantity, int notation) {
+std::string FormatForDisplay(std::string_view text, Notation notation, int decimalPlaces) {
+    TNumberUnits a;
+    if (!a.SetText(text) || a.Empty) return "";
+    return DisplayText(a, notation, decimalPlaces);
+}
+
+std::string FullText(const TNumberUnits& quantity, Notation notation) {
     TNumberUnits q = quantity;
     q.Digits = FullTextDigits;
-    q.SetFormat(static_cast<std::uint8_t>(notation));
+    q.SetFormat(notation);
     std::string text = q.GetText();
     if (!std::isfinite(q.GetValue()) || ReadsBackAs(text, q)) return text;
     // Fifteen decimals (or sixteen digits) do not hold every value: tiny ones lose their digits,
     // others round to a neighbour or past the largest double. The General form keeps them exactly.
-    q.SetFormat(ntGeneral);
+    q.SetFormat(Notation::General);
     q.Precision = ExactPrecision;
     return q.GetText();
 }

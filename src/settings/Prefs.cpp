@@ -2,6 +2,7 @@
 
 #include "settings/SafeFile.h"
 #include "settings/ValueStore.h"
+#include "units/AngleUnits.h"
 #include "units/QuantityMath.h"
 
 #include <algorithm>
@@ -33,8 +34,7 @@ constexpr std::array<BoolKey, 12> BoolKeys{{
     {"Do_Inline_Math", &Settings::DoInlineMath},
 }};
 
-// Keyword of each value, in value order.
-constexpr std::array<std::string_view, 4> AngleWords{"rad", "deg", "grad", "rev"};
+// Keyword of each value, in value order (the angle units keep their own table).
 constexpr std::array<std::string_view, 5> NotationWords{"General", "Scientific", "Fixed", "Number",
                                                         "Currency"};
 constexpr int FixedNotation = 2;
@@ -136,7 +136,7 @@ bool Prefs::ParsePrefLine(const std::string& line) {
         s_.StackPos = {s_.CalcPos.x + width, s_.CalcPos.y};
         s_.RegPos = {s_.CalcPos.x + width, s_.CalcPos.y + RegisterWindowDrop};
     } else if (key == "Angular_Default") {
-        s_.AngularDefault = WordIndex(AngleWords, RemoveBlanks(ValueText(trimmed))).value_or(0);
+        s_.AngularDefault = WordIndex(AngleUnitNames, RemoveBlanks(ValueText(trimmed))).value_or(0);
     } else if (key == "Fract_Notation") {
         s_.FractNotation = WordIndex(NotationWords, RemoveBlanks(ValueText(trimmed))).value_or(FixedNotation);
         if (host_.setWorkingFormat) host_.setWorkingFormat(s_.FractNotation);
@@ -226,9 +226,9 @@ std::vector<std::string> Prefs::BuildLines() const {
     lines.push_back("Do_Inline_Math = " + BoolText(s_.DoInlineMath));
     lines.push_back(" ");
     lines.push_back("[Other Options]");
-    if (s_.AngularDefault >= 0 && s_.AngularDefault < static_cast<int>(AngleWords.size()))
+    if (s_.AngularDefault >= 0 && s_.AngularDefault < static_cast<int>(AngleUnitNames.size()))
         lines.push_back("Angular_Default = " +
-                        std::string(AngleWords[static_cast<size_t>(s_.AngularDefault)]));
+                        std::string(AngleUnitNames[static_cast<size_t>(s_.AngularDefault)]));
     const bool knownNotation =
         s_.FractNotation >= 0 && s_.FractNotation < static_cast<int>(NotationWords.size());
     lines.push_back(

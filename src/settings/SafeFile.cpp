@@ -243,11 +243,6 @@ std::optional<std::vector<std::string>> ReadTextLines(const std::string& fileNam
 
 SaveResult SaveTextLines(const std::string& fileName, const std::vector<std::string>& lines,
                          bool keepBackup) {
-    SaveResult result;
-    if (fileName.empty()) {
-        result.failure = WriteFailure(fileName, "no file name");
-        return result;
-    }
     std::string text;
     std::size_t size = 0;
     for (const auto& line : lines) size += line.size() + 2;
@@ -256,7 +251,15 @@ SaveResult SaveTextLines(const std::string& fileName, const std::vector<std::str
         text += line;
         text += "\r\n";
     }
+    return SaveText(fileName, text, keepBackup);
+}
 
+SaveResult SaveText(const std::string& fileName, const std::string& text, bool keepBackup) {
+    SaveResult result;
+    if (fileName.empty()) {
+        result.failure = WriteFailure(fileName, "no file name");
+        return result;
+    }
     const Temporary temporary = WriteTemporary(fileName, text, fileName);
     if (temporary.failure) {
         result.failure = WriteFailure(fileName, *temporary.failure);

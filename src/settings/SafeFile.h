@@ -37,6 +37,8 @@ struct SaveResult {
 // kept, nothing is replaced. After a save, temporary files of this same file left by saves that
 // were interrupted are removed.
 SaveResult SaveTextLines(const std::string& fileName, const std::vector<std::string>& lines, bool keepBackup);
+// The same for lines already joined, each followed by CR LF.
+SaveResult SaveText(const std::string& fileName, const std::string& text, bool keepBackup);
 
 // The same without a backup; gives the failure message, nothing on success.
 std::optional<std::string> WriteTextLines(const std::string& fileName, const std::vector<std::string>& lines);

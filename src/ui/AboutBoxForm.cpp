@@ -11,8 +11,10 @@ namespace {
 
 // A small calculator face: display with a quantity, keys, and one accent key. Painted in code so
 // the box needs no image plugin.
-QPixmap Emblem(int size) {
-    QPixmap pixmap(size, size);
+QPixmap Emblem(int size, qreal dpr) {
+    // Drawn at the screen's resolution, so that it stays sharp when the desktop is scaled.
+    QPixmap pixmap(QSize(size, size) * dpr);
+    pixmap.setDevicePixelRatio(dpr);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
@@ -50,7 +52,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
 
     auto* emblem = new QLabel(this);
     emblem->setObjectName("ProgramIcon");
-    emblem->setPixmap(Emblem(64));
+    emblem->setPixmap(Emblem(64, devicePixelRatio()));
     emblem->setAlignment(Qt::AlignCenter);
     emblem->setToolTip("Meridot emblem");
     emblem->setAccessibleName(emblem->toolTip());

@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRegularExpression>
+#include <QShortcut>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTextBrowser>
@@ -90,6 +91,9 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     layout->addWidget(splitter);
 
     LoadTopics();
+
+    auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(close, &QShortcut::activated, this, &QWidget::close);
 
     connect(ContentsList, &QListWidget::itemActivated, this,
             [this](QListWidgetItem* item) { ShowTopic(item->data(Qt::UserRole).toString()); });

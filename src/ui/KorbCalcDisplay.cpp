@@ -4,7 +4,11 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QPainter>
+#include <QScopedValueRollback>
+#include <QScrollBar>
 #include <QTextBlock>
+#include <QTextLayout>
 
 #include "ui/DialogStyle.h"
 #include "ui/KorbCalcMainForm.h"
@@ -29,6 +33,98 @@ TDisplay::TDisplay(TKorbCalcForm& main) : QTextEdit(&main), main_(main) {
     setAccessibleName("Display");
     setAcceptDrops(true);
     setContextMenuPolicy(Qt::CustomContextMenu);
+    base_ = font();
+    connect(this, &QTextEdit::textChanged, this, &TDisplay::FitText);
+}
+
+namespace {
+
+constexpr qreal OneLineMargin = 4; // the text field's usual margin
+constexpr qreal TwoLineMargin = 1; // two lines need the height
+constexpr qreal CaretRoom = 3;     // the text cursor after the last character, and rounding
+
+// Lines of a text broken to a width (at spaces where it can, anywhere where it must) and their
+// total height.
+std::pair<int, qreal> WrappedLines(const QString& text, const QFont& font, qreal width) {
+    QTextLayout layout(text, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    int lines = 0;
+    qreal height = 0;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        height += line.height();
+        ++lines;
+    }
+    layout.endLayout();
+    return {lines, height};
+}
+
+} // namespace
+
+void TDisplay::SetBaseFont(const QFont& font) {
+    base_ = font;
+    FitText();
+}
+
+void TDisplay::resizeEvent(QResizeEvent* event) {
+    QTextEdit::resizeEvent(event);
+    FitText();
+}
+
+void TDisplay::FitText() {
+    if (fitting_) return;
+    const QScopedValueRollback guard(fitting_, true);
+    const QString text = toPlainText();
+    const qreal width = viewport()->width();
+    const qreal height = contentsRect().height();
+    const int largest = QFontInfo(base_).pixelSize();
+    const int smallest = std::min(largest, MinPixelSize);
+    auto sized = [this](int pixels) {
+        QFont f = base_;
+        f.setPixelSize(pixels);
+        return f;
+    };
+
+    // One line in the largest size that holds the whole text; else the units (or whatever
+    // follows the last space that still fits) on a second line, again as large as fits.
+    int pixels = -1;
+    bool two = false;
+    if (!text.contains('\n'))
+        for (int px = largest; px >= smallest && pixels < 0; --px)
+            if (QFontMetricsF(sized(px)).horizontalAdvance(text) + CaretRoom <= width - 2 * OneLineMargin)
+                pixels = px;
+    if (pixels < 0) {
+        two = true;
+        pixels = smallest;
+        for (int px = largest; px >= smallest; --px) {
+            const auto [lines, textHeight] =
+                WrappedLines(text, sized(px), width - 2 * TwoLineMargin - CaretRoom);
+            if (lines <= 2 && textHeight <= height - 2 * TwoLineMargin) {
+                pixels = px;
+                break;
+            }
+        }
+    }
+
+    const QFont shown = sized(pixels);
+    if (font() != shown) setFont(shown);
+    document()->setDocumentMargin(two ? TwoLineMargin : OneLineMargin);
+    setWordWrapMode(two ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
+    // A smaller text sits in the middle of the field's height.
+    const qreal used = two ? document()->size().height() : QFontMetricsF(shown).height() + 2 * OneLineMargin;
+    setViewportMargins(0, std::max(0, qRound((height - used) / 2)), 0, 0);
+    setToolTip(pixels < largest || two ? text : QString());
+    if (!hasFocus()) {
+        horizontalScrollBar()->setValue(horizontalScrollBar()->minimum());
+        verticalScrollBar()->setValue(verticalScrollBar()->minimum());
+    }
+    if (two != twoLines_) {
+        twoLines_ = two;
+        emit unitsOnNextLineChanged(two);
+    }
 }
 
 bool TDisplay::event(QEvent* event) {
@@ -83,6 +179,20 @@ void TDisplay::dropEvent(QDropEvent* event) {
     main_.FocusMainWindow();
 }
 
+void TImage::SetPicture(Picture picture) {
+    picture_ = picture;
+    update();
+}
+
+void TImage::paintEvent(QPaintEvent* event) {
+    if (!picture_) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    PaintPicture(painter, *picture_, std::min(width(), height()), palette());
+}
+
 void TImage::mousePressEvent(QMouseEvent* event) {
     QLabel::mousePressEvent(event);
     emit clicked();
@@ -118,23 +228,24 @@ void TKorbCalcForm::BuildDisplay(QWidget* client) {
         {"DOIDown", "Units Displayed on Next Line", Picture::UnitsDown, 21, false},
         {"SecondFImg", "Second Functions Enabled", Picture::SecondF, 31, false},
     };
-    const qreal dpr = qApp ? qApp->devicePixelRatio() : 1.0;
     for (const auto& spec : indicators) {
         auto* img = new TImage(client);
         img->setObjectName(spec.name);
         img->setToolTip(spec.tip);
         img->setAccessibleName(spec.tip);
-        img->setPixmap(DrawPicture(spec.picture, 10, dpr));
+        img->SetPicture(spec.picture);
         img->setGeometry(322, spec.top, 10, 10);
         img->setVisible(spec.visible);
         images_[spec.name] = img;
     }
+    connect(display_, &TDisplay::unitsOnNextLineChanged, this,
+            [this] { SetUnitsOnNextLine(engineUnitsDown_); });
     connect(images_["DOIDown"], &TImage::clicked, this, [this] { FocusEnterButtonNow(); });
 
     auto* emblem = new TImage(client);
     emblem->setObjectName("Image1");
     emblem->setAccessibleName("Meridot");
-    emblem->setPixmap(DrawPicture(Picture::Emblem, 36, dpr));
+    emblem->SetPicture(Picture::Emblem);
     emblem->setGeometry(332, 10, 36, 36);
     images_["Image1"] = emblem;
     connect(emblem, &TImage::clicked, this, [this] { FocusEnterButtonNow(); });

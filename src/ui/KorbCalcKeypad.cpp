@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QToolButton>
+#include <algorithm>
 #include <array>
 
 #include "ui/DialogStyle.h"
@@ -29,6 +30,7 @@ struct KeySpec {
 constexpr int Col[] = {8, 40, 72, 104, 136, 168, 200, 232, 264, 296, 328};
 constexpr int Row[] = {16, 56, 96, 136};
 constexpr int Key = 25;
+constexpr int SecondLabelPixels = 11; // the names of the second functions above the keys
 
 #define DIGIT(n, col, row)                                                                                   \
     KeySpec {                                                                                                \
@@ -124,7 +126,11 @@ void TKorbCalcForm::BuildKeypad() {
         b->setFocusPolicy(spec.tabStop ? Qt::StrongFocus : Qt::ClickFocus);
         b->installEventFilter(this);
         QFont f = b->font();
-        f.setPixelSize(spec.width > Key ? 11 : 12);
+        // The usual size, smaller where a caption would run into the button's edges.
+        for (int px = spec.width > Key ? 11 : 12; px >= 9; --px) {
+            f.setPixelSize(px);
+            if (QFontMetrics(f).horizontalAdvance(b->text()) <= spec.width - 3) break;
+        }
         b->setFont(f);
         const Command command = spec.command;
         connect(b, &QPushButton::clicked, this, [this, command] { RunCommand(command); });
@@ -143,7 +149,8 @@ void TKorbCalcForm::BuildKeypad() {
     narrow.setPixelSize(12);
     narrow.setBold(true);
     second->setFont(narrow);
-    second->setStyleSheet("color: #0000c0;");
+    // Stays down while the 2nd-function layer is on.
+    second->setCheckable(true);
 }
 
 void TKorbCalcForm::BuildToggles() {
@@ -170,7 +177,8 @@ void TKorbCalcForm::BuildToggles() {
         b->setToolTip(spec.tip);
         b->setAccessibleName(spec.tip);
         b->setCheckable(true);
-        b->setAutoRaise(true);
+        // Drawn as buttons up and down, so that they do not read as labels.
+        b->setAutoRaise(false);
         b->setFocusPolicy(Qt::NoFocus);
         b->setGeometry(spec.left, spec.top, spec.width, spec.height);
         QFont f = b->font();
@@ -207,11 +215,13 @@ void TKorbCalcForm::BuildSecondFunctionImages() {
         img->setToolTip(spec.tip);
         img->setAccessibleName(spec.tip);
         QFont f("Arial");
-        f.setPixelSize(9);
+        f.setPixelSize(SecondLabelPixels);
         img->setFont(f);
-        img->setStyleSheet("color: #0000c0;");
-        img->setAlignment(Qt::AlignCenter);
-        img->setGeometry(spec.left - 2, spec.top, 30, 12);
+        img->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+        // As wide as a key's column, standing on the key below it.
+        const int keyTop = *std::find_if(std::begin(Row), std::end(Row), [&](int r) { return r > spec.top; });
+        const int height = SecondLabelPixels + 3;
+        img->setGeometry(spec.left - 3, keyTop - height, 32, height);
         const Command command = spec.command;
         connect(img, &TImage::doubleClicked, this, [this, command] { RunCommand(command); });
         images_[spec.name] = img;

@@ -24,6 +24,7 @@
 #include "ui/RegisterFormUnit.h"
 #include "ui/ResetCalcForm.h"
 #include "ui/StackFormUnit.h"
+#include "ui/StackListModel.h"
 #include "ui/UnitsSelectorUnit.h"
 
 namespace {
@@ -31,8 +32,6 @@ namespace {
 constexpr int KeypadHelpContext = HelpContexts::Keypad;
 constexpr int OtherHelpContext = HelpContexts::Other;
 constexpr int UnitsHelpContext = HelpContexts::Units;
-constexpr int StackHelpContext = HelpContexts::Stack;
-constexpr int RegisterHelpContext = HelpContexts::Registers;
 
 } // namespace
 
@@ -58,6 +57,11 @@ TKorbCalcForm::TKorbCalcForm(ValueStore& store, QWidget* parent)
     BuildMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     move(DesignLeft, DesignTop);
+    lightLook_ = CurrentLook();
+    if (StoredDarkTheme(store_)) {
+        actions_["DarkTheme1"]->setChecked(true);
+        ApplyTheme(true, lightLook_);
+    }
 
     ApplyStoredFont();
     PrefsHost host;
@@ -76,16 +80,14 @@ TKorbCalcForm::TKorbCalcForm(ValueStore& store, QWidget* parent)
     engine_->onRefreshViews = [this] {
         if (registerForm_ && registerForm_->isVisible()) registerForm_->Refresh();
     };
-    engine_->ObserveStack(
-        [this] {
-            if (stackForm_) stackForm_->UpdateAll();
-        },
-        [this] {
-            if (registerForm_ && registerForm_->isVisible()) registerForm_->Refresh();
-        });
+    stackModel_ = std::make_unique<StackListModel>(engine_->Stack());
+    engine_->ObserveStack(stackModel_->Observer(), [this] {
+        if (registerForm_ && registerForm_->isVisible()) registerForm_->Refresh();
+    });
 }
 
 TKorbCalcForm::~TKorbCalcForm() {
+    engine_->ObserveStack({}, {}); // the stack model goes before the engine
     // Everything that reaches the engine goes before it: the other windows, then the display and
     // the keypad.
     delete stackForm_;
@@ -125,21 +127,33 @@ void TKorbCalcForm::StartUp() {
 
     // The other windows, in their fixed order.
     aboutBox_ = new TAboutBox(this);
-    stackForm_ = new TStackForm(*this);
+    stackForm_ = new TStackForm(*this, *stackModel_);
     stackForm_->StartUp();
     errWindow_ = new TErrWindow(this);
     resetDialog_ = new TResetCalcDialog(this);
     registerForm_ = new TRegisterForm(*this);
     registerForm_->StartUp();
-    unitsDlg_ = new TUnitsDlg(this);
-    unitsDlg_->SetErrorHandler([this](const std::string& m) { ShowMessage(m); });
-    AddHelpKey(unitsDlg_, UnitsHelpContext);
-    AddHelpKey(stackForm_, StackHelpContext);
-    AddHelpKey(registerForm_, RegisterHelpContext);
+    // The stack and register windows are tool windows of this one, so its F1 and Ctrl+P serve them
+    // too; F1 then opens the help of the window that has the focus.
+    // The units selector and the preferences dialog (with its font panel) are the costliest
+    // windows to build; they are built when first opened, so the main window paints sooner.
     dialogSettings_ = Prefs();
-    prefForm_ = new TPrefForm(dialogSettings_, store_, PrefHost(), this);
     formatForm_ = new TFormatForm(dialogSettings_, PrefHost(), this);
     readmeForm_ = new TReadmeForm(this);
+}
+
+TUnitsDlg* TKorbCalcForm::UnitsDlg() {
+    if (!unitsDlg_) {
+        unitsDlg_ = new TUnitsDlg(this);
+        unitsDlg_->SetErrorHandler([this](const std::string& m) { ShowMessage(m); });
+        AddHelpKey(unitsDlg_, UnitsHelpContext);
+    }
+    return unitsDlg_;
+}
+
+TPrefForm* TKorbCalcForm::PrefForm() {
+    if (!prefForm_) prefForm_ = new TPrefForm(dialogSettings_, store_, PrefHost(), this);
+    return prefForm_;
 }
 
 void TKorbCalcForm::closeEvent(QCloseEvent* event) {
@@ -202,7 +216,7 @@ void TKorbCalcForm::ResetCalculator1Click() {
         yes = resetConfirmHook();
     else if (resetDialog_)
         yes = resetDialog_->Ask();
-    if (yes) Run([this] { engine_->ResetCalculator(); });
+    if (yes) RunCommand(Command::Reset);
     FocusEnterButtonNow();
 }
 
@@ -222,14 +236,46 @@ void TKorbCalcForm::ApplyStoredFont() {
 }
 
 void TKorbCalcForm::ApplyDisplayFont(const QFont& font, const QColor& color) {
-    display_->setFont(font);
-    QPalette pal = display_->palette();
-    pal.setColor(QPalette::Text, color);
-    display_->setPalette(pal);
+    display_->SetBaseFont(font);
+    displayColour_ = color;
+    ApplyThemeColours();
+}
+
+void TKorbCalcForm::ApplyThemeColours() {
+    // Each widget sets only its one role; the others follow the application's palette.
+    auto setRole = [](QWidget* widget, QPalette::ColorRole role, const QColor& colour) {
+        QPalette own;
+        own.setResolveMask(0);
+        own.setColor(role, colour);
+        widget->setPalette(own);
+    };
+    const QPalette app = QApplication::palette();
+    setRole(display_, QPalette::Text,
+            ReadableOn(displayColour_, app.color(QPalette::Base), app.color(QPalette::Text)));
+    const QColor blue = AccentBlue(app);
+    setRole(buttons_["SecondFBtn"], QPalette::ButtonText, blue);
+    for (const auto& [name, image] : images_)
+        if (!image->text().isEmpty()) setRole(image, QPalette::WindowText, blue);
+}
+
+void TKorbCalcForm::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ApplicationPaletteChange && display_) ApplyThemeColours();
+}
+
+void TKorbCalcForm::SetDarkTheme(bool dark) {
+    ApplyTheme(dark, lightLook_);
+    actions_["DarkTheme1"]->setChecked(dark);
+    StoreDarkTheme(store_, dark);
+    ApplyThemeColours();
+}
+
+void TKorbCalcForm::CopyFullPrecisionClick() {
+    Run([this] { SetClipboardText(engine_->DisplayedFullText()); });
 }
 
 void TKorbCalcForm::FontClick() {
-    if (prefForm_) prefForm_->FontBtnClick();
+    PrefForm()->FontBtnClick();
     FocusEnterButtonNow();
 }
 
@@ -237,7 +283,11 @@ void TKorbCalcForm::FontClick() {
 
 int TKorbCalcForm::HelpContextOfFocus() const {
     QWidget* focus = QApplication::focusWidget();
-    if (!focus || focus->window() != this) return KeypadHelpContext;
+    if (!focus) return KeypadHelpContext;
+    if (focus->window() != this) {
+        const QVariant own = focus->window()->property(kHelpContextProperty);
+        return own.isValid() ? own.toInt() : KeypadHelpContext;
+    }
     // Buttons, the display and page controls carry their own context; anything else gets 1.
     if (qobject_cast<QPushButton*>(focus) || qobject_cast<QTextEdit*>(focus) ||
         qobject_cast<QTabWidget*>(focus))
@@ -258,7 +308,7 @@ void TKorbCalcForm::KeywordSearch1Click() {
 // ---- the view -----------------------------------------------------------------------------------------
 
 std::string TKorbCalcForm::FormatForDisplay(const std::string& text) const {
-    return ::FormatForDisplay(text, Prefs().FractNotation, Prefs().DecimalPlaces);
+    return ::FormatForDisplay(text, NotationFromInt(Prefs().FractNotation), Prefs().DecimalPlaces);
 }
 
 std::string TKorbCalcForm::DisplayText() const {
@@ -269,6 +319,7 @@ void TKorbCalcForm::SetDisplayText(const std::string& text) {
     display_->setPlainText(QString::fromStdString(text));
     // The caret goes to the end, where typing continues the entry.
     display_->moveCursor(QTextCursor::End);
+    display_->FitText();
 }
 
 void TKorbCalcForm::SelectAllDisplay() {
@@ -294,8 +345,7 @@ void TKorbCalcForm::ShowMessage(const std::string& message) {
 
 std::optional<std::string> TKorbCalcForm::RunUnitsSelector(const std::string& quantityText) {
     if (unitsSelectorHook) return unitsSelectorHook(quantityText);
-    if (!unitsDlg_) return std::nullopt;
-    return unitsDlg_->Run(quantityText);
+    return UnitsDlg()->Run(quantityText);
 }
 
 void TKorbCalcForm::FocusEnterButton() {
@@ -313,12 +363,15 @@ void TKorbCalcForm::SetEditingIndicator(bool entered) {
 }
 
 void TKorbCalcForm::SetUnitsOnNextLine(bool visible) {
-    images_["DOIDown"]->setVisible(visible);
+    // Lit for a text of two lines, and when the display put a long value's units on its second line.
+    engineUnitsDown_ = visible;
+    images_["DOIDown"]->setVisible(visible || display_->UnitsOnNextLine());
 }
 
 void TKorbCalcForm::SetSecondFunctionIndicator(bool on) {
     images_["SecondFImg"]->setVisible(on);
     actions_["Menu2ndF"]->setChecked(on);
+    buttons_["SecondFBtn"]->setChecked(on);
 }
 
 void TKorbCalcForm::SetUnitSystemState(bool si, bool enabled) {
@@ -373,7 +426,7 @@ PrefDialogHost TKorbCalcForm::PrefHost() {
         Run([this] { engine_->WritePrefs(); });
     };
     host.applyUnitSystem = [this](bool si) {
-        Run([&] { si ? engine_->SIBtnClick() : engine_->USBtnClick(); });
+        RunCommand(si ? Command::UnitSystemSI : Command::UnitSystemUS);
     };
     host.applyAutoConvert = [this](bool on) { Run([&] { engine_->AutoConvertBtnClick(on); }); };
     host.setWorkingFormat = [this](int f) { engine_->SetWorkingFormat(f); };
@@ -386,11 +439,9 @@ PrefDialogHost TKorbCalcForm::PrefHost() {
 }
 
 void TKorbCalcForm::Preferences1Click() {
-    if (prefForm_) {
-        dialogSettings_ = Prefs();
-        prefForm_->exec();
-        HandSettingsToEngine();
-    }
+    dialogSettings_ = Prefs();
+    PrefForm()->exec();
+    HandSettingsToEngine();
     FocusEnterButtonNow();
 }
 
@@ -408,6 +459,11 @@ void TKorbCalcForm::ShowHelp(int context) {
         return;
     }
     if (!helpWindow_) helpWindow_ = new HelpWindow(this);
+    // A modal dialog blocks every window but its own: help asked for beside one becomes the
+    // dialog's window for the time, so that it can be read and used.
+    QWidget* owner = QApplication::activeModalWidget();
+    if (!owner || owner == helpWindow_) owner = this;
+    if (helpWindow_->parentWidget() != owner) helpWindow_->setParent(owner, helpWindow_->windowFlags());
     if (context == HelpContentsTopic)
         helpWindow_->ShowTopic("Contents");
     else if (context == HelpSearch)

@@ -12,6 +12,7 @@
 #include "calc/CalcView.h"
 #include "calc/KorbCalc.h"
 #include "ui/KorbCalcDisplay.h"
+#include "ui/Theme.h"
 
 class QAction;
 class QFrame;
@@ -29,6 +30,7 @@ class TReadmeForm;
 class TPrefForm;
 class TFormatForm;
 class HelpWindow;
+class StackListModel;
 struct PrefDialogHost;
 
 class TKorbCalcForm : public QMainWindow, public CalcView {
@@ -55,11 +57,13 @@ public:
 
     TDisplay* Display() const { return display_; }
     TStackForm* StackForm() const { return stackForm_; }
+    StackListModel* StackModel() const { return stackModel_.get(); }
     TRegisterForm* RegisterForm() const { return registerForm_; }
-    TUnitsDlg* UnitsDlg() const { return unitsDlg_; }
+    // The units selector and the preferences dialog are built when first needed.
+    TUnitsDlg* UnitsDlg();
     TErrWindow* ErrWindow() const { return errWindow_; }
     TResetCalcDialog* ResetDialog() const { return resetDialog_; }
-    TPrefForm* PrefForm() const { return prefForm_; }
+    TPrefForm* PrefForm();
     TFormatForm* FormatForm() const { return formatForm_; }
     QMenu* PopupMenu1() const { return popup_; }
     QAction* Action(const QString& name) const;
@@ -83,6 +87,9 @@ public:
     void HelpFileClick();
     void Contents1Click();
     void KeywordSearch1Click();
+    void CopyFullPrecisionClick();
+    // Switches between the light and the dark look and stores the choice.
+    void SetDarkTheme(bool dark);
     // Help context of the focused control: 10 with none, the control's own for buttons, the
     // display and page controls, 1 for anything else.
     int HelpContextOfFocus() const;
@@ -131,6 +138,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -143,6 +151,9 @@ private:
     QAction* AddAction(QMenu* menu, const char* name, const char* text, const QKeySequence& key,
                        std::function<void()> handler);
     PrefDialogHost PrefHost();
+    // Colours that follow the palette: the 2nd-function blue, and the display's text colour unless
+    // it would vanish on the display's background.
+    void ApplyThemeColours();
     // The settings dialogs edit dialogSettings_, a copy taken when they open; it goes to the engine
     // before anything the engine draws or writes, and when they close.
     void HandSettingsToEngine();
@@ -152,6 +163,8 @@ private:
     ValueStore& store_;
     std::unique_ptr<KorbCalc> engine_;
     Settings dialogSettings_;
+    // The stack window's list; it observes the engine, so it goes before it.
+    std::unique_ptr<StackListModel> stackModel_;
     TDisplay* display_ = nullptr;
     QFrame* panel_ = nullptr;
     QPushButton* enterBtn_ = nullptr;
@@ -172,4 +185,7 @@ private:
     TReadmeForm* readmeForm_ = nullptr;
     HelpWindow* helpWindow_ = nullptr;
     bool firstPaintReported_ = false;
+    bool engineUnitsDown_ = false;
+    QColor displayColour_;
+    LightLook lightLook_;
 };

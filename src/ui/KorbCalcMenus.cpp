@@ -30,6 +30,9 @@ void TKorbCalcForm::BuildMenus() {
     QMenu* edit = bar->addMenu("&Edit");
     AddAction(edit, "Copy1", "&Copy", QKeySequence("Ctrl+C"), command(Command::Copy));
     AddAction(edit, "Paste1", "&Paste", QKeySequence("Ctrl+V"), command(Command::Paste));
+    // The display shows a value rounded to the chosen places; this copies it as it is kept.
+    AddAction(edit, "CopyFullPrecision1", "Copy Full Precision", QKeySequence("Ctrl+Shift+C"),
+              [this] { CopyFullPrecisionClick(); });
 
     QMenu* view = bar->addMenu("&View");
     AddAction(view, "ShowStack1", "&Stack Form", QKeySequence(Qt::Key_F5), [this] {
@@ -37,6 +40,10 @@ void TKorbCalcForm::BuildMenus() {
     })->setCheckable(true);
     AddAction(view, "ShowRegisters1", "&Register Form", QKeySequence(Qt::Key_F6), [this] {
         ShowRegisters1Click();
+    })->setCheckable(true);
+    view->addSeparator();
+    AddAction(view, "DarkTheme1", "Dark Theme", {}, [this] {
+        SetDarkTheme(actions_["DarkTheme1"]->isChecked());
     })->setCheckable(true);
 
     QMenu* mode = bar->addMenu("&Mode");
@@ -48,10 +55,9 @@ void TKorbCalcForm::BuildMenus() {
                                      std::tuple{"FreeForm1", "&Free-Form", Command::FreeFormMode}}) {
         QAction* a = AddAction(mode, name, text, {}, command(mode_));
         a->setCheckable(true);
-        a->setVisible(false);
         modeGroup->addAction(a);
     }
-    mode->addSeparator()->setVisible(false);
+    mode->addSeparator();
     auto* unitGroup = new QActionGroup(this);
     QAction* si = AddAction(mode, "SystemeInternationale1", "Systeme Internationale",
                             QKeySequence(Qt::Key_F3), command(Command::UnitSystemSI));

@@ -4,19 +4,33 @@
 #include <QPainterPath>
 #include <cmath>
 
-QPixmap DrawPicture(Picture picture, int size, qreal dpr) {
+bool IsDarkPalette(const QPalette& palette) {
+    return palette.color(QPalette::Window).lightnessF() < palette.color(QPalette::WindowText).lightnessF();
+}
+
+QColor AccentBlue(const QPalette& palette) {
+    return IsDarkPalette(palette) ? QColor(120, 170, 255) : QColor(0, 0, 192);
+}
+
+QPixmap DrawPicture(Picture picture, int size, qreal dpr, const QPalette& palette) {
     QPixmap pm(QSize(size, size) * dpr);
     pm.setDevicePixelRatio(dpr);
     pm.fill(Qt::transparent);
     QPainter p(&pm);
+    PaintPicture(p, picture, size, palette);
+    return pm;
+}
+
+void PaintPicture(QPainter& p, Picture picture, qreal s, const QPalette& palette) {
+    p.save();
     p.setRenderHint(QPainter::Antialiasing);
-    const qreal s = size;
+    p.setRenderHint(QPainter::TextAntialiasing);
     switch (picture) {
     case Picture::Editing: { // a pencil
         p.setPen(QPen(QColor(200, 120, 0), s / 5, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(QPointF(s * 0.8, s * 0.2), QPointF(s * 0.35, s * 0.65));
         p.setPen(Qt::NoPen);
-        p.setBrush(Qt::black);
+        p.setBrush(palette.color(QPalette::WindowText));
         p.drawPolygon(
             QPolygonF{QPointF(s * 0.1, s * 0.9), QPointF(s * 0.22, s * 0.55), QPointF(s * 0.45, s * 0.78)});
         break;
@@ -31,7 +45,7 @@ QPixmap DrawPicture(Picture picture, int size, qreal dpr) {
     }
     case Picture::UnitsDown: { // an arrow down
         p.setPen(Qt::NoPen);
-        p.setBrush(QColor(0, 0, 160));
+        p.setBrush(AccentBlue(palette));
         p.drawRect(QRectF(s * 0.4, s * 0.05, s * 0.2, s * 0.5));
         p.drawPolygon(
             QPolygonF{QPointF(s * 0.1, s * 0.5), QPointF(s * 0.9, s * 0.5), QPointF(s * 0.5, s * 0.95)});
@@ -42,7 +56,7 @@ QPixmap DrawPicture(Picture picture, int size, qreal dpr) {
         f.setPixelSize(qRound(s));
         f.setBold(true);
         p.setFont(f);
-        p.setPen(QColor(0, 0, 200));
+        p.setPen(AccentBlue(palette));
         p.drawText(QRectF(0, 0, s, s), Qt::AlignCenter, "2");
         break;
     }
@@ -72,5 +86,5 @@ QPixmap DrawPicture(Picture picture, int size, qreal dpr) {
         break;
     }
     }
-    return pm;
+    p.restore();
 }

@@ -1,5 +1,6 @@
 #include "ui/ReadmeFormUnit.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -85,17 +86,16 @@ TReadmeForm::TReadmeForm(QWidget* parent) : QDialog(parent) {
     ReadmeBox = new QPlainTextEdit(this);
     ReadmeBox->setObjectName("ReadmeBox");
     ReadmeBox->setReadOnly(true);
-    ReadmeBox->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Lines wrap at the window's edge, so that no paragraph needs sideways scrolling.
+    ReadmeBox->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    ReadmeBox->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     ReadmeBox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     ReadmeBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     QFont mono("Courier New");
     mono.setStyleHint(QFont::Monospace);
     mono.setPixelSize(12);
     ReadmeBox->setFont(mono);
-    // Button-face background: the text reads as part of the window, not as an editor.
-    QPalette palette = ReadmeBox->palette();
-    palette.setColor(QPalette::Base, palette.color(QPalette::Button));
-    ReadmeBox->setPalette(palette);
+    UseButtonFace();
     ReadmeBox->setPlainText(QString::fromUtf8(kReadmeText));
     ReadmeBox->setFixedHeight(209);
 
@@ -113,4 +113,17 @@ TReadmeForm::TReadmeForm(QWidget* parent) : QDialog(parent) {
     row->addWidget(BitBtn1);
     row->addStretch(1);
     layout->addLayout(row);
+}
+
+void TReadmeForm::UseButtonFace() {
+    // Button-face background: the text reads as part of the window, not as an editor.
+    QPalette palette = ReadmeBox->palette();
+    palette.setColor(QPalette::Base, QApplication::palette().color(QPalette::Button));
+    ReadmeBox->setPalette(palette);
+}
+
+void TReadmeForm::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    // A change of the application's palette (the dark theme) brings its own button face.
+    if (event->type() == QEvent::ApplicationPaletteChange && ReadmeBox) UseButtonFace();
 }

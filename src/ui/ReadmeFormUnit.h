@@ -13,6 +13,12 @@ public:
 
     QPlainTextEdit* ReadmeBox = nullptr;
     QPushButton* BitBtn1 = nullptr;
+
+protected:
+    void changeEvent(QEvent* event) override;
+
+private:
+    void UseButtonFace();
 };
 
 // The text the viewer shows.

@@ -7,6 +7,7 @@
 
 #include "ui/DialogStyle.h"
 #include "ui/KorbCalcMainForm.h"
+#include "ui/StackListModel.h"
 
 TRegisterForm::TRegisterForm(TKorbCalcForm& main)
     : QWidget(&main, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -26,6 +27,11 @@ TRegisterForm::TRegisterForm(TKorbCalcForm& main)
         auto* label = new QLabel(QString::number(i), this);
         label->setGeometry(x, y, labelWidth, listHeight);
         auto* list = new TDragListBox(QStringLiteral("lbReg%1").arg(i), i, this);
+        auto* model = new RegisterListModel(
+            main_.Engine().Stack(), i,
+            [this](const std::string& text) { return main_.FormatForDisplay(text); }, list);
+        list->setModel(model);
+        models_[static_cast<size_t>(i)] = model;
         list->setGeometry(x + labelWidth + 2, y, listWidth, listHeight);
         list->setProperty(kHelpContextProperty, HelpContexts::Registers);
         list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -42,7 +48,7 @@ TRegisterForm::TRegisterForm(TKorbCalcForm& main)
             main_.Run([&] { main_.Engine().StoreEntryInRegister(s.itemIndex, list->Tag()); });
             main_.FocusMainWindow();
         };
-        connect(list, &QListWidget::itemDoubleClicked, this, [this, list] { regconClick(list->Tag()); });
+        connect(list, &QAbstractItemView::doubleClicked, this, [this, list] { regconClick(list->Tag()); });
         lists_[static_cast<size_t>(i)] = list;
     }
 
@@ -51,8 +57,10 @@ TRegisterForm::TRegisterForm(TKorbCalcForm& main)
     auto add = [this](const char* name, const char* text, const QKeySequence& key, auto handler) {
         QAction* a = popup_->addAction(text);
         a->setObjectName(name);
+        // The menu shows the key; the main window's own Ctrl+P serves this tool window too, and a
+        // second window-wide key here would make both ambiguous.
         a->setShortcut(key);
-        addAction(a);
+        a->setShortcutContext(Qt::WidgetShortcut);
         connect(a, &QAction::triggered, this, handler);
     };
     add("NumberFormat1", "&Number Format", {}, [this] { main_.FormatPrecision1Click(); });
@@ -77,11 +85,10 @@ void TRegisterForm::StartUp() {
 }
 
 void TRegisterForm::Refresh() {
-    const StackCalc& stack = main_.Engine().Stack();
-    for (int i = 0; i < StackCalc::RegisterCount; ++i) {
-        TDragListBox* list = lists_[static_cast<size_t>(i)];
-        list->clear();
-        list->addItem(QString::fromStdString(main_.FormatForDisplay(stack.Register(i))));
+    // As a list refilled: the text anew, no row left selected.
+    for (size_t i = 0; i < models_.size(); ++i) {
+        models_[i]->Refresh();
+        if (lists_[i]->selectionModel()) lists_[i]->selectionModel()->clear();
     }
 }
 

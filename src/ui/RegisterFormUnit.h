@@ -7,6 +7,7 @@
 #include "ui/StackFormUnit.h"
 
 class QMenu;
+class RegisterListModel;
 class TKorbCalcForm;
 
 class TRegisterForm : public QWidget {
@@ -19,7 +20,7 @@ public:
 
     // Loads "SaveRegs.dat" when SaveRegs is set and shows itself when ShowRegs is set.
     void StartUp();
-    // Rewrites the ten lists in the current display format.
+    // Shows the ten registers again, in the current display format.
     void Refresh();
     void PlaceForShow();
 
@@ -35,5 +36,6 @@ protected:
 private:
     TKorbCalcForm& main_;
     std::array<TDragListBox*, StackCalc::RegisterCount> lists_{};
+    std::array<RegisterListModel*, StackCalc::RegisterCount> models_{};
     QMenu* popup_;
 };

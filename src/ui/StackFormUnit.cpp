@@ -5,12 +5,14 @@
 #include <QDrag>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QHeaderView>
 #include <QMenu>
 #include <QMimeData>
 
 #include "ui/DialogStyle.h"
 #include "ui/KorbCalcMainForm.h"
 #include "ui/RegisterFormUnit.h"
+#include "ui/StackListModel.h"
 
 QMimeData* MakeListDragData(const DropSource& source) {
     auto* data = new QMimeData;
@@ -49,8 +51,19 @@ bool AnswerListDrag(QDropEvent* event, const std::function<bool(const DropSource
 
 // ---------------------------------------------------------------------------------------------
 
-TDragListBox::TDragListBox(const QString& name, int tag, QWidget* parent) : QListWidget(parent), tag_(tag) {
+TDragListBox::TDragListBox(const QString& name, int tag, QWidget* parent) : QTableView(parent), tag_(tag) {
     setObjectName(name);
+    horizontalHeader()->hide();
+    horizontalHeader()->setStretchLastSection(true);
+    verticalHeader()->hide();
+    verticalHeader()->setMinimumSectionSize(1);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 2);
+    setShowGrid(false);
+    setWordWrap(false);
+    setTabKeyNavigation(false);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setProperty("Tag", tag);
     setDragEnabled(true);
     setAcceptDrops(true);
@@ -59,10 +72,38 @@ TDragListBox::TDragListBox(const QString& name, int tag, QWidget* parent) : QLis
     setSelectionMode(QAbstractItemView::SingleSelection);
 }
 
+void TDragListBox::changeEvent(QEvent* event) {
+    QTableView::changeEvent(event);
+    // One line of text with a little room, as a list box row.
+    if (event->type() == QEvent::FontChange)
+        verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 2);
+}
+
+int TDragListBox::count() const {
+    return model() ? model()->rowCount() : 0;
+}
+
+int TDragListBox::currentRow() const {
+    return currentIndex().isValid() ? currentIndex().row() : -1;
+}
+
+void TDragListBox::setCurrentRow(int row) {
+    if (model() && selectionModel())
+        selectionModel()->setCurrentIndex(model()->index(row, 0), QItemSelectionModel::ClearAndSelect);
+}
+
+QString TDragListBox::itemText(int row) const {
+    return model() ? model()->index(row, 0).data().toString() : QString();
+}
+
+QRect TDragListBox::rowRect(int row) const {
+    return model() ? visualRect(model()->index(row, 0)) : QRect();
+}
+
 void TDragListBox::startDrag(Qt::DropActions) {
-    QListWidgetItem* item = currentItem();
-    if (!item) return;
-    DropSource source{true, objectName().toStdString(), tag_, row(item)};
+    const int row = currentRow();
+    if (row < 0) return;
+    DropSource source{true, objectName().toStdString(), tag_, row};
     auto* drag = new QDrag(this);
     drag->setMimeData(MakeListDragData(source));
     drag->exec(Qt::CopyAction, Qt::CopyAction);
@@ -83,7 +124,7 @@ void TDragListBox::dropEvent(QDropEvent* event) {
 
 // ---------------------------------------------------------------------------------------------
 
-TStackForm::TStackForm(TKorbCalcForm& main)
+TStackForm::TStackForm(TKorbCalcForm& main, StackListModel& model)
     : QWidget(&main, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowCloseButtonHint),
       main_(main) {
@@ -93,6 +134,8 @@ TStackForm::TStackForm(TKorbCalcForm& main)
     resize(304, 150);
 
     list_ = new TDragListBox("StackListBox", 0, this);
+    list_->setModel(&model);
+    connect(&model, &StackListModel::entriesChanged, this, &TStackForm::ShowSelected);
     list_->setProperty(kHelpContextProperty, HelpContexts::Stack);
     list_->setFont(QFont("Arial", 10));
     list_->installEventFilter(this);
@@ -102,16 +145,17 @@ TStackForm::TStackForm(TKorbCalcForm& main)
         main_.Run([&] { main_.Engine().RecallRegister(s.tag); });
         main_.FocusMainWindow();
     };
-    connect(list_, &QListWidget::itemDoubleClicked, this, [this] { StackListBoxDblClick(); });
+    connect(list_, &QAbstractItemView::doubleClicked, this, [this] { StackListBoxDblClick(); });
 
     popup_ = new QMenu(this);
     popup_->setObjectName("StackPopupMenu");
     auto add = [this](const char* name, const char* text, const QKeySequence& key, auto handler) {
         QAction* a = popup_->addAction(text);
         a->setObjectName(name);
+        // The menu shows the key; the main window's own Ctrl+P serves this tool window too, and a
+        // second window-wide key here would make both ambiguous.
         a->setShortcut(key);
-        a->setShortcutContext(Qt::WindowShortcut);
-        addAction(a);
+        a->setShortcutContext(Qt::WidgetShortcut);
         connect(a, &QAction::triggered, this, handler);
         return a;
     };
@@ -131,17 +175,15 @@ TStackForm::TStackForm(TKorbCalcForm& main)
 void TStackForm::StartUp() {
     const Settings& s = main_.Prefs();
     if (s.ShowStack) main_.ShowStack1Click();
+    // The list hears of the loaded entries once, from the engine.
     if (s.SaveStack) main_.Run([&] { main_.Engine().LoadSavedStack(); });
-    UpdateAll();
 }
 
-void TStackForm::UpdateAll() {
-    const StackCalc& stack = main_.Engine().Stack();
-    const auto& texts = stack.StackListBox();
-    list_->clear();
-    for (const auto& t : texts) list_->addItem(QString::fromStdString(t));
-    const int sel = stack.Selected();
-    if (sel >= 0 && sel < list_->count()) list_->setCurrentRow(sel);
+void TStackForm::ShowSelected() {
+    const int sel = main_.Engine().Stack().Selected();
+    if (sel < 0 || sel >= list_->count()) return;
+    list_->setCurrentRow(sel);
+    if (isVisible()) list_->scrollTo(list_->currentIndex());
 }
 
 void TStackForm::PlaceForShow() {
@@ -170,7 +212,6 @@ void TStackForm::StackListBoxDblClick() {
 
 void TStackForm::ClearStackContents1Click() {
     main_.Run([&] { main_.Engine().ClearStackContents(); });
-    UpdateAll();
     main_.FocusMainWindow();
 }
 
@@ -205,6 +246,11 @@ void TStackForm::closeEvent(QCloseEvent* event) {
 void TStackForm::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     list_->setGeometry(8, 8, std::max(0, width() - 16), std::max(0, height() - 16));
+}
+
+void TStackForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    ShowSelected();
 }
 
 void TStackForm::changeEvent(QEvent* event) {

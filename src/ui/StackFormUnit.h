@@ -2,7 +2,7 @@
 // the display. Also the list box the register window uses.
 #pragma once
 
-#include <QListWidget>
+#include <QTableView>
 #include <QWidget>
 #include <functional>
 #include <optional>
@@ -22,17 +22,29 @@ std::optional<DropSource> ReadListDragData(const QMimeData* data);
 // rule accepts; ignores it otherwise. Returns whether it was accepted.
 bool AnswerListDrag(QDropEvent* event, const std::function<bool(const DropSource&)>& accept);
 
-// A list box that drags its current item as a DropSource and accepts drops by a rule.
-class TDragListBox : public QListWidget {
+class StackListModel;
+
+// A list box over a list model that drags its current item as a DropSource and accepts drops by
+// a rule. It is a one-column table without headers or grid: every row has the same height, so a
+// change of one row costs the same however long the list is (a list view lays out every row
+// again on each change).
+class TDragListBox : public QTableView {
     Q_OBJECT
 public:
     explicit TDragListBox(const QString& name, int tag, QWidget* parent = nullptr);
     int Tag() const { return tag_; }
 
+    int count() const;
+    int currentRow() const; // -1 when no row is current
+    void setCurrentRow(int row);
+    QString itemText(int row) const;
+    QRect rowRect(int row) const;
+
     std::function<bool(const DropSource&)> acceptDrop;
     std::function<void(const DropSource&)> onDrop;
 
 protected:
+    void changeEvent(QEvent* event) override;
     void startDrag(Qt::DropActions supportedActions) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
@@ -45,15 +57,16 @@ private:
 class TStackForm : public QWidget {
     Q_OBJECT
 public:
-    explicit TStackForm(TKorbCalcForm& main);
+    // The list shows the model, which follows the engine's entry lists.
+    TStackForm(TKorbCalcForm& main, StackListModel& model);
 
     TDragListBox* StackListBox() const { return list_; }
     QMenu* StackPopupMenu() const { return popup_; }
 
     // Loads "SaveStck.dat" when SaveStack is set and shows itself when ShowStack is set.
     void StartUp();
-    // Rewrites the list from the engine's entry lists.
-    void UpdateAll();
+    // Makes the engine's selected entry the list's current row and keeps it in view.
+    void ShowSelected();
     // Places the window before it is shown, beside the main window unless a position is kept.
     void PlaceForShow();
 
@@ -70,6 +83,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -236,6 +236,14 @@ const std::vector<UnitButtonSpec> kUnitButtons = {
 };
 // clang-format on
 
+// The dimensions of a unit text, or nothing when it does not read as the units of a quantity.
+// Angles are no dimension: a text with units but no dimensions is an angle.
+std::optional<TSignature> DimensionsOf(const std::string& unitText) {
+    TNumberUnits quantity;
+    if (!quantity.SetText("1 " + unitText) || quantity.Empty) return std::nullopt;
+    return quantity.Signature;
+}
+
 // Buttons per row: as many as the widest caption allows in the width a group gets at its depth
 // (each framed group takes its frame and margins off the page's width), at most six.
 int ColumnsFor(const std::vector<const UnitButtonSpec*>& buttons, const QFontMetrics& metrics, int depth) {
@@ -346,7 +354,7 @@ TUnitsDlg::TUnitsDlg(QWidget* parent) : QDialog(parent) {
     buttons->addWidget(HelpBtn);
     bottom->addLayout(buttons);
 
-    connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
+    connect(OKBtn, &QPushButton::clicked, this, &TUnitsDlg::OKBtnClick);
     connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
     connect(UnitsEdit, &QLineEdit::textEdited, this, &TUnitsDlg::UnitsEditChange);
     UnitsEdit->installEventFilter(this);
@@ -431,6 +439,9 @@ std::optional<std::string> TUnitsDlg::Run(const std::string& quantityText) {
     UnitsEdit->setText(QString::fromStdString(CurrentUnits));
     StartUnits = CurrentUnits;
     SetDenominator(CurrentUnits.find('/') != std::string::npos);
+    // The page of the value's kind of quantity; without units (or with units no page holds) the
+    // page used last.
+    if (const int page = PageForUnits(CurrentUnits); page >= 0) pageTabs_->button(page)->click();
     if (exec() == QDialog::Accepted) return CurrentUnits;
     return std::nullopt;
 }
@@ -454,18 +465,14 @@ void TUnitsDlg::UnitsEditChange(const QString& text) {
     CurrentUnits = text.toStdString();
 }
 
-void TUnitsDlg::UnitsEditExit() {
-    CurrentUnits = UnitsEdit->text().toStdString();
-    ValidateUnitsEdit();
-}
-
-void TUnitsDlg::ValidateUnitsEdit() {
+bool TUnitsDlg::ValidateUnitsEdit() {
     if (const auto reduced = ReducedUnitText(UnitsEdit->text().toStdString())) {
         CurrentUnits = *reduced;
         UnitsEdit->setText(QString::fromStdString(CurrentUnits));
-    } else {
-        ReportError(ErrorMessage(_UnitProblem));
+        return true;
     }
+    ReportError(ErrorMessage(_UnitProblem));
+    return false;
 }
 
 void TUnitsDlg::ReportError(const std::string& message) {
@@ -477,22 +484,54 @@ void TUnitsDlg::ReportError(const std::string& message) {
 }
 
 bool TUnitsDlg::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == UnitsEdit) {
-        if (event->type() == QEvent::KeyPress) {
-            const int key = static_cast<QKeyEvent*>(event)->key();
-            if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-                ValidateUnitsEdit();
-                return true;
-            }
-        } else if (event->type() == QEvent::FocusOut) {
-            // Focus taken by a message box or another window is not the user leaving the field;
-            // validating then would report the same error again and again.
-            const auto reason = static_cast<QFocusEvent*>(event)->reason();
-            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && isVisible())
-                UnitsEditExit();
+    if (watched == UnitsEdit && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            OKBtnClick();
+            return true;
         }
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void TUnitsDlg::keyPressEvent(QKeyEvent* event) {
+    // The dialog sees the keys its buttons do not use: Enter is OK, and a typed character goes
+    // into the units text wherever the focus is.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        OKBtnClick();
+        return;
+    }
+    const QString text = event->text();
+    const bool command = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    if (!command && !text.isEmpty() && text.at(0).isPrint() && !text.at(0).isSpace()) {
+        UnitsEdit->setFocus(Qt::ShortcutFocusReason);
+        UnitsEdit->deselect();
+        UnitsEdit->end(false);
+        UnitsEdit->insert(text);
+        UnitsEditChange(UnitsEdit->text());
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TUnitsDlg::OKBtnClick() {
+    // A typed text is checked once, here; one that does not parse is reported and can be mended.
+    if (!ValidateUnitsEdit()) {
+        UnitsEdit->setFocus();
+        return;
+    }
+    accept();
+}
+
+int TUnitsDlg::PageForUnits(const std::string& unitText) const {
+    if (StripIgnoredChars(unitText).empty()) return -1;
+    const auto wanted = DimensionsOf(unitText);
+    if (!wanted) return -1;
+    const QStringList pages = PageCaptions();
+    for (const auto& spec : kUnitButtons)
+        if (DimensionsOf(*spec.picked ? spec.picked : spec.caption) == wanted)
+            return static_cast<int>(pages.indexOf(QString::fromUtf8(spec.page)));
+    return -1;
 }
 
 bool TUnitsDlg::PressUnitButton(const QString& caption) {

@@ -51,8 +51,11 @@ public:
     void SetDenominator(bool denominator);
     bool DenominatorSelected() const;
     std::string CurrentUnitsText() const { return CurrentUnits; }
-    // Validates the edit's text as Enter in the edit does.
-    void ValidateUnitsEdit();
+    // Checks the edit's text; on success the selection becomes its reduced form, else the error is
+    // reported. OK (also Enter) runs it before closing.
+    bool ValidateUnitsEdit();
+    // The page (index) whose units measure the same kind of quantity as a unit text; -1 for none.
+    int PageForUnits(const std::string& unitText) const;
 
     QLineEdit* UnitsEdit = nullptr;
     QPushButton* OKBtn = nullptr;
@@ -61,6 +64,7 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void BuildPages();
@@ -68,7 +72,7 @@ private:
     void UnitButtonClick(const UnitButtonSpec& spec);
     void AddPickedUnit();
     void UnitsEditChange(const QString& text);
-    void UnitsEditExit();
+    void OKBtnClick();
     void ReportError(const std::string& message);
 
     std::string CurrentUnits;

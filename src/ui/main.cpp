@@ -73,17 +73,19 @@ double ProcessAgeMs() {
 #endif
 }
 
-// --screenshot DIR: fills the calculator with a few values, saves pictures of the main window,
-// the stack and register windows and the units selector into DIR, and quits.
-void TakeScreenshots(TKorbCalcForm& form, const QString& dir) {
+// --screenshot DIR [--screenshot-main NAME]: fills the calculator with a few values, saves pictures
+// of the main window, the stack and register windows and the units selector into DIR, and quits.
+// With a main-window file name, only the main window is saved, under that name (the 200% and
+// dark-theme pictures).
+void TakeScreenshots(TKorbCalcForm& form, const QString& dir, const QString& mainOnly) {
     form.messageHook = [](const std::string& m) { std::fprintf(stderr, "Korbcalc: %s\n", m.c_str()); };
     form.errorHook = form.messageHook;
     KorbCalc& calc = form.Engine();
     for (const char* value : {"12 ft", "6 in"}) calc.EnterText(value);
-    calc.BtnAddSubtractClick(KeyTag::Add);
+    calc.Run(Command::Add);
     calc.EnterText("9.80665 m/sec^2");
     calc.EnterText("2.5 kg");
-    calc.BtnMulDivClick(KeyTag::Multiply);
+    calc.Run(Command::Multiply);
     calc.SetRegister("3.14159265358979 rad", 0);
     calc.SetRegister("4.5 lbf*ft", 1);
     calc.SetRegister("0.75 kg", 2);
@@ -95,6 +97,10 @@ void TakeScreenshots(TKorbCalcForm& form, const QString& dir) {
         const QString file = QDir(dir).filePath(name);
         if (!w->grab().save(file)) std::fprintf(stderr, "Korbcalc: cannot write %s\n", qPrintable(file));
     };
+    if (!mainOnly.isEmpty()) {
+        save(&form, qPrintable(mainOnly));
+        return;
+    }
     save(&form, "main-window.png");
     save(form.StackForm(), "stack-window.png");
     save(form.RegisterForm(), "register-window.png");
@@ -145,12 +151,27 @@ int main(int argc, char* argv[]) {
             QObject::connect(&form, &TKorbCalcForm::firstPainted, [] {
                 std::fprintf(stderr, "Korbcalc: first paint %.0f ms after process start\n", ProcessAgeMs());
             });
-        if (args.contains("--quit-after-paint"))
-            QObject::connect(&form, &TKorbCalcForm::firstPainted, &app, &QApplication::quit,
-                             Qt::QueuedConnection);
+        // --quit-after-paint: ends once the main window is painted. Messages go to the error
+        // output, since a message box would wait for a click that never comes.
+        const bool quitAfterPaint = args.contains("--quit-after-paint");
+        bool painted = false;
+        if (quitAfterPaint) {
+            form.messageHook = [](const std::string& m) {
+                std::fprintf(stderr, "Korbcalc: %s\n", m.c_str());
+            };
+            form.errorHook = form.messageHook;
+            QObject::connect(&form, &TKorbCalcForm::firstPainted, &app, [&painted, &app] {
+                painted = true;
+                QTimer::singleShot(0, &app, &QApplication::quit);
+            });
+        }
         form.StartUp();
+        // A paint during start-up quits an event loop that is not the main one.
+        if (quitAfterPaint && painted) return 0;
         if (shot >= 0 && shot + 1 < args.size()) {
-            TakeScreenshots(form, args[shot + 1]);
+            const qsizetype mainOnly = args.indexOf("--screenshot-main");
+            TakeScreenshots(form, args[shot + 1],
+                            mainOnly >= 0 && mainOnly + 1 < args.size() ? args[mainOnly + 1] : QString());
             return 0;
         }
         // 6. The message loop, until the main window closes.

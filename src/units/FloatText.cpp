@@ -138,7 +138,7 @@ std::string FixedText(double magnitude, int precision, int digits, bool separato
 
 } // namespace
 
-std::string FloatToText(double value, int kind, int precision, int digits) {
+std::string FloatToText(double value, Notation notation, int precision, int digits) {
     if (std::isnan(value)) return "NAN";
     if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
     precision = std::clamp(precision, 1, MaxPrecision);
@@ -147,20 +147,20 @@ std::string FloatToText(double value, int kind, int precision, int digits) {
     const bool negative = std::signbit(value) && value != 0;
     const double magnitude = std::fabs(value);
     std::string text;
-    switch (kind) {
-    case 1:
+    switch (notation) {
+    case Notation::Scientific:
         text = ScientificText(magnitude, precision, digits);
         break;
-    case 2:
-    case 3:
-        text = FixedText(magnitude, precision, digits, kind == 3);
+    case Notation::Fixed:
+    case Notation::Number:
+        text = FixedText(magnitude, precision, digits, notation == Notation::Number);
         break;
-    case 4:
+    case Notation::Currency:
         text = FixedText(magnitude, precision, digits, true);
         // A scientific fallback carries no currency symbol; it reads back as a plain number.
         if (text.find('E') == std::string::npos) text.insert(0, 1, '$');
         break;
-    default:
+    case Notation::General:
         text = GeneralText(magnitude, precision, digits);
         break;
     }

@@ -2,12 +2,13 @@
 // so that every text the program writes reads back through the quantity parser.
 #pragma once
 
+#include "units/Notation.h"
+
 #include <string>
 #include <string_view>
 
-// kind: 0 General, 1 Scientific (exponent), 2 Fixed, 3 Number, 4 Currency.
 // precision: significant digits; digits: decimals (Fixed, Number, Currency) or minimum exponent digits.
-std::string FloatToText(double value, int kind, int precision, int digits);
+std::string FloatToText(double value, Notation notation, int precision, int digits);
 
 // A Currency text starts with "$" or "-$" directly before its digits ("$1,234.50 ft"). Gives the text
 // with that symbol removed so the number reads back; any other text (a "$US" unit) comes back unchanged.

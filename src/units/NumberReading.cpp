@@ -105,6 +105,29 @@ bool ReadDecimal(std::string_view text, double& out) {
     }
     if (i != text.size()) return false;
     double value = 0;
+    // Short plain decimals (most of what is typed and stored) are a whole number of at most 15
+    // digits divided by a power of ten, both exact doubles, so one division rounds correctly.
+    if (digits <= 15 && exponent == 0 && fraction <= 22 && i - bodyStart <= 32) {
+        static constexpr double Tens[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                          1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                          1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+        bool plain = true;
+        long long mantissa = 0;
+        for (std::size_t k = bodyStart; k < text.size(); ++k) {
+            const char c = text[k];
+            if (c == '.') continue;
+            if (!IsDigit(c)) {
+                plain = false;
+                break;
+            }
+            mantissa = mantissa * 10 + (c - '0');
+        }
+        if (plain) {
+            value = static_cast<double>(mantissa) / Tens[fraction];
+            out = negative ? -value : value;
+            return true;
+        }
+    }
     const auto [end, ec] = std::from_chars(text.data() + bodyStart, text.data() + text.size(), value);
     if (end != text.data() + text.size()) return false;
     if (ec == std::errc::result_out_of_range) {

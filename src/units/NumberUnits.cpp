@@ -30,12 +30,19 @@ struct ParsedUnits {
 // start-up, so a kept reading stays right.
 class UnitTextMemory {
 public:
-    const ParsedUnits& Lookup(std::string_view unitText) {
+    // known: the reduced lists the text was written from, taken instead of reading the text again.
+    const ParsedUnits& Lookup(std::string_view unitText, const TUnitLists* known) {
         ParsedUnits& place = places_[Hash(unitText) % Places];
         if (place.used && place.key == unitText) return place;
         place.used = true;
         place.key.assign(unitText);
-        const ParseResult parsed = ParseUnitList(unitText);
+        ParseResult parsed;
+        if (known) {
+            parsed.ok = true;
+            parsed.lists = *known;
+        } else {
+            parsed = ParseUnitList(unitText);
+        }
         TUnitLists base;
         place.ok = parsed.ok && BaseListsOf(parsed.lists, base);
         if (!place.ok) return place;
@@ -58,9 +65,9 @@ private:
     std::array<ParsedUnits, Places> places_;
 };
 
-const ParsedUnits& LookupUnits(std::string_view unitText) {
+const ParsedUnits& LookupUnits(std::string_view unitText, const TUnitLists* known = nullptr) {
     thread_local std::unique_ptr<UnitTextMemory> memory = std::make_unique<UnitTextMemory>();
-    return memory->Lookup(unitText);
+    return memory->Lookup(unitText, known);
 }
 
 // The number and unit text of a quantity text; unitText may point into text or into scratch.
@@ -95,6 +102,18 @@ bool Assign(TNumberUnits& q, double number, const ParsedUnits& units) {
     q.BaseUnitsText = units.baseUnitsText;
     q.Units = units.units;
     q.Empty = false;
+    return true;
+}
+
+// Into read units of the same dimensions; BaseValue and BaseUnitsText stay as they are.
+bool ConvertToUnits(TNumberUnits& q, const ParsedUnits& units) {
+    if (!TNumberUnits::SameDimensions(units.signature, q.Signature)) return Fail(q, _UnitIncomp);
+    const double value = units.fromBase.Apply(q.BaseValue, false);
+    if (!std::isfinite(value)) return Fail(q, _UnitProblem);
+    q.UnitLists = units.lists;
+    q.Value = value;
+    q.Units = units.units;
+    q.Signature = units.signature;
     return true;
 }
 
@@ -160,17 +179,19 @@ bool TNumberUnits::SetText(std::string_view text) {
 bool TNumberUnits::SetQuantity(double value, const TUnitLists& lists) {
     ClearError();
     if (!std::isfinite(value)) return Fail(*this, _UnitProblem);
-    return Assign(*this, value, LookupUnits(RenderUnitLists(lists, RenderKind::Names, ExponentForm::Exact)));
+    const TUnitLists reduced = ReduceUnitLists(lists);
+    return Assign(*this, value,
+                  LookupUnits(RenderUnitLists(reduced, RenderKind::Names, ExponentForm::Exact), &reduced));
 }
 
-std::string TNumberUnits::NumberPart() const {
-    return Format == ffExponent ? FloatToText(Value, ffExponent, Digits + 1, Digits)
-                                : FloatToText(Value, Format, Precision, Digits);
+std::string TNumberUnits::FormatNumber(Notation format, int digits) const {
+    return format == Notation::Scientific ? FloatToText(Value, format, digits + 1, digits)
+                                          : FloatToText(Value, format, Precision, digits);
 }
 
 std::string TNumberUnits::GetText() const {
     if (Empty) return std::string();
-    std::string text = NumberPart();
+    std::string text = FormatNumber(Format, Digits);
     text += ' ';
     text += Units;
     return text;
@@ -182,7 +203,7 @@ std::string TNumberUnits::DisplayUnits() const {
 
 std::string TNumberUnits::GetDisplayText() const {
     if (Empty) return std::string();
-    std::string text = NumberPart();
+    std::string text = FormatNumber(Format, Digits);
     text += ' ';
     text += DisplayUnits();
     return text;
@@ -199,14 +220,13 @@ bool TNumberUnits::ConvertTo(std::string_view target) {
         Fail(*this, _UnitProblem);
         throw ENumberException("Unit problem-check the units entered");
     }
-    if (!SameDimensions(units->signature, Signature)) return Fail(*this, _UnitIncomp);
-    const double value = units->fromBase.Apply(BaseValue, false);
-    if (!std::isfinite(value)) return Fail(*this, _UnitProblem);
-    UnitLists = units->lists;
-    Value = value;
-    Units = units->units;
-    Signature = units->signature;
-    return true;
+    return ConvertToUnits(*this, *units);
+}
+
+bool TNumberUnits::ConvertToUnitsOf(const TNumberUnits& other) {
+    ClearError();
+    if (other.Empty) return Fail(*this, _UnitProblem);
+    return ConvertToUnits(*this, LookupUnits(other.Units));
 }
 
 void TNumberUnits::ConvertToPreferred() {

@@ -1,6 +1,8 @@
 // Unit catalogue, unit-expression parser and the quantity type TNumberUnits.
 #pragma once
 
+#include "units/Notation.h"
+
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -156,15 +158,6 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// Formatting kinds of a quantity's number (same values as the notations of the display).
-enum NumberFormatKind : std::uint8_t {
-    ffGeneral = 0,
-    ffExponent = 1,
-    ffFixed = 2,
-    ffNumber = 3,
-    ffCurrency = 4
-};
-
 // Dimensions of a base-unit expression: the exponents of m, kg, sec, C, Coul, $US, Number and Mole,
 // exact ("rad" is no dimension). A pure number is all zeros.
 using TSignature = std::array<double, 8>;
@@ -179,7 +172,7 @@ public:
     TErrors ErrorCode = _OK;
     int Precision = 18;
     std::uint8_t Digits = 15;
-    std::uint8_t Format = ffGeneral;
+    Notation Format = Notation::General;
     TUnitLists UnitLists = EmptyUnitLists();
     TSignature Signature{};
     bool Empty = true;
@@ -195,8 +188,10 @@ public:
     double GetValue() const { return Value; }
     const std::string& GetUnits() const { return Units; }
     std::string DisplayUnits() const;
-    void SetFormat(std::uint8_t format) { Format = format; }
+    void SetFormat(Notation format) { Format = format; }
     bool ConvertTo(std::string_view target); // throws ENumberException for an unreadable target
+    // As ConvertTo with the units of another quantity, read already.
+    bool ConvertToUnitsOf(const TNumberUnits& other);
     void ConvertToPreferred();
     bool RaiseToPower(double x);
     std::string GetErrorText() const { return ErrorMessage(ErrorCode); }
@@ -219,7 +214,6 @@ public:
     static double ConvertUnitLists(double value, const TUnitLists& lists, bool toBase, std::string* text);
     static TSignature DimensionSignature(const TUnitLists& baseLists);
     static bool SameDimensions(const TSignature& a, const TSignature& b) { return a == b; }
-
-private:
-    std::string NumberPart() const;
+    // The value alone in a notation with the given digits, as GetText writes it.
+    std::string FormatNumber(Notation format, int digits) const;
 };

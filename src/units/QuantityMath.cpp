@@ -2,6 +2,7 @@
 // checked, combined and handed back as texts; nothing here keeps state between calls.
 #include "units/QuantityMath.h"
 
+#include "units/AngleUnits.h"
 #include "units/NumberUnits.h"
 #include "units/UnitListsDetail.h"
 
@@ -14,7 +15,6 @@ namespace {
 constexpr double QuarterPi = 0.7853981633974483;
 constexpr const char* OverflowMessage = "Floating point overflow";
 constexpr const char* NegativeFractionalMessage = "Negative to a fractional power not allowed";
-constexpr std::array<const char*, 4> AngleUnits{"rad", "deg", "grad", "rev"};
 
 // The number and the unit text of a quantity text, without parsing the units.
 NormalizedQuantity SplitQuantityText(std::string_view text) {
@@ -65,6 +65,16 @@ bool Deliver(const TNumberUnits& q, std::string& fullText, double& value, std::s
     return true;
 }
 
+// Products, quotients and powers are shown in the preferred units while AutoConvert is on.
+bool InPreferredUnits(TNumberUnits& result, std::string& errorText) {
+    if (AutoConvert) result.ConvertToPreferred();
+    if (!std::isfinite(result.GetValue())) {
+        errorText = OverflowMessage;
+        return false;
+    }
+    return true;
+}
+
 double Checked(double result) {
     if (!std::isfinite(result)) throw E(OverflowMessage);
     return result;
@@ -110,7 +120,7 @@ double QuantityTrig(std::string& text, int code) {
         throw E("The number must be between -1 and 1");
 
     const double theta = code <= 6 ? ArcSin(x) : code <= 10 ? ArcCos(x) : ArcTan(x);
-    const std::string target = AngleUnits[(code - 3) % 4];
+    const std::string target(AngleUnitNames[static_cast<std::size_t>((code - 3) % 4)]);
     std::string radianText = NumberText(theta) + " rad";
     if (!q.SetText(radianText)) throw E(q.GetErrorText());
     if (target == "rad") {
@@ -126,34 +136,46 @@ void GravityText(std::string& text) {
     text = UnitSystem ? "9.80665 m/sec^2" : "32.1740485564 ft/sec^2";
 }
 
-bool QuantityAddSub(const std::string& a, const std::string& b, int sign, std::string& fullText,
-                    double& value, std::string& unitsText, std::string& errorText) {
-    TNumberUnits qa, qb;
-    if (!ParseOperands(a, b, qa, qb, errorText)) return false;
-    if (!qb.ConvertTo(a)) {
+bool QuantityAddSub(const TNumberUnits& a, const TNumberUnits& b, int sign, TNumberUnits& result,
+                    std::string& errorText) {
+    TNumberUnits qb = b;
+    if (!qb.ConvertToUnitsOf(a)) {
         errorText = "Second number convert failed";
         return false;
     }
-    const double sum = qa.GetValue() + sign * qb.GetValue();
+    const double sum = a.GetValue() + sign * qb.GetValue();
     if (!std::isfinite(sum)) {
         errorText = OverflowMessage;
         return false;
     }
-    unitsText = qa.GetUnits();
-    fullText = QuantityTextOf(sum, unitsText);
-    value = sum;
+    // The sum keeps the units of a as written, and the 15 significant digits of a number text.
+    result = a;
+    if (!result.SetQuantity(unitdetail::RoundThroughNumberText(sum), a.UnitLists)) {
+        errorText = OverflowMessage;
+        return false;
+    }
     return true;
 }
 
-bool QuantityMulDiv(const std::string& a, const std::string& b, bool multiply, std::string& fullText,
+bool QuantityAddSub(const std::string& a, const std::string& b, int sign, std::string& fullText,
                     double& value, std::string& unitsText, std::string& errorText) {
-    TNumberUnits qa, qb;
-    if (!ParseOperands(a, b, qa, qb, errorText)) return false;
-    if (!multiply && qb.GetValue() == 0) {
+    TNumberUnits qa, qb, sum;
+    if (!ParseOperands(a, b, qa, qb, errorText) || !QuantityAddSub(qa, qb, sign, sum, errorText))
+        return false;
+    unitsText = qa.GetUnits();
+    fullText = QuantityTextOf(sum.GetValue(), unitsText);
+    value = sum.GetValue();
+    return true;
+}
+
+bool QuantityMulDiv(const TNumberUnits& a, const TNumberUnits& b, bool multiply, TNumberUnits& result,
+                    std::string& errorText) {
+    if (!multiply && b.GetValue() == 0) {
         errorText = "Divide by zero";
         return false;
     }
     // Saybolt seconds are not proportional to viscosity; products are formed in centistokes.
+    TNumberUnits qa = a, qb = b;
     if (qa.IsSUS()) qa.ConvertTo("CSt");
     if (qb.IsSUS()) qb.ConvertTo("CSt");
 
@@ -163,24 +185,24 @@ bool QuantityMulDiv(const std::string& a, const std::string& b, bool multiply, s
         return false;
     }
     // The units combine as lists; the product keeps the 15 significant digits of a number text.
-    TNumberUnits qc;
     TUnitLists units;
     if (!MultiplyUnitLists(qa.UnitLists, qb.UnitLists, multiply, units) ||
-        !qc.SetQuantity(unitdetail::RoundThroughNumberText(product), units)) {
+        !result.SetQuantity(unitdetail::RoundThroughNumberText(product), units)) {
         errorText = ErrorMessage(_UnitProblem);
         return false;
     }
-    if (AutoConvert) qc.ConvertToPreferred();
-    return Deliver(qc, fullText, value, unitsText, errorText);
+    return InPreferredUnits(result, errorText);
 }
 
-bool QuantityPower(const std::string& text, std::string& fullText, double& value, double exponent,
-                   std::string& unitsText, std::string& errorText) {
-    TNumberUnits q;
-    if (!q.SetText(text)) {
-        errorText = q.GetErrorText();
-        return false;
-    }
+bool QuantityMulDiv(const std::string& a, const std::string& b, bool multiply, std::string& fullText,
+                    double& value, std::string& unitsText, std::string& errorText) {
+    TNumberUnits qa, qb, product;
+    return ParseOperands(a, b, qa, qb, errorText) && QuantityMulDiv(qa, qb, multiply, product, errorText) &&
+           Deliver(product, fullText, value, unitsText, errorText);
+}
+
+bool QuantityPower(const TNumberUnits& q, double exponent, TNumberUnits& result, std::string& errorText) {
+    result = q;
     // Refused here rather than by Power, which would also show its own message box: the user
     // is told once, through the caller.
     const double base = q.GetValue();
@@ -188,17 +210,26 @@ bool QuantityPower(const std::string& text, std::string& fullText, double& value
         errorText = NegativeFractionalMessage;
         return false;
     }
-    // The power passes through text, so an overflow must be caught before it is written out.
     if (!q.Empty && base != 0 && !std::isfinite(Power(base, exponent))) {
         errorText = OverflowMessage;
         return false;
     }
-    if (!q.RaiseToPower(exponent)) {
+    if (!result.RaiseToPower(exponent)) {
+        errorText = result.GetErrorText();
+        return false;
+    }
+    return InPreferredUnits(result, errorText);
+}
+
+bool QuantityPower(const std::string& text, std::string& fullText, double& value, double exponent,
+                   std::string& unitsText, std::string& errorText) {
+    TNumberUnits q, power;
+    if (!q.SetText(text)) {
         errorText = q.GetErrorText();
         return false;
     }
-    if (AutoConvert) q.ConvertToPreferred();
-    return Deliver(q, fullText, value, unitsText, errorText);
+    return QuantityPower(q, exponent, power, errorText) &&
+           Deliver(power, fullText, value, unitsText, errorText);
 }
 
 void CircleArea(const std::string& text, std::string& areaText) {

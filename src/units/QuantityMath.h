@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+class TNumberUnits;
+
 // ---------------------------------------------------------------------------
 // Engine-wide settings and the message sink
 // ---------------------------------------------------------------------------
@@ -72,3 +74,14 @@ bool QuantityMulDiv(const std::string& a, const std::string& b, bool multiply, s
 bool QuantityPower(const std::string& text, std::string& fullText, double& value, double exponent,
                    std::string& unitsText, std::string& errorText);
 void CircleArea(const std::string& text, std::string& areaText);
+
+// ---------------------------------------------------------------------------
+// The same arithmetic on quantities already read: the result is the quantity the texts above
+// stand for (its value as it reads back from them). False with the message in errorText.
+// ---------------------------------------------------------------------------
+
+bool QuantityAddSub(const TNumberUnits& a, const TNumberUnits& b, int sign, TNumberUnits& result,
+                    std::string& errorText);
+bool QuantityMulDiv(const TNumberUnits& a, const TNumberUnits& b, bool multiply, TNumberUnits& result,
+                    std::string& errorText);
+bool QuantityPower(const TNumberUnits& q, double exponent, TNumberUnits& result, std::string& errorText);

@@ -110,5 +110,5 @@ void CombineUnitTexts(std::string_view unitsA, std::string_view unitsB, bool mul
 }
 
 std::string NumberText(double value) {
-    return FloatToText(value, 0, 15, 0);
+    return FloatToText(value, Notation::General, 15, 0);
 }

@@ -40,8 +40,9 @@ constexpr Row Gap(G group) {
     return {nullptr, 0, nullptr, group};
 }
 
-// The cubic-inch and gallon factors are worked out in extended precision and stored as doubles: a
-// double evaluation ends one unit in the last place away from the factors the catalogue has always had.
+// The cubic-inch and gallon factors are worked out in extended precision and stored as doubles, so
+// that each is the double nearest its exact value; a double evaluation of the same formula ends one
+// unit in the last place away.
 constexpr double Extended(long double value) {
     return static_cast<double>(value);
 }
@@ -219,7 +220,8 @@ struct InverseOverride {
 constexpr InverseOverride TemperatureInverses[] = {
     {RuleSlot::F, 1 / 1.8}, {RuleSlot::K, -273.15}, {RuleSlot::R, -459.67}, {RuleSlot::C, 1}};
 
-// Legacy signature numbers of the base units; "Coul" and "Mole" get values of their own.
+// Signature number of each base unit, in base-unit order, as SignatureValue reports it ("Coul" and
+// "Mole" take numbers of their own). Dimensions themselves are compared by their exponents.
 constexpr std::array<double, unitcat::BaseUnitCount> SignatureValues{3.1,  4.1, 5.1,  1,   7.1,
                                                                      11.1, 9.1, 10.1, 13.1};
 

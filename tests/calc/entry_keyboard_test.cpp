@@ -119,8 +119,7 @@ struct KeyCase {
     KeyOptions options;
     int key;
     bool shift, ctrl;
-    KeyAction action;
-    char ch;
+    KeyCommand expected;
 };
 
 void PrintTo(const KeyCase& c, std::ostream* os) {
@@ -135,54 +134,64 @@ class KeyMapRows : public ::testing::TestWithParam<KeyCase> {};
 TEST_P(KeyMapRows, LooksUpTheCommand) {
     const auto& p = GetParam();
     const KeyCommand cmd = LookupKey(p.key, p.shift, p.ctrl, p.calcMode, p.options);
-    EXPECT_EQ(cmd.action, p.action);
-    if (p.ch) {
-        EXPECT_EQ(cmd.ch, p.ch);
+    EXPECT_EQ(cmd.action, p.expected.action);
+    if (p.expected.action == KeyAction::Run) {
+        EXPECT_EQ(cmd.command, p.expected.command);
+    } else if (p.expected.ch) {
+        EXPECT_EQ(cmd.ch, p.expected.ch);
     }
 }
 
 constexpr KeyOptions Plain{}, CopyOps{true, false, false}, SubChs{false, true, false},
     Switch{false, false, true};
 using KA = KeyAction;
+constexpr KeyCommand Runs(Command command) {
+    return {KA::Run, 0, command};
+}
+constexpr KeyCommand Does(KeyAction action, char ch = 0) {
+    return {action, ch};
+}
 
-INSTANTIATE_TEST_SUITE_P(CalculatorMode, KeyMapRows,
-                         ::testing::Values(KeyCase{true, Plain, 52, false, false, KA::Digit, '4'},
-                                           KeyCase{true, Plain, 100, false, false, KA::Digit, '4'},
-                                           KeyCase{true, Plain, 105, false, false, KA::Digit, '9'},
-                                           KeyCase{true, Plain, 52, true, false, KA::None, 0},
-                                           KeyCase{true, Plain, 56, true, false, KA::Multiply, 0},
-                                           KeyCase{true, CopyOps, 107, false, false, KA::Add, 0},
-                                           KeyCase{true, Plain, 110, false, false, KA::Dot, 0},
-                                           KeyCase{true, Plain, 187, false, false, KA::None, 0},
-                                           KeyCase{true, Plain, 187, true, false, KA::Add, 0},
-                                           KeyCase{true, Plain, 189, false, false, KA::Subtract, 0},
-                                           KeyCase{true, Plain, 189, true, false, KA::ChangeSign, 0},
-                                           KeyCase{true, SubChs, 189, false, false, KA::ChangeSign, 0},
-                                           KeyCase{true, SubChs, 189, true, false, KA::Subtract, 0},
-                                           KeyCase{true, Plain, 191, false, false, KA::Divide, 0},
-                                           KeyCase{true, Plain, 70, false, false, KA::None, 0},
-                                           KeyCase{true, Switch, 70, false, false, KA::SwitchLetter, 'f'},
-                                           KeyCase{true, Plain, 112, false, false, KA::None, 0}));
+INSTANTIATE_TEST_SUITE_P(
+    CalculatorMode, KeyMapRows,
+    ::testing::Values(KeyCase{true, Plain, 52, false, false, Runs(Command::Digit4)},
+                      KeyCase{true, Plain, 100, false, false, Runs(Command::Digit4)},
+                      KeyCase{true, Plain, 105, false, false, Runs(Command::Digit9)},
+                      KeyCase{true, Plain, 52, true, false, Does(KA::None)},
+                      KeyCase{true, Plain, 56, true, false, Runs(Command::Multiply)},
+                      KeyCase{true, CopyOps, 107, false, false, Runs(Command::Add)},
+                      KeyCase{true, Plain, 110, false, false, Runs(Command::Dot)},
+                      KeyCase{true, Plain, 187, false, false, Does(KA::None)},
+                      KeyCase{true, Plain, 187, true, false, Runs(Command::Add)},
+                      KeyCase{true, Plain, 189, false, false, Runs(Command::Subtract)},
+                      KeyCase{true, Plain, 189, true, false, Runs(Command::ChangeSign)},
+                      KeyCase{true, SubChs, 189, false, false, Runs(Command::ChangeSign)},
+                      KeyCase{true, SubChs, 189, true, false, Runs(Command::Subtract)},
+                      KeyCase{true, Plain, 191, false, false, Runs(Command::Divide)},
+                      KeyCase{true, Plain, 70, false, false, Does(KA::None)},
+                      KeyCase{true, Switch, 70, false, false, Does(KA::SwitchLetter, 'f')},
+                      KeyCase{true, Plain, 112, false, false, Does(KA::None)}));
 
-INSTANTIATE_TEST_SUITE_P(FreeFormMode, KeyMapRows,
-                         ::testing::Values(KeyCase{false, Plain, 54, true, false, KA::ClearAndType, '^'},
-                                           KeyCase{false, Plain, 50, true, false, KA::Type, '@'},
-                                           KeyCase{false, Plain, 56, true, true, KA::ClearAndType, '*'},
-                                           KeyCase{false, Plain, 56, false, true, KA::Multiply, 0},
-                                           KeyCase{false, Plain, 104, false, false, KA::Digit, '8'},
-                                           KeyCase{false, Plain, 105, false, false, KA::Digit, '9'},
-                                           KeyCase{false, CopyOps, 107, false, false, KA::ClearAndType, '+'},
-                                           KeyCase{false, Plain, 107, false, false, KA::Add, 0},
-                                           KeyCase{false, Plain, 110, false, false, KA::Type, '.'},
-                                           KeyCase{false, Plain, 187, true, true, KA::ClearAndType, '+'},
-                                           KeyCase{false, Plain, 187, false, true, KA::Add, 0},
-                                           KeyCase{false, Plain, 189, false, false, KA::ClearAndType, '-'},
-                                           KeyCase{false, Plain, 189, true, true, KA::ChangeSign, 0},
-                                           KeyCase{false, Plain, 189, false, true, KA::Subtract, 0},
-                                           KeyCase{false, Plain, 191, true, false, KA::ClearAndType, '/'},
-                                           KeyCase{false, Plain, 191, false, true, KA::Divide, 0},
-                                           KeyCase{false, Plain, 70, true, false, KA::Letter, 'F'},
-                                           KeyCase{false, Plain, 70, false, false, KA::Letter, 'f'}));
+INSTANTIATE_TEST_SUITE_P(
+    FreeFormMode, KeyMapRows,
+    ::testing::Values(KeyCase{false, Plain, 54, true, false, Does(KA::ClearAndType, '^')},
+                      KeyCase{false, Plain, 50, true, false, Does(KA::Type, '@')},
+                      KeyCase{false, Plain, 56, true, true, Does(KA::ClearAndType, '*')},
+                      KeyCase{false, Plain, 56, false, true, Runs(Command::Multiply)},
+                      KeyCase{false, Plain, 104, false, false, Runs(Command::Digit8)},
+                      KeyCase{false, Plain, 105, false, false, Runs(Command::Digit9)},
+                      KeyCase{false, CopyOps, 107, false, false, Does(KA::ClearAndType, '+')},
+                      KeyCase{false, Plain, 107, false, false, Runs(Command::Add)},
+                      KeyCase{false, Plain, 110, false, false, Does(KA::Type, '.')},
+                      KeyCase{false, Plain, 187, true, true, Does(KA::ClearAndType, '+')},
+                      KeyCase{false, Plain, 187, false, true, Runs(Command::Add)},
+                      KeyCase{false, Plain, 189, false, false, Does(KA::ClearAndType, '-')},
+                      KeyCase{false, Plain, 189, true, true, Runs(Command::ChangeSign)},
+                      KeyCase{false, Plain, 189, false, true, Runs(Command::Subtract)},
+                      KeyCase{false, Plain, 191, true, false, Does(KA::ClearAndType, '/')},
+                      KeyCase{false, Plain, 191, false, true, Runs(Command::Divide)},
+                      KeyCase{false, Plain, 70, true, false, Does(KA::Letter, 'F')},
+                      KeyCase{false, Plain, 70, false, false, Does(KA::Letter, 'f')}));
 
 TEST_F(EngineTest, FreeFormCaretAppendsToTheShownValue) {
     Push("12.5 ft");
@@ -217,6 +226,18 @@ TEST_F(EngineTest, FocusedDisplayPassesOnlyEnter) {
     EXPECT_EQ(view.display, "3");
     c().DisplayKeyDown(VK::Return, false, false);
     ExpectStack({{3, ""}});
+}
+
+// Text typed in one go is an entry like one built key by key: its decimal point counts.
+TEST_F(EngineTest, TypedTextIsAnEntryWithItsPoint) {
+    Typed("2.5");
+    c().Run(Command::Dot);
+    EXPECT_EQ(view.display, "2.5");
+    Typed("25");
+    c().Run(Command::Dot);
+    EXPECT_EQ(view.display, "25.");
+    EXPECT_FALSE(c().State().Entered);
+    EXPECT_EQ(c().Stack().Depth(), 0);
 }
 
 } // namespace

@@ -218,4 +218,18 @@ TEST_F(EngineTest, ResetClearsStackRegistersAndPrompts) {
     EXPECT_TRUE(c().State().Entered);
 }
 
+// A 2nd-function command turns the layer on only when it is off, so the key never falls back to
+// its first function, and the layer is off again afterwards.
+TEST_F(EngineTest, SecondFunctionCommandsRunWithTheLayerOnOrOff) {
+    for (const bool layerOn : {false, true}) {
+        Start();
+        PushAll({"2", "3"});
+        if (layerOn) c().Run(Command::SecondFunction);
+        c().Run(Command::YtoX);
+        ExpectStack({{8, ""}});
+        EXPECT_FALSE(c().State().SecondFunction) << "layer on: " << layerOn;
+        EXPECT_FALSE(view.secondIndicator) << "layer on: " << layerOn;
+    }
+}
+
 } // namespace

@@ -8,6 +8,7 @@ namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
 
 const std::string Kept = "the earlier file was kept as ";
+const std::string OlderBackup = "a backup from an earlier run\r\n";
 
 enum class AfterClose {
     Replaced,  // the file holds this run's values, nothing else is kept or said
@@ -74,7 +75,7 @@ void ExpectCloseResult(const char* name, const std::string& before, AfterClose a
     switch (after) {
     case AfterClose::Replaced:
         EXPECT_TRUE(closeMessages.empty()) << closeMessages.front();
-        EXPECT_FALSE(fs::exists(bak));
+        EXPECT_EQ(ReadBytes(bak), OlderBackup); // left alone
         break;
     case AfterClose::KeptAsBak: {
         ASSERT_EQ(closeMessages.size(), 1u);
@@ -128,6 +129,8 @@ void RunCases(const char* name, const std::vector<DamageCase>& cases, bool regis
         WriteBytes("SaveStck.dat", "");
         WriteBytes("SaveRegs.dat", "");
         WriteBytes(name, c.bytes);
+        WriteBytes(std::string(name) + ".bak",
+                   OlderBackup); // one generation: replaced when a new one is kept
         if (c.spoil) c.spoil();
 #ifdef _WIN32
         if (c.ordinaryUser) continue;
@@ -263,7 +266,7 @@ TEST(PreferencesFile, DamagedFilesFallBackToTheDefaultsAndLoseNothing) {
             if (!r.read && r.keptAsBak)
                 expected.push_back("\"Meridot.ini\" was not loaded in full, so " + Kept + "Meridot.ini.bak");
             EXPECT_EQ(s.startMessages, expected);
-            const Settings& set = s.calc->CurrentSettings();
+            const Settings& set = s.CurrentSettings();
             EXPECT_EQ(set.SavePrefs, 1);
             EXPECT_EQ(set.SaveStack, 1);
             EXPECT_EQ(set.DecimalPlaces, r.read ? 3 : 7);
@@ -287,7 +290,7 @@ TEST(PreferencesFile, DamagedFilesFallBackToTheDefaultsAndLoseNothing) {
             }
             auto lines = ReadTextLines("Meridot.ini");
             ASSERT_TRUE(lines.has_value());
-            EXPECT_EQ(*lines, s.calc->Preferences().BuildLines());
+            EXPECT_EQ(*lines, s.PrefsLines());
         };
 #ifdef _WIN32
         if (r.unreadable) continue;
@@ -301,6 +304,32 @@ TEST(PreferencesFile, DamagedFilesFallBackToTheDefaultsAndLoseNothing) {
     }
 }
 
+// Where the system refuses a hard link (here: another user's file), the earlier file is kept as a
+// copy of its bytes.
+TEST(SavedStackFile, KeptAsACopyWhereNoLinkCanBeMade) {
+    if (::geteuid() != 0) GTEST_SKIP() << "needs root to leave the file to another user";
+    WorkingDir dir;
+    WriteBytes("Meridot.ini", GoodIni());
+    WriteBytes("SaveRegs.dat", "");
+    const std::string before = "12 ft\r\n12 fx\r\n";
+    WriteBytes("SaveStck.dat", before);
+    AsOrdinaryUser(
+        [&] {
+            Session s;
+            s.Start();
+            ExpectValues(s.Stack().FPStack(), {{12, "ft"}}, "stack");
+            const Lines closed = s.Close();
+            ASSERT_EQ(closed.size(), 1u);
+            EXPECT_TRUE(Contains(closed[0], Kept + "SaveStck.dat.bak")) << closed[0];
+            EXPECT_EQ(ReadBytes("SaveStck.dat.bak"), before);
+            struct stat st {};
+            ASSERT_EQ(::stat("SaveStck.dat.bak", &st), 0);
+            EXPECT_EQ(st.st_nlink, 1u); // a copy, not a second name of the old file
+            EXPECT_EQ(ReadBytes("SaveStck.dat"), "12.000000000000000 ft\r\n");
+        },
+        false);
+}
+
 // One file that cannot be written costs only itself: the other two are still written, and the
 // failure is said once.
 TEST(SaveAtClose, EachFileIsSavedOnItsOwn) {
@@ -312,7 +341,7 @@ TEST(SaveAtClose, EachFileIsSavedOnItsOwn) {
         Session s;
         s.Start();
         s.calc->EnterText("4 m");
-        s.calc->StoreEntryInRegister(s.Stack().Depth() - 1, 2);
+        s.StoreTop(2);
         DirectoryInTheWay(blocked);
         const Lines closed = s.Close();
         ASSERT_EQ(closed.size(), 1u);
@@ -339,7 +368,7 @@ TEST(SaveAtClose, FullDiskKeepsTheOldStackFile) {
     WriteBytes("SaveStck.dat", old);
     Session s;
     s.Start();
-    for (int i = 0; i < 200; ++i) s.calc->EnterText("1 m");
+    for (int i = 0; i < 200; ++i) s.Push("1 m");
     Lines closed;
     {
         FileSizeLimit limit(2000);
@@ -367,7 +396,7 @@ TEST(SavedValues, ComeBackExactlyAfterARestart) {
                                          "1.0000000000000002 N/m^2",
                                          "9.999999999999999E22 J",
                                          "-0.00012345678901234567 A"};
-    for (int notation = ntGeneral; notation <= ntCurrency; ++notation) {
+    for (int notation = 0; notation < NotationCount; ++notation) {
         for (int places : {0, 7, 15}) {
             SCOPED_TRACE("notation " + std::to_string(notation) + ", places " + std::to_string(places));
             WorkingDir dir;
@@ -379,8 +408,8 @@ TEST(SavedValues, ComeBackExactlyAfterARestart) {
             WriteBytes("Meridot.ini", ini);
             Session first;
             first.Start();
-            for (const auto& t : texts) ASSERT_TRUE(first.calc->EnterText(t)) << t;
-            first.calc->StoreEntryInRegister(first.Stack().Depth() - 1, 4);
+            for (const auto& t : texts) ASSERT_TRUE(first.Push(t)) << t;
+            first.StoreTop(4);
             EXPECT_TRUE(first.Close().empty());
             Session second;
             second.Start();

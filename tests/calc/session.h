@@ -17,7 +17,10 @@
 // A scratch directory that is the current directory for its lifetime.
 class WorkingDir {
 public:
-    WorkingDir() : old_(std::filesystem::current_path()) { std::filesystem::current_path(dir_.Path()); }
+    explicit WorkingDir(const std::filesystem::path& base = std::filesystem::temp_directory_path())
+        : dir_(base), old_(std::filesystem::current_path()) {
+        std::filesystem::current_path(dir_.Path());
+    }
     ~WorkingDir() { std::filesystem::current_path(old_); }
     WorkingDir(const WorkingDir&) = delete;
     WorkingDir& operator=(const WorkingDir&) = delete;
@@ -50,13 +53,30 @@ struct Session {
         calc->FormClose();
         return view.messages;
     }
-    const StackCalc& Stack() { return calc->Stack(); }
+    const StackCalc& Stack() const { return calc->Stack(); }
+
+    // The few engine steps the tests take besides starting and closing, in one place.
+    bool Push(const std::string& text) {
+        const int depth = Stack().Depth();
+        calc->EnterText(text);
+        return Stack().Depth() == depth + 1;
+    }
+    void StoreTop(int index) { calc->StoreEntryInRegister(Stack().Depth() - 1, index); }
+    void SetRegister(const std::string& text, int index) { calc->SetRegister(text, index); }
+    const Settings& CurrentSettings() const { return calc->CurrentSettings(); }
+    // The lines the preferences file gets from the current settings.
+    std::vector<std::string> PrefsLines() const {
+        Settings copy = CurrentSettings();
+        MemoryValueStore scratch;
+        return Prefs(copy, scratch, {}, "Meridot.ini").BuildLines();
+    }
 };
 
 #ifndef _WIN32
 // Runs body as an ordinary user: a file with mode 000 is unreadable only then. Under root the body
-// runs in a child process that has given up root and owns the current directory.
-inline void AsOrdinaryUser(const std::function<void()>& body) {
+// runs in a child process that has given up root and owns the current directory (and, with
+// ownFiles, everything in it).
+inline void AsOrdinaryUser(const std::function<void()>& body, bool ownFiles = true) {
     if (::geteuid() != 0) {
         body();
         return;
@@ -67,7 +87,7 @@ inline void AsOrdinaryUser(const std::function<void()>& body) {
     ASSERT_GE(child, 0);
     if (child == 0) {
         for (const auto& entry : std::filesystem::recursive_directory_iterator("."))
-            if (::lchown(entry.path().c_str(), nobody, nobody) != 0) ::_exit(3);
+            if (ownFiles && ::lchown(entry.path().c_str(), nobody, nobody) != 0) ::_exit(3);
         if (::chown(".", nobody, nobody) != 0 || ::setgid(nobody) != 0 || ::setuid(nobody) != 0) ::_exit(4);
         body();
         std::fflush(nullptr);

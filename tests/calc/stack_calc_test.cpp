@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 class RecordingView : public CalcView {
@@ -26,11 +28,24 @@ public:
 
 using Lines = std::vector<std::string>;
 
+// Records the stack's notices as "inserted 0 1", "removed 2 1", "changed 1 2", "reset" and
+// "registers".
+void Observe(StackCalc& calc, Lines& log) {
+    auto rows = [&log](const char* what) {
+        return [&log, what](int first, int count) {
+            log.push_back(std::string(what) + " " + std::to_string(first) + " " + std::to_string(count));
+        };
+    };
+    calc.entryObserver = {rows("inserted"), rows("removed"), rows("changed"),
+                          [&log] { log.push_back("reset"); }};
+    calc.onRegistersChanged = [&log] { log.push_back("registers"); };
+}
+
 class StackCalcTest : public ::testing::Test {
 protected:
     void SetUp() override {
         InitUnitTables();
-        calc.onStackChanged = [this] { ++stackChanges; };
+        Observe(calc, notices);
         calc.onRefreshViews = [this] { ++refreshes; };
         calc.showStackTop = [this] { ++stackTopShown; };
     }
@@ -40,23 +55,24 @@ protected:
     std::string Full(const std::string& text) const {
         TNumberUnits q;
         q.Digits = 15;
-        q.SetFormat(static_cast<std::uint8_t>(notation));
+        q.SetFormat(NotationFromInt(notation));
         EXPECT_TRUE(q.SetText(text)) << text;
-        return FullText(q, notation);
+        return FullText(q, NotationFromInt(notation));
     }
 
-    int notation = ntFixed;
+    int notation = static_cast<int>(Notation::Fixed);
     int places = 7;
     RecordingView view;
     StackCalc calc{view, notation, places};
     ScratchDir dir;
-    int stackChanges = 0, refreshes = 0, stackTopShown = 0;
+    Lines notices;
+    int refreshes = 0, stackTopShown = 0;
 };
 
 TEST_F(StackCalcTest, PushKeepsTheFullTextAndShowsTheTextAsTyped) {
     ASSERT_TRUE(calc.Push("12 ft"));
     EXPECT_EQ(calc.FPStack(), Lines{"12.000000000000000 ft"});
-    EXPECT_EQ(calc.StackListBox(), Lines{FormatForDisplay("12 ft", ntFixed, 7)});
+    EXPECT_EQ(calc.StackListBox(), Lines{"12.0000000 ft"});
     EXPECT_NE(calc.StackListBox()[0], calc.FPStack()[0]);
     EXPECT_EQ(calc.Depth(), 1);
     EXPECT_EQ(calc.Selected(), 0);
@@ -90,7 +106,7 @@ TEST_F(StackCalcTest, PopTakesTheTopAndKeepsBothListsInStep) {
     EXPECT_EQ(calc.FPStack(), (Lines{Full("1 m"), Full("2 m")}));
     EXPECT_EQ(calc.StackListBox().size(), 2u);
     EXPECT_EQ(calc.Selected(), 1);
-    EXPECT_EQ(calc.TopIndex, 1);
+    EXPECT_EQ(calc.Depth(), 2);
     EXPECT_TRUE(view.errors.empty());
 }
 
@@ -148,15 +164,14 @@ TEST_F(StackCalcTest, ListCommandsReorderBothLists) {
     EXPECT_EQ(calc.FPStack(), order({"2 m", "3 m", "1 m"}));
     calc.SwapXY();
     EXPECT_EQ(calc.FPStack(), order({"2 m", "1 m", "3 m"}));
-    for (size_t i = 0; i < 3; ++i)
-        EXPECT_EQ(calc.StackListBox()[i], FormatForDisplay(calc.FPStack()[i], notation, places));
+    EXPECT_EQ(calc.StackListBox(), (Lines{"2.0000000 m", "1.0000000 m", "3.0000000 m"}));
     calc.MoveToTop(7); // out of range: ignored
     EXPECT_EQ(calc.FPStack(), order({"2 m", "1 m", "3 m"}));
 
     places = 2;
     calc.UpdateAll();
     EXPECT_EQ(calc.FPStack(), order({"2 m", "1 m", "3 m"}));
-    EXPECT_EQ(calc.StackListBox()[0], FormatForDisplay(calc.FPStack()[0], notation, 2));
+    EXPECT_EQ(calc.StackListBox(), (Lines{"2.00 m", "1.00 m", "3.00 m"}));
 
     calc.StoreTop(1);
     calc.ClearEntries();
@@ -165,14 +180,6 @@ TEST_F(StackCalcTest, ListCommandsReorderBothLists) {
     EXPECT_EQ(calc.Register(1), Full("3 m"));
     calc.ClearAll();
     EXPECT_EQ(calc.Register(1), "0");
-}
-
-TEST_F(StackCalcTest, AdjustDepthNeverLeavesTheLists) {
-    PushAll({"1", "2"});
-    EXPECT_EQ(calc.AdjustDepth(5), 2);
-    EXPECT_EQ(calc.AdjustDepth(-1), 1);
-    EXPECT_EQ(calc.AdjustDepth(-100), 0);
-    EXPECT_EQ(calc.Pop(), "0"); // no entry past the depth is read
 }
 
 TEST_F(StackCalcTest, StackFileRoundTrip) {
@@ -187,13 +194,14 @@ TEST_F(StackCalcTest, StackFileRoundTrip) {
 
     RecordingView view2;
     StackCalc loaded{view2, notation, places};
-    int changes = 0, shown = 0;
-    loaded.onStackChanged = [&] { ++changes; };
+    Lines loadNotices;
+    int shown = 0;
+    Observe(loaded, loadNotices);
     loaded.showStackTop = [&] { ++shown; };
     ASSERT_TRUE(loaded.LoadStackFile(file));
     EXPECT_EQ(loaded.FPStack(), calc.FPStack());
     EXPECT_EQ(loaded.StackListBox(), calc.StackListBox());
-    EXPECT_EQ(changes, 1);
+    EXPECT_EQ(loadNotices, Lines{"inserted 0 3"}); // the whole file at once
     EXPECT_EQ(shown, 1);
     EXPECT_TRUE(view2.errors.empty() && view2.messages.empty());
 }
@@ -222,7 +230,7 @@ TEST_F(StackCalcTest, RandomBytesAndManyLinesLoadWithoutHarm) {
     WriteBytes(file, bytes);
     EXPECT_TRUE(calc.LoadStackFile(file));
     EXPECT_EQ(calc.FPStack().size(), calc.StackListBox().size());
-    EXPECT_EQ(stackChanges, 1);
+    EXPECT_EQ(notices, Lines{"inserted 0 " + std::to_string(calc.Depth())});
 
     WriteBytes(dir.File("SaveRegs.dat"), bytes);
     EXPECT_TRUE(calc.LoadRegisterFile(dir.File("SaveRegs.dat")));
@@ -296,3 +304,61 @@ TEST_F(StackCalcTest, FilesAreWrittenAtCloseOnlyWhenSavePrefsIsOn) {
 }
 
 } // namespace
+
+// The windows follow the lists row by row: each command tells exactly which rows it touched.
+TEST_F(StackCalcTest, EachCommandTellsWhichRowsChanged) {
+    const struct {
+        const char* what;
+        std::function<void(StackCalc&)> op;
+        Lines notices;
+    } cases[] = {
+        {"push", [](StackCalc& c) { c.Push("4 m"); }, {"inserted 3 1"}},
+        {"push that does not parse", [](StackCalc& c) { c.Push("4 fx"); }, {}},
+        {"pop", [](StackCalc& c) { c.Pop(); }, {"removed 2 1"}},
+        {"peek", [](StackCalc& c) { c.Peek(); }, {}},
+        {"swap", [](StackCalc& c) { c.SwapXY(); }, {"changed 1 2"}},
+        {"bottom to the top", [](StackCalc& c) { c.MoveToTop(0); }, {"changed 0 3"}},
+        {"middle to the top", [](StackCalc& c) { c.MoveToTop(1); }, {"changed 1 2"}},
+        {"move out of range", [](StackCalc& c) { c.MoveToTop(3); }, {}},
+        {"format again", [](StackCalc& c) { c.UpdateAll(); }, {"changed 0 3"}},
+        {"clear the entries", [](StackCalc& c) { c.ClearEntries(); }, {"reset"}},
+        {"clear all", [](StackCalc& c) { c.ClearAll(); }, {"reset", "registers"}},
+        {"store", [](StackCalc& c) { c.StoreTop(2); }, {"registers"}},
+        {"store to a bad register", [](StackCalc& c) { c.StoreTop(10); }, {}},
+        {"set a register", [](StackCalc& c) { c.SetRegister("1 m", 0); }, {"registers"}},
+        {"recall", [](StackCalc& c) { c.RecallRegister(0); }, {"inserted 3 1"}},
+        {"refresh", [](StackCalc& c) { c.RefreshViews(); }, {}},
+    };
+    for (const auto& c : cases) {
+        calc.ClearAll();
+        PushAll({"1 m", "2 m", "3 m"});
+        notices.clear();
+        c.op(calc);
+        EXPECT_EQ(notices, c.notices) << c.what;
+    }
+    // Popping the last entry and swapping a single one.
+    calc.ClearAll();
+    PushAll({"1 m"});
+    notices.clear();
+    calc.SwapXY();
+    calc.Pop();
+    calc.Pop(); // empty: reported, nothing removed
+    EXPECT_EQ(notices, Lines{"removed 0 1"});
+}
+
+TEST_F(StackCalcTest, LoadingTellsOnceAfterTheEntriesAlreadyThere) {
+    const auto file = dir.File("SaveStck.dat");
+    WriteBytes(file, "5 m\r\nbad fx\r\n6 m\r\n");
+    const auto regs = dir.File("SaveRegs.dat");
+    WriteBytes(regs, "1 m\r\n2 m\r\n");
+    PushAll({"1 m", "2 m"});
+    notices.clear();
+    ASSERT_TRUE(calc.LoadStackFile(file));
+    ASSERT_TRUE(calc.LoadRegisterFile(regs));
+    EXPECT_EQ(notices, (Lines{"inserted 2 2", "registers"}));
+    notices.clear();
+    EXPECT_FALSE(calc.LoadStackFile(dir.File("missing.dat")));
+    WriteBytes(file, "bad fx\r\n");
+    ASSERT_TRUE(calc.LoadStackFile(file));
+    EXPECT_TRUE(notices.empty());
+}

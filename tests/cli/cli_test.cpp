@@ -265,3 +265,21 @@ TEST_F(Cli, SessionKeepsWhatEntriesChanged) {
 }
 
 } // namespace
+
+namespace {
+
+// Whether a run of the program loaded Qt Core, as the dynamic loader reports it.
+bool LoadsQtCore(const std::string& args, const fs::path& dir) {
+    const std::string cmd = "cd " + Quote(dir.string()) +
+                            " && LD_DEBUG=libs XDG_CONFIG_HOME=" + Quote((dir / "config").string()) + " " +
+                            Quote(KORBCALC_CLI) + " " + args + " </dev/null >/dev/null 2>loader.txt";
+    EXPECT_EQ(std::system(cmd.c_str()), 0) << cmd;
+    return ReadFile(dir / "loader.txt").find("libQt6Core") != std::string::npos;
+}
+
+TEST_F(Cli, QtCoreIsLoadedOnlyForASession) {
+    EXPECT_FALSE(LoadsQtCore("'12 ft' 'conv' 'in'", dir_));
+    EXPECT_TRUE(LoadsQtCore("--session '12 ft'", dir_));
+}
+
+} // namespace

@@ -183,7 +183,7 @@ std::string Operate(Random& r, KorbCalc& c, CorpusView& view, State& s) {
         TNumberUnits q;
         q.Digits = 15;
         std::string result = "preferred ";
-        if (q.SetText(c.Stack().FPStack().back())) {
+        if (q.SetText(c.Stack().FullText(c.Stack().Count() - 1))) {
             q.ConvertToPreferred();
             result += q.GetText() + " | " + q.BaseUnitsText;
         } else {
@@ -250,7 +250,7 @@ std::string Operate(Random& r, KorbCalc& c, CorpusView& view, State& s) {
         c.ApplyNumberFormat(notation, digits);
         c.ShowStackTop();
         std::string list;
-        for (const auto& t : c.Stack().StackListBox()) list += " [" + t + "]";
+        for (int i = 0; i < c.Stack().Count(); ++i) list += " [" + c.Stack().DisplayText(i) + "]";
         return "format " + std::to_string(notation) + " " + std::to_string(digits) + list;
     }
     if (roll < 98) {
@@ -284,9 +284,10 @@ void Run(int operations, std::uint64_t seed, const std::function<void(const Line
         for (int k = 0; k < SequenceLength && done < operations; ++k, ++done) {
             view.shown.clear();
             std::string text = Operate(r, *calc, view, state);
-            const auto& full = calc->Stack().FPStack();
-            text += " => [" + view.display + "] {" + (full.empty() ? std::string() : full.back()) + "} #" +
-                    std::to_string(full.size()) + view.shown;
+            const StackCalc& stack = calc->Stack();
+            const int n = stack.Count();
+            text += " => [" + view.display + "] {" + (n == 0 ? std::string() : stack.FullText(n - 1)) +
+                    "} #" + std::to_string(n) + view.shown;
             sink({sequence, std::move(text)});
         }
     }

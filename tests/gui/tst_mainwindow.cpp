@@ -18,6 +18,7 @@
 #include <optional>
 #include <stdexcept>
 
+#include "gui/start_form.h"
 #include "settings/ValueStore.h"
 #include "support/unit_engine_scope.h"
 #include "ui/ErrWindowForm.h"
@@ -67,12 +68,7 @@ private:
 
     // Builds and starts the program in the temporary directory, recording its messages.
     TKorbCalcForm& Start() {
-        form_ = std::make_unique<TKorbCalcForm>(store_);
-        form_->messageHook = [this](const std::string& m) { messages_ << QString::fromStdString(m); };
-        form_->errorHook = [this](const std::string& m) { errors_ << QString::fromStdString(m); };
-        form_->StartUp();
-        form_->activateWindow();
-        [[maybe_unused]] bool active = QTest::qWaitForWindowActive(form_.get());
+        form_ = StartForm(store_, messages_, errors_);
         return *form_;
     }
     QString Display() const { return QString::fromStdString(form_->DisplayText()); }
@@ -86,8 +82,8 @@ private:
         }
     }
     // A double-click as the window system delivers it: press, release, double-click.
-    static void DoubleClick(QListWidget* list, int row) {
-        const QPoint at = list->visualItemRect(list->item(row)).center();
+    static void DoubleClick(TDragListBox* list, int row) {
+        const QPoint at = list->rowRect(row).center();
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
         QMouseEvent dbl(QEvent::MouseButtonDblClick, at, list->viewport()->mapToGlobal(at), Qt::LeftButton,
                         Qt::LeftButton, Qt::NoModifier);
@@ -124,10 +120,10 @@ private slots:
         QCOMPARE(form.centralWidget()->size(), QSize(377, 224));
         QCOMPARE(Display(), QString("0"));
         QVERIFY(Calc().State().Entered);
-        // Free-form mode by default; the mode controls stay hidden.
+        // Free-form mode by default; the mode items are in the Mode menu, the mode buttons hidden.
         QVERIFY(!Calc().State().CalcMode);
         QVERIFY(form.Action("FreeForm1")->isChecked());
-        for (const char* name : {"Calculator1", "FreeForm1"}) QVERIFY(!form.Action(name)->isVisible());
+        for (const char* name : {"Calculator1", "FreeForm1"}) QVERIFY(form.Action(name)->isVisible());
         for (const char* name : {"CalcModeBtn", "FFModeBtn"})
             QVERIFY(!form.findChild<QToolButton*>(name)->isVisible());
         QVERIFY(!form.StackForm()->isVisible());
@@ -156,8 +152,8 @@ private slots:
         QVERIFY(form.RegisterForm()->isVisible());
         QVERIFY(form.Action("ShowStack1")->isChecked());
         QVERIFY(form.findChild<QToolButton*>("ShowRegsBtn")->isChecked());
-        QCOMPARE(form.RegisterForm()->RegisterList(1)->item(0)->text(), QString("2.50 lbf"));
-        QCOMPARE(form.RegisterForm()->RegisterList(9)->item(0)->text(), QString("0.00 "));
+        QCOMPARE(form.RegisterForm()->RegisterList(1)->itemText(0), QString("2.50 lbf"));
+        QCOMPARE(form.RegisterForm()->RegisterList(9)->itemText(0), QString("0.00 "));
     }
 
     void addingLengthsFromTheKeyboard() {
@@ -317,7 +313,7 @@ private slots:
         QApplication::sendEvent(viewport, &drop);
         QTEST(StackItems(), "stack");
         QCOMPARE(form_->StackForm()->StackListBox()->count(), StackItems().size());
-        QTEST(form_->RegisterForm()->RegisterList(4)->item(0)->text(), "register4");
+        QTEST(form_->RegisterForm()->RegisterList(4)->itemText(0), "register4");
         QVERIFY(errors_.isEmpty());
     }
 
@@ -356,7 +352,7 @@ private slots:
         QVERIFY(clear);
         clear->trigger();
         QCOMPARE(form_->StackForm()->StackListBox()->count(), clearStack ? 0 : 2);
-        QCOMPARE(form_->RegisterForm()->RegisterList(3)->item(0)->text(),
+        QCOMPARE(form_->RegisterForm()->RegisterList(3)->itemText(0),
                  clearStack ? QString("2.0000000 ft") : QString("0.0000000 "));
         QCOMPARE(Display(), clearStack ? QString("0") : QString("2.0000000 ft"));
         // A double-click on a register recalls it.
@@ -364,7 +360,7 @@ private slots:
         const int depth = Calc().Stack().Depth();
         DoubleClick(reg3, 0);
         QCOMPARE(Calc().Stack().Depth(), depth + 1);
-        QCOMPARE(Display(), reg3->item(0)->text());
+        QCOMPARE(Display(), reg3->itemText(0));
     }
 
     // The preferences dialog hands the unit system and AutoConvert to the engine's commands, which

@@ -24,9 +24,8 @@ inline std::filesystem::path PathOf(const std::string& utf8) {
 
 class ScratchDir {
 public:
-    ScratchDir() {
+    explicit ScratchDir(const std::filesystem::path& base = std::filesystem::temp_directory_path()) {
         std::random_device random;
-        const auto base = std::filesystem::temp_directory_path();
         for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
             // "Prüf Ω": Latin-1, Greek (outside every Western code page) and a blank.
             auto candidate = base / PathOf("meridot Pr\xC3\xBC"

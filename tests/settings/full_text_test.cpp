@@ -72,8 +72,8 @@ TEST(SavedFullText, EveryFiniteValueReadsBackAsTheSameDouble) {
         TNumberUnits q;
         ASSERT_TRUE(q.SetText(Shortest(v) + " kg*m/sec^2")) << Shortest(v);
         ASSERT_EQ(q.GetValue(), v);
-        for (int notation = ntGeneral; notation <= ntCurrency; ++notation) {
-            const std::string full = FullText(q, notation);
+        for (int notation = 0; notation < NotationCount; ++notation) {
+            const std::string full = FullText(q, NotationFromInt(notation));
             TNumberUnits back;
             const bool read = back.SetText(full) && !back.Empty;
             // Zero comes back as zero: the texts never carry a minus sign on nothing.

@@ -192,4 +192,29 @@ TEST(WriteTextLines, RemovesTheStaleTemporaryFilesOfTheSameFileOnly) {
     EXPECT_EQ(EntryCount(dir.Path()), static_cast<int>(kept.size()) + 1);
 }
 
+// A saved file that is a symbolic link is read through it; saving makes it a regular file and never
+// writes the link's target. A kept .bak still leads to the earlier contents.
+TEST(SaveTextLines, SymbolicLinkBecomesARegularFileAndItsTargetIsKept) {
+    for (bool keepBackup : {false, true}) {
+        SCOPED_TRACE(keepBackup ? "keeping a backup" : "plain");
+        ScratchDir dir;
+        const auto target = dir.File("elsewhere.dat");
+        const auto file = dir.File("SaveStck.dat");
+        WriteBytes(target, "12 ft\r\n");
+        std::filesystem::create_symlink(target, file);
+        EXPECT_EQ(ReadTextLines(file), Lines{"12 ft"});
+
+        const SaveResult saved = SaveTextLines(file, {"1 m"}, keepBackup);
+        ASSERT_FALSE(saved.failure.has_value()) << *saved.failure;
+        EXPECT_EQ(saved.notice.has_value(), keepBackup);
+        EXPECT_TRUE(std::filesystem::is_regular_file(std::filesystem::symlink_status(file)));
+        EXPECT_EQ(ReadBytes(file), "1 m\r\n");
+        EXPECT_EQ(ReadBytes(target), "12 ft\r\n");
+        EXPECT_EQ(std::filesystem::exists(file + ".bak"), keepBackup);
+        if (keepBackup) {
+            EXPECT_EQ(ReadBytes(file + ".bak"), "12 ft\r\n");
+        }
+    }
+}
+
 } // namespace

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <limits>
+#include <ostream>
 #include <string>
 
 namespace {
@@ -15,11 +16,15 @@ struct FloatCase {
     const char* expected;
 };
 
+void PrintTo(const FloatCase& c, std::ostream* os) {
+    *os << c.value << " kind " << c.kind << " P " << c.precision << " D " << c.digits;
+}
+
 class FloatToTextTest : public ::testing::TestWithParam<FloatCase> {};
 
 TEST_P(FloatToTextTest, Renders) {
     const FloatCase& c = GetParam();
-    EXPECT_EQ(FloatToText(c.value, c.kind, c.precision, c.digits), c.expected)
+    EXPECT_EQ(FloatToText(c.value, NotationFromInt(c.kind), c.precision, c.digits), c.expected)
         << "value " << c.value << " kind " << c.kind << " P " << c.precision << " D " << c.digits;
 }
 
@@ -64,19 +69,19 @@ INSTANTIATE_TEST_SUITE_P(
                       FloatCase{1180591620717411303424.0, 4, 18, 2, "1.1805916207174113E+21"}));
 
 TEST(FloatToText, NonFiniteValuesHaveDistinctTexts) {
-    EXPECT_EQ(FloatToText(std::numeric_limits<double>::quiet_NaN(), 2, 18, 2), "NAN");
-    EXPECT_EQ(FloatToText(std::numeric_limits<double>::infinity(), 0, 18, 2), "INF");
-    EXPECT_EQ(FloatToText(-std::numeric_limits<double>::infinity(), 4, 18, 2), "-INF");
+    EXPECT_EQ(FloatToText(std::numeric_limits<double>::quiet_NaN(), Notation::Fixed, 18, 2), "NAN");
+    EXPECT_EQ(FloatToText(std::numeric_limits<double>::infinity(), Notation::General, 18, 2), "INF");
+    EXPECT_EQ(FloatToText(-std::numeric_limits<double>::infinity(), Notation::Currency, 18, 2), "-INF");
 }
 
 // General with 18 digits and Fixed with 15 decimals are what gets stored; both must keep the value.
 TEST(FloatToText, StoredFormsReadBackExactly) {
     for (double v : {0.1, 1.0 / 3.0, 2.0 / 3.0 * 1e-7, 6.02214076e23, -1.602176634e-19, 1e308, 4.9e-324}) {
-        std::string text = FloatToText(v, 0, 18, 15);
+        std::string text = FloatToText(v, Notation::General, 18, 15);
         EXPECT_EQ(std::strtod(text.c_str(), nullptr), v) << text;
     }
     for (double v : {12.5, -1234.125, 0.000244140625}) {
-        std::string text = FloatToText(v, 2, 18, 15);
+        std::string text = FloatToText(v, Notation::Fixed, 18, 15);
         EXPECT_EQ(std::strtod(text.c_str(), nullptr), v) << text;
     }
 }

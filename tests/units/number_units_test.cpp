@@ -27,14 +27,19 @@ void ExpectNear(double actual, double expected, const std::string& what) {
     EXPECT_NEAR(actual, expected, std::fabs(expected) * 1e-12 + 1e-300) << what;
 }
 
-TEST_F(NumberUnitsTest, NewQuantityIsEmpty) {
+// A quantity without a value has no text and takes part in nothing, even after a blank entry.
+TEST_F(NumberUnitsTest, QuantityWithoutValueRefusesOperations) {
     TNumberUnits q;
+    EXPECT_TRUE(q.SetText("  "));
+    EXPECT_EQ(q.ErrorCode, _NoEntry);
     EXPECT_TRUE(q.Empty);
     EXPECT_EQ(q.GetText(), "");
-    EXPECT_EQ(q.Precision, 18);
-    EXPECT_EQ(q.Digits, 15);
+    EXPECT_EQ(q.GetDisplayText(), "");
     EXPECT_FALSE(q.RaiseToPower(2));
     EXPECT_FALSE(q.IsAngleOrUnitless());
+    EXPECT_FALSE(q.IsSUS());
+    q.ConvertToPreferred();
+    EXPECT_TRUE(q.Empty);
 }
 
 TEST_F(NumberUnitsTest, SetText) {
@@ -176,11 +181,12 @@ TEST_F(NumberUnitsTest, ConvertTo) {
     EXPECT_EQ(target.ErrorCode, _UnitProblem);
     EXPECT_TRUE(target.ErrorFlag);
     EXPECT_EQ(target.GetUnits(), "ft");
-    try {
-        target.ConvertTo("m^2kg");
-    } catch (const ENumberException& e) {
-        EXPECT_STREQ(e.what(), "Unit problem-check the units entered");
-    }
+    EXPECT_THROW(
+        try { target.ConvertTo("m^2kg"); } catch (const ENumberException& e) {
+            EXPECT_STREQ(e.what(), "Unit problem-check the units entered");
+            throw;
+        },
+        ENumberException);
 }
 
 TEST_F(NumberUnitsTest, DimensionsCompareByExponents) {
@@ -299,10 +305,10 @@ TEST_F(NumberUnitsTest, PredicatesAndText) {
     TNumberUnits q = Q("12.5 ft");
     EXPECT_EQ(q.GetText(), "12.5 ft");
     EXPECT_EQ(Q("3").GetText(), "3 ");
-    q.SetFormat(ffFixed);
+    q.SetFormat(Notation::Fixed);
     q.Digits = 2;
     EXPECT_EQ(q.GetText(), "12.50 ft");
-    q.SetFormat(ffExponent);
+    q.SetFormat(Notation::Scientific);
     EXPECT_EQ(q.GetText().substr(0, 4), "1.25");
 }
 

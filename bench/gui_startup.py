@@ -1,0 +1,168 @@
+#!/usr/bin/env python3
+"""Start-up of the calculator program under a virtual X display.
+
+Measures, each run in a fresh scratch directory with its own settings:
+  * settle: the CPU time the program spends until it goes idle, with a saved stack of N entries
+    and the stack window shown (default 100,000);
+  * big: the wall time until the program goes idle with a 1,000,000-entry stack (window up and
+    painted), and its first paint;
+  * yardstick: the main window's first paint (MERIDOT_STARTUP_TIME=1) against SpeedCrunch's time
+    to a visible window, run alternately in the same X server.
+The machine may be shared: figures are medians, and CPU time is given where it means something.
+
+Needs xvfb-run, xdotool and speedcrunch (apt-get install xvfb xdotool speedcrunch). Run it through
+xvfb-run, which it does by itself when DISPLAY is unset:
+  bench/gui_startup.py build-rel/src/ui/Korbcalc [--runs 5] [--entries 100000] [--big 1000000]
+"""
+
+import argparse
+import os
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+TICK = os.sysconf("SC_CLK_TCK")
+UNITS = ["m", "ft", "kg", "sec", "N", "m/sec", "lbf*ft", "rad", "in", "J"]
+PREFS = ("[Startup Options]\r\nShow_Stack = true\r\nShow_Regs = false\r\nCalc_Pos = 300, 200\r\n"
+         "Save_Prefs = false\r\nSave_Stack = true\r\nSave_Regs = true\r\n"
+         "[Other Options]\r\nFract_Notation = Fixed\r\nDecimal_Places = 2\r\n")
+
+
+def scratch(entries):
+    """A directory with the preferences, a stack file of `entries` lines and a register file."""
+    d = tempfile.mkdtemp(prefix="meridot-startup-")
+    os.makedirs(os.path.join(d, "config"))
+    with open(os.path.join(d, "Meridot.ini"), "w", newline="") as f:
+        f.write(PREFS)
+    with open(os.path.join(d, "SaveStck.dat"), "w", newline="") as f:
+        f.writelines("%d.25 %s\r\n" % (i, UNITS[i % 10]) for i in range(entries))
+    with open(os.path.join(d, "SaveRegs.dat"), "w", newline="") as f:
+        f.writelines("%d m\r\n" % i for i in range(10))
+    return d
+
+
+def environment(d):
+    env = dict(os.environ, HOME=d, XDG_CONFIG_HOME=os.path.join(d, "config"),
+               DBUS_SESSION_BUS_ADDRESS="disabled:", MERIDOT_STARTUP_TIME="1")
+    env.pop("QT_QPA_PLATFORM", None)
+    return env
+
+
+def cpu_and_state(pid):
+    with open("/proc/%d/stat" % pid) as f:
+        fields = f.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / TICK * 1000.0, fields[0]
+
+
+def run_until_idle(cmd, d, quiet_s=1.0, limit_s=120.0):
+    """Starts cmd in d and waits until it stops using CPU for quiet_s. Returns (CPU ms at the
+    last change, wall ms at the last change, first-paint ms reported by the program or None)."""
+    err = open(os.path.join(d, "stderr.txt"), "w")
+    start = time.monotonic()
+    proc = subprocess.Popen(cmd, cwd=d, env=environment(d), stdout=subprocess.DEVNULL, stderr=err)
+    last_cpu, last_change = 0.0, start
+    try:
+        while time.monotonic() - start < limit_s:
+            time.sleep(0.02)
+            cpu, state = cpu_and_state(proc.pid)
+            now = time.monotonic()
+            # A blinking caret costs a tick now and then; anything more is still work.
+            if cpu - last_cpu > 1000.0 / TICK or state == "R":
+                last_cpu, last_change = max(cpu, last_cpu), now
+            elif now - last_change >= quiet_s:
+                break
+    finally:
+        proc.kill()
+        proc.wait()
+        err.close()
+    return last_cpu, (last_change - start) * 1000.0, first_paint(d)
+
+
+def first_paint(d):
+    with open(os.path.join(d, "stderr.txt")) as f:
+        for line in f:
+            if "first paint" in line:
+                return float(line.split("first paint")[1].split()[0])
+    return None
+
+
+def time_to_visible_window(cmd, d, name=None):
+    """Wall ms from launching cmd to a visible top-level window of it (xdotool --sync)."""
+    start = time.monotonic()
+    proc = subprocess.Popen(cmd, cwd=d, env=environment(d), stdout=subprocess.DEVNULL,
+                            stderr=open(os.path.join(d, "stderr.txt"), "w"))
+    search = ["xdotool", "search", "--sync", "--onlyvisible", "--pid", str(proc.pid)]
+    if name:
+        search += ["--name", name]
+    try:
+        subprocess.run(search, stdout=subprocess.DEVNULL, timeout=60, check=True)
+        return (time.monotonic() - start) * 1000.0
+    finally:
+        proc.kill()
+        proc.wait()
+
+
+def med(values):
+    values = [v for v in values if v is not None]
+    return statistics.median(values) if values else float("nan")
+
+
+def main():
+    ap = argparse.ArgumentParser()
+    ap.add_argument("korbcalc")
+    ap.add_argument("--runs", type=int, default=5)
+    ap.add_argument("--entries", type=int, default=100000)
+    ap.add_argument("--big", type=int, default=1000000, help="0 skips the big stack")
+    ap.add_argument("--no-yardstick", action="store_true")
+    args = ap.parse_args()
+    if not os.environ.get("DISPLAY"):
+        os.execvp("xvfb-run", ["xvfb-run", "-a", "-s", "-screen 0 1280x1024x24", sys.executable]
+                  + sys.argv)
+    korbcalc = os.path.abspath(args.korbcalc)
+
+    dirs = []
+    try:
+        d = scratch(args.entries)
+        dirs.append(d)
+        runs = [run_until_idle([korbcalc], d) for _ in range(args.runs)]
+        print("settle, %d entries, stack window shown: median %.0f ms CPU, %.0f ms wall; "
+              "first paint %.0f ms (runs %s)" % (
+                  args.entries, med([r[0] for r in runs]), med([r[1] for r in runs]),
+                  med([r[2] for r in runs]), " ".join("%.0f" % r[0] for r in runs)))
+
+        if args.big:
+            d = scratch(args.big)
+            dirs.append(d)
+            runs = [run_until_idle([korbcalc], d, limit_s=300) for _ in range(max(1, args.runs // 2))]
+            print("settle, %d entries: median %.0f ms wall until idle (%.0f ms CPU); first paint %.0f ms"
+                  % (args.big, med([r[1] for r in runs]), med([r[0] for r in runs]),
+                     med([r[2] for r in runs])))
+
+        if not args.no_yardstick:
+            sc = shutil.which("speedcrunch")
+            if not sc or not shutil.which("xdotool"):
+                print("yardstick skipped: speedcrunch or xdotool missing")
+                return
+            d = scratch(3)
+            dirs.append(d)
+            ours, ours_visible, theirs = [], [], []
+            for _ in range(args.runs):
+                ours.append(run_until_idle([korbcalc], d, quiet_s=0.5)[2])
+                ours_visible.append(time_to_visible_window([korbcalc], d, "^Meridot$"))
+                theirs.append(time_to_visible_window([sc], d))
+            print("main window first paint: median %.0f ms (visible window %.0f ms); "
+                  "SpeedCrunch visible window: median %.0f ms; ratio %.2f" % (
+                      med(ours), med(ours_visible), med(theirs), med(ours) / med(theirs)))
+            print("  runs: ours %s; SpeedCrunch %s" % (
+                " ".join("%.0f" % v for v in ours if v is not None),
+                " ".join("%.0f" % v for v in theirs)))
+    finally:
+        for d in dirs:
+            shutil.rmtree(d, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,93 @@
+// Free-form mode and the display as a text field: the mode commands, the display's focus and
+// change events, copy and paste, and values dropped onto the display.
+#include "calc/KorbCalc.h"
+
+// The mode items, buttons and CalcMode are one fact; the view mirrors it. Choosing the mode in
+// force changes nothing but tells the view again, which puts its check marks in step at start.
+void KorbCalc::Calculator1Click() {
+    CalcMode = true;
+    view_.SetCalcModeState(true);
+}
+
+void KorbCalc::FreeForm1Click() {
+    CalcMode = false;
+    view_.SetCalcModeState(false);
+}
+
+void KorbCalc::DisplayEnter() {
+    Guard([&] {
+        if (IsPrompt(Display())) {
+            // An empty stack has no top to show; the empty entry "0" stands for it.
+            if (stack_.IsEmpty())
+                SetDisplay("0");
+            else
+                ShowStackTop();
+            StorePending = false;
+            RecallPending = false;
+            Entered = true;
+        }
+        DisplayFocused = true;
+    });
+}
+
+void KorbCalc::DisplayExit() {
+    DisplayFocused = false;
+}
+
+void KorbCalc::DisplayChange() {
+    Guard([&] {
+        if (!DisplayFocused || settingDisplay_) return;
+        Entered = false;
+        RefreshViews();
+        Entered = false;
+    });
+}
+
+void KorbCalc::Copy1Click() {
+    Guard([&] {
+        view_.SelectAllDisplay();
+        view_.SetClipboardText(Display());
+    });
+}
+
+std::string KorbCalc::DisplayedFullText() const {
+    const std::string shown = Display();
+    if (!Entered || stack_.IsEmpty() || IsPrompt(shown)) return shown;
+    return stack_.FPStack().at(static_cast<size_t>(stack_.Depth() - 1));
+}
+
+void KorbCalc::Paste1Click() {
+    Guard([&] {
+        if (!Entered) {
+            if (ParseWorking(Display())) {
+                SetDisplay(working_.GetText());
+                BtnEnterClick();
+                PointEntered = false;
+                Entered = true;
+            } else {
+                ShowParseError();
+                view_.FocusEnterButton();
+                Entered = false;
+                return;
+            }
+        }
+        view_.SelectAllDisplay();
+        SetDisplay(view_.ClipboardText());
+        Entered = false;
+        BtnEnterClick();
+    });
+}
+
+void KorbCalc::DisplayDragDrop(const DropSource& source) {
+    Guard([&] {
+        if (source.isListBox && source.componentName != "StackListBox") {
+            stack_.RecallRegister(source.tag);
+            Entered = true;
+            PointEntered = false;
+        } else {
+            if (source.itemIndex >= 0 && source.itemIndex < stack_.Count())
+                EnterText(std::string(stack_.FullText(source.itemIndex)));
+        }
+        view_.FocusMainWindow();
+    });
+}

@@ -1,0 +1,90 @@
+// The commands of the other windows and the command-line program, and the settings commands.
+#include "calc/KorbCalc.h"
+
+void KorbCalc::CancelEntry() {
+    Guard([&] {
+        SetDisplay("0");
+        ShowStackTop();
+        Entered = true;
+        PointEntered = false;
+    });
+}
+
+void KorbCalc::TypeText(const std::string& text) {
+    Guard([&] {
+        SetDisplay(text);
+        Entered = false;
+        PointEntered = text.find('.') != std::string::npos;
+        RefreshViews();
+    });
+}
+
+void KorbCalc::ClearStackContents() {
+    Guard([&] {
+        stack_.ClearEntries();
+        SetDisplay("0");
+        Entered = true;
+        PointEntered = false;
+        view_.SetEditingIndicator(true);
+    });
+}
+
+void KorbCalc::MoveEntryToTop(int index) {
+    Guard([&] {
+        stack_.MoveToTop(index);
+        ShowStackTop();
+    });
+}
+
+void KorbCalc::RecallRegister(int index) {
+    Guard([&] { stack_.RecallRegister(index); });
+}
+
+void KorbCalc::ClearRegisters() {
+    Guard([&] {
+        for (int i = 0; i < StackCalc::RegisterCount; ++i) stack_.SetRegister("0", i);
+    });
+}
+
+void KorbCalc::StoreEntryInRegister(int entryIndex, int index) {
+    Guard([&] {
+        if (entryIndex >= 0 && entryIndex < stack_.Count())
+            stack_.SetRegister(stack_.FullText(entryIndex), index);
+    });
+}
+
+void KorbCalc::SetRegister(const std::string& text, int index) {
+    Guard([&] { stack_.SetRegister(text, index); });
+}
+
+void KorbCalc::UpdateAllLists() {
+    Guard([&] { stack_.UpdateAll(); });
+}
+
+void KorbCalc::SetWorkingFormat(int format) {
+    working_.SetFormat(NotationFromInt(format));
+}
+
+void KorbCalc::SetWorkingDigits(int digits) {
+    working_.Digits = static_cast<std::uint8_t>(digits);
+}
+
+// ---- settings -----------------------------------------------------------------------------------
+
+void KorbCalc::ApplySettings(const Settings& newSettings) {
+    settings = newSettings;
+}
+
+void KorbCalc::ApplyNumberFormat(int notation, int places) {
+    Guard([&] {
+        settings.FractNotation = notation;
+        settings.DecimalPlaces = places;
+        working_.SetFormat(NotationFromInt(notation));
+        stack_.UpdateAll();
+        if (Entered) ShowStackTop();
+    });
+}
+
+void KorbCalc::SetAngularDefault(int angularDefault) {
+    settings.AngularDefault = angularDefault;
+}
