@@ -192,6 +192,7 @@ TEST(WriteTextLines, RemovesTheStaleTemporaryFilesOfTheSameFileOnly) {
     EXPECT_EQ(EntryCount(dir.Path()), static_cast<int>(kept.size()) + 1);
 }
 
+#ifndef _WIN32 // the MinGW library makes no symbolic links, and Windows allows them only to some users
 // A saved file that is a symbolic link is read through it; saving makes it a regular file and never
 // writes the link's target. A kept .bak still leads to the earlier contents.
 TEST(SaveTextLines, SymbolicLinkBecomesARegularFileAndItsTargetIsKept) {
@@ -216,5 +217,6 @@ TEST(SaveTextLines, SymbolicLinkBecomesARegularFileAndItsTargetIsKept) {
         }
     }
 }
+#endif
 
 } // namespace
