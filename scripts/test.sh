@@ -9,14 +9,31 @@ scripts/deps.sh
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
 
+# Runs a step with its output in a log file: shows its last lines when it succeeds, and the failures
+# and the end of the log when it does not.
+logged() {
+  local log=$1 shown=$2
+  shift 2
+  mkdir -p "$(dirname "$log")"
+  if "$@" >"$log" 2>&1; then
+    tail -n "$shown" "$log"
+  else
+    echo "FAILED: $* (log: $log)"
+    grep -E 'error:|\*\*\*Failed|\(Failed\)|\(Timeout\)|FAILED' "$log" | head -n 40 || true
+    echo "-- end of the log:"
+    tail -n 60 "$log"
+    exit 1
+  fi
+}
+
 echo "== format check"
 git ls-files -- 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp' 'fuzz/*.cpp' \
   | xargs -r clang-format --dry-run --Werror
 
 echo "== build and test"
-cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMERIDOT_WERROR=ON
-cmake --build build-test -j"$jobs"
-ctest --test-dir build-test --output-on-failure -j"$jobs"
+logged build-test/configure.log 0 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMERIDOT_WERROR=ON
+logged build-test/build.log 1 cmake --build build-test -j"$jobs"
+logged build-test/ctest.log 3 ctest --test-dir build-test --output-on-failure -j"$jobs"
 
 echo "== install and Debian package"
 # Installs build-test into build-test/stage, validates the desktop entry, AppStream metadata and
@@ -28,17 +45,17 @@ echo "== Windows build under Wine"
 scripts/test-windows.sh build-windows
 
 echo "== sanitizers"
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMERIDOT_WERROR=ON -DMERIDOT_SANITIZE=ON \
-  -DMERIDOT_BENCH=OFF
-cmake --build build-asan -j"$jobs"
+logged build-asan/configure.log 0 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMERIDOT_WERROR=ON \
+  -DMERIDOT_SANITIZE=ON -DMERIDOT_BENCH=OFF
+logged build-asan/build.log 1 cmake --build build-asan -j"$jobs"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  ctest --test-dir build-asan --output-on-failure -j"$jobs"
+  logged build-asan/ctest.log 3 ctest --test-dir build-asan --output-on-failure -j"$jobs"
 
 seconds=${MERIDOT_FUZZ_SECONDS:-60}
 echo "== fuzzing (${seconds} s each)"
-cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
-  -DMERIDOT_FUZZ=ON -DMERIDOT_SANITIZE=ON -DMERIDOT_WERROR=ON
-cmake --build build-fuzz -j"$jobs"
+logged build-fuzz/configure.log 0 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_CXX_COMPILER=clang++ -DMERIDOT_FUZZ=ON -DMERIDOT_SANITIZE=ON -DMERIDOT_WERROR=ON
+logged build-fuzz/build.log 1 cmake --build build-fuzz -j"$jobs"
 # Each fuzzer's own seeds; its output goes to a log beside its corpus, and only its summary is shown.
 for name in fuzz_units fuzz_saved_state; do
   case $name in
