@@ -49,22 +49,23 @@ void StackCalc::Exchange(Change& change) {
     const int removed = static_cast<int>(entries_.size() - change.from);
     std::vector<StackEntry> replaced(std::make_move_iterator(from), std::make_move_iterator(entries_.end()));
     entries_.erase(from, entries_.end());
-    NotifyEntries(entryObserver.removed, static_cast<int>(change.from), removed);
     for (auto& entry : change.entries) {
         // Shown in the number format in force now, as the rest of the list is.
         entry.ShowIn(notation_, decimalPlaces_);
         entries_.push_back(std::move(entry));
     }
+    change.entries = std::move(replaced);
+    TopIndex = static_cast<int>(entries_.size()) - 1;
+    selected_ = TopIndex;
+    // Told once the entries and the selection are in place, so a window can follow at once.
+    NotifyEntries(entryObserver.removed, static_cast<int>(change.from), removed);
     NotifyEntries(entryObserver.inserted, static_cast<int>(change.from),
                   static_cast<int>(entries_.size() - change.from));
-    change.entries = std::move(replaced);
     if (change.registers) {
         for (std::size_t i = 0; i < registers_.size(); ++i)
             if ((*change.registers)[i] != registers_[i]) registerValues_[i].reset(); // read from its text
         std::swap(*change.registers, registers_);
         NotifyRegisters();
     }
-    TopIndex = static_cast<int>(entries_.size()) - 1;
-    selected_ = TopIndex;
     RefreshViews();
 }
