@@ -48,8 +48,8 @@ echo "== sanitizers"
 logged build-asan/configure.log 0 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMERIDOT_WERROR=ON \
   -DMERIDOT_SANITIZE=ON -DMERIDOT_BENCH=OFF
 logged build-asan/build.log 1 cmake --build build-asan -j"$jobs"
-ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  logged build-asan/ctest.log 3 ctest --test-dir build-asan --output-on-failure -j"$jobs"
+logged build-asan/ctest.log 3 env ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --test-dir build-asan --output-on-failure -j"$jobs"
 
 seconds=${MERIDOT_FUZZ_SECONDS:-60}
 echo "== fuzzing (${seconds} s each)"
