@@ -33,7 +33,7 @@ git ls-files -- 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp' 'f
 echo "== build and test"
 logged build-test/configure.log 0 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMERIDOT_WERROR=ON
 logged build-test/build.log 1 cmake --build build-test -j"$jobs"
-logged build-test/ctest.log 3 ctest --test-dir build-test --output-on-failure -j"$jobs"
+logged build-test/ctest.log 7 ctest --test-dir build-test --output-on-failure -j"$jobs"
 
 echo "== install and Debian package"
 # Installs build-test into build-test/stage, validates the desktop entry, AppStream metadata and
@@ -48,7 +48,7 @@ echo "== sanitizers"
 logged build-asan/configure.log 0 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMERIDOT_WERROR=ON \
   -DMERIDOT_SANITIZE=ON -DMERIDOT_BENCH=OFF
 logged build-asan/build.log 1 cmake --build build-asan -j"$jobs"
-logged build-asan/ctest.log 3 env ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+logged build-asan/ctest.log 7 env ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --test-dir build-asan --output-on-failure -j"$jobs"
 
 seconds=${MERIDOT_FUZZ_SECONDS:-60}
