@@ -4,12 +4,6 @@
 #include <iterator>
 #include <utility>
 
-namespace {
-bool SameEntry(const StackEntry& a, const StackEntry& b) {
-    return a.FullText() == b.FullText() && a.DisplayText() == b.DisplayText();
-}
-} // namespace
-
 void StackCalc::BeginChanges() {
     pending_ = Change{};
     pending_.from = entries_.size();
@@ -35,7 +29,7 @@ std::optional<StackCalc::Change> StackCalc::EndChanges() {
     if (change.registers == registers_) change.registers.reset();
     bool entriesSame = change.entries.size() == entries_.size() - change.from;
     for (std::size_t i = 0; entriesSame && i < change.entries.size(); ++i)
-        entriesSame = SameEntry(change.entries[i], entries_[change.from + i]);
+        entriesSame = change.entries[i].SameAs(entries_[change.from + i]);
     if (entriesSame && !change.registers) return std::nullopt;
     if (entriesSame) { // only registers: keep no entries
         change.from = entries_.size();

@@ -32,6 +32,13 @@ public:
     // The value in the notation and places in force when it was pushed or last re-shown.
     const std::string& DisplayText() const;
 
+    // The same quantity, stored and shown the same way; compares without making any text.
+    bool SameAs(const StackEntry& other) const {
+        return value_ == other.value_ && baseValue_ == other.baseValue_ &&
+               fullNotation_ == other.fullNotation_ && shownNotation_ == other.shownNotation_ &&
+               shownPlaces_ == other.shownPlaces_ &&
+               (units_ == other.units_ || (units_ && other.units_ && units_->Units == other.units_->Units));
+    }
     // True when DisplayText is in this notation and these places.
     bool ShowsIn(int notation, int places) const;
     // From now on the display text is in this notation and these places.
