@@ -5,6 +5,8 @@
 #include <optional>
 #include <string>
 
+class StackEntry;
+
 class CalcView {
 public:
     virtual ~CalcView() = default;
@@ -12,6 +14,9 @@ public:
     // The one-line display.
     virtual std::string DisplayText() const = 0;
     virtual void SetDisplayText(const std::string& text) = 0;
+    // The display shows a stack entry in this notation and these places. A view that reads its
+    // display only now and then (the command line) may keep the entry and make the text when asked.
+    virtual void ShowEntry(const StackEntry& entry, int notation, int places);
     virtual void SelectAllDisplay() {}
 
     // The modal error window.

@@ -67,36 +67,6 @@ std::string KorbCalc::NumberText(double value) {
     return ::NumberText(value);
 }
 
-double KorbCalc::NumberTextValue(double value) {
-    if (value == 0 || !std::isfinite(value)) return value == 0 ? 0.0 : value;
-    // The 18 correctly rounded digits, then half away from zero at 15, as the number text has them.
-    char text[40];
-    const auto end =
-        std::to_chars(text, text + sizeof text, std::fabs(value), std::chars_format::scientific, 17).ptr;
-    int exponent = 0;
-    std::from_chars(text + 20 + (text[20] == '+' ? 1 : 0), end, exponent); // "d.ddd...(17)e+XX"
-    char digits[16];
-    digits[0] = text[0];
-    for (int i = 1; i < 15; ++i) digits[i] = text[i + 1];
-    if (text[16] >= '5') {
-        int i = 14;
-        for (; i >= 0 && digits[i] == '9'; --i) digits[i] = '0';
-        if (i >= 0) {
-            ++digits[i];
-        } else {
-            digits[0] = '1';
-            ++exponent;
-        }
-    }
-    char number[40];
-    char* out = std::copy(digits, digits + 15, number);
-    *out++ = 'e';
-    out = std::to_chars(out, number + sizeof number, exponent - 14).ptr;
-    double rounded = 0;
-    std::from_chars(number, out, rounded);
-    return value < 0 ? -rounded : rounded;
-}
-
 bool KorbCalc::IsPrompt(const std::string& text) {
     return text == Prompt::Store || text == Prompt::Recall || text == Prompt::Undefined;
 }
@@ -194,15 +164,26 @@ void KorbCalc::SetWorking(const TNumberUnits& value) {
     working_.ClearError();
 }
 
+namespace {
+
+// Marks the display as set by the engine while the view changes it, also when the view throws.
+class SettingDisplay {
+public:
+    explicit SettingDisplay(bool& flag) : flag_(flag) { flag_ = true; }
+    ~SettingDisplay() { flag_ = false; }
+    SettingDisplay(const SettingDisplay&) = delete;
+    SettingDisplay& operator=(const SettingDisplay&) = delete;
+
+private:
+    bool& flag_;
+};
+
+} // namespace
+
 void KorbCalc::SetDisplay(const std::string& text) {
-    settingDisplay_ = true;
-    try {
-        view_.SetDisplayText(text);
-    } catch (...) {
-        settingDisplay_ = false;
-        throw;
-    }
-    settingDisplay_ = false;
+    displayShowsTop_ = false;
+    SettingDisplay setting(settingDisplay_);
+    view_.SetDisplayText(text);
 }
 
 void KorbCalc::RefreshViews() {
@@ -210,7 +191,8 @@ void KorbCalc::RefreshViews() {
 }
 
 void KorbCalc::UpdateIndicators() {
-    view_.SetUnitsOnNextLine(Display().find('\n') != std::string::npos);
+    // A stack entry's text is one line, and a view may not have made it yet.
+    view_.SetUnitsOnNextLine(!displayShowsTop_ && Display().find('\n') != std::string::npos);
     view_.SetEditingIndicator(Entered);
 }
 
@@ -261,7 +243,7 @@ void KorbCalc::PushResult(const TNumberUnits& value) {
     TNumberUnits result;
     result.Digits = 15;
     result.SetFormat(NotationFromInt(settings.FractNotation));
-    if (!result.SetQuantity(NumberTextValue(value.GetValue()), value.UnitLists)) {
+    if (!result.SetQuantity(RoundedAsNumberText(value.GetValue()), value.UnitLists)) {
         PushResult(NumberText(value.GetValue()) + value.GetUnits()); // Enter reports it as it would
         return;
     }
@@ -506,7 +488,11 @@ void KorbCalc::BtnCHSClick() {
 
 void KorbCalc::ShowStackTop() {
     Guard([&] {
-        if (!stack_.IsEmpty()) SetDisplay(stack_.TopDisplayText());
+        if (stack_.IsEmpty()) return;
+        displayShowsTop_ = false;
+        SettingDisplay setting(settingDisplay_);
+        stack_.ShowTop();
+        displayShowsTop_ = true;
     });
 }
 

@@ -236,7 +236,6 @@ public:
     // Number text of a value: general format, 15 significant digits.
     static std::string NumberText(double value);
     // The number that text reads back as.
-    static double NumberTextValue(double value);
     static bool IsPrompt(const std::string& text);
 
 private:
@@ -304,6 +303,7 @@ private:
     int guardDepth_ = 0;
     bool replaying_ = false; // undo or redo runs: no step of its own
     bool settingDisplay_ = false;
+    bool displayShowsTop_ = false; // the display was last set by ShowStackTop
     CalcView& view_;
     ValueStore& store_;
     StackCalc stack_;

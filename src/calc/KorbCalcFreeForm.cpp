@@ -36,7 +36,9 @@ void KorbCalc::DisplayExit() {
 
 void KorbCalc::DisplayChange() {
     Guard([&] {
-        if (!DisplayFocused || settingDisplay_) return;
+        if (settingDisplay_) return;
+        displayShowsTop_ = false; // the user's own text now
+        if (!DisplayFocused) return;
         Entered = false;
         RefreshViews();
         Entered = false;
@@ -53,7 +55,7 @@ void KorbCalc::Copy1Click() {
 std::string KorbCalc::DisplayedFullText() const {
     const std::string shown = Display();
     if (!Entered || stack_.IsEmpty() || IsPrompt(shown)) return shown;
-    return stack_.FPStack().at(static_cast<size_t>(stack_.Depth() - 1));
+    return stack_.FullText(stack_.Depth() - 1);
 }
 
 void KorbCalc::Paste1Click() {

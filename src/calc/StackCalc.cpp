@@ -160,10 +160,12 @@ TNumberUnits StackCalc::TopValue() {
 
 std::string StackCalc::TopDisplayText() const {
     if (entries_.empty()) return {};
-    const StackEntry& top = entries_.back();
     // What Push made already, unless the notation or the places have changed since.
-    if (top.ShowsIn(notation_, decimalPlaces_)) return top.DisplayText();
-    return ::DisplayText(top.Value(), NotationFromInt(notation_), decimalPlaces_);
+    return entries_.back().TextIn(notation_, decimalPlaces_);
+}
+
+void StackCalc::ShowTop() const {
+    if (!entries_.empty()) view_.ShowEntry(entries_.back(), notation_, decimalPlaces_);
 }
 
 std::vector<std::string> StackCalc::FPStack() const {
@@ -200,6 +202,7 @@ void StackCalc::StoreTop(int index) {
             view_.ShowError("Stack empty!");
         } else {
             const StackEntry& top = entries_[static_cast<size_t>(TopIndex)];
+            TouchRegisters();
             registers_[static_cast<size_t>(index)] = top.FullText();
             registerValues_[static_cast<size_t>(index)] = top.Value();
             NotifyRegisters();
@@ -210,6 +213,7 @@ void StackCalc::StoreTop(int index) {
 
 void StackCalc::SetRegister(const std::string& text, int index) {
     if (ValidRegister(index)) {
+        TouchRegisters();
         registers_[static_cast<size_t>(index)] = text;
         registerValues_[static_cast<size_t>(index)].reset();
         NotifyRegisters();
@@ -235,6 +239,7 @@ void StackCalc::ClearAll() {
     entries_.clear();
     TopIndex = -1;
     selected_ = -1;
+    TouchRegisters();
     registers_.fill(EmptyRegister);
     for (auto& value : registerValues_) value.reset();
     NotifyReset();

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -50,6 +51,8 @@ public:
     const std::string& DisplayText(int index) const { return Entry(index).DisplayText(); }
     // What the main display shows for X: its value in the current notation and places.
     std::string TopDisplayText() const;
+    // The view's display shows the top entry (nothing happens on an empty stack).
+    void ShowTop() const;
     // Copies of all full texts and all display texts, bottom first.
     std::vector<std::string> FPStack() const;
     std::vector<std::string> StackListBox() const;
@@ -89,9 +92,9 @@ public:
     // reached, and the registers as they were. EndChanges hands that over as a Change, or nothing
     // when the entries there and the registers are as before (a failed operation put back).
     struct Change {
-        std::size_t from = 0;               // entries below it are untouched
-        std::vector<StackEntry> entries;    // the entries from there up
-        std::optional<Registers> registers; // the registers, when any of them changed
+        std::size_t from = 0;                 // entries below it are untouched
+        std::vector<StackEntry> entries;      // the entries from there up
+        std::unique_ptr<Registers> registers; // the registers, when any of them changed
     };
     void BeginChanges();
     std::optional<Change> EndChanges();
@@ -117,6 +120,8 @@ private:
     void SetupQuantity(TNumberUnits& quantity) const;
     // Entries at index and above are about to change, move or go.
     void Touch(std::size_t index);
+    // A register is about to change: the first time in a change, all ten are saved as they are.
+    void TouchRegisters();
 
     CalcView& view_;
     const int& notation_;

@@ -7,7 +7,6 @@
 void StackCalc::BeginChanges() {
     pending_ = Change{};
     pending_.from = entries_.size();
-    pending_.registers = registers_;
     tracking_ = true;
 }
 
@@ -22,11 +21,16 @@ void StackCalc::Touch(std::size_t index) {
     pending_.from = index;
 }
 
+void StackCalc::TouchRegisters() {
+    // Most commands leave the registers alone, so they are copied only when one is written.
+    if (tracking_ && !pending_.registers) pending_.registers = std::make_unique<Registers>(registers_);
+}
+
 std::optional<StackCalc::Change> StackCalc::EndChanges() {
     if (!tracking_) return std::nullopt;
     tracking_ = false;
     Change change = std::exchange(pending_, Change{});
-    if (change.registers == registers_) change.registers.reset();
+    if (change.registers && *change.registers == registers_) change.registers.reset();
     bool entriesSame = change.entries.size() == entries_.size() - change.from;
     for (std::size_t i = 0; entriesSame && i < change.entries.size(); ++i)
         entriesSame = change.entries[i].SameAs(entries_[change.from + i]);

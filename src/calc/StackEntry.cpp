@@ -44,6 +44,11 @@ const std::string& StackEntry::DisplayText() const {
     return t.display;
 }
 
+std::string StackEntry::TextIn(int notation, int places) const {
+    if (ShowsIn(notation, places)) return DisplayText();
+    return ::DisplayText(Value(), NotationFromInt(notation), places);
+}
+
 bool StackEntry::ShowsIn(int notation, int places) const {
     return notation == shownNotation_ && places == shownPlaces_;
 }

@@ -39,6 +39,8 @@ public:
                shownPlaces_ == other.shownPlaces_ &&
                (units_ == other.units_ || (units_ && other.units_ && units_->Units == other.units_->Units));
     }
+    // The value in this notation and these places: DisplayText when it is in them.
+    std::string TextIn(int notation, int places) const;
     // True when DisplayText is in this notation and these places.
     bool ShowsIn(int notation, int places) const;
     // From now on the display text is in this notation and these places.

@@ -1,8 +1,8 @@
 #include "cli/CliCommands.h"
 
-#include <algorithm>
 #include <cctype>
 #include <ostream>
+#include <string_view>
 
 #include "calc/KorbCalc.h"
 #include "cli/ConsoleView.h"
@@ -10,27 +10,32 @@
 
 namespace {
 
-std::string Lower(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
-    return text;
+std::string Lower(std::string_view text) {
+    std::string lower(text);
+    for (char& ch : lower) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    return lower;
 }
 
-std::string Trim(const std::string& text) {
+std::string_view Trim(std::string_view text) {
     const auto first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos) return {};
+    if (first == std::string_view::npos) return {};
     const auto last = text.find_last_not_of(" \t\r\n");
     return text.substr(first, last - first + 1);
+}
+
+bool IsBlank(char ch) {
+    return ch == ' ' || ch == '\t';
 }
 
 } // namespace
 
 void CliRunner::Run(const std::string& rawEntry) {
-    const std::string entry = Trim(rawEntry);
+    const std::string_view entry = Trim(rawEntry);
     if (entry.empty()) return;
-    const auto blank = entry.find_first_of(" \t");
+    std::size_t blank = 0;
+    while (blank < entry.size() && !IsBlank(entry[blank])) ++blank;
     const std::string word = Lower(entry.substr(0, blank));
-    const std::string arg = blank == std::string::npos ? std::string() : Trim(entry.substr(blank));
+    const std::string_view arg = Trim(entry.substr(blank));
 
     if (word == "print" && arg.empty()) {
         Print();
@@ -44,12 +49,12 @@ void CliRunner::Run(const std::string& rawEntry) {
                            : info.arg == CommandArg::OnOff ? onOff
                                                            : !arg.empty();
         if (argOk) {
-            RunCommand(info, info.arg == CommandArg::OnOff ? lowerArg : arg);
+            RunCommand(info, info.arg == CommandArg::OnOff ? lowerArg : std::string(arg));
             return;
         }
         // not a well-formed command: try it as a quantity text
     }
-    PushQuantity(entry);
+    PushQuantity(std::string(entry));
 }
 
 void CliRunner::RunCommand(const CommandInfo& info, const std::string& arg) {

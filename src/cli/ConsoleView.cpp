@@ -4,23 +4,40 @@
 
 #include "calc/KorbCalc.h"
 
+std::string ConsoleView::DisplayText() const {
+    if (shownEntry_) {
+        display_ = shownEntry_->TextIn(shownNotation_, shownPlaces_);
+        shownEntry_.reset();
+    }
+    return display_;
+}
+
 void ConsoleView::SetDisplayText(const std::string& text) {
+    shownEntry_.reset();
     display_ = text;
     if (text == Prompt::Undefined) undefinedShown_ = true;
+}
+
+void ConsoleView::ShowEntry(const StackEntry& entry, int notation, int places) {
+    shownEntry_ = entry;
+    shownNotation_ = notation;
+    shownPlaces_ = places;
 }
 
 void ConsoleView::ShowError(const std::string& message) {
     if (noteNext_) {
         noteNext_ = false;
-        errors_ << "NOTE: " << entry_ << message << '\n';
+        WriteMessage("NOTE: ", message);
         return;
     }
-    errors_ << "ERROR: " << entry_ << message << '\n';
+    WriteMessage("ERROR: ", message);
     ++errorCount_;
 }
 
-void ConsoleView::SetEntry(int number, const std::string& text) {
-    entry_ = number > 0 ? "entry " + std::to_string(number) + " \"" + text + "\": " : std::string();
+void ConsoleView::WriteMessage(const char* kind, const std::string& message) {
+    errors_ << kind;
+    if (entryNumber_ > 0) errors_ << "entry " << entryNumber_ << " \"" << entryText_ << "\": ";
+    errors_ << message << '\n';
 }
 
 bool ConsoleView::TakeUndefinedShown() {

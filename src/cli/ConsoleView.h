@@ -7,13 +7,15 @@
 #include <string>
 
 #include "calc/CalcView.h"
+#include "calc/StackEntry.h"
 
 class ConsoleView : public CalcView {
 public:
     explicit ConsoleView(std::ostream& errors) : errors_(errors) {}
 
-    std::string DisplayText() const override { return display_; }
+    std::string DisplayText() const override;
     void SetDisplayText(const std::string& text) override;
+    void ShowEntry(const StackEntry& entry, int notation, int places) override;
     void ShowError(const std::string& message) override;
     void ShowMessage(const std::string& message) override { ShowError(message); }
     std::optional<std::string> RunUnitsSelector(const std::string& quantityText) override;
@@ -26,7 +28,10 @@ public:
     int ErrorCount() const { return errorCount_; }
 
     // Messages name the entry being run: ERROR: entry 2 "12 fx": message. Number 0: no entry.
-    void SetEntry(int number, const std::string& text);
+    void SetEntry(int number, const std::string& text) {
+        entryNumber_ = number;
+        entryText_ = text;
+    }
     // The next message is a note ("NOTE: message"), not an error: it is about a file that did not
     // exist yet. Cleared by that message or by calling this with false.
     void NoteNextMessage(bool on) { noteNext_ = on; }
@@ -34,10 +39,18 @@ public:
     bool TakeUndefinedShown();
 
 private:
+    void WriteMessage(const char* kind, const std::string& message);
+
     std::ostream& errors_;
-    std::string display_;
+    // The display: its text, or the entry it shows, made into text only when the display is read
+    // (most entries on the command line are never shown).
+    mutable std::string display_;
+    mutable std::optional<StackEntry> shownEntry_;
+    int shownNotation_ = 0;
+    int shownPlaces_ = 0;
     std::string clipboard_;
-    std::string entry_; // the prefix naming the running entry
+    int entryNumber_ = 0;
+    std::string entryText_;
     std::optional<std::string> chosenUnits_;
     int errorCount_ = 0;
     bool noteNext_ = false;

@@ -241,6 +241,10 @@ void TNumberUnits::ConvertToPreferred() {
     if (const auto target = PreferredUnitFor(BaseUnitsText)) ConvertTo(*target);
 }
 
+double RoundedAsNumberText(double value) {
+    return unitdetail::RoundThroughNumberText(value);
+}
+
 bool TNumberUnits::RaiseToPower(double x) {
     if (Empty) return false;
     ClearError();

@@ -146,6 +146,10 @@ bool RaiseUnitLists(const TUnitLists& lists, double x, TUnitLists& out);
 // Raises E on unbalanced parentheses or a group that does not parse.
 std::string SimplifyBaseText(std::string_view text);
 
+// The value a number takes after passing through its 15-significant-digit number text; plus or
+// minus HUGE_VAL when that text is beyond the double range.
+double RoundedAsNumberText(double value);
+
 // Value in general format with 15 significant digits, one blank, the unit text.
 std::string CombineQuantityText(std::string_view unitText, double value);
 

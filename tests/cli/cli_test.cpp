@@ -172,7 +172,21 @@ INSTANTIATE_TEST_SUITE_P(
         Script{"lenient_goes_on", {"1", "12 fx", "2", "+"}, "", "3.0000000 \n", "entry 2", 1},
         // --full writes the texts the data files hold.
         Script{"full_listing", {"--full", "1", "3", "/"}, "", "0.333333333333333 \n", "", 0},
-        Script{"full_print", {"--full", "2 ft", "print", "drop"}, "", "2.000000000000000 ft\n", "", 0}),
+        Script{"full_print", {"--full", "2 ft", "print", "drop"}, "", "2.000000000000000 ft\n", "", 0},
+        // A result whose 15-digit text is beyond the double range is an error, not a zero.
+        Script{"rounding_overflow",
+               {"--full", "1.7976931348623157e308 m", "conv", "m"},
+               "",
+               "1.79769313486231571E+0308 m\n",
+               "ERROR: entry 2 \"conv m\": Problem with the units\n",
+               1},
+        // The display is what print shows of an empty stack: the top's text until the last drop.
+        Script{"print_after_drops",
+               {"2 ft", "3 ft", "drop", "print", "drop", "print"},
+               "",
+               "2.0000000 ft\n0 \n",
+               "",
+               0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Cli, UndoAndRedoWalkTheHistory) {

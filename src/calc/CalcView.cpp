@@ -1,0 +1,7 @@
+#include "calc/CalcView.h"
+
+#include "calc/StackEntry.h"
+
+void CalcView::ShowEntry(const StackEntry& entry, int notation, int places) {
+    SetDisplayText(entry.TextIn(notation, places));
+}
