@@ -1,7 +1,10 @@
 #include "calc/Commands.h"
 
+#include <algorithm>
+#include <array>
 #include <cassert>
 #include <cstddef>
+#include <utility>
 
 #include "calc/KorbCalc.h"
 
@@ -105,6 +108,27 @@ constexpr bool InEnumOrder() {
 }
 static_assert(InEnumOrder(), "one row per command, in the order of the enumeration");
 
+// The command words in sorted order, for a quick look-up of each line the command line reads.
+constexpr std::size_t WordCount() {
+    std::size_t n = 0;
+    for (const CommandInfo& info : Table) n += info.word.empty() ? 0 : 1;
+    return n;
+}
+constexpr auto WordIndex = [] {
+    std::array<std::pair<std::string_view, Command>, WordCount()> index{};
+    std::size_t n = 0;
+    for (const CommandInfo& info : Table)
+        if (!info.word.empty()) index[n++] = {info.word, info.command};
+    std::sort(index.begin(), index.end());
+    return index;
+}();
+// The characters a command word can start with: most entries are numbers, which never do.
+constexpr auto WordStarts = [] {
+    std::array<bool, 256> starts{};
+    for (const auto& [word, command] : WordIndex) starts[static_cast<unsigned char>(word[0])] = true;
+    return starts;
+}();
+
 } // namespace
 
 std::span<const CommandInfo> CommandTable() {
@@ -116,10 +140,11 @@ const CommandInfo& Describe(Command command) {
 }
 
 std::optional<Command> CommandForWord(std::string_view word) {
-    if (word.empty()) return std::nullopt;
-    for (const CommandInfo& info : Table)
-        if (info.word == word) return info.command;
-    return std::nullopt;
+    if (word.empty() || !WordStarts[static_cast<unsigned char>(word[0])]) return std::nullopt;
+    const auto it = std::lower_bound(WordIndex.begin(), WordIndex.end(), word,
+                                     [](const auto& entry, std::string_view w) { return entry.first < w; });
+    if (it == WordIndex.end() || it->first != word) return std::nullopt;
+    return it->second;
 }
 
 Command DigitCommand(int digit) {

@@ -7,6 +7,7 @@
 #include "units/NumberUnits.h"
 
 #include <cmath>
+#include <cstring>
 #include <utility>
 
 namespace {
@@ -65,15 +66,20 @@ void StackCalc::NotifyRegisters() {
 }
 
 StackEntry::Units StackCalc::SharedUnits(const TNumberUnits& value) {
-    // Values on a stack mostly come in few units; the last ones made are tried first.
-    for (const auto& units : recentUnits_)
-        if (units && units->UnitLists == value.UnitLists && units->Units == value.Units &&
-            units->BaseUnitsText == value.BaseUnitsText && units->Signature == value.Signature)
-            return units;
-    auto made = std::make_shared<const TNumberUnits>(value);
-    recentUnits_[nextRecent_] = made;
-    nextRecent_ = (nextRecent_ + 1) % recentUnits_.size();
-    return made;
+    // Bit for bit: units that differ only in the sign of a zero are merely not shared.
+    const auto same = [&value](const StackEntry::Units& units) {
+        return units && units->Units == value.Units &&
+               std::memcmp(units->UnitLists.data(), value.UnitLists.data(), sizeof value.UnitLists) == 0 &&
+               std::memcmp(units->Signature.data(), value.Signature.data(), sizeof value.Signature) == 0 &&
+               units->BaseUnitsText == value.BaseUnitsText;
+    };
+    // Values on a stack mostly come in few units, often the same as the last one.
+    if (same(lastUnits_)) return lastUnits_;
+    if (unitsByText_.size() >= MaxSharedUnits && !unitsByText_.contains(value.Units)) unitsByText_.clear();
+    StackEntry::Units& known = unitsByText_[value.Units];
+    if (!same(known)) known = std::make_shared<const TNumberUnits>(value);
+    lastUnits_ = known;
+    return known;
 }
 
 void StackCalc::Append(const TNumberUnits& value) {

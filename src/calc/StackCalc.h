@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "calc/StackEntry.h"
@@ -131,8 +132,11 @@ private:
     Registers registers_;
     // The value of a register that came from the stack, so that recalling it reads no text.
     std::array<std::optional<TNumberUnits>, RegisterCount> registerValues_;
-    std::array<StackEntry::Units, 8> recentUnits_;
-    size_t nextRecent_ = 0;
+    // The units entries share, by unit text; forgotten all at once when too many (old entries keep
+    // theirs).
+    static constexpr std::size_t MaxSharedUnits = 1024;
+    std::unordered_map<std::string, StackEntry::Units> unitsByText_;
+    StackEntry::Units lastUnits_;
     bool tracking_ = false;
     Change pending_;       // what BeginChanges has saved so far
     bool loading_ = false; // observers are told once, after the whole file

@@ -1,6 +1,5 @@
 #include "cli/CliCommands.h"
 
-#include <cctype>
 #include <ostream>
 #include <string_view>
 
@@ -12,15 +11,20 @@ namespace {
 
 std::string Lower(std::string_view text) {
     std::string lower(text);
-    for (char& ch : lower) ch = static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+    for (char& ch : lower)
+        if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a'); // command words are ASCII
     return lower;
 }
 
+bool IsSpace(char ch) {
+    return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n';
+}
+
 std::string_view Trim(std::string_view text) {
-    const auto first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string_view::npos) return {};
-    const auto last = text.find_last_not_of(" \t\r\n");
-    return text.substr(first, last - first + 1);
+    std::size_t first = 0, last = text.size();
+    while (first < last && IsSpace(text[first])) ++first;
+    while (last > first && IsSpace(text[last - 1])) --last;
+    return text.substr(first, last - first);
 }
 
 bool IsBlank(char ch) {
