@@ -17,7 +17,12 @@ void StackCalc::Touch(std::size_t index) {
     // once (a clear), so no entry is copied twice.
     const auto first = entries_.begin() + static_cast<std::ptrdiff_t>(index);
     const auto last = entries_.begin() + static_cast<std::ptrdiff_t>(pending_.from);
-    pending_.entries.insert(pending_.entries.begin(), first, last);
+    // Their texts are left behind: few steps are ever undone, and the texts are made again then.
+    std::vector<StackEntry> reached;
+    reached.reserve(pending_.from - index + pending_.entries.size());
+    for (auto it = first; it != last; ++it) reached.push_back(it->WithoutTexts());
+    std::move(pending_.entries.begin(), pending_.entries.end(), std::back_inserter(reached));
+    pending_.entries = std::move(reached);
     pending_.from = index;
 }
 

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "units/NumberUnits.h"
 
@@ -23,6 +24,11 @@ public:
     StackEntry(StackEntry&&) noexcept = default;
     StackEntry& operator=(StackEntry&&) noexcept = default;
     ~StackEntry() = default;
+
+    // The same entry without the texts made so far (they are made again when asked for).
+    StackEntry WithoutTexts() const {
+        return StackEntry(units_, value_, baseValue_, fullNotation_, shownNotation_, shownPlaces_);
+    }
 
     TNumberUnits Value() const;
     double Number() const { return value_; }
@@ -53,6 +59,10 @@ private:
         std::string display; // empty until made: a made display text never is
     };
     Texts& MadeTexts() const;
+    StackEntry(Units units, double value, double baseValue, std::int8_t fullNotation,
+               std::int8_t shownNotation, std::int8_t shownPlaces)
+        : units_(std::move(units)), value_(value), baseValue_(baseValue), fullNotation_(fullNotation),
+          shownNotation_(shownNotation), shownPlaces_(shownPlaces) {}
 
     Units units_;
     double value_ = 0;
