@@ -11,6 +11,7 @@
 #include "cli/CliCommands.h"
 #include "cli/CliOptions.h"
 #include "cli/ConsoleView.h"
+#include "cli/LineInput.h"
 #include "cli/SessionStore.h"
 #include "settings/ValueStore.h"
 #include "units/AngleUnits.h"
@@ -122,8 +123,9 @@ int main(int argc, char** argv) {
         const std::vector<std::string> entries = PairArguments(options.entries);
         for (size_t i = 0; i < entries.size() && !stopped; ++i) run(static_cast<int>(i) + 1, entries[i]);
     } else {
+        LineInput input(STDIN_FILENO, isatty(STDIN_FILENO) != 0);
         std::string line;
-        for (int number = 1; !stopped && std::getline(std::cin, line); ++number) run(number, line);
+        for (int number = 1; !stopped && input.Next(line); ++number) run(number, line);
     }
     if (!runner.Printed()) runner.WriteStack();
     if (options.session) {

@@ -1,0 +1,25 @@
+// The lines of standard input. Piped input is read in large blocks; a terminal line by line, so
+// that each answer shows before the next line is typed.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+class LineInput {
+public:
+    explicit LineInput(int fd, bool interactive);
+    // The next line without its end ("\n"); false at the end of the input. A last line without an
+    // end is still a line.
+    bool Next(std::string& line);
+
+private:
+    bool Fill(); // more input after what is buffered; false at the end or on a read error
+
+    int fd_;
+    bool interactive_;
+    std::vector<char> buffer_;
+    std::size_t begin_ = 0; // unread input is buffer_[begin_, end_)
+    std::size_t end_ = 0;
+    bool ended_ = false;
+};
