@@ -1,10 +1,12 @@
 // Reading numbers and splitting quantity texts into their number and unit text.
+#include "units/DecimalDigits.h"
 #include "units/FloatText.h"
 #include "units/UnitListsDetail.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <string>
 
 namespace {
@@ -108,9 +110,6 @@ bool ReadDecimal(std::string_view text, double& out) {
     // Short plain decimals (most of what is typed and stored) are a whole number of at most 15
     // digits divided by a power of ten, both exact doubles, so one division rounds correctly.
     if (digits <= 15 && exponent == 0 && fraction <= 22 && i - bodyStart <= 32) {
-        static constexpr double Tens[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                          1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                          1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
         bool plain = true;
         long long mantissa = 0;
         for (std::size_t k = bodyStart; k < text.size(); ++k) {
@@ -123,7 +122,7 @@ bool ReadDecimal(std::string_view text, double& out) {
             mantissa = mantissa * 10 + (c - '0');
         }
         if (plain) {
-            value = static_cast<double>(mantissa) / Tens[fraction];
+            value = static_cast<double>(mantissa) / PowersOfTen[fraction];
             out = negative ? -value : value;
             return true;
         }
@@ -190,41 +189,25 @@ double RoundThroughNumberText(double value) {
     if (!std::isfinite(value)) return value;
     if (value == 0) return 0;
     // The 18 significant digits the number text starts from, rounded half up to 15.
-    char buffer[40];
-    const double magnitude = std::fabs(value);
-    const auto [end, ec] =
-        std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific, 17);
-    if (ec != std::errc()) return value;
-    char digits[20];
-    int count = 0;
-    const char* p = buffer;
-    for (; p < end && *p != 'e'; ++p)
-        if (*p != '.') digits[count++] = *p;
-    int exponent = 0;
-    std::from_chars(p + 1 + (p[1] == '+' ? 1 : 0), end, exponent);
-    const bool up = digits[15] >= '5';
-    count = 15;
-    if (up) {
-        int k = 14;
-        for (; k >= 0 && digits[k] == '9'; --k) digits[k] = '0';
-        if (k >= 0) {
-            ++digits[k];
-        } else {
-            digits[0] = '1';
-            ++exponent;
-        }
-    }
-    char text[40];
-    int t = 0;
-    if (value < 0) text[t++] = '-';
-    for (int k = 0; k < count; ++k) text[t++] = digits[k];
-    text[t++] = 'e';
-    const auto [e2, ec2] = std::to_chars(text + t, text + sizeof text, exponent - 14);
-    (void)ec2;
+    const DecimalDigits d = RoundDigits(Digits18(std::fabs(value)), 15);
+    std::uint64_t whole = 0;
+    for (char c : d.View()) whole = whole * 10 + static_cast<std::uint64_t>(c - '0');
+    // The text reads as whole * 10^scale. A whole number below 10^15 and a power of ten up to 10^22
+    // are exact doubles, so one multiplication or division rounds as reading the text would.
+    const int scale = d.exponent - 14;
+    const double magnitude = static_cast<double>(whole);
     double out = 0;
-    if (!ReadDecimal(std::string_view(text, static_cast<std::size_t>(e2 - text)), out))
-        return value < 0 ? -HUGE_VAL : HUGE_VAL;
-    return out;
+    if (scale >= 0 && scale <= 22) {
+        out = magnitude * PowersOfTen[scale];
+    } else if (scale < 0 && scale >= -22) {
+        out = magnitude / PowersOfTen[-scale];
+    } else {
+        // Far from 1 the text itself is read (rarely: beyond 10^36 or below 10^-8).
+        const std::string text = std::to_string(whole) + "e" + std::to_string(scale);
+        if (!ReadDecimal(text, out))
+            return value < 0 ? -HUGE_VAL : HUGE_VAL;
+    }
+    return value < 0 ? -out : out;
 }
 
 } // namespace unitdetail
