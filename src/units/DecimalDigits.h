@@ -29,6 +29,10 @@ DecimalDigits Digits18(double magnitude);
 // 0.125) off one exact multiplication instead, several times faster; both must agree.
 DecimalDigits Digits18ByConversion(double magnitude);
 
+// True when a finite magnitude is exactly whole / 10^fractionDigits with whole below 10^18 (12.5,
+// 6, 0.125): a short decimal, as most typed and summed values are.
+bool ShortExactDecimal(double magnitude, double& whole, int& fractionDigits);
+
 // Keeps the first `keep` digits, rounding half away from zero as a calculator user expects (12.5
 // shows as 13 with no decimals, 0.125 as 0.13 with two); rounding the binary value alone would send
 // exact halves to the even neighbour. keep <= 0 rounds to the next power of ten or to nothing.

@@ -27,15 +27,29 @@ int FractionBits(double magnitude) {
     return std::max(0, -(exponent + std::countr_zero(mantissa)));
 }
 
+} // namespace
+
 // A magnitude with f binary fraction digits is exactly N / 10^f with N = magnitude * 10^f, a whole
-// number; when that product is exact and below 10^18, N's digits are the magnitude's.
-bool ShortExactDigits(double magnitude, DecimalDigits& out) {
+// number; one exact multiplication finds N.
+bool ShortExactDecimal(double magnitude, double& whole, int& fractionDigits) {
     const int f = FractionBits(magnitude);
     if (f > 22) return false;
     const double scaled = magnitude * PowersOfTen[f];
     if (scaled >= 1e18 || std::fma(magnitude, PowersOfTen[f], -scaled) != 0) return false;
+    whole = scaled;
+    fractionDigits = f;
+    return true;
+}
+
+namespace {
+
+// N's digits are the magnitude's.
+bool ShortExactDigits(double magnitude, DecimalDigits& out) {
+    double whole = 0;
+    int f = 0;
+    if (!ShortExactDecimal(magnitude, whole, f)) return false;
     char text[24];
-    const auto [end, ec] = std::to_chars(text, text + sizeof text, static_cast<std::uint64_t>(scaled));
+    const auto [end, ec] = std::to_chars(text, text + sizeof text, static_cast<std::uint64_t>(whole));
     (void)ec; // 24 characters hold any 64-bit number
     const int length = static_cast<int>(end - text);
     out.digit.fill('0');

@@ -64,6 +64,8 @@ bool ReadDecimal(std::string_view text, double& out) {
     if (!text.empty() && (text[0] == '+' || text[0] == '-')) ++i;
     const std::size_t bodyStart = i;
     int digits = 0;
+    // The digits as a whole number, while there are at most 15 (exact in a double).
+    std::uint64_t mantissa = 0;
     // Decimal position of the first non-zero digit, to tell underflow from overflow.
     long long firstNonZero = 0;
     bool seenNonZero = false;
@@ -73,6 +75,7 @@ bool ReadDecimal(std::string_view text, double& out) {
             seenNonZero = true;
             firstNonZero = integerDigits;
         }
+        if (digits < 15) mantissa = mantissa * 10 + static_cast<std::uint64_t>(text[i] - '0');
         ++integerDigits;
         ++digits;
         ++i;
@@ -86,13 +89,15 @@ bool ReadDecimal(std::string_view text, double& out) {
                 seenNonZero = true;
                 firstNonZero = -fraction;
             }
+            if (digits < 15) mantissa = mantissa * 10 + static_cast<std::uint64_t>(text[i] - '0');
             ++digits;
             ++i;
         }
     }
     if (digits == 0) return false;
     long long exponent = 0;
-    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    const bool exponentWritten = i < text.size() && (text[i] == 'e' || text[i] == 'E');
+    if (exponentWritten) {
         ++i;
         bool negativeExponent = false;
         if (i < text.size() && (text[i] == '+' || text[i] == '-')) negativeExponent = text[i++] == '-';
@@ -109,23 +114,10 @@ bool ReadDecimal(std::string_view text, double& out) {
     double value = 0;
     // Short plain decimals (most of what is typed and stored) are a whole number of at most 15
     // digits divided by a power of ten, both exact doubles, so one division rounds correctly.
-    if (digits <= 15 && exponent == 0 && fraction <= 22 && i - bodyStart <= 32) {
-        bool plain = true;
-        long long mantissa = 0;
-        for (std::size_t k = bodyStart; k < text.size(); ++k) {
-            const char c = text[k];
-            if (c == '.') continue;
-            if (!IsDigit(c)) {
-                plain = false;
-                break;
-            }
-            mantissa = mantissa * 10 + (c - '0');
-        }
-        if (plain) {
-            value = static_cast<double>(mantissa) / PowersOfTen[fraction];
-            out = negative ? -value : value;
-            return true;
-        }
+    if (digits <= 15 && !exponentWritten && fraction <= 22) {
+        value = static_cast<double>(mantissa) / PowersOfTen[fraction];
+        out = negative ? -value : value;
+        return true;
     }
     const auto [end, ec] = std::from_chars(text.data() + bodyStart, text.data() + text.size(), value);
     if (end != text.data() + text.size()) return false;
@@ -188,6 +180,10 @@ bool SplitPlainQuantity(std::string_view text, double& number, std::string_view&
 double RoundThroughNumberText(double value) {
     if (!std::isfinite(value)) return value;
     if (value == 0) return 0;
+    // A decimal of at most 15 digits is its own number text.
+    double exactWhole = 0;
+    int exactFraction = 0;
+    if (ShortExactDecimal(std::fabs(value), exactWhole, exactFraction) && exactWhole < 1e15) return value;
     // The 18 significant digits the number text starts from, rounded half up to 15.
     const DecimalDigits d = RoundDigits(Digits18(std::fabs(value)), 15);
     std::uint64_t whole = 0;
@@ -204,8 +200,7 @@ double RoundThroughNumberText(double value) {
     } else {
         // Far from 1 the text itself is read (rarely: beyond 10^36 or below 10^-8).
         const std::string text = std::to_string(whole) + "e" + std::to_string(scale);
-        if (!ReadDecimal(text, out))
-            return value < 0 ? -HUGE_VAL : HUGE_VAL;
+        if (!ReadDecimal(text, out)) return value < 0 ? -HUGE_VAL : HUGE_VAL;
     }
     return value < 0 ? -out : out;
 }

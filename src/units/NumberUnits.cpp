@@ -230,10 +230,12 @@ bool TNumberUnits::ConvertTo(std::string_view target) {
     return ConvertToUnits(*this, *units);
 }
 
-bool TNumberUnits::ConvertToUnitsOf(const TNumberUnits& other) {
-    ClearError();
-    if (other.Empty) return Fail(*this, _UnitProblem);
-    return ConvertToUnits(*this, LookupUnits(other.Units));
+bool TNumberUnits::ValueInUnitsOf(const TNumberUnits& other, double& value) const {
+    if (other.Empty) return false;
+    const ParsedUnits& units = LookupUnits(other.Units);
+    if (!units.ok || !SameDimensions(units.signature, Signature)) return false;
+    value = units.fromBase.Apply(BaseValue, false);
+    return std::isfinite(value);
 }
 
 void TNumberUnits::ConvertToPreferred() {

@@ -138,12 +138,12 @@ void GravityText(std::string& text) {
 
 bool QuantityAddSub(const TNumberUnits& a, const TNumberUnits& b, int sign, TNumberUnits& result,
                     std::string& errorText) {
-    TNumberUnits qb = b;
-    if (!qb.ConvertToUnitsOf(a)) {
+    double converted = 0;
+    if (!b.ValueInUnitsOf(a, converted)) {
         errorText = "Second number convert failed";
         return false;
     }
-    const double sum = a.GetValue() + sign * qb.GetValue();
+    const double sum = a.GetValue() + sign * converted;
     if (!std::isfinite(sum)) {
         errorText = OverflowMessage;
         return false;
@@ -159,12 +159,14 @@ bool QuantityAddSub(const TNumberUnits& a, const TNumberUnits& b, int sign, TNum
 
 bool QuantityAddSub(const std::string& a, const std::string& b, int sign, std::string& fullText,
                     double& value, std::string& unitsText, std::string& errorText) {
-    TNumberUnits qa, qb, sum;
-    if (!ParseOperands(a, b, qa, qb, errorText) || !QuantityAddSub(qa, qb, sign, sum, errorText))
-        return false;
-    unitsText = qa.GetUnits();
-    fullText = QuantityTextOf(sum.GetValue(), unitsText);
-    value = sum.GetValue();
+    TNumberUnits qa, qb;
+    if (!ParseOperands(a, b, qa, qb, errorText)) return false;
+    std::string units = qa.GetUnits();
+    // The sum takes the place of the first operand.
+    if (!QuantityAddSub(qa, qb, sign, qa, errorText)) return false;
+    unitsText = std::move(units);
+    fullText = QuantityTextOf(qa.GetValue(), unitsText);
+    value = qa.GetValue();
     return true;
 }
 
