@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cmath>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -177,9 +178,15 @@ bool QuantityMulDiv(const TNumberUnits& a, const TNumberUnits& b, bool multiply,
         return false;
     }
     // Saybolt seconds are not proportional to viscosity; products are formed in centistokes.
-    TNumberUnits qa = a, qb = b;
-    if (qa.IsSUS()) qa.ConvertTo("CSt");
-    if (qb.IsSUS()) qb.ConvertTo("CSt");
+    std::array<std::optional<TNumberUnits>, 2> centistokes;
+    auto operand = [&centistokes](const TNumberUnits& q, int i) -> const TNumberUnits& {
+        if (!q.IsSUS()) return q;
+        auto& converted = centistokes[static_cast<std::size_t>(i)].emplace(q);
+        converted.ConvertTo("CSt");
+        return converted;
+    };
+    const TNumberUnits& qa = operand(a, 0);
+    const TNumberUnits& qb = operand(b, 1);
 
     const double product = multiply ? qa.GetValue() * qb.GetValue() : qa.GetValue() / qb.GetValue();
     if (!std::isfinite(product)) {
