@@ -9,6 +9,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 
 using namespace unitdetail;
@@ -55,7 +56,8 @@ public:
     // lists, so this is what reading that text would give.
     const ParsedUnits& LookupLists(const TUnitLists& lists) {
         ListPlace& place = listPlaces_[HashLists(lists) % ListPlaces];
-        if (place.used && place.key == lists) return place.units;
+        // Compared bit for bit: equal bits reduce alike.
+        if (place.used && std::memcmp(place.key.data(), lists.data(), sizeof lists) == 0) return place.units;
         place.used = true;
         place.key = lists;
         ParseResult reduced;
@@ -83,11 +85,11 @@ private:
         for (char c : text) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
         return h;
     }
-    // The counts and first entries of both lists tell most lists apart; equal lists hash alike.
+    // The counts and first entries of both lists tell most lists apart.
     static std::size_t HashLists(const TUnitLists& lists) {
         std::uint64_t h = 0;
         for (int i : {0, 1, 2, 3, 4, 16, 17, 18, 19, 20})
-            h = (h ^ std::bit_cast<std::uint64_t>(lists[static_cast<std::size_t>(i)] + 0.0)) *
+            h = (h ^ std::bit_cast<std::uint64_t>(lists[static_cast<std::size_t>(i)])) *
                 0x9E3779B97F4A7C15ULL;
         return static_cast<std::size_t>(h >> 32);
     }

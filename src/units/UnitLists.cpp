@@ -152,11 +152,16 @@ bool ExponentsShowRounded(const TUnitLists& lists) {
 } // namespace unitdetail
 
 TUnitLists EmptyUnitLists() {
-    TUnitLists lists;
-    lists.fill(FreeMark);
-    lists[0] = 0;
-    lists[16] = 0;
-    return lists;
+    // Copied from a constant: filling a fresh array and then overwriting two places makes the copy
+    // wait on the overlapping writes.
+    static constexpr TUnitLists Empty = [] {
+        TUnitLists lists{};
+        for (double& x : lists) x = FreeMark;
+        lists[0] = 0;
+        lists[16] = 0;
+        return lists;
+    }();
+    return Empty;
 }
 
 ParseResult ParseUnitList(std::string_view unitText) {
