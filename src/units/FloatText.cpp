@@ -233,39 +233,60 @@ void FixedText(Text& out, double magnitude, int precision, int digits, bool sepa
     if (separators) out.InsertThousandsSeparators();
 }
 
-} // namespace
-
-std::string FloatToText(double value, Notation notation, int precision, int digits) {
-    if (std::isnan(value)) return "NAN";
-    if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
-    precision = std::clamp(precision, 1, MaxPrecision);
-    digits = std::clamp(digits, 0, MaxDecimals);
-    // Negative zero is shown as zero: a minus sign on nothing would only confuse.
-    const bool negative = std::signbit(value) && value != 0;
-    const double magnitude = std::fabs(value);
+// The number text, and after it one blank and the unit text when there are units; one string is made.
+std::string JoinedText(double value, Notation notation, int precision, int digits,
+                       const std::string_view* units) {
     Text number;
-    switch (notation) {
-    case Notation::Scientific:
-        PutScientific(number, RoundDigits(Digits18(magnitude), precision), digits);
-        break;
-    case Notation::Fixed:
-    case Notation::Number:
-    case Notation::Currency:
-        FixedText(number, magnitude, precision, digits, notation != Notation::Fixed);
-        break;
-    case Notation::General:
-        GeneralText(number, magnitude, precision, digits);
-        break;
+    bool negative = false;
+    if (std::isnan(value)) {
+        number.Put("NAN");
+    } else if (std::isinf(value)) {
+        negative = value < 0;
+        number.Put("INF");
+    } else {
+        precision = std::clamp(precision, 1, MaxPrecision);
+        digits = std::clamp(digits, 0, MaxDecimals);
+        // Negative zero is shown as zero: a minus sign on nothing would only confuse.
+        negative = std::signbit(value) && value != 0;
+        const double magnitude = std::fabs(value);
+        switch (notation) {
+        case Notation::Scientific:
+            PutScientific(number, RoundDigits(Digits18(magnitude), precision), digits);
+            break;
+        case Notation::Fixed:
+        case Notation::Number:
+        case Notation::Currency:
+            FixedText(number, magnitude, precision, digits, notation != Notation::Fixed);
+            break;
+        case Notation::General:
+            GeneralText(number, magnitude, precision, digits);
+            break;
+        }
     }
     const std::string_view body = number.View();
     // A scientific fallback carries no currency symbol; it reads back as a plain number.
-    const bool currencySign = notation == Notation::Currency && body.find('E') == std::string_view::npos;
+    const bool currencySign =
+        notation == Notation::Currency && std::isfinite(value) && body.find('E') == std::string_view::npos;
     std::string text;
-    text.reserve(body.size() + 2);
+    text.reserve(body.size() + 2 + (units ? 1 + units->size() : 0));
     if (negative) text += '-';
     if (currencySign) text += '$';
     text.append(body);
+    if (units) {
+        text += ' ';
+        text.append(*units);
+    }
     return text;
+}
+
+} // namespace
+
+std::string FloatToText(double value, Notation notation, int precision, int digits) {
+    return JoinedText(value, notation, precision, digits, nullptr);
+}
+
+std::string QuantityText(double value, Notation notation, int precision, int digits, std::string_view units) {
+    return JoinedText(value, notation, precision, digits, &units);
 }
 
 std::string StripCurrencyPrefix(std::string_view text) {

@@ -230,12 +230,14 @@ std::string TNumberUnits::FormatNumber(Notation format, int digits) const {
                                           : FloatToText(Value, format, Precision, digits);
 }
 
+std::string TNumberUnits::FormatNumber(Notation format, int digits, std::string_view units) const {
+    return format == Notation::Scientific ? QuantityText(Value, format, digits + 1, digits, units)
+                                          : QuantityText(Value, format, Precision, digits, units);
+}
+
 std::string TNumberUnits::GetText() const {
     if (Empty) return std::string();
-    std::string text = FormatNumber(Format, Digits);
-    text += ' ';
-    text += Units;
-    return text;
+    return FormatNumber(Format, Digits, Units);
 }
 
 std::string TNumberUnits::DisplayUnits() const {
@@ -244,10 +246,7 @@ std::string TNumberUnits::DisplayUnits() const {
 
 std::string TNumberUnits::GetDisplayText() const {
     if (Empty) return std::string();
-    std::string text = FormatNumber(Format, Digits);
-    text += ' ';
-    text += DisplayUnits();
-    return text;
+    return FormatNumber(Format, Digits, DisplayUnits());
 }
 
 bool TNumberUnits::ConvertTo(std::string_view target) {

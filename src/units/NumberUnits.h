@@ -219,4 +219,6 @@ public:
     static bool SameDimensions(const TSignature& a, const TSignature& b) { return a == b; }
     // The value alone in a notation with the given digits, as GetText writes it.
     std::string FormatNumber(Notation format, int digits) const;
+    // The same, one blank and the given unit text.
+    std::string FormatNumber(Notation format, int digits, std::string_view units) const;
 };
