@@ -26,7 +26,8 @@ struct DecimalDigits {
 // The correctly rounded 18 significant digits of a finite magnitude (all 18 written, zeros included).
 DecimalDigits Digits18(double magnitude);
 // The same through the library conversion alone. Digits18 reads a short exact decimal (12.5, 6,
-// 0.125) off one exact multiplication instead, several times faster; both must agree.
+// 0.125) off one exact multiplication, and works out other magnitudes from 10^-5 to 10^16 in exact
+// 128-bit integers where the compiler has them: several times faster, and both must agree.
 DecimalDigits Digits18ByConversion(double magnitude);
 
 // True when a finite magnitude is exactly whole / 10^fractionDigits with whole below 10^18 (12.5,

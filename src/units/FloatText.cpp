@@ -3,108 +3,15 @@
 #include "units/DecimalDigits.h"
 
 #include <algorithm>
-#include <bit>
+#include <array>
 #include <charconv>
 #include <cmath>
-#include <cstdint>
 #include <cstdlib>
 #include <string_view>
 
 // Every conversion goes through std::to_chars or exact integer arithmetic: both round the exact
 // binary value correctly and, unlike the printf family, never follow the process locale, so "."
 // stays the decimal point even after the windows have switched the locale to the user's.
-
-namespace unitdetail {
-namespace {
-
-// Binary digits after the point of a positive finite double (0 for a whole number).
-int FractionBits(double magnitude) {
-    const auto bits = std::bit_cast<std::uint64_t>(magnitude);
-    const int biased = static_cast<int>(bits >> 52);
-    std::uint64_t mantissa = bits & ((std::uint64_t{1} << 52) - 1);
-    if (biased != 0) mantissa |= std::uint64_t{1} << 52;
-    const int exponent = (biased == 0 ? 1 : biased) - 1075;
-    return std::max(0, -(exponent + std::countr_zero(mantissa)));
-}
-
-} // namespace
-
-// A magnitude with f binary fraction digits is exactly N / 10^f with N = magnitude * 10^f, a whole
-// number; one exact multiplication finds N.
-bool ShortExactDecimal(double magnitude, double& whole, int& fractionDigits) {
-    const int f = FractionBits(magnitude);
-    if (f > 22) return false;
-    const double scaled = magnitude * PowersOfTen[f];
-    if (scaled >= 1e18 || std::fma(magnitude, PowersOfTen[f], -scaled) != 0) return false;
-    whole = scaled;
-    fractionDigits = f;
-    return true;
-}
-
-namespace {
-
-// N's digits are the magnitude's.
-bool ShortExactDigits(double magnitude, DecimalDigits& out) {
-    double whole = 0;
-    int f = 0;
-    if (!ShortExactDecimal(magnitude, whole, f)) return false;
-    char text[24];
-    const auto [end, ec] = std::to_chars(text, text + sizeof text, static_cast<std::uint64_t>(whole));
-    (void)ec; // 24 characters hold any 64-bit number
-    const int length = static_cast<int>(end - text);
-    out.digit.fill('0');
-    std::copy(text, end, out.digit.begin());
-    out.count = DecimalDigitCount;
-    out.exponent = length - 1 - f;
-    return true;
-}
-
-} // namespace
-
-DecimalDigits Digits18ByConversion(double magnitude) {
-    char buffer[64];
-    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific,
-                                   DecimalDigitCount - 1);
-    (void)ec; // 64 characters hold 18 digits and any exponent
-    DecimalDigits result;
-    const char* p = buffer;
-    for (; p < end && *p != 'e'; ++p)
-        if (*p != '.') result.digit[static_cast<std::size_t>(result.count++)] = *p;
-    std::from_chars(p + (p[1] == '+' ? 2 : 1), end, result.exponent);
-    return result;
-}
-
-DecimalDigits Digits18(double magnitude) {
-    DecimalDigits result;
-    if (ShortExactDigits(magnitude, result)) return result;
-    return Digits18ByConversion(magnitude);
-}
-
-DecimalDigits RoundDigits(DecimalDigits d, int keep) {
-    if (keep >= d.count) return d;
-    if (keep < 0) {
-        d.count = 0;
-        return d;
-    }
-    const bool up = d.digit[static_cast<std::size_t>(keep)] >= '5';
-    d.count = keep;
-    if (!up) return d;
-    int i = keep - 1;
-    for (; i >= 0 && d.digit[static_cast<std::size_t>(i)] == '9'; --i)
-        d.digit[static_cast<std::size_t>(i)] = '0';
-    if (i >= 0) {
-        ++d.digit[static_cast<std::size_t>(i)];
-    } else {
-        // 9.99 -> 10.0: one more integer digit, "1" and zeros to the same length (at least "1").
-        d.count = keep > 1 ? keep : 1;
-        std::fill_n(d.digit.begin(), d.count, '0');
-        d.digit[0] = '1';
-        ++d.exponent;
-    }
-    return d;
-}
-
-} // namespace unitdetail
 
 namespace {
 

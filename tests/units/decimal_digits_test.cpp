@@ -48,8 +48,16 @@ TEST(DecimalDigits, ShortcutAgreesWithTheConversion) {
         const double v = std::fabs(Sample(rng));
         ASSERT_EQ(Shown(unitdetail::Digits18(v)), Shown(unitdetail::Digits18ByConversion(v))) << v;
     }
+    // Odd multiples of small powers of two end in a 5 around the 19th digit: exact halves, which round
+    // to the even neighbour.
+    for (int k = 20; k <= 45; ++k)
+        for (int i = 0; i < 2000; ++i) {
+            const double v = std::ldexp(static_cast<double>(2 * (rng() % (1u << 20)) + 1), -k);
+            ASSERT_EQ(Shown(unitdetail::Digits18(v)), Shown(unitdetail::Digits18ByConversion(v))) << v;
+        }
     for (double v :
-         {0.0, 12.5, 6.0, 0.125, 1e17, 999999999999999999.0, 1e18, 4.9e-324, 1.7976931348623157e308})
+         {0.0, 12.5, 6.0, 0.125, 1e17, 999999999999999999.0, 1e18, 4.9e-324, 1.7976931348623157e308, 1e-5,
+          0.99999e-5, 9.999999999999999e15, 1e16, 0.1, 0.3, 2.0 / 3, 9.9999999999999999e-1})
         EXPECT_EQ(Shown(unitdetail::Digits18(v)), Shown(unitdetail::Digits18ByConversion(v))) << v;
 }
 
