@@ -9,41 +9,59 @@
 #include <cstdint>
 
 namespace unitdetail {
-namespace {
 
-// Binary digits after the point of a positive finite double (0 for a whole number).
-int FractionBits(double magnitude) {
+BinaryParts BinaryPartsOf(double magnitude) {
     const auto bits = std::bit_cast<std::uint64_t>(magnitude);
     const int biased = static_cast<int>(bits >> 52);
     std::uint64_t mantissa = bits & ((std::uint64_t{1} << 52) - 1);
     if (biased != 0) mantissa |= std::uint64_t{1} << 52;
-    const int exponent = (biased == 0 ? 1 : biased) - 1075;
-    return std::max(0, -(exponent + std::countr_zero(mantissa)));
+    if (mantissa == 0) return {0, 0};
+    const int zeros = std::countr_zero(mantissa);
+    return {mantissa >> zeros, (biased == 0 ? 1 : biased) - 1075 + zeros};
 }
+
+namespace {
+
+constexpr std::uint64_t DigitLimit = 1000000000000000000ULL; // 10^18
+
+constexpr std::array<std::uint64_t, 26> PowersOfFive = [] {
+    std::array<std::uint64_t, 26> powers{};
+    std::uint64_t p = 1;
+    for (std::uint64_t& x : powers) {
+        x = p;
+        p *= 5;
+    }
+    return powers;
+}();
 
 } // namespace
 
-// A magnitude with f binary fraction digits is exactly N / 10^f with N = magnitude * 10^f, a whole
-// number; one exact multiplication finds N.
-bool ShortExactDecimal(double magnitude, double& whole, int& fractionDigits) {
-    const int f = FractionBits(magnitude);
-    if (f > 22) return false;
-    const double scaled = magnitude * PowersOfTen[f];
-    if (scaled >= 1e18 || std::fma(magnitude, PowersOfTen[f], -scaled) != 0) return false;
-    whole = scaled;
-    fractionDigits = f;
+// odd * 2^-f is odd * 5^f / 10^f: a decimal of f places whose digits are the whole number odd * 5^f.
+bool ShortExactDecimal(double magnitude, std::uint64_t& whole, int& fractionDigits) {
+    const BinaryParts parts = BinaryPartsOf(magnitude);
+    if (parts.odd == 0) return false;
+    if (parts.power >= 0) {
+        if (parts.power > 60 || parts.odd > (DigitLimit - 1) >> parts.power) return false;
+        whole = parts.odd << parts.power;
+        fractionDigits = 0;
+        return true;
+    }
+    const auto f = static_cast<std::size_t>(-parts.power);
+    if (f >= PowersOfFive.size() || parts.odd > (DigitLimit - 1) / PowersOfFive[f]) return false;
+    whole = parts.odd * PowersOfFive[f];
+    fractionDigits = static_cast<int>(f);
     return true;
 }
 
 namespace {
 
-// N's digits are the magnitude's.
+// The digits of a short exact decimal are those of its whole number.
 bool ShortExactDigits(double magnitude, DecimalDigits& out) {
-    double whole = 0;
+    std::uint64_t whole = 0;
     int f = 0;
     if (!ShortExactDecimal(magnitude, whole, f)) return false;
     char text[24];
-    const auto [end, ec] = std::to_chars(text, text + sizeof text, static_cast<std::uint64_t>(whole));
+    const auto [end, ec] = std::to_chars(text, text + sizeof text, whole);
     (void)ec; // 24 characters hold any 64-bit number
     const int length = static_cast<int>(end - text);
     out.digit.fill('0');
@@ -84,7 +102,7 @@ bool ProductDigits(double magnitude, DecimalDigits& out) {
     const int shift = 1075 - biased;
     if (shift <= 0) return false; // a whole number: the short path's
     const std::uint64_t mantissa = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
-    constexpr std::uint64_t Low = 100000000000000000ULL; // 10^17
+    constexpr std::uint64_t Low = DigitLimit / 10;
     // The magnitude lies in [2^b, 2^(b+1)), so its decimal exponent is this or one less.
     int exponent = static_cast<int>(std::floor((biased - 1022) * 0.30102999566398120));
     for (; exponent >= -5; --exponent) {

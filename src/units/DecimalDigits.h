@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <string_view>
 
 namespace unitdetail {
@@ -30,9 +31,16 @@ DecimalDigits Digits18(double magnitude);
 // 128-bit integers where the compiler has them: several times faster, and both must agree.
 DecimalDigits Digits18ByConversion(double magnitude);
 
+// A positive finite magnitude as odd * 2^power with odd an odd number; zero is {0, 0}.
+struct BinaryParts {
+    std::uint64_t odd;
+    int power;
+};
+BinaryParts BinaryPartsOf(double magnitude);
+
 // True when a finite magnitude is exactly whole / 10^fractionDigits with whole below 10^18 (12.5,
-// 6, 0.125): a short decimal, as most typed and summed values are.
-bool ShortExactDecimal(double magnitude, double& whole, int& fractionDigits);
+// 6, 0.125): a short decimal, as most typed and summed values are. Zero is not one.
+bool ShortExactDecimal(double magnitude, std::uint64_t& whole, int& fractionDigits);
 
 // Keeps the first `keep` digits, rounding half away from zero as a calculator user expects (12.5
 // shows as 13 with no decimals, 0.125 as 0.13 with two); rounding the binary value alone would send

@@ -181,9 +181,10 @@ double RoundThroughNumberText(double value) {
     if (!std::isfinite(value)) return value;
     if (value == 0) return 0;
     // A decimal of at most 15 digits is its own number text.
-    double exactWhole = 0;
+    std::uint64_t exactWhole = 0;
     int exactFraction = 0;
-    if (ShortExactDecimal(std::fabs(value), exactWhole, exactFraction) && exactWhole < 1e15) return value;
+    if (ShortExactDecimal(std::fabs(value), exactWhole, exactFraction) && exactWhole < 1000000000000000ULL)
+        return value;
     // The 18 significant digits the number text starts from, rounded half up to 15.
     const DecimalDigits d = RoundDigits(Digits18(std::fabs(value)), 15);
     std::uint64_t whole = 0;

@@ -1,11 +1,13 @@
 // Real-number helpers, the engine-wide flags and the message sink.
 #include "units/QuantityMath.h"
 
+#include "units/DecimalDigits.h"
 #include "units/FloatText.h"
 #include "units/NumberUnits.h"
 #include "units/UnitListsDetail.h"
 
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <utility>
 
@@ -54,14 +56,16 @@ double MagnitudePowerExtended(double magnitude, double exponent) {
 }
 
 double MagnitudePower(double magnitude, double exponent) {
-    // A square or cube that is an exact double (3 squared, 2.5 cubed) is that double: the extended
-    // result lies within 2^-55 of it (relatively) for magnitudes this close to 1, so it rounds to it as well.
+    // A square or cube that is an exact double (3 squared, 2.5 cubed: the odd part of the magnitude
+    // to that power fits in 53 bits) is taken directly. For magnitudes this close to 1 the extended
+    // result lies within 2^-55 of it (relatively), so it rounds to the same double.
     if ((exponent == 2 || exponent == 3) && magnitude >= 0x1p-40 && magnitude <= 0x1p40) {
-        const double square = magnitude * magnitude;
-        if (std::fma(magnitude, magnitude, -square) == 0) {
-            if (exponent == 2) return square;
-            const double cube = square * magnitude;
-            if (std::fma(square, magnitude, -cube) == 0) return cube;
+        const std::uint64_t odd = BinaryPartsOf(magnitude).odd;
+        constexpr std::uint64_t ExactLimit = std::uint64_t{1} << 53;
+        if (odd < (std::uint64_t{1} << 27) && odd * odd < ExactLimit) {
+            if (exponent == 2) return magnitude * magnitude;
+            if (odd < (std::uint64_t{1} << 18) && odd * odd * odd < ExactLimit)
+                return magnitude * magnitude * magnitude;
         }
     }
     return MagnitudePowerExtended(magnitude, exponent);
