@@ -25,12 +25,30 @@ bool ReadsBackAs(const std::string& text, const TNumberUnits& quantity) {
 // True when the number of a rendered quantity text reads back as zero (or not at all). The number
 // runs up to the blank before the units; separators and the currency sign are not part of it.
 bool ReadsAsZero(std::string_view shown) {
-    std::string number;
-    for (char c : shown.substr(0, shown.find(' ')))
-        if (c != ',' && c != '$') number += c;
+    const std::string_view number = shown.substr(0, shown.find(' '));
+    // The plain decimals the fixed notations write ("-1,234.50", "$0.00") read as zero exactly when
+    // no digit is; others (an exponent, "NAN") go through the library reading.
+    std::size_t kept = 0, digits = 0, points = 0;
+    bool plain = number.size() <= 64, nonZero = false;
+    for (char c : number) {
+        if (c == ',' || c == '$') continue;
+        if (c >= '0' && c <= '9') {
+            ++digits;
+            nonZero = nonZero || c != '0';
+        } else if (c == '.') {
+            ++points;
+        } else if (c != '-' || kept != 0) {
+            plain = false;
+        }
+        ++kept;
+    }
+    if (plain && digits > 0 && points <= 1) return !nonZero;
+    std::string stripped;
+    for (char c : number)
+        if (c != ',' && c != '$') stripped += c;
     double value = 0;
-    const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
-    return ec != std::errc() || end != number.data() + number.size() || value == 0;
+    const auto [end, ec] = std::from_chars(stripped.data(), stripped.data() + stripped.size(), value);
+    return ec != std::errc() || end != stripped.data() + stripped.size() || value == 0;
 }
 
 } // namespace
@@ -39,10 +57,10 @@ std::string DisplayText(const TNumberUnits& quantity, Notation notation, int dec
     if (quantity.Empty) return "";
     if (decimalPlaces < 0 || decimalPlaces > 15) decimalPlaces = DefaultDecimalPlaces;
     const std::string units = quantity.DisplayUnits();
-    std::string shown = quantity.FormatNumber(notation, decimalPlaces) + " " + units;
+    std::string shown = quantity.FormatNumber(notation, decimalPlaces, units);
     if (quantity.GetValue() != 0 && ReadsAsZero(shown)) {
         // A value that would read back as zero in this notation is shown in Scientific instead.
-        shown = quantity.FormatNumber(Notation::Scientific, decimalPlaces) + " " + units;
+        shown = quantity.FormatNumber(Notation::Scientific, decimalPlaces, units);
     }
     return shown;
 }

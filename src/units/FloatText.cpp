@@ -1,171 +1,199 @@
 #include "units/FloatText.h"
 
+#include "units/DecimalDigits.h"
+
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <string_view>
 
-// Every conversion goes through std::to_chars: it rounds the exact binary value correctly and,
-// unlike the printf family, never follows the process locale, so "." stays the decimal point even
-// after the windows have switched the locale to the user's.
+// Every conversion goes through std::to_chars or exact integer arithmetic: both round the exact
+// binary value correctly and, unlike the printf family, never follow the process locale, so "."
+// stays the decimal point even after the windows have switched the locale to the user's.
 
 namespace {
 
-constexpr int MaxPrecision = 18;
+using unitdetail::DecimalDigits;
+using unitdetail::Digits18;
+using unitdetail::RoundDigits;
+
+constexpr int MaxPrecision = unitdetail::DecimalDigitCount;
 // Decimals beyond this carry no information for a double; the bound keeps buffers small.
 constexpr int MaxDecimals = 64;
 
-// The rounded significant digits of a magnitude and the decimal exponent of the first one.
-struct Digits {
-    std::string digits;
-    int exponent = 0;
+// A number text being written, with room for the fixed form of the largest double with the most
+// decimals and its separators; one string is made from it at the end.
+class Text {
+public:
+    void Put(char c) { chars_[size_++] = c; }
+    void Put(std::string_view s) {
+        std::copy(s.begin(), s.end(), chars_.begin() + static_cast<std::ptrdiff_t>(size_));
+        size_ += s.size();
+    }
+    void Repeat(char c, int n) {
+        for (; n > 0; --n) Put(c);
+    }
+    // Writes the fixed form of a magnitude with the given decimals through the library conversion.
+    void PutFixed(double magnitude, int digits) {
+        auto [end, ec] = std::to_chars(chars_.data() + size_, chars_.data() + chars_.size(), magnitude,
+                                       std::chars_format::fixed, digits);
+        (void)ec; // the buffer holds the largest double with MaxDecimals decimals
+        size_ = static_cast<std::size_t>(end - chars_.data());
+    }
+    void Clear() { size_ = 0; }
+    std::string_view View() const { return {chars_.data(), size_}; }
+    // A "," before every group of three integer digits but the first (the text is a bare number).
+    void InsertThousandsSeparators() {
+        const std::size_t integerEnd = std::min(View().find('.'), size_);
+        const std::size_t commas = integerEnd > 0 ? (integerEnd - 1) / 3 : 0;
+        if (commas == 0) return;
+        std::copy_backward(chars_.begin() + static_cast<std::ptrdiff_t>(integerEnd),
+                           chars_.begin() + static_cast<std::ptrdiff_t>(size_),
+                           chars_.begin() + static_cast<std::ptrdiff_t>(size_ + commas));
+        std::size_t to = integerEnd + commas;
+        for (std::size_t from = integerEnd, group = 0; from > 0; ++group) {
+            if (group == 3) {
+                chars_[--to] = ',';
+                group = 0;
+            }
+            chars_[--to] = chars_[--from];
+        }
+        size_ += commas;
+    }
+
+private:
+    std::array<char, 512> chars_;
+    std::size_t size_ = 0;
 };
 
-// The correctly rounded 18 significant digits of a magnitude.
-Digits Digits18(double magnitude) {
-    char buffer[64];
-    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific,
-                                   MaxPrecision - 1);
-    (void)ec; // 64 characters hold 18 digits and any exponent
-    std::string_view text(buffer, static_cast<std::size_t>(end - buffer));
-    auto e = text.find('e');
-    Digits result;
-    for (char c : text.substr(0, e))
-        if (c != '.') result.digits += c;
-    std::from_chars(text.data() + e + (text[e + 1] == '+' ? 2 : 1), end, result.exponent);
-    return result;
+void PutExponent(Text& out, int exponent, int minDigits) {
+    out.Put(exponent < 0 ? "E-" : "E+");
+    char number[16];
+    const auto [end, ec] = std::to_chars(number, number + sizeof number, std::abs(exponent));
+    (void)ec; // an int fits
+    out.Repeat('0', minDigits - static_cast<int>(end - number));
+    out.Put(std::string_view(number, static_cast<std::size_t>(end - number)));
 }
 
-// Keeps the first `keep` digits of an 18-digit form, rounding half away from zero as a calculator
-// user expects (12.5 shows as 13 with no decimals, 0.125 as 0.13 with two); rounding the binary
-// value alone would send exact halves to the even neighbour. keep <= 0 rounds to the next power of
-// ten or to nothing (an empty digit string).
-Digits RoundDigits(Digits d, int keep) {
-    if (keep >= static_cast<int>(d.digits.size())) return d;
-    if (keep < 0) return {"", d.exponent};
-    const bool up = d.digits[static_cast<std::size_t>(keep)] >= '5';
-    d.digits.resize(static_cast<std::size_t>(keep));
-    if (!up) return d;
-    int i = keep - 1;
-    for (; i >= 0 && d.digits[static_cast<std::size_t>(i)] == '9'; --i)
-        d.digits[static_cast<std::size_t>(i)] = '0';
-    if (i >= 0) {
-        ++d.digits[static_cast<std::size_t>(i)];
-    } else {
-        // 9.99 -> 10.0: one more integer digit, "1" and zeros to the same length (at least "1").
-        d.digits.assign(static_cast<std::size_t>(keep > 1 ? keep : 1), '0');
-        d.digits[0] = '1';
-        ++d.exponent;
+void DropTrailingZeros(DecimalDigits& d) {
+    while (d.count > 1 && d.digit[static_cast<std::size_t>(d.count - 1)] == '0') --d.count;
+}
+
+void PutMantissa(Text& out, const DecimalDigits& d) {
+    const std::string_view digits = d.View();
+    out.Put(digits.substr(0, 1));
+    if (digits.size() <= 1) return;
+    out.Put('.');
+    out.Put(digits.substr(1));
+}
+
+void PutScientific(Text& out, DecimalDigits d, int exponentDigits) {
+    PutMantissa(out, d);
+    PutExponent(out, d.exponent, std::min(exponentDigits, 4));
+}
+
+void GeneralText(Text& out, double magnitude, int precision, int digits) {
+    if (magnitude == 0) return out.Put('0');
+    DecimalDigits d = RoundDigits(Digits18(magnitude), precision);
+    DropTrailingZeros(d);
+    if (d.exponent >= precision || magnitude < 0.00001) return PutScientific(out, d, digits);
+    const std::string_view shown = d.View();
+    if (d.exponent < 0) {
+        out.Put("0.");
+        out.Repeat('0', -d.exponent - 1);
+        return out.Put(shown);
     }
-    return d;
-}
-
-Digits SignificantDigits(double magnitude, int significant) {
-    return RoundDigits(Digits18(magnitude), significant);
-}
-
-std::string ExponentText(int exponent, int minDigits) {
-    std::string number = std::to_string(exponent < 0 ? -exponent : exponent);
-    if (static_cast<int>(number.size()) < minDigits) number.insert(0, minDigits - number.size(), '0');
-    return (exponent < 0 ? "E-" : "E+") + number;
-}
-
-void DropTrailingZeros(std::string& digits) {
-    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
-}
-
-std::string MantissaText(const std::string& digits) {
-    if (digits.size() == 1) return digits;
-    return digits.substr(0, 1) + "." + digits.substr(1);
-}
-
-std::string GeneralText(double magnitude, int precision, int digits) {
-    if (magnitude == 0) return "0";
-    Digits d = SignificantDigits(magnitude, precision);
-    DropTrailingZeros(d.digits);
-    if (d.exponent >= precision || magnitude < 0.00001)
-        return MantissaText(d.digits) + ExponentText(d.exponent, std::min(digits, 4));
-    if (d.exponent < 0) return "0." + std::string(-d.exponent - 1, '0') + d.digits;
-    std::size_t integerDigits = d.exponent + 1;
-    if (d.digits.size() <= integerDigits) return d.digits + std::string(integerDigits - d.digits.size(), '0');
-    return d.digits.substr(0, integerDigits) + "." + d.digits.substr(integerDigits);
-}
-
-std::string ScientificText(double magnitude, int precision, int digits) {
-    Digits d = SignificantDigits(magnitude, precision);
-    return MantissaText(d.digits) + ExponentText(d.exponent, std::min(digits, 4));
-}
-
-void InsertThousandsSeparators(std::string& text) {
-    std::size_t integerEnd = text.find('.');
-    if (integerEnd == std::string::npos) integerEnd = text.size();
-    for (std::size_t i = integerEnd; i > 3; i -= 3) text.insert(i - 3, 1, ',');
+    const std::size_t integerDigits = static_cast<std::size_t>(d.exponent) + 1;
+    out.Put(shown.substr(0, integerDigits));
+    if (shown.size() <= integerDigits) return out.Repeat('0', static_cast<int>(integerDigits - shown.size()));
+    out.Put('.');
+    out.Put(shown.substr(integerDigits));
 }
 
 // Fixed decimals; too many integer digits for the precision falls back to the general scientific form.
-std::string FixedText(double magnitude, int precision, int digits, bool separators) {
-    std::string text;
-    const Digits d18 = Digits18(magnitude);
+void FixedText(Text& out, double magnitude, int precision, int digits, bool separators) {
+    const DecimalDigits d18 = Digits18(magnitude);
     const int keep = magnitude == 0 ? 0 : d18.exponent + 1 + digits;
     if (keep >= MaxPrecision) {
         // Beyond 18 significant digits the binary value's own decimal expansion is shown.
-        text.resize(320 + MaxDecimals);
-        auto [end, ec] = std::to_chars(text.data(), text.data() + text.size(), magnitude,
-                                       std::chars_format::fixed, digits);
-        (void)ec; // the buffer holds the largest double with MaxDecimals decimals
-        text.resize(static_cast<std::size_t>(end - text.data()));
+        out.PutFixed(magnitude, digits);
     } else {
-        const Digits r = RoundDigits(d18, keep);
+        const DecimalDigits r = RoundDigits(d18, keep);
         // Digit at decimal position p (0 units, -1 tenths ...), zero outside the kept digits.
         auto digitAt = [&r](int p) {
             const int i = r.exponent - p;
-            return i >= 0 && i < static_cast<int>(r.digits.size()) ? r.digits[static_cast<std::size_t>(i)]
-                                                                   : '0';
+            return i >= 0 && i < r.count ? r.digit[static_cast<std::size_t>(i)] : '0';
         };
-        for (int p = std::max(r.exponent, 0); p >= 0; --p) text += digitAt(p);
-        if (digits > 0) text += '.';
-        for (int p = -1; p >= -digits; --p) text += digitAt(p);
+        for (int p = std::max(r.exponent, 0); p >= 0; --p) out.Put(digitAt(p));
+        if (digits > 0) out.Put('.');
+        for (int p = -1; p >= -digits; --p) out.Put(digitAt(p));
     }
-    std::size_t integerDigits = std::min(text.find('.'), text.size());
+    const std::size_t integerDigits = std::min(out.View().find('.'), out.View().size());
     if (static_cast<int>(integerDigits) > precision) {
-        Digits d = SignificantDigits(magnitude, precision);
-        DropTrailingZeros(d.digits);
-        return MantissaText(d.digits) + ExponentText(d.exponent, std::min(digits, 4));
+        DecimalDigits d = RoundDigits(d18, precision);
+        DropTrailingZeros(d);
+        out.Clear();
+        return PutScientific(out, d, digits);
     }
-    if (separators) InsertThousandsSeparators(text);
+    if (separators) out.InsertThousandsSeparators();
+}
+
+// The number text, and after it one blank and the unit text when there are units; one string is made.
+std::string JoinedText(double value, Notation notation, int precision, int digits,
+                       const std::string_view* units) {
+    Text number;
+    bool negative = false;
+    if (std::isnan(value)) {
+        number.Put("NAN");
+    } else if (std::isinf(value)) {
+        negative = value < 0;
+        number.Put("INF");
+    } else {
+        precision = std::clamp(precision, 1, MaxPrecision);
+        digits = std::clamp(digits, 0, MaxDecimals);
+        // Negative zero is shown as zero: a minus sign on nothing would only confuse.
+        negative = std::signbit(value) && value != 0;
+        const double magnitude = std::fabs(value);
+        switch (notation) {
+        case Notation::Scientific:
+            PutScientific(number, RoundDigits(Digits18(magnitude), precision), digits);
+            break;
+        case Notation::Fixed:
+        case Notation::Number:
+        case Notation::Currency:
+            FixedText(number, magnitude, precision, digits, notation != Notation::Fixed);
+            break;
+        case Notation::General:
+            GeneralText(number, magnitude, precision, digits);
+            break;
+        }
+    }
+    const std::string_view body = number.View();
+    // A scientific fallback carries no currency symbol; it reads back as a plain number.
+    const bool currencySign =
+        notation == Notation::Currency && std::isfinite(value) && body.find('E') == std::string_view::npos;
+    std::string text;
+    text.reserve(body.size() + 2 + (units ? 1 + units->size() : 0));
+    if (negative) text += '-';
+    if (currencySign) text += '$';
+    text.append(body);
+    if (units) {
+        text += ' ';
+        text.append(*units);
+    }
     return text;
 }
 
 } // namespace
 
 std::string FloatToText(double value, Notation notation, int precision, int digits) {
-    if (std::isnan(value)) return "NAN";
-    if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
-    precision = std::clamp(precision, 1, MaxPrecision);
-    digits = std::clamp(digits, 0, MaxDecimals);
-    // Negative zero is shown as zero: a minus sign on nothing would only confuse.
-    const bool negative = std::signbit(value) && value != 0;
-    const double magnitude = std::fabs(value);
-    std::string text;
-    switch (notation) {
-    case Notation::Scientific:
-        text = ScientificText(magnitude, precision, digits);
-        break;
-    case Notation::Fixed:
-    case Notation::Number:
-        text = FixedText(magnitude, precision, digits, notation == Notation::Number);
-        break;
-    case Notation::Currency:
-        text = FixedText(magnitude, precision, digits, true);
-        // A scientific fallback carries no currency symbol; it reads back as a plain number.
-        if (text.find('E') == std::string::npos) text.insert(0, 1, '$');
-        break;
-    case Notation::General:
-        text = GeneralText(magnitude, precision, digits);
-        break;
-    }
-    if (negative) text.insert(0, 1, '-');
-    return text;
+    return JoinedText(value, notation, precision, digits, nullptr);
+}
+
+std::string QuantityText(double value, Notation notation, int precision, int digits, std::string_view units) {
+    return JoinedText(value, notation, precision, digits, &units);
 }
 
 std::string StripCurrencyPrefix(std::string_view text) {

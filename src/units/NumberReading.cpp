@@ -1,10 +1,12 @@
 // Reading numbers and splitting quantity texts into their number and unit text.
+#include "units/DecimalDigits.h"
 #include "units/FloatText.h"
 #include "units/UnitListsDetail.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <string>
 
 namespace {
@@ -62,6 +64,8 @@ bool ReadDecimal(std::string_view text, double& out) {
     if (!text.empty() && (text[0] == '+' || text[0] == '-')) ++i;
     const std::size_t bodyStart = i;
     int digits = 0;
+    // The digits as a whole number, while there are at most 15 (exact in a double).
+    std::uint64_t mantissa = 0;
     // Decimal position of the first non-zero digit, to tell underflow from overflow.
     long long firstNonZero = 0;
     bool seenNonZero = false;
@@ -71,6 +75,7 @@ bool ReadDecimal(std::string_view text, double& out) {
             seenNonZero = true;
             firstNonZero = integerDigits;
         }
+        if (digits < 15) mantissa = mantissa * 10 + static_cast<std::uint64_t>(text[i] - '0');
         ++integerDigits;
         ++digits;
         ++i;
@@ -84,13 +89,15 @@ bool ReadDecimal(std::string_view text, double& out) {
                 seenNonZero = true;
                 firstNonZero = -fraction;
             }
+            if (digits < 15) mantissa = mantissa * 10 + static_cast<std::uint64_t>(text[i] - '0');
             ++digits;
             ++i;
         }
     }
     if (digits == 0) return false;
     long long exponent = 0;
-    if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    const bool exponentWritten = i < text.size() && (text[i] == 'e' || text[i] == 'E');
+    if (exponentWritten) {
         ++i;
         bool negativeExponent = false;
         if (i < text.size() && (text[i] == '+' || text[i] == '-')) negativeExponent = text[i++] == '-';
@@ -107,26 +114,10 @@ bool ReadDecimal(std::string_view text, double& out) {
     double value = 0;
     // Short plain decimals (most of what is typed and stored) are a whole number of at most 15
     // digits divided by a power of ten, both exact doubles, so one division rounds correctly.
-    if (digits <= 15 && exponent == 0 && fraction <= 22 && i - bodyStart <= 32) {
-        static constexpr double Tens[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                          1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                          1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-        bool plain = true;
-        long long mantissa = 0;
-        for (std::size_t k = bodyStart; k < text.size(); ++k) {
-            const char c = text[k];
-            if (c == '.') continue;
-            if (!IsDigit(c)) {
-                plain = false;
-                break;
-            }
-            mantissa = mantissa * 10 + (c - '0');
-        }
-        if (plain) {
-            value = static_cast<double>(mantissa) / Tens[fraction];
-            out = negative ? -value : value;
-            return true;
-        }
+    if (digits <= 15 && !exponentWritten && fraction <= 22) {
+        value = static_cast<double>(mantissa) / PowersOfTen[fraction];
+        out = negative ? -value : value;
+        return true;
     }
     const auto [end, ec] = std::from_chars(text.data() + bodyStart, text.data() + text.size(), value);
     if (end != text.data() + text.size()) return false;
@@ -189,42 +180,30 @@ bool SplitPlainQuantity(std::string_view text, double& number, std::string_view&
 double RoundThroughNumberText(double value) {
     if (!std::isfinite(value)) return value;
     if (value == 0) return 0;
+    // A decimal of at most 15 digits is its own number text.
+    std::uint64_t exactWhole = 0;
+    int exactFraction = 0;
+    if (ShortExactDecimal(std::fabs(value), exactWhole, exactFraction) && exactWhole < 1000000000000000ULL)
+        return value;
     // The 18 significant digits the number text starts from, rounded half up to 15.
-    char buffer[40];
-    const double magnitude = std::fabs(value);
-    const auto [end, ec] =
-        std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific, 17);
-    if (ec != std::errc()) return value;
-    char digits[20];
-    int count = 0;
-    const char* p = buffer;
-    for (; p < end && *p != 'e'; ++p)
-        if (*p != '.') digits[count++] = *p;
-    int exponent = 0;
-    std::from_chars(p + 1 + (p[1] == '+' ? 1 : 0), end, exponent);
-    const bool up = digits[15] >= '5';
-    count = 15;
-    if (up) {
-        int k = 14;
-        for (; k >= 0 && digits[k] == '9'; --k) digits[k] = '0';
-        if (k >= 0) {
-            ++digits[k];
-        } else {
-            digits[0] = '1';
-            ++exponent;
-        }
-    }
-    char text[40];
-    int t = 0;
-    if (value < 0) text[t++] = '-';
-    for (int k = 0; k < count; ++k) text[t++] = digits[k];
-    text[t++] = 'e';
-    const auto [e2, ec2] = std::to_chars(text + t, text + sizeof text, exponent - 14);
-    (void)ec2;
+    const DecimalDigits d = RoundDigits(Digits18(std::fabs(value)), 15);
+    std::uint64_t whole = 0;
+    for (char c : d.View()) whole = whole * 10 + static_cast<std::uint64_t>(c - '0');
+    // The text reads as whole * 10^scale. A whole number below 10^15 and a power of ten up to 10^22
+    // are exact doubles, so one multiplication or division rounds as reading the text would.
+    const int scale = d.exponent - 14;
+    const double magnitude = static_cast<double>(whole);
     double out = 0;
-    if (!ReadDecimal(std::string_view(text, static_cast<std::size_t>(e2 - text)), out))
-        return value < 0 ? -HUGE_VAL : HUGE_VAL;
-    return out;
+    if (scale >= 0 && scale <= 22) {
+        out = magnitude * PowersOfTen[scale];
+    } else if (scale < 0 && scale >= -22) {
+        out = magnitude / PowersOfTen[-scale];
+    } else {
+        // Far from 1 the text itself is read (rarely: beyond 10^36 or below 10^-8).
+        const std::string text = std::to_string(whole) + "e" + std::to_string(scale);
+        if (!ReadDecimal(text, out)) return value < 0 ? -HUGE_VAL : HUGE_VAL;
+    }
+    return value < 0 ? -out : out;
 }
 
 } // namespace unitdetail

@@ -6,7 +6,10 @@
 #include "units/UnitCatalogue.h"
 #include "units/UnitListsDetail.h"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <memory>
 
 using namespace unitdetail;
@@ -15,8 +18,6 @@ namespace {
 
 // Everything a quantity takes from its unit text.
 struct ParsedUnits {
-    std::string key;
-    bool used = false;
     bool ok = false;
     TUnitLists lists = EmptyUnitLists();
     std::string units; // exact canonical text
@@ -25,49 +26,84 @@ struct ParsedUnits {
     ConversionSteps toBase, fromBase;
 };
 
-// Unit texts repeat all the time (every stack entry of a session is read again at each step), so
-// the last texts read are kept, one place per hash value. The catalogue never changes after
-// start-up, so a kept reading stays right.
+void Fill(ParsedUnits& units, const ParseResult& parsed) {
+    TUnitLists base;
+    units.ok = parsed.ok && BaseListsOf(parsed.lists, base);
+    if (!units.ok) return;
+    units.lists = parsed.lists;
+    units.units = RenderUnitLists(parsed.lists, RenderKind::Names, ExponentForm::Exact);
+    units.baseUnitsText = RenderUnitLists(base, RenderKind::Expansions);
+    units.signature = TNumberUnits::DimensionSignature(base);
+    units.toBase = StepsOf(parsed.lists, true);
+    units.fromBase = StepsOf(parsed.lists, false);
+}
+
+// Unit texts repeat all the time (every stack entry of a session is read again at each step), and
+// so do the unit lists of products and powers, so the last ones read are kept, one place per hash
+// value. The catalogue never changes after start-up, so a kept reading stays right.
 class UnitTextMemory {
 public:
-    // known: the reduced lists the text was written from, taken instead of reading the text again.
-    const ParsedUnits& Lookup(std::string_view unitText, const TUnitLists* known) {
-        ParsedUnits& place = places_[Hash(unitText) % Places];
-        if (place.used && place.key == unitText) return place;
+    const ParsedUnits& Lookup(std::string_view unitText) {
+        TextPlace& place = textPlaces_[HashText(unitText) % TextPlaces];
+        if (place.used && place.key == unitText) return place.units;
         place.used = true;
         place.key.assign(unitText);
-        ParseResult parsed;
-        if (known) {
-            parsed.ok = true;
-            parsed.lists = *known;
-        } else {
-            parsed = ParseUnitList(unitText);
-        }
-        TUnitLists base;
-        place.ok = parsed.ok && BaseListsOf(parsed.lists, base);
-        if (!place.ok) return place;
-        place.lists = parsed.lists;
-        place.units = RenderUnitLists(parsed.lists, RenderKind::Names, ExponentForm::Exact);
-        place.baseUnitsText = RenderUnitLists(base, RenderKind::Expansions);
-        place.signature = TNumberUnits::DimensionSignature(base);
-        place.toBase = StepsOf(parsed.lists, true);
-        place.fromBase = StepsOf(parsed.lists, false);
-        return place;
+        Fill(place.units, ParseUnitList(unitText));
+        return place.units;
+    }
+
+    // Lists as given, reduced here. The canonical text of reduced lists reads back as the same
+    // lists, so this is what reading that text would give.
+    const ParsedUnits& LookupLists(const TUnitLists& lists) {
+        ListPlace& place = listPlaces_[HashLists(lists) % ListPlaces];
+        // Compared bit for bit: equal bits reduce alike.
+        if (place.used && std::memcmp(place.key.data(), lists.data(), sizeof lists) == 0) return place.units;
+        place.used = true;
+        place.key = lists;
+        ParseResult reduced;
+        reduced.ok = true;
+        reduced.lists = ReduceUnitLists(lists);
+        Fill(place.units, reduced);
+        return place.units;
     }
 
 private:
-    static constexpr std::size_t Places = 128;
-    static std::size_t Hash(std::string_view text) {
+    struct TextPlace {
+        bool used = false;
+        std::string key;
+        ParsedUnits units;
+    };
+    struct ListPlace {
+        bool used = false;
+        TUnitLists key{};
+        ParsedUnits units;
+    };
+    static constexpr std::size_t TextPlaces = 128;
+    static constexpr std::size_t ListPlaces = 64;
+    static std::size_t HashText(std::string_view text) {
         std::size_t h = 14695981039346656037ULL;
         for (char c : text) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
         return h;
     }
-    std::array<ParsedUnits, Places> places_;
+    // The counts and first entries of both lists tell most lists apart.
+    static std::size_t HashLists(const TUnitLists& lists) {
+        std::uint64_t h = 0;
+        for (int i : {0, 1, 2, 3, 4, 16, 17, 18, 19, 20})
+            h = (h ^ std::bit_cast<std::uint64_t>(lists[static_cast<std::size_t>(i)])) *
+                0x9E3779B97F4A7C15ULL;
+        return static_cast<std::size_t>(h >> 32);
+    }
+    std::array<TextPlace, TextPlaces> textPlaces_;
+    std::array<ListPlace, ListPlaces> listPlaces_;
 };
 
-const ParsedUnits& LookupUnits(std::string_view unitText, const TUnitLists* known = nullptr) {
+UnitTextMemory& Memory() {
     thread_local std::unique_ptr<UnitTextMemory> memory = std::make_unique<UnitTextMemory>();
-    return memory->Lookup(unitText, known);
+    return *memory;
+}
+
+const ParsedUnits& LookupUnits(std::string_view unitText) {
+    return Memory().Lookup(unitText);
 }
 
 // The number and unit text of a quantity text; unitText may point into text or into scratch.
@@ -186,9 +222,7 @@ bool TNumberUnits::SetValue(double value) {
 bool TNumberUnits::SetQuantity(double value, const TUnitLists& lists) {
     ClearError();
     if (!std::isfinite(value)) return Fail(*this, _UnitProblem);
-    const TUnitLists reduced = ReduceUnitLists(lists);
-    return Assign(*this, value,
-                  LookupUnits(RenderUnitLists(reduced, RenderKind::Names, ExponentForm::Exact), &reduced));
+    return Assign(*this, value, Memory().LookupLists(lists));
 }
 
 std::string TNumberUnits::FormatNumber(Notation format, int digits) const {
@@ -196,12 +230,14 @@ std::string TNumberUnits::FormatNumber(Notation format, int digits) const {
                                           : FloatToText(Value, format, Precision, digits);
 }
 
+std::string TNumberUnits::FormatNumber(Notation format, int digits, std::string_view units) const {
+    return format == Notation::Scientific ? QuantityText(Value, format, digits + 1, digits, units)
+                                          : QuantityText(Value, format, Precision, digits, units);
+}
+
 std::string TNumberUnits::GetText() const {
     if (Empty) return std::string();
-    std::string text = FormatNumber(Format, Digits);
-    text += ' ';
-    text += Units;
-    return text;
+    return FormatNumber(Format, Digits, Units);
 }
 
 std::string TNumberUnits::DisplayUnits() const {
@@ -210,10 +246,7 @@ std::string TNumberUnits::DisplayUnits() const {
 
 std::string TNumberUnits::GetDisplayText() const {
     if (Empty) return std::string();
-    std::string text = FormatNumber(Format, Digits);
-    text += ' ';
-    text += DisplayUnits();
-    return text;
+    return FormatNumber(Format, Digits, DisplayUnits());
 }
 
 bool TNumberUnits::ConvertTo(std::string_view target) {
@@ -230,10 +263,12 @@ bool TNumberUnits::ConvertTo(std::string_view target) {
     return ConvertToUnits(*this, *units);
 }
 
-bool TNumberUnits::ConvertToUnitsOf(const TNumberUnits& other) {
-    ClearError();
-    if (other.Empty) return Fail(*this, _UnitProblem);
-    return ConvertToUnits(*this, LookupUnits(other.Units));
+bool TNumberUnits::ValueInUnitsOf(const TNumberUnits& other, double& value) const {
+    if (other.Empty) return false;
+    const ParsedUnits& units = LookupUnits(other.Units);
+    if (!units.ok || !SameDimensions(units.signature, Signature)) return false;
+    value = units.fromBase.Apply(BaseValue, false);
+    return std::isfinite(value);
 }
 
 void TNumberUnits::ConvertToPreferred() {

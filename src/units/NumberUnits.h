@@ -196,8 +196,9 @@ public:
     std::string DisplayUnits() const;
     void SetFormat(Notation format) { Format = format; }
     bool ConvertTo(std::string_view target); // throws ENumberException for an unreadable target
-    // As ConvertTo with the units of another quantity, read already.
-    bool ConvertToUnitsOf(const TNumberUnits& other);
+    // The value this quantity has in the units of another, read already; the quantity stays as it is.
+    // False when the dimensions differ or the value does not convert.
+    bool ValueInUnitsOf(const TNumberUnits& other, double& value) const;
     void ConvertToPreferred();
     bool RaiseToPower(double x);
     std::string GetErrorText() const { return ErrorMessage(ErrorCode); }
@@ -222,4 +223,6 @@ public:
     static bool SameDimensions(const TSignature& a, const TSignature& b) { return a == b; }
     // The value alone in a notation with the given digits, as GetText writes it.
     std::string FormatNumber(Notation format, int digits) const;
+    // The same, one blank and the given unit text.
+    std::string FormatNumber(Notation format, int digits, std::string_view units) const;
 };

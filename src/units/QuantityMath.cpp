@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cmath>
+#include <optional>
 #include <utility>
 
 namespace {
@@ -138,12 +139,12 @@ void GravityText(std::string& text) {
 
 bool QuantityAddSub(const TNumberUnits& a, const TNumberUnits& b, int sign, TNumberUnits& result,
                     std::string& errorText) {
-    TNumberUnits qb = b;
-    if (!qb.ConvertToUnitsOf(a)) {
+    double converted = 0;
+    if (!b.ValueInUnitsOf(a, converted)) {
         errorText = "Second number convert failed";
         return false;
     }
-    const double sum = a.GetValue() + sign * qb.GetValue();
+    const double sum = a.GetValue() + sign * converted;
     if (!std::isfinite(sum)) {
         errorText = OverflowMessage;
         return false;
@@ -159,12 +160,14 @@ bool QuantityAddSub(const TNumberUnits& a, const TNumberUnits& b, int sign, TNum
 
 bool QuantityAddSub(const std::string& a, const std::string& b, int sign, std::string& fullText,
                     double& value, std::string& unitsText, std::string& errorText) {
-    TNumberUnits qa, qb, sum;
-    if (!ParseOperands(a, b, qa, qb, errorText) || !QuantityAddSub(qa, qb, sign, sum, errorText))
-        return false;
-    unitsText = qa.GetUnits();
-    fullText = QuantityTextOf(sum.GetValue(), unitsText);
-    value = sum.GetValue();
+    TNumberUnits qa, qb;
+    if (!ParseOperands(a, b, qa, qb, errorText)) return false;
+    std::string units = qa.GetUnits();
+    // The sum takes the place of the first operand.
+    if (!QuantityAddSub(qa, qb, sign, qa, errorText)) return false;
+    unitsText = std::move(units);
+    fullText = QuantityTextOf(qa.GetValue(), unitsText);
+    value = qa.GetValue();
     return true;
 }
 
@@ -175,9 +178,15 @@ bool QuantityMulDiv(const TNumberUnits& a, const TNumberUnits& b, bool multiply,
         return false;
     }
     // Saybolt seconds are not proportional to viscosity; products are formed in centistokes.
-    TNumberUnits qa = a, qb = b;
-    if (qa.IsSUS()) qa.ConvertTo("CSt");
-    if (qb.IsSUS()) qb.ConvertTo("CSt");
+    std::array<std::optional<TNumberUnits>, 2> centistokes;
+    auto operand = [&centistokes](const TNumberUnits& q, int i) -> const TNumberUnits& {
+        if (!q.IsSUS()) return q;
+        auto& converted = centistokes[static_cast<std::size_t>(i)].emplace(q);
+        converted.ConvertTo("CSt");
+        return converted;
+    };
+    const TNumberUnits& qa = operand(a, 0);
+    const TNumberUnits& qb = operand(b, 1);
 
     const double product = multiply ? qa.GetValue() * qb.GetValue() : qa.GetValue() / qb.GetValue();
     if (!std::isfinite(product)) {

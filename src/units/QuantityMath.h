@@ -77,7 +77,8 @@ void CircleArea(const std::string& text, std::string& areaText);
 
 // ---------------------------------------------------------------------------
 // The same arithmetic on quantities already read: the result is the quantity the texts above
-// stand for (its value as it reads back from them). False with the message in errorText.
+// stand for (its value as it reads back from them). False with the message in errorText. The result
+// may be one of the operands.
 // ---------------------------------------------------------------------------
 
 bool QuantityAddSub(const TNumberUnits& a, const TNumberUnits& b, int sign, TNumberUnits& result,

@@ -1,10 +1,13 @@
 // Real-number helpers, the engine-wide flags and the message sink.
 #include "units/QuantityMath.h"
 
+#include "units/DecimalDigits.h"
 #include "units/FloatText.h"
 #include "units/NumberUnits.h"
+#include "units/UnitListsDetail.h"
 
 #include <cmath>
+#include <cstdint>
 #include <limits>
 #include <utility>
 
@@ -39,19 +42,43 @@ void ShowEngineMessage(const std::string& message) {
     if (Sink()) Sink()(message);
 }
 
+namespace unitdetail {
+
+double MagnitudePowerExtended(double magnitude, double exponent) {
+    // Worked out in extended precision: a double exp/log pair is often off in the fifteenth digit,
+    // which the 15-digit number texts then show (8 to the 3rd came out as 511.999999999999).
+    const long double extended =
+        std::exp(static_cast<long double>(exponent) * std::log(static_cast<long double>(magnitude)));
+    // Narrowing a value beyond the double range is not defined by the language: it is an overflow.
+    return std::fabs(extended) > static_cast<long double>(std::numeric_limits<double>::max())
+               ? std::numeric_limits<double>::infinity()
+               : static_cast<double>(extended);
+}
+
+double MagnitudePower(double magnitude, double exponent) {
+    // A square or cube that is an exact double (3 squared, 2.5 cubed: the odd part of the magnitude
+    // to that power fits in 53 bits) is taken directly. For magnitudes this close to 1 the extended
+    // result lies within 2^-55 of it (relatively), so it rounds to the same double.
+    if ((exponent == 2 || exponent == 3) && magnitude >= 0x1p-40 && magnitude <= 0x1p40) {
+        const std::uint64_t odd = BinaryPartsOf(magnitude).odd;
+        constexpr std::uint64_t ExactLimit = std::uint64_t{1} << 53;
+        if (odd < (std::uint64_t{1} << 27) && odd * odd < ExactLimit) {
+            if (exponent == 2) return magnitude * magnitude;
+            if (odd < (std::uint64_t{1} << 18) && odd * odd * odd < ExactLimit)
+                return magnitude * magnitude * magnitude;
+        }
+    }
+    return MagnitudePowerExtended(magnitude, exponent);
+}
+
+} // namespace unitdetail
+
 double Power(double base, double exponent) {
     if (base == 0) {
         if (exponent == -1) ShowEngineMessage("Zero to negative one power not allowed-Divide by zero");
         return 0;
     }
-    // Worked out in extended precision: a double exp/log pair is often off in the fifteenth digit,
-    // which the 15-digit number texts then show (8 to the 3rd came out as 511.999999999999).
-    const long double extended =
-        std::exp(static_cast<long double>(exponent) * std::log(std::fabs(static_cast<long double>(base))));
-    // Narrowing a value beyond the double range is not defined by the language: it is an overflow.
-    const double r = std::fabs(extended) > static_cast<long double>(std::numeric_limits<double>::max())
-                         ? std::numeric_limits<double>::infinity()
-                         : static_cast<double>(extended);
+    const double r = unitdetail::MagnitudePower(std::fabs(base), exponent);
     if (base > 0) return r;
     if (exponent - std::trunc(exponent) != 0) {
         ShowEngineMessage("Negative to a fractional power not allowed");

@@ -91,22 +91,24 @@ bool ValidSlot(int unit) {
 }
 
 bool Reduce(const Entry* num, int numCount, const Entry* den, int denCount, TUnitLists& out) {
+    // Each unit's exponents summed in the order written, the units kept in unit-number order.
     std::array<Entry, 2 * RawList::Capacity> sums;
     int distinct = 0;
     auto add = [&](const Entry& e, double sign) {
-        for (int i = 0; i < distinct; ++i)
-            if (sums[i].unit == e.unit) {
-                sums[i].exponent += sign * e.exponent;
-                return;
-            }
-        sums[distinct++] = {e.unit, sign * e.exponent};
+        int i = 0;
+        while (i < distinct && sums[i].unit < e.unit) ++i;
+        if (i < distinct && sums[i].unit == e.unit) {
+            sums[i].exponent += sign * e.exponent;
+            return;
+        }
+        std::copy_backward(sums.begin() + i, sums.begin() + distinct, sums.begin() + distinct + 1);
+        sums[i] = {e.unit, sign * e.exponent};
+        ++distinct;
     };
     for (int i = 0; i < numCount; ++i) add(num[i], 1);
     for (int i = 0; i < denCount; ++i) add(den[i], -1);
-    std::sort(sums.begin(), sums.begin() + distinct,
-              [](const Entry& a, const Entry& b) { return a.unit < b.unit; });
     out = EmptyUnitLists();
-    std::array<int, 2> counts{0, 0};
+    int counts[2] = {0, 0};
     for (int i = 0; i < distinct; ++i) {
         // Exponents that should cancel cancel: 1/3 + 1/3 + 1/3 is exactly 1.
         const double sum = SnapExponent(sums[i].exponent);
@@ -152,11 +154,16 @@ bool ExponentsShowRounded(const TUnitLists& lists) {
 } // namespace unitdetail
 
 TUnitLists EmptyUnitLists() {
-    TUnitLists lists;
-    lists.fill(FreeMark);
-    lists[0] = 0;
-    lists[16] = 0;
-    return lists;
+    // Copied from a constant: filling a fresh array and then overwriting two places makes the copy
+    // wait on the overlapping writes.
+    static constexpr TUnitLists Empty = [] {
+        TUnitLists lists{};
+        for (double& x : lists) x = FreeMark;
+        lists[0] = 0;
+        lists[16] = 0;
+        return lists;
+    }();
+    return Empty;
 }
 
 ParseResult ParseUnitList(std::string_view unitText) {

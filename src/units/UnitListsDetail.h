@@ -30,6 +30,14 @@ bool SplitPlainQuantity(std::string_view text, double& number, std::string_view&
 // The value a number takes after passing through its 15-significant-digit number text.
 double RoundThroughNumberText(double value);
 
+// ---- powers ------------------------------------------------------------------------------------
+
+// A positive finite magnitude to a power, as Power works it out. MagnitudePowerExtended always goes
+// through an extended-precision logarithm; MagnitudePower takes exact squares and cubes directly,
+// with the same result.
+double MagnitudePower(double magnitude, double exponent);
+double MagnitudePowerExtended(double magnitude, double exponent);
+
 // ---- exponents ---------------------------------------------------------------------------------
 
 // Exponents are held exactly as fractions p/q with q up to this bound (the double nearest p/q).

@@ -31,6 +31,11 @@ TEST_F(NumberFormatTest, DisplayText) {
         {"1234.5 ft", Notation::Currency, 2, "$1,234.50 ft"},
         {"-1234.5 ft", Notation::Currency, 2, "-$1,234.50 ft"},
         {"0.0001 m", Notation::Currency, 2, "1.00E-04 m"},
+        {"-0.0001 m", Notation::Currency, 2, "-1.00E-04 m"}, // "-$0.00" is a zero too
+        {"-0.004 m", Notation::Number, 2, "-4.00E-03 m"},
+        {"0.005 m", Notation::Fixed, 2, "0.01 m"}, // rounds up to a digit that is not zero
+        {"1234567.891 m", Notation::Number, 0, "1,234,568 m"},
+        {"1E-7 m", Notation::General, 2, "9.99999999999999955E-08 m"}, // read by the library
         {"5", Notation::Fixed, 2, "5.00 "},
         {"12.5 ft", Notation::Fixed, 99, "12.5000000 ft"},       // out of range: the default places
         {"1.5 ft", Notation::Fixed, 15, "1.500000000000000 ft"}, // the top of the range

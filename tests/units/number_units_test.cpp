@@ -342,3 +342,46 @@ TEST_F(NumberUnitsTest, BasePairMatchesTheTextRoute) {
 }
 
 } // namespace
+
+namespace {
+
+// Joins the lists of two read texts without reducing them, as a product's lists start out.
+TUnitLists Joined(const TUnitLists& a, const TUnitLists& b) {
+    TUnitLists out = EmptyUnitLists();
+    for (int list = 0; list < 2; ++list) {
+        int n = 0;
+        for (const TUnitLists* from : {&a, &b})
+            for (int k = 0; k < UnitListEntries && (*from)[list * 16 + 1 + 2 * k] != FreeMark; ++k, ++n) {
+                out[list * 16 + 1 + 2 * n] = (*from)[list * 16 + 1 + 2 * k];
+                out[list * 16 + 2 + 2 * n] = (*from)[list * 16 + 2 + 2 * k];
+            }
+        out[list * 16] = 2 * n;
+    }
+    return out;
+}
+
+} // namespace
+
+// Quantities made from lists (products, powers) are kept by their lists; each must be what reading
+// the canonical text of the reduced lists gives, however often and in whatever order lists repeat.
+TEST_F(NumberUnitsTest, QuantityFromListsIsTheQuantityOfItsText) {
+    const std::vector<std::pair<const char*, const char*>> pairs = {
+        {"lbf/in^2", "in^2"}, {"m/sec", "sec"},    {"m^0.5", "m^0.5"}, {"kg*m", "1/m*kg"},
+        {"ft", "in"},         {"N*m", "sec^-1"},   {"", "m^2"},        {"cm^3/min", "sec"},
+        {"m^2/sec", "m^-2"},  {"$US/lbm", "kg^2"}, {"V*A", "Ohm*sec"}, {"m^0.333333333333333", "m^0.67"}};
+    for (int round = 0; round < 3; ++round)
+        for (const auto& [first, second] : pairs) {
+            const TUnitLists joined =
+                Joined(Q(std::string("1 ") + first).UnitLists, Q(std::string("1 ") + second).UnitLists);
+            TNumberUnits made;
+            ASSERT_TRUE(made.SetQuantity(2.5, joined)) << first << " * " << second;
+            const std::string canonical =
+                RenderUnitLists(ReduceUnitLists(joined), RenderKind::Names, ExponentForm::Exact);
+            const TNumberUnits read = Q("2.5 " + canonical);
+            EXPECT_EQ(made.Units, canonical) << first << " * " << second;
+            EXPECT_EQ(made.UnitLists, read.UnitLists) << canonical;
+            EXPECT_EQ(made.BaseUnitsText, read.BaseUnitsText) << canonical;
+            EXPECT_EQ(made.Signature, read.Signature) << canonical;
+            EXPECT_EQ(made.BaseValue, read.BaseValue) << canonical;
+        }
+}

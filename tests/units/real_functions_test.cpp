@@ -1,10 +1,14 @@
 #include "units/QuantityMath.h"
+#include "units/UnitListsDetail.h"
 
 #include "support/unit_engine_scope.h"
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -56,6 +60,24 @@ TEST(Power, FifteenDigitsMatchTheExactResult) {
         for (int base = 2; base <= 1000; ++base)
             EXPECT_EQ(NumberText(Power(base, c.exponent)), NumberText(c.exact(base)))
                 << base << "^" << c.exponent;
+}
+
+// Exact squares and cubes are taken without the extended logarithm; the result must be the bits the
+// logarithm gives, over the whole range where the shortcut applies and at its edges.
+TEST(Power, ExactSquaresAndCubesMatchTheExtendedResult) {
+    std::mt19937_64 rng(13);
+    auto check = [](double magnitude) {
+        for (double exponent : {2.0, 3.0})
+            ASSERT_EQ(std::bit_cast<std::uint64_t>(unitdetail::MagnitudePower(magnitude, exponent)),
+                      std::bit_cast<std::uint64_t>(unitdetail::MagnitudePowerExtended(magnitude, exponent)))
+                << magnitude << "^" << exponent;
+    };
+    for (int i = 0; i < 200000; ++i) {
+        // Whole numbers and binary fractions with few significant bits square and cube exactly.
+        const double bits = static_cast<double>(rng() % (1u << (1 + rng() % 17)) + 1);
+        check(std::ldexp(bits, static_cast<int>(rng() % 80) - 57));
+    }
+    for (double edge : {0x1p-40, 0x1p40, 0x1.8p-41, 0x1.8p39, 2.5, 1.5, 1.0, 1e6, 0.125}) check(edge);
 }
 
 TEST(Power, HugeOddExponentKeepsSign) {
