@@ -91,7 +91,12 @@ private:
         for (int i : {0, 1, 2, 3, 4, 16, 17, 18, 19, 20})
             h = (h ^ std::bit_cast<std::uint64_t>(lists[static_cast<std::size_t>(i)])) *
                 0x9E3779B97F4A7C15ULL;
-        return static_cast<std::size_t>(h >> 32);
+        // The entries are small whole numbers, whose doubles differ only in their top bits: mix
+        // those down, or every list would fall on the same place.
+        h ^= h >> 33;
+        h *= 0xFF51AFD7ED558CCDULL;
+        h ^= h >> 33;
+        return static_cast<std::size_t>(h);
     }
     std::array<TextPlace, TextPlaces> textPlaces_;
     std::array<ListPlace, ListPlaces> listPlaces_;
