@@ -73,28 +73,25 @@ bool KorbCalc::IsPrompt(const std::string& text) {
 
 // ---- helpers ------------------------------------------------------------------------------------
 
-void KorbCalc::Guard(const std::function<void()>& body) {
-    if (guardDepth_ > 0) { // an outer handler catches
-        body();
-        return;
-    }
+void KorbCalc::BeginGuard() {
     popped_.clear();
     ++guardDepth_;
     if (!replaying_) stack_.BeginChanges();
+}
+
+void KorbCalc::GuardFailed(const std::exception& e) {
+    // Put the operands back before the message, so the stack is whole while the box shows.
     try {
-        body();
-    } catch (const std::exception& e) {
-        // Put the operands back before the message, so the stack is whole while the box shows.
-        try {
-            PutBackOperands();
-        } catch (...) {
-        }
-        guardDepth_ = 0;
-        popped_.clear();
-        RecordStep();
-        view_.ShowMessage(e.what());
-        return;
+        PutBackOperands();
+    } catch (...) {
     }
+    guardDepth_ = 0;
+    popped_.clear();
+    RecordStep();
+    view_.ShowMessage(e.what());
+}
+
+void KorbCalc::EndGuard() {
     guardDepth_ = 0;
     popped_.clear();
     RecordStep();

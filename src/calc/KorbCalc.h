@@ -4,6 +4,7 @@
 // exceptions at its boundary and shows them in the view's message box, so no exception leaves it.
 #pragma once
 
+#include <exception>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -270,7 +271,23 @@ private:
     void PutBackOperands();
     // Runs a handler body. At the outermost handler an escaping exception puts the popped
     // operands back and is shown in the message box.
-    void Guard(const std::function<void()>& body);
+    template <class Body> void Guard(Body&& body) {
+        if (guardDepth_ > 0) { // an outer handler catches
+            body();
+            return;
+        }
+        BeginGuard();
+        try {
+            body();
+        } catch (const std::exception& e) {
+            GuardFailed(e);
+            return;
+        }
+        EndGuard();
+    }
+    void BeginGuard();
+    void GuardFailed(const std::exception& e);
+    void EndGuard();
     std::string_view AngleUnitName() const;
     // Shared steps of keys that differ only in a detail.
     using BinaryFunction = std::function<bool(const std::string& y, const std::string& x, std::string& full,

@@ -5,7 +5,8 @@
 #include <utility>
 
 void StackCalc::BeginChanges() {
-    pending_ = Change{};
+    // EndChanges leaves it empty, unless a change was begun and never ended.
+    if (!pending_.entries.empty() || pending_.registers) pending_ = Change{};
     pending_.from = entries_.size();
     tracking_ = true;
 }

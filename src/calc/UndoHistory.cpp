@@ -3,8 +3,10 @@
 #include <utility>
 
 void UndoHistory::Record(StackCalc::Change change) {
-    for (const auto& step : redo_) held_ -= Held(step);
-    redo_.clear();
+    if (!redo_.empty()) {
+        for (const auto& step : redo_) held_ -= Held(step);
+        redo_.clear();
+    }
     held_ += Held(change);
     undo_.push_back(std::move(change));
     while (undo_.size() > 1 && (undo_.size() > StepLimit || held_ > EntryBudget)) {

@@ -9,10 +9,18 @@
 
 namespace {
 
+// The text in lower case (command words are ASCII), written to out, which has room for it.
+std::string_view LowerInto(std::string_view text, char* out) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char ch = text[i];
+        out[i] = ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch;
+    }
+    return {out, text.size()};
+}
+
 std::string Lower(std::string_view text) {
-    std::string lower(text);
-    for (char& ch : lower)
-        if (ch >= 'A' && ch <= 'Z') ch = static_cast<char>(ch - 'A' + 'a'); // command words are ASCII
+    std::string lower(text.size(), '\0');
+    LowerInto(text, lower.data());
     return lower;
 }
 
@@ -38,8 +46,11 @@ void CliRunner::Run(const std::string& rawEntry) {
     if (entry.empty()) return;
     std::size_t blank = 0;
     while (blank < entry.size() && !IsBlank(entry[blank])) ++blank;
-    const std::string word = Lower(entry.substr(0, blank));
     const std::string_view arg = Trim(entry.substr(blank));
+    // Command words are short: a longer first word is the number of a quantity.
+    char lowered[16];
+    const std::string_view word =
+        blank <= sizeof lowered ? LowerInto(entry.substr(0, blank), lowered) : std::string_view();
 
     if (word == "print" && arg.empty()) {
         Print();
@@ -58,7 +69,7 @@ void CliRunner::Run(const std::string& rawEntry) {
         }
         // not a well-formed command: try it as a quantity text
     }
-    PushQuantity(std::string(entry));
+    PushQuantity(entry.size() == rawEntry.size() ? rawEntry : std::string(entry));
 }
 
 void CliRunner::RunCommand(const CommandInfo& info, const std::string& arg) {
