@@ -140,14 +140,21 @@ bool SplitPlainQuantity(std::string_view text, double& number, std::string_view&
     if (n == 0) return false;
     // Number: [sign] digits [. digits] [e [sign] digits].
     if (text[0] == '+' || text[0] == '-') ++i;
-    std::size_t digits = 0;
-    while (i < n && IsDigit(text[i])) ++i, ++digits;
+    std::size_t digits = 0, fraction = 0;
+    // The digits as a whole number, while there are at most 15.
+    std::uint64_t mantissa = 0;
+    auto digit = [&] {
+        if (digits++ < 15) mantissa = mantissa * 10 + static_cast<std::uint64_t>(text[i] - '0');
+        ++i;
+    };
+    while (i < n && IsDigit(text[i])) digit();
     if (i < n && text[i] == '.') {
         ++i;
-        while (i < n && IsDigit(text[i])) ++i, ++digits;
+        for (; i < n && IsDigit(text[i]); ++fraction) digit();
     }
     const std::size_t mantissaEnd = i;
-    if (i < n && (text[i] == 'e' || text[i] == 'E') && digits > 0) {
+    const bool exponentWritten = i < n && (text[i] == 'e' || text[i] == 'E') && digits > 0;
+    if (exponentWritten) {
         std::size_t j = i + 1;
         if (j < n && (text[j] == '+' || text[j] == '-')) ++j;
         const std::size_t exponentStart = j;
@@ -163,7 +170,13 @@ bool SplitPlainQuantity(std::string_view text, double& number, std::string_view&
     } else {
         if (digits == 0 || mantissaEnd == 0) return false;
         if (i < n && IsNumberChar(text[i])) return false; // "5erg", "2.5x10-3", "1.2.3"
-        if (!ReadDecimal(text.substr(0, i), number)) return false;
+        if (digits <= 15 && !exponentWritten) {
+            // As ReadDecimal reads a short plain decimal, without scanning it again.
+            const double magnitude = static_cast<double>(mantissa) / PowersOfTen[fraction];
+            number = text[0] == '-' ? -magnitude : magnitude;
+        } else if (!ReadDecimal(text.substr(0, i), number)) {
+            return false;
+        }
     }
     const std::size_t beforeBlanks = i;
     while (i < n && text[i] == ' ') ++i;

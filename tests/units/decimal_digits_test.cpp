@@ -1,4 +1,5 @@
-// The shortcuts taken for short exact decimals against the general conversion they stand in for.
+// The shortcuts taken for short decimals and plain quantity texts against the general paths they
+// stand in for.
 #include "units/DecimalDigits.h"
 #include "units/UnitListsDetail.h"
 
@@ -44,7 +45,7 @@ std::string Shown(const DecimalDigits& d) {
 
 TEST(DecimalDigits, ShortcutAgreesWithTheConversion) {
     std::mt19937_64 rng(11);
-    for (int i = 0; i < 300000; ++i) {
+    for (int i = 0; i < 100000; ++i) {
         const double v = std::fabs(Sample(rng));
         ASSERT_EQ(Shown(unitdetail::Digits18(v)), Shown(unitdetail::Digits18ByConversion(v))) << v;
     }
@@ -95,7 +96,7 @@ double ThroughText(double value) {
 
 TEST(DecimalDigits, RoundingThroughTheNumberTextMatchesTheText) {
     std::mt19937_64 rng(12);
-    for (int i = 0; i < 300000; ++i) {
+    for (int i = 0; i < 100000; ++i) {
         const double v = Sample(rng);
         if (v == 0) continue;
         const double expected = ThroughText(v);
@@ -106,6 +107,33 @@ TEST(DecimalDigits, RoundingThroughTheNumberTextMatchesTheText) {
     // Sums and products that land just off a short decimal come back to it.
     EXPECT_EQ(unitdetail::RoundThroughNumberText(0.1 + 0.2), 0.3);
     EXPECT_EQ(unitdetail::RoundThroughNumberText(-1.7976931348623157e308), -HUGE_VAL);
+}
+
+// Plain quantity texts are split and their numbers read in place; wherever that is done, the general
+// reading must give the same number (to the bit) and unit text.
+TEST(DecimalDigits, PlainQuantitiesReadAsTheGeneralReadingReadsThem) {
+    std::mt19937_64 rng(14);
+    const char* units[] = {"ft", "m/sec^2", "", "lbf*in", "-m", "x10", "e", "E5 m", " 2", ",5"};
+    int split = 0;
+    for (int i = 0; i < 100000; ++i) {
+        std::string text;
+        if (rng() % 3 == 0) text += (rng() & 1) ? '-' : '+';
+        for (auto k = rng() % 19; k > 0; --k) text += static_cast<char>('0' + rng() % 10);
+        if (rng() % 2) text += '.';
+        for (auto k = rng() % 20; k > 0; --k) text += static_cast<char>('0' + rng() % 10);
+        if (rng() % 4 == 0) text += "e" + std::to_string(static_cast<int>(rng() % 80) - 40);
+        if (rng() % 2) text += ' ';
+        text += units[rng() % std::size(units)];
+        double number = 0;
+        std::string_view unitText;
+        if (!unitdetail::SplitPlainQuantity(text, number, unitText)) continue;
+        ++split;
+        const NormalizedQuantity general = NormalizeQuantityText(StripIgnoredChars(text));
+        ASSERT_TRUE(general.ok) << text;
+        ASSERT_EQ(std::bit_cast<std::uint64_t>(number), std::bit_cast<std::uint64_t>(general.number)) << text;
+        ASSERT_EQ(unitText, general.unitText) << text;
+    }
+    EXPECT_GT(split, 25000);
 }
 
 } // namespace
