@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <cstring>
 #include <memory>
+#include <utility>
 
 using namespace unitdetail;
 
@@ -39,13 +40,14 @@ void Fill(ParsedUnits& units, const ParseResult& parsed) {
 }
 
 // Unit texts repeat all the time (every stack entry of a session is read again at each step), and
-// so do the unit lists of products and powers, so the last ones read are kept, one place per hash
+// so do the unit lists of products and powers, so the last ones read are kept, two places per hash
 // value. The catalogue never changes after start-up, so a kept reading stays right.
 class UnitTextMemory {
 public:
     const ParsedUnits& Lookup(std::string_view unitText) {
-        TextPlace& place = textPlaces_[HashText(unitText) % TextPlaces];
-        if (place.used && place.key == unitText) return place.units;
+        auto [place, found] = PlaceFor(textPlaces_, textVictims_, HashText(unitText),
+                                       [unitText](const TextPlace& p) { return p.key == unitText; });
+        if (found) return place.units;
         place.used = true;
         place.key.assign(unitText);
         Fill(place.units, ParseUnitList(unitText));
@@ -55,9 +57,12 @@ public:
     // Lists as given, reduced here. The canonical text of reduced lists reads back as the same
     // lists, so this is what reading that text would give.
     const ParsedUnits& LookupLists(const TUnitLists& lists) {
-        ListPlace& place = listPlaces_[HashLists(lists) % ListPlaces];
         // Compared bit for bit: equal bits reduce alike.
-        if (place.used && std::memcmp(place.key.data(), lists.data(), sizeof lists) == 0) return place.units;
+        auto [place, found] =
+            PlaceFor(listPlaces_, listVictims_, HashLists(lists), [&lists](const ListPlace& p) {
+                return std::memcmp(p.key.data(), lists.data(), sizeof lists) == 0;
+            });
+        if (found) return place.units;
         place.used = true;
         place.key = lists;
         ParseResult reduced;
@@ -80,6 +85,21 @@ private:
     };
     static constexpr std::size_t TextPlaces = 128;
     static constexpr std::size_t ListPlaces = 64;
+
+    // Two places per hash value, so that two readings whose hashes meet both stay; a new reading
+    // takes the place of the older of the two. A kept reading never moves.
+    template <class Place, std::size_t N, class Same>
+    static std::pair<Place&, bool> PlaceFor(std::array<Place, N>& places, std::array<bool, N / 2>& victims,
+                                            std::size_t hash, Same same) {
+        const std::size_t set = hash % (N / 2);
+        Place& first = places[set * 2];
+        Place& second = places[set * 2 + 1];
+        if (first.used && same(first)) return {first, true};
+        if (second.used && same(second)) return {second, true};
+        const bool takeSecond = victims[set];
+        victims[set] = !takeSecond;
+        return {takeSecond ? second : first, false};
+    }
     static std::size_t HashText(std::string_view text) {
         std::size_t h = 14695981039346656037ULL;
         for (char c : text) h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ULL;
@@ -100,6 +120,8 @@ private:
     }
     std::array<TextPlace, TextPlaces> textPlaces_;
     std::array<ListPlace, ListPlaces> listPlaces_;
+    std::array<bool, TextPlaces / 2> textVictims_{};
+    std::array<bool, ListPlaces / 2> listVictims_{};
 };
 
 UnitTextMemory& Memory() {
