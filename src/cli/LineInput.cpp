@@ -7,7 +7,7 @@
 #include <iostream>
 
 LineInput::LineInput(int fd, bool interactive) : fd_(fd), interactive_(interactive) {
-    if (!interactive_) buffer_.resize(1 << 16);
+    if (!interactive_) buffer_.resize(1 << 14);
 }
 
 bool LineInput::Fill() {
