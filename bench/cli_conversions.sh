@@ -27,12 +27,26 @@ awk -v n="$count" 'BEGIN {
 awk '{ printf "%s %s\nconv %s\nprint\ndrop\n", $1, $2, $3 }' "$work/list" >"$work/korbcalc.in"
 awk '{ printf "%s %s\n%s\n", $1, $2, $3 }' "$work/list" >"$work/units.in"
 
-# CPU seconds (user + system) of one run of a command, its output kept in a file.
+# CPU seconds (user + system) of one run of a command, its output kept in a file. Python starts
+# the program without a shell in between, so only the program's own time from its start counts;
+# bash's own "time" would also charge each program the copying of the shell that starts it.
 cpu_seconds() {
     local out=$1
     shift
-    local TIMEFORMAT='%U %S'
-    { time "$@" >"$out" 2>/dev/null; } 2>&1 | awk '{ printf "%.4f\n", $1 + $2 }'
+    if command -v python3 >/dev/null 2>&1; then
+        python3 -c '
+import resource, subprocess, sys
+out, cmd = sys.argv[1], sys.argv[2:]
+before = resource.getrusage(resource.RUSAGE_CHILDREN)
+with open(out, "wb") as f:
+    subprocess.run(cmd, stdin=sys.stdin, stdout=f, stderr=subprocess.DEVNULL)
+after = resource.getrusage(resource.RUSAGE_CHILDREN)
+print("%.4f" % (after.ru_utime - before.ru_utime + after.ru_stime - before.ru_stime))
+' "$out" "$@"
+    else
+        local TIMEFORMAT='%U %S'
+        { time "$@" >"$out" 2>/dev/null; } 2>&1 | awk '{ printf "%.4f\n", $1 + $2 }'
+    fi
 }
 
 median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
