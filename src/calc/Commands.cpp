@@ -4,6 +4,7 @@
 #include <array>
 #include <cassert>
 #include <cstddef>
+#include <cstdint>
 #include <utility>
 
 #include "calc/KorbCalc.h"
@@ -122,12 +123,18 @@ constexpr auto WordIndex = [] {
     std::sort(index.begin(), index.end());
     return index;
 }();
-// The characters a command word can start with: most entries are numbers, which never do.
-constexpr auto WordStarts = [] {
-    std::array<bool, 256> starts{};
-    for (const auto& [word, command] : WordIndex) starts[static_cast<unsigned char>(word[0])] = true;
-    return starts;
+// For each first character, where the words starting with it lie in WordIndex: most entries are
+// numbers, whose first characters start no word.
+constexpr auto WordsByFirst = [] {
+    std::array<std::pair<std::uint8_t, std::uint8_t>, 256> ranges{};
+    for (std::size_t i = 0; i < WordIndex.size(); ++i) {
+        auto& range = ranges[static_cast<unsigned char>(WordIndex[i].first[0])];
+        if (range.first == range.second) range.first = static_cast<std::uint8_t>(i);
+        range.second = static_cast<std::uint8_t>(i + 1);
+    }
+    return ranges;
 }();
+static_assert(std::size(Table) < 256, "word positions fit a byte");
 
 } // namespace
 
@@ -140,11 +147,11 @@ const CommandInfo& Describe(Command command) {
 }
 
 std::optional<Command> CommandForWord(std::string_view word) {
-    if (word.empty() || !WordStarts[static_cast<unsigned char>(word[0])]) return std::nullopt;
-    const auto it = std::lower_bound(WordIndex.begin(), WordIndex.end(), word,
-                                     [](const auto& entry, std::string_view w) { return entry.first < w; });
-    if (it == WordIndex.end() || it->first != word) return std::nullopt;
-    return it->second;
+    if (word.empty()) return std::nullopt;
+    const auto [first, last] = WordsByFirst[static_cast<unsigned char>(word[0])];
+    for (std::size_t i = first; i < last; ++i)
+        if (WordIndex[i].first == word) return WordIndex[i].second;
+    return std::nullopt;
 }
 
 Command DigitCommand(int digit) {

@@ -71,10 +71,24 @@ bool ShortExactDigits(double magnitude, DecimalDigits& out) {
     return true;
 }
 
+// "00" to "99", for writing two digits at a time.
+constexpr std::array<char, 200> DigitPairs = [] {
+    std::array<char, 200> pairs{};
+    for (int i = 0; i < 100; ++i) {
+        pairs[static_cast<std::size_t>(2 * i)] = static_cast<char>('0' + i / 10);
+        pairs[static_cast<std::size_t>(2 * i + 1)] = static_cast<char>('0' + i % 10);
+    }
+    return pairs;
+}();
+
 // Writes the 18 digits of a whole number from 10^17 up to below 10^18.
 void PutDigits(std::uint64_t whole, int exponent, DecimalDigits& out) {
-    for (int i = DecimalDigitCount - 1; i >= 0; --i, whole /= 10)
-        out.digit[static_cast<std::size_t>(i)] = static_cast<char>('0' + whole % 10);
+    static_assert(DecimalDigitCount % 2 == 0);
+    for (int i = DecimalDigitCount - 2; i >= 0; i -= 2, whole /= 100) {
+        const auto pair = static_cast<std::size_t>(2 * (whole % 100));
+        out.digit[static_cast<std::size_t>(i)] = DigitPairs[pair];
+        out.digit[static_cast<std::size_t>(i) + 1] = DigitPairs[pair + 1];
+    }
     out.count = DecimalDigitCount;
     out.exponent = exponent;
 }
