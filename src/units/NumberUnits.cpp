@@ -48,7 +48,6 @@ public:
         auto [place, found] = PlaceFor(textPlaces_, textVictims_, HashText(unitText),
                                        [unitText](const TextPlace& p) { return p.key == unitText; });
         if (found) return place.units;
-        place.used = true;
         place.key.assign(unitText);
         Fill(place.units, ParseUnitList(unitText));
         return place.units;
@@ -63,7 +62,6 @@ public:
                 return std::memcmp(p.key.data(), lists.data(), sizeof lists) == 0;
             });
         if (found) return place.units;
-        place.used = true;
         place.key = lists;
         ParseResult reduced;
         reduced.ok = true;
@@ -74,12 +72,10 @@ public:
 
 private:
     struct TextPlace {
-        bool used = false;
         std::string key;
         ParsedUnits units;
     };
     struct ListPlace {
-        bool used = false;
         TUnitLists key{};
         ParsedUnits units;
     };
@@ -87,18 +83,21 @@ private:
     static constexpr std::size_t ListPlaces = 64;
 
     // Two places per hash value, so that two readings whose hashes meet both stay; a new reading
-    // takes the place of the older of the two. A kept reading never moves.
+    // takes the place of the older of the two. A kept reading never moves. Places are made when
+    // first taken: a short run uses few, and need not touch the memory of all.
     template <class Place, std::size_t N, class Same>
-    static std::pair<Place&, bool> PlaceFor(std::array<Place, N>& places, std::array<bool, N / 2>& victims,
-                                            std::size_t hash, Same same) {
+    static std::pair<Place&, bool> PlaceFor(std::array<std::unique_ptr<Place>, N>& places,
+                                            std::array<bool, N / 2>& victims, std::size_t hash, Same same) {
         const std::size_t set = hash % (N / 2);
-        Place& first = places[set * 2];
-        Place& second = places[set * 2 + 1];
-        if (first.used && same(first)) return {first, true};
-        if (second.used && same(second)) return {second, true};
+        std::unique_ptr<Place>& first = places[set * 2];
+        std::unique_ptr<Place>& second = places[set * 2 + 1];
+        if (first && same(*first)) return {*first, true};
+        if (second && same(*second)) return {*second, true};
         const bool takeSecond = victims[set];
         victims[set] = !takeSecond;
-        return {takeSecond ? second : first, false};
+        std::unique_ptr<Place>& taken = takeSecond ? second : first;
+        if (!taken) taken = std::make_unique<Place>();
+        return {*taken, false};
     }
     static std::size_t HashText(std::string_view text) {
         std::size_t h = 14695981039346656037ULL;
@@ -118,8 +117,8 @@ private:
         h ^= h >> 33;
         return static_cast<std::size_t>(h);
     }
-    std::array<TextPlace, TextPlaces> textPlaces_;
-    std::array<ListPlace, ListPlaces> listPlaces_;
+    std::array<std::unique_ptr<TextPlace>, TextPlaces> textPlaces_;
+    std::array<std::unique_ptr<ListPlace>, ListPlaces> listPlaces_;
     std::array<bool, TextPlaces / 2> textVictims_{};
     std::array<bool, ListPlaces / 2> listVictims_{};
 };
