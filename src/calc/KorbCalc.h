@@ -236,7 +236,6 @@ public:
 
     // Number text of a value: general format, 15 significant digits.
     static std::string NumberText(double value);
-    // The number that text reads back as.
     static bool IsPrompt(const std::string& text);
 
 private:

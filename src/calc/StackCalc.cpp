@@ -164,12 +164,6 @@ TNumberUnits StackCalc::TopValue() {
     return entries_.back().Value();
 }
 
-std::string StackCalc::TopDisplayText() const {
-    if (entries_.empty()) return {};
-    // What Push made already, unless the notation or the places have changed since.
-    return entries_.back().TextIn(notation_, decimalPlaces_);
-}
-
 void StackCalc::ShowTop() const {
     if (!entries_.empty()) view_.ShowEntry(entries_.back(), notation_, decimalPlaces_);
 }

@@ -50,9 +50,8 @@ public:
     const StackEntry& Entry(int index) const { return entries_[static_cast<size_t>(index)]; }
     const std::string& FullText(int index) const { return Entry(index).FullText(); }
     const std::string& DisplayText(int index) const { return Entry(index).DisplayText(); }
-    // What the main display shows for X: its value in the current notation and places.
-    std::string TopDisplayText() const;
-    // The view's display shows the top entry (nothing happens on an empty stack).
+    // The view's display shows the top entry, X, in the current notation and places (nothing
+    // happens on an empty stack).
     void ShowTop() const;
     // Copies of all full texts and all display texts, bottom first.
     std::vector<std::string> FPStack() const;

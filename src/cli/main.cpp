@@ -88,10 +88,9 @@ int main(int argc, char** argv) {
     }
     std::ios::sync_with_stdio(false);
     // Output goes out in large blocks. Only a person typing at a terminal needs each answer before
-    // the next line is read; for piped input, reading must not flush what was written.
+    // the next line is read (std::cin, read only then, flushes it); piped input is read without it.
     static char outputBuffer[1 << 14];
     std::cout.rdbuf()->pubsetbuf(outputBuffer, sizeof outputBuffer);
-    if (!isatty(STDIN_FILENO)) std::cin.tie(nullptr);
 
     ConsoleView view(std::cerr);
     std::unique_ptr<ValueStore> store;
