@@ -17,7 +17,7 @@ bool IsBlankOrControl(char c) {
     return static_cast<unsigned char>(c) <= ' ';
 }
 
-std::string Trimmed(const std::string& text) {
+std::string_view Trimmed(std::string_view text) {
     size_t first = 0;
     size_t last = text.size();
     while (first < last && IsBlankOrControl(text[first])) ++first;
@@ -98,7 +98,10 @@ void KorbCalc::EndGuard() {
 }
 
 void KorbCalc::RecordStep() {
-    if (auto change = stack_.EndChanges()) history_.Record(std::move(*change));
+    if (auto change = stack_.EndChanges()) {
+        history_.Record(std::move(*change));
+        stack_.GiveSpareEntries(history_.TakeSpareEntries());
+    }
     view_.SetUndoState(history_.CanUndo(), history_.CanRedo());
 }
 
@@ -431,8 +434,13 @@ void KorbCalc::BtnDelClick() {
 
 void KorbCalc::BtnEnterClick() {
     Guard([&] {
-        const std::string trimmed = Trimmed(Display());
-        if (trimmed.empty()) SetDisplay("0");
+        std::string shown = Display();
+        std::string_view trimmed = Trimmed(shown);
+        if (trimmed.empty()) {
+            SetDisplay("0");
+            shown = Display();
+            trimmed = {}; // it pointed into the old text
+        }
         if ((trimmed.empty() || trimmed == "0") && Entered) Entered = false;
         if (StorePending || RecallPending) return;
         if (trimmed == Prompt::Undefined) return;
@@ -449,7 +457,7 @@ void KorbCalc::BtnEnterClick() {
             if (pushed) ShowStackTop();
             Entered = true;
         } else {
-            pushed = stack_.Push(Display());
+            pushed = stack_.Push(shown);
             if (pushed) {
                 ShowStackTop();
                 Entered = true;

@@ -177,6 +177,9 @@ public:
     // ---- commands of the other windows and the command-line program ------------------------------
     // The user types text into the display: it becomes an entry being typed, not yet pushed.
     void TypeText(const std::string& text);
+    // The user types text and presses Enter, as one step. False when nothing was pushed; the
+    // display then shows the stack top again, as CancelEntry leaves it.
+    bool TypeAndEnter(const std::string& text);
     // A typed entry is dropped: the display shows the top of the stack, or "0", as a completed value.
     void CancelEntry();
     // The stack window's "Clear Stack Contents": the entries go, the registers stay; the display

@@ -20,6 +20,20 @@ void KorbCalc::TypeText(const std::string& text) {
     });
 }
 
+bool KorbCalc::TypeAndEnter(const std::string& text) {
+    bool pushed = false;
+    Guard([&] {
+        const int depth = stack_.Depth();
+        SetDisplay(text);
+        Entered = false;
+        PointEntered = text.find('.') != std::string::npos;
+        BtnEnterClick();
+        pushed = stack_.Depth() != depth;
+        if (!pushed) CancelEntry();
+    });
+    return pushed;
+}
+
 void KorbCalc::ClearStackContents() {
     Guard([&] {
         stack_.ClearEntries();

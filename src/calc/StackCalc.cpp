@@ -77,7 +77,7 @@ StackEntry::Units StackCalc::SharedUnits(const TNumberUnits& value) {
     if (same(lastUnits_)) return lastUnits_;
     if (unitsByText_.size() >= MaxSharedUnits && !unitsByText_.contains(value.Units)) unitsByText_.clear();
     StackEntry::Units& known = unitsByText_[value.Units];
-    if (!same(known)) known = std::make_shared<const TNumberUnits>(value);
+    if (!same(known)) known = StackEntry::Units::Make(value);
     lastUnits_ = known;
     return known;
 }

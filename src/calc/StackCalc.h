@@ -98,6 +98,10 @@ public:
     };
     void BeginChanges();
     std::optional<Change> EndChanges();
+    // An empty buffer for the next change's entries, so that saving them allocates nothing.
+    void GiveSpareEntries(std::vector<StackEntry>&& spare) {
+        if (!tracking_ && pending_.entries.capacity() == 0) pending_.entries = std::move(spare);
+    }
     // Puts the change's entries and registers in place and the replaced ones into the change, so
     // exchanging the same change again goes back (undo, then redo).
     void Exchange(Change& change);

@@ -18,13 +18,18 @@ void StackCalc::Touch(std::size_t index) {
     // once (a clear), so no entry is copied twice.
     const auto first = entries_.begin() + static_cast<std::ptrdiff_t>(index);
     const auto last = entries_.begin() + static_cast<std::ptrdiff_t>(pending_.from);
+    pending_.from = index;
     // Their texts are left behind: few steps are ever undone, and the texts are made again then.
+    if (pending_.entries.empty()) { // the common case: the first entries reached
+        pending_.entries.reserve(static_cast<std::size_t>(last - first));
+        for (auto it = first; it != last; ++it) pending_.entries.push_back(it->WithoutTexts());
+        return;
+    }
     std::vector<StackEntry> reached;
-    reached.reserve(pending_.from - index + pending_.entries.size());
+    reached.reserve(static_cast<std::size_t>(last - first) + pending_.entries.size());
     for (auto it = first; it != last; ++it) reached.push_back(it->WithoutTexts());
     std::move(pending_.entries.begin(), pending_.entries.end(), std::back_inserter(reached));
     pending_.entries = std::move(reached);
-    pending_.from = index;
 }
 
 void StackCalc::TouchRegisters() {

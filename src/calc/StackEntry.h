@@ -8,12 +8,13 @@
 #include <string>
 #include <utility>
 
+#include "calc/CountedUnits.h"
 #include "units/NumberUnits.h"
 
 class StackEntry {
 public:
     // Everything of a quantity but its number: entries with the same units share one.
-    using Units = std::shared_ptr<const TNumberUnits>;
+    using Units = CountedUnits;
 
     StackEntry() = default;
     // The quantity is units with this value and base value. notation: of the full text (which

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-void UndoHistory::Record(StackCalc::Change change) {
+void UndoHistory::Record(StackCalc::Change&& change) {
     if (!redo_.empty()) {
         for (const auto& step : redo_) held_ -= Held(step);
         redo_.clear();
@@ -11,6 +11,11 @@ void UndoHistory::Record(StackCalc::Change change) {
     undo_.push_back(std::move(change));
     while (undo_.size() > 1 && (undo_.size() > StepLimit || held_ > EntryBudget)) {
         held_ -= Held(undo_.front());
+        std::vector<StackEntry>& entries = undo_.front().entries;
+        if (entries.capacity() <= SpareCapacity) {
+            entries.clear();
+            spare_ = std::move(entries);
+        }
         undo_.pop_front();
     }
 }

@@ -1,10 +1,10 @@
 #include "cli/CliCommands.h"
 
-#include <ostream>
 #include <string_view>
 
 #include "calc/KorbCalc.h"
 #include "cli/ConsoleView.h"
+#include "cli/Output.h"
 #include "units/QuantityMath.h"
 
 namespace {
@@ -98,11 +98,8 @@ void CliRunner::RunCommand(const CommandInfo& info, const std::string& arg) {
 }
 
 void CliRunner::PushQuantity(const std::string& text) {
-    const int depth = calc_.Stack().Depth();
-    calc_.TypeText(text);
-    calc_.Run(Command::Enter);
-    // Enter reported a bad entry; the display goes back to the stack top for the next entry.
-    if (calc_.Stack().Depth() == depth) calc_.CancelEntry();
+    // A bad entry is reported, and the display goes back to the stack top for the next entry.
+    calc_.TypeAndEnter(text);
 }
 
 const std::string& CliRunner::Text(int index) const {

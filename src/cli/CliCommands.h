@@ -1,17 +1,17 @@
 // The command words of korbcalc-cli and the runner that feeds entries to the engine.
 #pragma once
 
-#include <iosfwd>
 #include <string>
 #include <vector>
 
 class KorbCalc;
 class ConsoleView;
+class Output;
 struct CommandInfo;
 
 class CliRunner {
 public:
-    CliRunner(KorbCalc& calc, ConsoleView& view, std::ostream& out) : calc_(calc), view_(view), out_(out) {}
+    CliRunner(KorbCalc& calc, ConsoleView& view, Output& out) : calc_(calc), view_(view), out_(out) {}
 
     // One entry: a command word (case-blind, with its argument) or a quantity text to push.
     void Run(const std::string& entry);
@@ -30,7 +30,7 @@ private:
 
     KorbCalc& calc_;
     ConsoleView& view_;
-    std::ostream& out_;
+    Output& out_;
     bool fullTexts_ = false;
     bool printed_ = false;
 };

@@ -1,7 +1,5 @@
 #include "cli/ConsoleView.h"
 
-#include <ostream>
-
 #include "calc/KorbCalc.h"
 
 std::string ConsoleView::DisplayText() const {
@@ -38,6 +36,7 @@ void ConsoleView::WriteMessage(const char* kind, const std::string& message) {
     errors_ << kind;
     if (entryNumber_ > 0) errors_ << "entry " << entryNumber_ << " \"" << entryText_ << "\": ";
     errors_ << message << '\n';
+    errors_.Flush(); // at once, not behind the answers still buffered
 }
 
 bool ConsoleView::TakeUndefinedShown() {

@@ -2,16 +2,16 @@
 // to standard error, and the units selector answers with the unit text the running command chose.
 #pragma once
 
-#include <iosfwd>
 #include <optional>
 #include <string>
 
 #include "calc/CalcView.h"
 #include "calc/StackEntry.h"
+#include "cli/Output.h"
 
 class ConsoleView : public CalcView {
 public:
-    explicit ConsoleView(std::ostream& errors) : errors_(errors) {}
+    explicit ConsoleView(Output& errors) : errors_(errors) {}
 
     std::string DisplayText() const override;
     void SetDisplayText(const std::string& text) override;
@@ -41,7 +41,7 @@ public:
 private:
     void WriteMessage(const char* kind, const std::string& message);
 
-    std::ostream& errors_;
+    Output& errors_;
     // The display: its text, or the entry it shows, made into text only when the display is read
     // (most entries on the command line are never shown).
     mutable std::string display_;

@@ -4,11 +4,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <iostream>
-
-LineInput::LineInput(int fd, bool interactive) : fd_(fd), interactive_(interactive) {
-    if (!interactive_) buffer_.resize(1 << 14);
-}
 
 bool LineInput::Fill() {
     if (ended_) return false;
@@ -32,7 +27,6 @@ bool LineInput::Fill() {
 }
 
 bool LineInput::Next(std::string& line) {
-    if (interactive_) return static_cast<bool>(std::getline(std::cin, line));
     std::size_t scanned = begin_;
     for (;;) {
         const void* found = std::memchr(buffer_.data() + scanned, '\n', end_ - scanned);

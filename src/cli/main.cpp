@@ -2,7 +2,6 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,6 +11,7 @@
 #include "cli/CliOptions.h"
 #include "cli/ConsoleView.h"
 #include "cli/LineInput.h"
+#include "cli/Output.h"
 #include "cli/SessionStore.h"
 #include "settings/ValueStore.h"
 #include "units/AngleUnits.h"
@@ -77,28 +77,26 @@ bool RunEntry(CliRunner& runner, ConsoleView& view, int number, const std::strin
 } // namespace
 
 int main(int argc, char** argv) {
+    // Answers go out in large blocks; messages at once.
+    Output out(STDOUT_FILENO);
+    Output errors(STDERR_FILENO);
     CliOptions options;
     if (!ParseOptions(argc, argv, options)) {
-        std::cerr << CliUsage;
+        errors << CliUsage;
         return 2;
     }
     if (options.help) {
-        std::cout << CliUsage;
+        out << CliUsage;
         return 0;
     }
-    std::ios::sync_with_stdio(false);
-    // Output goes out in large blocks. Only a person typing at a terminal needs each answer before
-    // the next line is read (std::cin, read only then, flushes it); piped input is read without it.
-    static char outputBuffer[1 << 14];
-    std::cout.rdbuf()->pubsetbuf(outputBuffer, sizeof outputBuffer);
 
-    ConsoleView view(std::cerr);
+    ConsoleView view(errors);
     std::unique_ptr<ValueStore> store;
     if (options.session) {
         std::string error;
         store = OpenSessionStore(error);
         if (!store) {
-            std::cerr << "korbcalc-cli: the session's value store cannot be loaded: " << error << '\n';
+            errors << "korbcalc-cli: the session's value store cannot be loaded: " << error << '\n';
             return 2;
         }
     } else {
@@ -112,7 +110,7 @@ int main(int argc, char** argv) {
     const LoadedSettings loaded{calc.CurrentSettings(), UnitSystem, AutoConvert};
     ApplyOptions(calc, options);
 
-    CliRunner runner(calc, view, std::cout);
+    CliRunner runner(calc, view, out);
     runner.SetFullTexts(options.full);
     bool stopped = options.strict && view.ErrorOccurred();
     const auto run = [&](int number, const std::string& entry) {
@@ -122,15 +120,21 @@ int main(int argc, char** argv) {
         const std::vector<std::string> entries = PairArguments(options.entries);
         for (size_t i = 0; i < entries.size() && !stopped; ++i) run(static_cast<int>(i) + 1, entries[i]);
     } else {
-        LineInput input(STDIN_FILENO, isatty(STDIN_FILENO) != 0);
+        LineInput input(STDIN_FILENO);
+        // A person typing at a terminal sees each answer before typing the next line.
+        const bool typing = isatty(STDIN_FILENO) != 0;
         std::string line;
-        for (int number = 1; !stopped && input.Next(line); ++number) run(number, line);
+        for (int number = 1; !stopped; ++number) {
+            if (typing) out.Flush();
+            if (!input.Next(line)) break;
+            run(number, line);
+        }
     }
     if (!runner.Printed()) runner.WriteStack();
     if (options.session) {
         RestoreOptions(calc, options, loaded);
         calc.FormClose();
     }
-    std::cout.flush();
+    out.Flush();
     return view.ErrorOccurred() ? 1 : 0;
 }

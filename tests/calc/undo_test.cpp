@@ -50,6 +50,9 @@ TEST_F(UndoTest, EveryCommandKindIsOneStepUndoneAndRedoneExactly) {
         {"swap", {"1 m", "2 sec"}, [](UndoTest&, K& k, V&) { k.Run(Command::Swap); }},
         {"change sign", {"4 kg"}, [](UndoTest&, K& k, V&) { k.Run(Command::ChangeSign); }},
         {"pi", {}, [](UndoTest&, K& k, V&) { k.Run(Command::Pi); }},
+        {"typed and entered at once",
+         {"1 m"},
+         [](UndoTest&, K& k, V&) { EXPECT_TRUE(k.TypeAndEnter("2 ft")); }},
         {"gravity", {"1"}, [](UndoTest&, K& k, V&) { k.Run(Command::Gravity); }},
         {"store",
          {"12 ft"},
@@ -139,6 +142,15 @@ TEST_F(UndoTest, FailedOrEmptyCommandsRecordNoStep) {
          [](UndoTest&, KorbCalc& k, RecordingView&) { k.Run(Command::Swap); }},
         {"store prompt only", {"1"}, [](UndoTest&, KorbCalc& k, RecordingView&) { k.Run(Command::Store); }},
         {"typing", {"1"}, [](UndoTest& t, KorbCalc&, RecordingView&) { t.Typed("12"); }},
+        {"typed entry that does not read",
+         {"3 m"},
+         [](UndoTest&, KorbCalc& k, RecordingView& v) {
+             const std::size_t errors = v.errors.size();
+             EXPECT_FALSE(k.TypeAndEnter("12 fx"));
+             EXPECT_EQ(v.errors.size(), errors + 1);
+             EXPECT_EQ(v.display, k.Stack().StackListBox().back()); // the top again, for the next entry
+             EXPECT_TRUE(k.State().Entered);
+         }},
     };
     for (const auto& tc : cases) {
         SCOPED_TRACE(tc.name);

@@ -24,7 +24,7 @@ std::vector<std::string> LinesOf(const std::string& input, std::size_t piece) {
         ::close(fds[1]);
     });
     std::vector<std::string> lines;
-    LineInput in(fds[0], false);
+    LineInput in(fds[0]);
     std::string line;
     while (in.Next(line)) lines.push_back(line);
     writer.join();
