@@ -153,11 +153,11 @@ void KorbCalc::PutBackOperands() {
     for (auto it = operands.rbegin(); it != operands.rend(); ++it) stack_.PutBack(*it);
 }
 
-void KorbCalc::SetWorking(const TNumberUnits& value) {
+void KorbCalc::SetWorking(TNumberUnits value) {
     const int precision = working_.Precision;
     const std::uint8_t digits = working_.Digits;
     const Notation format = working_.Format;
-    working_ = value;
+    working_ = std::move(value);
     working_.Precision = precision;
     working_.Digits = digits;
     working_.Format = format;

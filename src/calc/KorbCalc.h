@@ -266,7 +266,7 @@ private:
     // that text.
     void PushResult(const TNumberUnits& value);
     // The working quantity becomes a value read elsewhere; its own number format stays.
-    void SetWorking(const TNumberUnits& value);
+    void SetWorking(TNumberUnits value);
     // Operands popped by the running handler; put back in their old order when it fails.
     // The reference holds until the next pop.
     const StackEntry& PopOperand();

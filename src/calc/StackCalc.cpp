@@ -7,6 +7,7 @@
 #include "units/NumberUnits.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <utility>
 
@@ -73,12 +74,15 @@ StackEntry::Units StackCalc::SharedUnits(const TNumberUnits& value) {
                std::memcmp(units->Signature.data(), value.Signature.data(), sizeof value.Signature) == 0 &&
                units->BaseUnitsText == value.BaseUnitsText;
     };
-    // Values on a stack mostly come in few units, often the same as the last one.
-    if (same(lastUnits_)) return lastUnits_;
+    // Values on a stack mostly come in few units: most are found by a short hash of their text.
+    std::uint32_t hash = 2166136261u;
+    for (const char ch : value.Units) hash = (hash ^ static_cast<unsigned char>(ch)) * 16777619u;
+    StackEntry::Units& recent = recentUnits_[(hash ^ (hash >> 16)) % recentUnits_.size()];
+    if (same(recent)) return recent;
     if (unitsByText_.size() >= MaxSharedUnits && !unitsByText_.contains(value.Units)) unitsByText_.clear();
     StackEntry::Units& known = unitsByText_[value.Units];
     if (!same(known)) known = StackEntry::Units::Make(value);
-    lastUnits_ = known;
+    recent = known;
     return known;
 }
 

@@ -139,7 +139,8 @@ private:
     // theirs).
     static constexpr std::size_t MaxSharedUnits = 1024;
     std::unordered_map<std::string, StackEntry::Units> unitsByText_;
-    StackEntry::Units lastUnits_;
+    // The units last found for each of a few hash values of their text, looked at before the map.
+    std::array<StackEntry::Units, 64> recentUnits_;
     bool tracking_ = false;
     Change pending_;       // what BeginChanges has saved so far
     bool loading_ = false; // observers are told once, after the whole file

@@ -4,7 +4,7 @@
 
 void UndoHistory::Record(StackCalc::Change&& change) {
     if (!redo_.empty()) {
-        for (const auto& step : redo_) held_ -= Held(step);
+        for (std::size_t i = 0; i < redo_.size(); ++i) held_ -= Held(redo_[i]);
         redo_.clear();
     }
     held_ += Held(change);

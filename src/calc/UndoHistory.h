@@ -32,32 +32,42 @@ public:
     std::size_t EntriesHeld() const { return held_; }
 
 private:
-    // Steps in order, oldest first. The oldest leave from the front without moving the others:
-    // the gap is closed only when it has grown as long as the step limit.
+    // Steps in order, oldest first, in a ring: the oldest leave from the front and new ones come
+    // in at the back without moving the others.
     class Steps {
     public:
-        bool empty() const { return size() == 0; }
-        std::size_t size() const { return steps_.size() - first_; }
-        StackCalc::Change& front() { return steps_[first_]; }
-        StackCalc::Change& back() { return steps_.back(); }
-        auto begin() const { return steps_.begin() + static_cast<std::ptrdiff_t>(first_); }
-        auto end() const { return steps_.end(); }
-        void push_back(StackCalc::Change&& step) { steps_.push_back(std::move(step)); }
-        void pop_back() { steps_.pop_back(); }
+        bool empty() const { return count_ == 0; }
+        std::size_t size() const { return count_; }
+        StackCalc::Change& front() { return ring_[first_]; }
+        StackCalc::Change& back() { return ring_[At(count_ - 1)]; }
+        const StackCalc::Change& operator[](std::size_t i) const { return ring_[At(i)]; }
+        void push_back(StackCalc::Change&& step) {
+            if (count_ == ring_.size()) Grow();
+            ring_[At(count_++)] = std::move(step);
+        }
+        void pop_back() { ring_[At(--count_)] = StackCalc::Change{}; }
         void pop_front() {
-            steps_[first_++] = StackCalc::Change{};
-            if (first_ < StepLimit) return;
-            steps_.erase(steps_.begin(), steps_.begin() + static_cast<std::ptrdiff_t>(first_));
-            first_ = 0;
+            ring_[first_] = StackCalc::Change{};
+            first_ = (first_ + 1) & (ring_.size() - 1);
+            --count_;
         }
         void clear() {
-            steps_.clear();
-            first_ = 0;
+            ring_.clear();
+            first_ = count_ = 0;
         }
 
     private:
-        std::vector<StackCalc::Change> steps_;
+        std::size_t At(std::size_t i) const { return (first_ + i) & (ring_.size() - 1); }
+        void Grow() { // to twice the size, a power of two, oldest first again
+            std::vector<StackCalc::Change> bigger(ring_.empty() ? 16 : 2 * ring_.size());
+            for (std::size_t i = 0; i < count_; ++i) bigger[i] = std::move(ring_[At(i)]);
+            ring_ = std::move(bigger);
+            first_ = 0;
+        }
+
+        std::vector<StackCalc::Change> ring_;
         std::size_t first_ = 0;
+        std::size_t count_ = 0;
     };
     bool Move(Steps& from, Steps& to, StackCalc& stack);
     static constexpr std::size_t SpareCapacity = 4; // a clear's big buffer is not kept

@@ -58,13 +58,14 @@ void CliRunner::Run(const std::string& rawEntry) {
     }
     if (const auto command = CommandForWord(word)) {
         const CommandInfo& info = Describe(*command);
-        const std::string lowerArg = Lower(arg);
-        const bool onOff = lowerArg == "on" || lowerArg == "off";
-        const bool argOk = info.arg == CommandArg::None    ? arg.empty()
-                           : info.arg == CommandArg::OnOff ? onOff
-                                                           : !arg.empty();
-        if (argOk) {
-            RunCommand(info, info.arg == CommandArg::OnOff ? lowerArg : std::string(arg));
+        if (info.arg == CommandArg::OnOff) {
+            const std::string lowerArg = Lower(arg);
+            if (lowerArg == "on" || lowerArg == "off") {
+                RunCommand(info, lowerArg);
+                return;
+            }
+        } else if (info.arg == CommandArg::None ? arg.empty() : !arg.empty()) {
+            RunCommand(info, arg);
             return;
         }
         // not a well-formed command: try it as a quantity text
@@ -72,7 +73,7 @@ void CliRunner::Run(const std::string& rawEntry) {
     PushQuantity(entry.size() == rawEntry.size() ? rawEntry : std::string(entry));
 }
 
-void CliRunner::RunCommand(const CommandInfo& info, const std::string& arg) {
+void CliRunner::RunCommand(const CommandInfo& info, std::string_view arg) {
     // Each word runs with the 2nd function as its row says, and leaves it off.
     if (calc_.State().SecondFunction && !info.secondFunction) calc_.Run(Command::SecondFunction);
     switch (info.arg) {
@@ -109,7 +110,10 @@ const std::string& CliRunner::Text(int index) const {
 
 void CliRunner::Print() {
     const int count = calc_.Stack().Count();
-    out_ << (count == 0 ? view_.DisplayText() : Text(count - 1)) << '\n';
+    if (count == 0)
+        out_ << view_.DisplayText() << '\n';
+    else
+        out_ << Text(count - 1) << '\n';
     printed_ = true;
 }
 

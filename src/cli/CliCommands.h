@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 class KorbCalc;
@@ -23,7 +24,7 @@ public:
     bool Printed() const { return printed_; }
 
 private:
-    void RunCommand(const CommandInfo& info, const std::string& arg);
+    void RunCommand(const CommandInfo& info, std::string_view arg);
     void PushQuantity(const std::string& text);
     void Print();
     const std::string& Text(int index) const; // of entry index, full or display text

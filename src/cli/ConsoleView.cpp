@@ -17,7 +17,7 @@ void ConsoleView::SetDisplayText(const std::string& text) {
 }
 
 void ConsoleView::ShowEntry(const StackEntry& entry, int notation, int places) {
-    shownEntry_ = entry;
+    shownEntry_.emplace(entry.WithoutTexts()); // its texts, if made, are seldom read here
     shownNotation_ = notation;
     shownPlaces_ = places;
 }

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "calc/CalcView.h"
 #include "calc/StackEntry.h"
@@ -23,12 +24,13 @@ public:
     void SetClipboardText(const std::string& text) override { clipboard_ = text; }
 
     // The answer of the next units selector run (OK with this unit text); consumed by the run.
-    void ChooseUnits(const std::string& units) { chosenUnits_ = units; }
+    void ChooseUnits(std::string_view units) { chosenUnits_.emplace(units); }
     bool ErrorOccurred() const { return errorCount_ > 0; }
     int ErrorCount() const { return errorCount_; }
 
     // Messages name the entry being run: ERROR: entry 2 "12 fx": message. Number 0: no entry.
-    void SetEntry(int number, const std::string& text) {
+    // The text is read while the entry runs: it must live as long.
+    void SetEntry(int number, std::string_view text) {
         entryNumber_ = number;
         entryText_ = text;
     }
@@ -50,7 +52,7 @@ private:
     int shownPlaces_ = 0;
     std::string clipboard_;
     int entryNumber_ = 0;
-    std::string entryText_;
+    std::string_view entryText_;
     std::optional<std::string> chosenUnits_;
     int errorCount_ = 0;
     bool noteNext_ = false;
