@@ -18,6 +18,8 @@ public:
     // display only now and then (the command line) may keep the entry and make the text when asked.
     virtual void ShowEntry(const StackEntry& entry, int notation, int places);
     virtual void SelectAllDisplay() {}
+    // Whether the display's text runs over more than one line (units on the next line).
+    virtual bool DisplayHasLineBreak() const;
 
     // The modal error window.
     virtual void ShowError(const std::string& message) = 0;

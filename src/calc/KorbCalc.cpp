@@ -192,7 +192,7 @@ void KorbCalc::RefreshViews() {
 
 void KorbCalc::UpdateIndicators() {
     // A stack entry's text is one line, and a view may not have made it yet.
-    view_.SetUnitsOnNextLine(!displayShowsTop_ && Display().find('\n') != std::string::npos);
+    view_.SetUnitsOnNextLine(!displayShowsTop_ && view_.DisplayHasLineBreak());
     view_.SetEditingIndicator(Entered);
 }
 

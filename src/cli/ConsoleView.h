@@ -16,6 +16,9 @@ public:
 
     std::string DisplayText() const override;
     void SetDisplayText(const std::string& text) override;
+    bool DisplayHasLineBreak() const override { // a stack entry's text is one line
+        return !shownEntry_ && display_.find('\n') != std::string::npos;
+    }
     void ShowEntry(const StackEntry& entry, int notation, int places) override;
     void ShowError(const std::string& message) override;
     void ShowMessage(const std::string& message) override { ShowError(message); }
