@@ -2,6 +2,7 @@
 // its command reached, so the history grows with what changed, not with the stack's size.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <utility>
 #include <vector>
@@ -33,7 +34,8 @@ public:
 
 private:
     // Steps in order, oldest first, in a ring: the oldest leave from the front and new ones come
-    // in at the back without moving the others.
+    // in at the back without moving the others. Room for the whole history is reserved at once, and
+    // only the part in use is ever written.
     class Steps {
     public:
         bool empty() const { return count_ == 0; }
@@ -42,13 +44,21 @@ private:
         StackCalc::Change& back() { return ring_[At(count_ - 1)]; }
         const StackCalc::Change& operator[](std::size_t i) const { return ring_[At(i)]; }
         void push_back(StackCalc::Change&& step) {
-            if (count_ == ring_.size()) Grow();
-            ring_[At(count_++)] = std::move(step);
+            if (count_ < ring_.size()) {
+                ring_[At(count_++)] = std::move(step);
+                return;
+            }
+            if (ring_.capacity() == 0) ring_.reserve(StepLimit + 1);
+            // Full: in order again, so that the vector can grow at its end.
+            std::rotate(ring_.begin(), ring_.begin() + static_cast<std::ptrdiff_t>(first_), ring_.end());
+            first_ = 0;
+            ring_.push_back(std::move(step));
+            ++count_;
         }
         void pop_back() { ring_[At(--count_)] = StackCalc::Change{}; }
         void pop_front() {
             ring_[first_] = StackCalc::Change{};
-            first_ = (first_ + 1) & (ring_.size() - 1);
+            first_ = At(1);
             --count_;
         }
         void clear() {
@@ -57,12 +67,9 @@ private:
         }
 
     private:
-        std::size_t At(std::size_t i) const { return (first_ + i) & (ring_.size() - 1); }
-        void Grow() { // to twice the size, a power of two, oldest first again
-            std::vector<StackCalc::Change> bigger(ring_.empty() ? 16 : 2 * ring_.size());
-            for (std::size_t i = 0; i < count_; ++i) bigger[i] = std::move(ring_[At(i)]);
-            ring_ = std::move(bigger);
-            first_ = 0;
+        std::size_t At(std::size_t i) const { // i below the ring's size
+            const std::size_t at = first_ + i;
+            return at < ring_.size() ? at : at - ring_.size();
         }
 
         std::vector<StackCalc::Change> ring_;
