@@ -98,7 +98,7 @@ void KorbCalc::EndGuard() {
 }
 
 void KorbCalc::RecordStep() {
-    if (auto change = stack_.EndChanges()) {
+    if (StackCalc::Change* change = stack_.EndChanges()) {
         history_.Record(std::move(*change));
         stack_.GiveSpareEntries(history_.TakeSpareEntries());
     }

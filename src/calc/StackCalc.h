@@ -89,15 +89,16 @@ public:
 
     // Change tracking for undo. Between BeginChanges and EndChanges the stack remembers the entries
     // at and above the lowest index any change reached, copied at the moment that index is first
-    // reached, and the registers as they were. EndChanges hands that over as a Change, or nothing
-    // when the entries there and the registers are as before (a failed operation put back).
+    // reached, and the registers as they were. EndChanges hands that over as a Change to move from,
+    // or nothing when the entries there and the registers are as before (a failed operation put
+    // back).
     struct Change {
         std::size_t from = 0;                 // entries below it are untouched
         std::vector<StackEntry> entries;      // the entries from there up
         std::unique_ptr<Registers> registers; // the registers, when any of them changed
     };
     void BeginChanges();
-    std::optional<Change> EndChanges();
+    Change* EndChanges();
     // An empty buffer for the next change's entries, so that saving them allocates nothing.
     void GiveSpareEntries(std::vector<StackEntry>&& spare) {
         if (!tracking_ && pending_.entries.capacity() == 0) pending_.entries = std::move(spare);

@@ -5,7 +5,7 @@
 #include <utility>
 
 void StackCalc::BeginChanges() {
-    // EndChanges leaves it empty, unless a change was begun and never ended.
+    // Empty, or moved from by the history, unless a change was begun and never ended.
     if (!pending_.entries.empty() || pending_.registers) pending_ = Change{};
     pending_.from = entries_.size();
     tracking_ = true;
@@ -37,20 +37,20 @@ void StackCalc::TouchRegisters() {
     if (tracking_ && !pending_.registers) pending_.registers = std::make_unique<Registers>(registers_);
 }
 
-std::optional<StackCalc::Change> StackCalc::EndChanges() {
-    if (!tracking_) return std::nullopt;
+StackCalc::Change* StackCalc::EndChanges() {
+    if (!tracking_) return nullptr;
     tracking_ = false;
-    Change change = std::exchange(pending_, Change{});
+    Change& change = pending_;
     if (change.registers && *change.registers == registers_) change.registers.reset();
     bool entriesSame = change.entries.size() == entries_.size() - change.from;
     for (std::size_t i = 0; entriesSame && i < change.entries.size(); ++i)
         entriesSame = change.entries[i].SameAs(entries_[change.from + i]);
-    if (entriesSame && !change.registers) return std::nullopt;
-    if (entriesSame) { // only registers: keep no entries
+    if (entriesSame) { // no entries to keep; their buffer stays for the next change
         change.from = entries_.size();
         change.entries.clear();
+        if (!change.registers) return nullptr;
     }
-    return change;
+    return &change;
 }
 
 void StackCalc::Exchange(Change& change) {
