@@ -310,15 +310,17 @@ std::string Upper(std::string_view text) {
 }
 
 struct Catalogue {
-    std::array<unitcat::SlotInfo, UnitSlotCount + 1> slots; // [0] is the empty record
-    std::vector<std::pair<std::string, int>> byUpperName;   // sorted by name, lowest slot first
-    std::array<std::pair<int, int>, 256> byFirstChar{};     // range of byUpperName per first character
+    std::array<unitcat::SlotInfo, UnitSlotCount + 1> slots;  // [0] is the empty record
+    std::vector<std::pair<std::string, int>> byUpperName;    // sorted by name, lowest slot first
+    std::array<std::pair<int, int>, 256> byFirstChar{};      // range of byUpperName per first character
+    std::vector<std::pair<std::string_view, int>> byRowName; // exact names, sorted, lowest slot first
 };
 
-int RowSlot(const char* name) {
-    for (int i = 0; i < UnitSlotCount; ++i)
-        if (Rows[i].name && std::string_view(Rows[i].name) == name) return i + 1;
-    return 0;
+// The first slot of the row with this exact name; 0 for none.
+int RowSlot(const Catalogue& cat, std::string_view name) {
+    const auto it = std::lower_bound(cat.byRowName.begin(), cat.byRowName.end(), name,
+                                     [](const auto& entry, std::string_view n) { return entry.first < n; });
+    return it != cat.byRowName.end() && it->first == name ? it->second : 0;
 }
 
 // Evaluates computed factors on demand, so that a row may refer to one listed after it ("yd^3" uses
@@ -329,8 +331,8 @@ double FactorOf(int slot, std::array<bool, UnitSlotCount + 1>& done, Catalogue& 
     const Row& row = Rows[slot - 1];
     double factor = row.factor;
     if (row.op) {
-        const double base = FactorOf(RowSlot(row.of), done, cat);
-        const double by = row.byUnit ? FactorOf(RowSlot(row.byUnit), done, cat) : row.factor;
+        const double base = FactorOf(RowSlot(cat, row.of), done, cat);
+        const double by = row.byUnit ? FactorOf(RowSlot(cat, row.byUnit), done, cat) : row.factor;
         factor = row.op == '*' ? base * by : base / by;
     }
     info.factor = factor;
@@ -339,7 +341,7 @@ double FactorOf(int slot, std::array<bool, UnitSlotCount + 1>& done, Catalogue& 
 }
 
 // Splits "(kg*m^2*sec^-2)" into its base terms in written order.
-void SplitExpansion(unitcat::SlotInfo& info) {
+void SplitExpansion(unitcat::SlotInfo& info, const Catalogue& cat) {
     std::string_view text = info.expansion;
     if (!text.empty() && text.front() == '(') text = text.substr(1, text.size() - 2);
     while (!text.empty()) {
@@ -351,7 +353,7 @@ void SplitExpansion(unitcat::SlotInfo& info) {
             exponent = std::stoi(std::string(term.substr(caret + 1)));
             term = term.substr(0, caret);
         }
-        const int base = unitcat::BaseIndexOfSlot(RowSlot(std::string(term).c_str()));
+        const int base = unitcat::BaseIndexOfSlot(RowSlot(cat, term));
         info.terms[info.termCount++] = {base, exponent};
     }
     info.sortedTerms = info.terms;
@@ -361,6 +363,10 @@ void SplitExpansion(unitcat::SlotInfo& info) {
 
 Catalogue BuildCatalogue() {
     Catalogue cat;
+    for (int slot = 1; slot <= UnitSlotCount; ++slot)
+        if (Rows[slot - 1].name) cat.byRowName.emplace_back(Rows[slot - 1].name, slot);
+    std::stable_sort(cat.byRowName.begin(), cat.byRowName.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
     std::array<bool, UnitSlotCount + 1> done{};
     for (int slot = 1; slot <= UnitSlotCount; ++slot) {
         const Row& row = Rows[slot - 1];
@@ -378,7 +384,7 @@ Catalogue BuildCatalogue() {
     for (int slot = 1; slot <= UnitSlotCount; ++slot) {
         auto& info = cat.slots[slot];
         if (info.name.empty()) continue;
-        SplitExpansion(info);
+        SplitExpansion(info, cat);
         cat.byUpperName.emplace_back(info.upperName, slot);
     }
     // A stable sort keeps the lowest slot first among equal names, which is the one looked up.
