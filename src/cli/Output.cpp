@@ -27,6 +27,7 @@ Output& Output::operator<<(int number) {
 }
 
 bool Output::Flush() {
+    if (first_ && used_ > 0) first_->Flush();
     std::size_t done = 0;
     while (done < used_) {
         const ssize_t n = ::write(fd_, buffer_.data() + done, used_ - done);

@@ -14,6 +14,10 @@ public:
     Output(const Output&) = delete;
     Output& operator=(const Output&) = delete;
 
+    // What is written here goes out after all written to first so far (messages after the answers
+    // before them, also when both go to one file).
+    void Follow(Output& first) { first_ = &first; }
+
     Output& operator<<(std::string_view text);
     Output& operator<<(char ch) { return *this << std::string_view(&ch, 1); }
     Output& operator<<(int number);
@@ -23,6 +27,7 @@ public:
 
 private:
     int fd_;
+    Output* first_ = nullptr;
     std::vector<char> buffer_; // made at the first write
     std::size_t used_ = 0;
 };

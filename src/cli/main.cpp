@@ -80,6 +80,7 @@ int main(int argc, char** argv) {
     // Answers go out in large blocks; messages at once.
     Output out(STDOUT_FILENO);
     Output errors(STDERR_FILENO);
+    errors.Follow(out);
     CliOptions options;
     if (!ParseOptions(argc, argv, options)) {
         errors << CliUsage;

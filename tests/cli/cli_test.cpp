@@ -41,13 +41,14 @@ protected:
     void TearDown() override { fs::remove_all(dir_); }
 
     // Runs the program in the test's own directory with its own value store; stdin is the given text.
-    RunResult Run(const std::vector<std::string>& args, const std::string& input = "") {
+    // oneFile: standard error goes to the same file as standard output (read as out).
+    RunResult Run(const std::vector<std::string>& args, const std::string& input = "", bool oneFile = false) {
         std::ofstream(dir_ / "in.txt") << input;
         std::string cmd = "cd " + Quote(dir_.string()) +
                           " && XDG_CONFIG_HOME=" + Quote((dir_ / "config").string()) + " " +
                           Quote(KORBCALC_CLI);
         for (const auto& a : args) cmd += " " + Quote(a);
-        cmd += " <in.txt >out.txt 2>err.txt";
+        cmd += oneFile ? " <in.txt >out.txt 2>&1" : " <in.txt >out.txt 2>err.txt";
         const int raw = std::system(cmd.c_str());
         RunResult r;
         r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -216,6 +217,13 @@ TEST_F(Cli, ThreeHundredUndosGiveBackTheFirstState) {
     const RunResult r = Run({}, input);
     EXPECT_EQ(r.out, "5.0000000 ft\n7.0000000 in\n");
     EXPECT_EQ(r.status, 0) << r.err;
+}
+
+TEST_F(Cli, MessagesStandAfterTheAnswersBeforeThemInOneFile) {
+    const RunResult r = Run({}, "1 m\nprint\n1 fx\nprint\n2 m\nprint\n", true);
+    EXPECT_EQ(r.out,
+              "1.0000000 m\nERROR: entry 3 \"1 fx\": Problem with the units\n1.0000000 m\n2.0000000 m\n");
+    EXPECT_EQ(r.status, 1);
 }
 
 TEST_F(Cli, RegisterRecallPushesTheStoredValue) {
