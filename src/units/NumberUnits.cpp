@@ -251,14 +251,20 @@ bool TNumberUnits::SetQuantity(double value, const TUnitLists& lists) {
     return Assign(*this, value, Memory().LookupLists(lists));
 }
 
+void TNumberUnits::WriteNumber(NumberBuffer& out, Notation format, int digits) const {
+    WriteFloatText(out, Value, format, format == Notation::Scientific ? digits + 1 : Precision, digits);
+}
+
 std::string TNumberUnits::FormatNumber(Notation format, int digits) const {
-    return format == Notation::Scientific ? FloatToText(Value, format, digits + 1, digits)
-                                          : FloatToText(Value, format, Precision, digits);
+    NumberBuffer out;
+    WriteNumber(out, format, digits);
+    return out.Joined(nullptr);
 }
 
 std::string TNumberUnits::FormatNumber(Notation format, int digits, std::string_view units) const {
-    return format == Notation::Scientific ? QuantityText(Value, format, digits + 1, digits, units)
-                                          : QuantityText(Value, format, Precision, digits, units);
+    NumberBuffer out;
+    WriteNumber(out, format, digits);
+    return out.Joined(&units);
 }
 
 std::string TNumberUnits::GetText() const {
@@ -267,7 +273,11 @@ std::string TNumberUnits::GetText() const {
 }
 
 std::string TNumberUnits::DisplayUnits() const {
-    return ExponentsShowRounded(UnitLists) ? RenderUnitLists(UnitLists, RenderKind::Names) : Units;
+    return UnitsShowRounded() ? RenderUnitLists(UnitLists, RenderKind::Names) : Units;
+}
+
+bool TNumberUnits::UnitsShowRounded() const {
+    return ExponentsShowRounded(UnitLists);
 }
 
 std::string TNumberUnits::GetDisplayText() const {
