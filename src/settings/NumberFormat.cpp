@@ -22,10 +22,9 @@ bool ReadsBackAs(const std::string& text, const TNumberUnits& quantity) {
            back.GetUnits() == quantity.GetUnits();
 }
 
-// True when the number of a rendered quantity text reads back as zero (or not at all). The number
-// runs up to the blank before the units; separators and the currency sign are not part of it.
-bool ReadsAsZero(std::string_view shown) {
-    const std::string_view number = shown.substr(0, shown.find(' '));
+// True when a number text reads back as zero (or not at all). Separators and the currency sign
+// are not part of the number.
+bool ReadsAsZero(std::string_view number) {
     // The plain decimals the fixed notations write ("-1,234.50", "$0.00") read as zero exactly when
     // no digit is; others (an exponent, "NAN") go through the library reading.
     std::size_t kept = 0, digits = 0, points = 0;
@@ -56,13 +55,21 @@ bool ReadsAsZero(std::string_view shown) {
 std::string DisplayText(const TNumberUnits& quantity, Notation notation, int decimalPlaces) {
     if (quantity.Empty) return "";
     if (decimalPlaces < 0 || decimalPlaces > 15) decimalPlaces = DefaultDecimalPlaces;
-    const std::string units = quantity.DisplayUnits();
-    std::string shown = quantity.FormatNumber(notation, decimalPlaces, units);
-    if (quantity.GetValue() != 0 && ReadsAsZero(shown)) {
+    // The number is written in place and joined with its units into one string.
+    NumberBuffer number;
+    quantity.WriteNumber(number, notation, decimalPlaces);
+    if (quantity.GetValue() != 0 && !number.showsNonZeroDigit && ReadsAsZero(number.View())) {
         // A value that would read back as zero in this notation is shown in Scientific instead.
-        shown = quantity.FormatNumber(Notation::Scientific, decimalPlaces, units);
+        number.Clear();
+        quantity.WriteNumber(number, Notation::Scientific, decimalPlaces);
     }
-    return shown;
+    if (!quantity.UnitsShowRounded()) {
+        const std::string_view units = quantity.GetUnits();
+        return number.Joined(&units);
+    }
+    const std::string rounded = quantity.DisplayUnits();
+    const std::string_view units = rounded;
+    return number.Joined(&units);
 }
 
 std::string FormatForDisplay(std::string_view text, Notation notation, int decimalPlaces) {

@@ -10,6 +10,28 @@ namespace unitdetail {
 
 constexpr int DecimalDigitCount = 18;
 
+// The powers of ten a 64-bit whole number holds.
+inline constexpr std::uint64_t WholePowersOfTen[] = {1ULL,
+                                                     10ULL,
+                                                     100ULL,
+                                                     1000ULL,
+                                                     10000ULL,
+                                                     100000ULL,
+                                                     1000000ULL,
+                                                     10000000ULL,
+                                                     100000000ULL,
+                                                     1000000000ULL,
+                                                     10000000000ULL,
+                                                     100000000000ULL,
+                                                     1000000000000ULL,
+                                                     10000000000000ULL,
+                                                     100000000000000ULL,
+                                                     1000000000000000ULL,
+                                                     10000000000000000ULL,
+                                                     100000000000000000ULL,
+                                                     1000000000000000000ULL,
+                                                     10000000000000000000ULL};
+
 // The powers of ten a double holds exactly.
 inline constexpr double PowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                          1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
@@ -24,8 +46,33 @@ struct DecimalDigits {
     std::string_view View() const { return {digit.data(), static_cast<std::size_t>(count)}; }
 };
 
+// The same 18 digits as one whole number, worth whole * 10^(exponent - 17): whole is from 10^17 up
+// to below 10^18, or zero for zero (exponent 0).
+struct DecimalWhole {
+    std::uint64_t whole = 0;
+    int exponent = 0;
+};
+
 // The correctly rounded 18 significant digits of a finite magnitude (all 18 written, zeros included).
 DecimalDigits Digits18(double magnitude);
+DecimalWhole Whole18(double magnitude);
+// The digits of a whole, as Digits18 gives them.
+DecimalDigits DigitsOf(DecimalWhole w);
+
+// Writes a whole number below 10^18 as 18 digits, zeros in front.
+void Put18Digits(std::uint64_t whole, char* out);
+// The number of decimal digits of a whole number (1 for zero).
+int DigitCount(std::uint64_t whole);
+
+// The first `keep` digits of an 18-digit whole (keep below 18) as a whole number, rounded half away
+// from zero as RoundDigits rounds; a carry gives 10^keep. keep < 0 gives zero.
+inline std::uint64_t RoundWhole(std::uint64_t whole18, int keep) {
+    if (keep < 0) return 0;
+    const std::uint64_t unit = WholePowersOfTen[DecimalDigitCount - keep];
+    const std::uint64_t kept = whole18 / unit;
+    // Up when the dropped digits are a half or more: when the first of them is 5 or more.
+    return whole18 - kept * unit >= unit / 2 ? kept + 1 : kept;
+}
 // The same through the library conversion alone. Digits18 reads a short exact decimal (12.5, 6,
 // 0.125) off one exact multiplication, and works out other magnitudes from 10^-5 to 10^16 in exact
 // 128-bit integers where the compiler has them: several times faster, and both must agree.

@@ -16,6 +16,7 @@
 namespace {
 
 using unitdetail::DecimalDigits;
+using unitdetail::DecimalWhole;
 using unitdetail::Digits18;
 using unitdetail::RoundDigits;
 
@@ -23,65 +24,51 @@ constexpr int MaxPrecision = unitdetail::DecimalDigitCount;
 // Decimals beyond this carry no information for a double; the bound keeps buffers small.
 constexpr int MaxDecimals = 64;
 
-// A number text being written, with room for the fixed form of the largest double with the most
-// decimals and its separators; one string is made from it at the end.
-class Text {
-public:
-    void Put(char c) { chars_[size_++] = c; }
-    void Put(std::string_view s) {
-        std::copy(s.begin(), s.end(), chars_.begin() + static_cast<std::ptrdiff_t>(size_));
-        size_ += s.size();
-    }
-    void Repeat(char c, int n) {
-        for (; n > 0; --n) Put(c);
-    }
-    // Writes the fixed form of a magnitude with the given decimals through the library conversion.
-    void PutFixed(double magnitude, int digits) {
-        auto [end, ec] = std::to_chars(chars_.data() + size_, chars_.data() + chars_.size(), magnitude,
-                                       std::chars_format::fixed, digits);
-        (void)ec; // the buffer holds the largest double with MaxDecimals decimals
-        size_ = static_cast<std::size_t>(end - chars_.data());
-    }
-    void Clear() { size_ = 0; }
-    std::string_view View() const { return {chars_.data(), size_}; }
-    // A "," before every group of three integer digits but the first (the text is a bare number).
-    void InsertThousandsSeparators() {
-        const std::size_t integerEnd = std::min(View().find('.'), size_);
-        const std::size_t commas = integerEnd > 0 ? (integerEnd - 1) / 3 : 0;
-        if (commas == 0) return;
-        std::copy_backward(chars_.begin() + static_cast<std::ptrdiff_t>(integerEnd),
-                           chars_.begin() + static_cast<std::ptrdiff_t>(size_),
-                           chars_.begin() + static_cast<std::ptrdiff_t>(size_ + commas));
-        std::size_t to = integerEnd + commas;
-        for (std::size_t from = integerEnd, group = 0; from > 0; ++group) {
-            if (group == 3) {
-                chars_[--to] = ',';
-                group = 0;
-            }
-            chars_[--to] = chars_[--from];
+// The fixed form of a magnitude with the given decimals through the library conversion.
+void PutLibraryFixed(NumberBuffer& out, double magnitude, int digits) {
+    char* const end = out.Data() + NumberBuffer::Capacity;
+    const auto [last, ec] =
+        std::to_chars(out.Data() + out.Size(), end, magnitude, std::chars_format::fixed, digits);
+    (void)ec; // the buffer holds the largest double with MaxDecimals decimals
+    out.Truncate(static_cast<std::size_t>(last - out.Data()));
+}
+
+// A "," before every group of three integer digits but the first; the integer digits start at
+// `start` and the decimals, if any, follow them to the end of the text.
+void InsertThousandsSeparators(NumberBuffer& out, std::size_t start, std::size_t integerDigits) {
+    const std::size_t commas = integerDigits > 0 ? (integerDigits - 1) / 3 : 0;
+    if (commas == 0) return;
+    char* const text = out.Data();
+    const std::size_t size = out.Size();
+    const std::size_t integerEnd = start + integerDigits;
+    for (std::size_t i = size; i > integerEnd; --i) text[i - 1 + commas] = text[i - 1];
+    std::size_t to = integerEnd + commas;
+    for (std::size_t from = integerEnd, group = 0; from > start; ++group) {
+        if (group == 3) {
+            text[--to] = ',';
+            group = 0;
         }
-        size_ += commas;
+        text[--to] = text[--from];
     }
+    out.Truncate(size + commas);
+}
 
-private:
-    std::array<char, 512> chars_;
-    std::size_t size_ = 0;
-};
-
-void PutExponent(Text& out, int exponent, int minDigits) {
-    out.Put(exponent < 0 ? "E-" : "E+");
-    char number[16];
-    const auto [end, ec] = std::to_chars(number, number + sizeof number, std::abs(exponent));
-    (void)ec; // an int fits
-    out.Repeat('0', minDigits - static_cast<int>(end - number));
-    out.Put(std::string_view(number, static_cast<std::size_t>(end - number)));
+// Decimal exponents of doubles have at most three digits.
+void PutExponent(NumberBuffer& out, int exponent, int minDigits) {
+    out.Put(exponent < 0 ? "E-" : "E+", 2);
+    const int e = std::abs(exponent);
+    const int length = e >= 100 ? 3 : e >= 10 ? 2 : 1;
+    out.Repeat('0', minDigits - length);
+    if (length == 3) out.Put(static_cast<char>('0' + e / 100));
+    if (length >= 2) out.Put(static_cast<char>('0' + e / 10 % 10));
+    out.Put(static_cast<char>('0' + e % 10));
 }
 
 void DropTrailingZeros(DecimalDigits& d) {
     while (d.count > 1 && d.digit[static_cast<std::size_t>(d.count - 1)] == '0') --d.count;
 }
 
-void PutMantissa(Text& out, const DecimalDigits& d) {
+void PutMantissa(NumberBuffer& out, const DecimalDigits& d) {
     const std::string_view digits = d.View();
     out.Put(digits.substr(0, 1));
     if (digits.size() <= 1) return;
@@ -89,19 +76,21 @@ void PutMantissa(Text& out, const DecimalDigits& d) {
     out.Put(digits.substr(1));
 }
 
-void PutScientific(Text& out, DecimalDigits d, int exponentDigits) {
+void PutScientific(NumberBuffer& out, DecimalDigits d, int exponentDigits) {
     PutMantissa(out, d);
     PutExponent(out, d.exponent, std::min(exponentDigits, 4));
 }
 
-void GeneralText(Text& out, double magnitude, int precision, int digits) {
+void GeneralText(NumberBuffer& out, double magnitude, int precision, int digits) {
     if (magnitude == 0) return out.Put('0');
     DecimalDigits d = RoundDigits(Digits18(magnitude), precision);
     DropTrailingZeros(d);
     if (d.exponent >= precision || magnitude < 0.00001) return PutScientific(out, d, digits);
+    // The first digit of a magnitude that is not zero is not zero.
+    out.showsNonZeroDigit = true;
     const std::string_view shown = d.View();
     if (d.exponent < 0) {
-        out.Put("0.");
+        out.Put("0.", 2);
         out.Repeat('0', -d.exponent - 1);
         return out.Put(shown);
     }
@@ -112,88 +101,113 @@ void GeneralText(Text& out, double magnitude, int precision, int digits) {
     out.Put(shown.substr(integerDigits));
 }
 
-// Fixed decimals; too many integer digits for the precision falls back to the general scientific form.
-void FixedText(Text& out, double magnitude, int precision, int digits, bool separators) {
-    const DecimalDigits d18 = Digits18(magnitude);
-    const int keep = magnitude == 0 ? 0 : d18.exponent + 1 + digits;
-    if (keep >= MaxPrecision) {
-        // Beyond 18 significant digits the binary value's own decimal expansion is shown.
-        out.PutFixed(magnitude, digits);
+// A whole number below 10^18 read as whole / 10^digits, with all those decimals (at least one
+// integer digit). Gives the number of integer digits.
+std::size_t PutWithDecimals(NumberBuffer& out, std::uint64_t whole, int digits) {
+    // The digits, and room behind them for copying them in blocks.
+    std::array<char, unitdetail::DecimalDigitCount + 32> d{};
+    unitdetail::Put18Digits(whole, d.data());
+    const char* const end = d.data() + unitdetail::DecimalDigitCount;
+    const int n = unitdetail::DigitCount(whole);
+    std::size_t integerDigits = 1;
+    if (n > digits) {
+        integerDigits = static_cast<std::size_t>(n - digits);
+        out.PutBlock(end - n, integerDigits);
     } else {
-        const DecimalDigits r = RoundDigits(d18, keep);
-        // Digit at decimal position p (0 units, -1 tenths ...), zero outside the kept digits.
-        auto digitAt = [&r](int p) {
-            const int i = r.exponent - p;
-            return i >= 0 && i < r.count ? r.digit[static_cast<std::size_t>(i)] : '0';
-        };
-        for (int p = std::max(r.exponent, 0); p >= 0; --p) out.Put(digitAt(p));
-        if (digits > 0) out.Put('.');
-        for (int p = -1; p >= -digits; --p) out.Put(digitAt(p));
+        out.Put('0');
     }
-    const std::size_t integerDigits = std::min(out.View().find('.'), out.View().size());
-    if (static_cast<int>(integerDigits) > precision) {
-        DecimalDigits d = RoundDigits(d18, precision);
-        DropTrailingZeros(d);
-        out.Clear();
-        return PutScientific(out, d, digits);
+    if (digits > 0) {
+        out.Put('.');
+        const int tail = std::min(n, digits);
+        out.Repeat('0', digits - tail);
+        out.PutBlock(end - tail, static_cast<std::size_t>(tail));
     }
-    if (separators) out.InsertThousandsSeparators();
+    return integerDigits;
 }
 
-// The number text, and after it one blank and the unit text when there are units; one string is made.
-std::string JoinedText(double value, Notation notation, int precision, int digits,
-                       const std::string_view* units) {
-    Text number;
-    bool negative = false;
-    if (std::isnan(value)) {
-        number.Put("NAN");
-    } else if (std::isinf(value)) {
-        negative = value < 0;
-        number.Put("INF");
+// Fixed decimals; too many integer digits for the precision falls back to the general scientific
+// form, which carries no currency sign (it reads back as a plain number).
+void FixedText(NumberBuffer& out, double magnitude, int precision, int digits, bool separators,
+               bool currency) {
+    const std::size_t start = out.Size();
+    if (currency) out.Put('$');
+    const std::size_t numberStart = out.Size();
+    const DecimalWhole d18 = unitdetail::Whole18(magnitude);
+    const int keep = magnitude == 0 ? 0 : d18.exponent + 1 + digits;
+    std::size_t integerDigits = 0;
+    if (keep >= MaxPrecision) {
+        // Beyond 18 significant digits the binary value's own decimal expansion is shown.
+        PutLibraryFixed(out, magnitude, digits);
+        const std::string_view number = out.View().substr(numberStart);
+        while (integerDigits < number.size() && number[integerDigits] != '.') ++integerDigits;
     } else {
-        precision = std::clamp(precision, 1, MaxPrecision);
-        digits = std::clamp(digits, 0, MaxDecimals);
-        // Negative zero is shown as zero: a minus sign on nothing would only confuse.
-        negative = std::signbit(value) && value != 0;
-        const double magnitude = std::fabs(value);
-        switch (notation) {
-        case Notation::Scientific:
-            PutScientific(number, RoundDigits(Digits18(magnitude), precision), digits);
-            break;
-        case Notation::Fixed:
-        case Notation::Number:
-        case Notation::Currency:
-            FixedText(number, magnitude, precision, digits, notation != Notation::Fixed);
-            break;
-        case Notation::General:
-            GeneralText(number, magnitude, precision, digits);
-            break;
-        }
+        // The kept digits, rounded half away from zero, as one whole number of the last decimal.
+        const std::uint64_t kept = unitdetail::RoundWhole(d18.whole, keep);
+        integerDigits = PutWithDecimals(out, kept, digits);
+        out.showsNonZeroDigit = kept != 0;
     }
-    const std::string_view body = number.View();
-    // A scientific fallback carries no currency symbol; it reads back as a plain number.
-    const bool currencySign =
-        notation == Notation::Currency && std::isfinite(value) && body.find('E') == std::string_view::npos;
-    std::string text;
-    text.reserve(body.size() + 2 + (units ? 1 + units->size() : 0));
-    if (negative) text += '-';
-    if (currencySign) text += '$';
-    text.append(body);
-    if (units) {
-        text += ' ';
-        text.append(*units);
+    if (static_cast<int>(integerDigits) > precision) {
+        DecimalDigits d = RoundDigits(unitdetail::DigitsOf(d18), precision);
+        DropTrailingZeros(d);
+        out.Truncate(start);
+        out.showsNonZeroDigit = false;
+        return PutScientific(out, d, digits);
     }
-    return text;
+    if (separators) InsertThousandsSeparators(out, numberStart, integerDigits);
 }
 
 } // namespace
 
+std::string NumberBuffer::Joined(const std::string_view* units) {
+    if (units) {
+        if (size_ + 1 + units->size() > Capacity) {
+            std::string text;
+            text.reserve(size_ + 1 + units->size());
+            text.append(View());
+            text += ' ';
+            text.append(*units);
+            return text;
+        }
+        Put(' ');
+        Put(*units);
+    }
+    return std::string(View());
+}
+
+void WriteFloatText(NumberBuffer& out, double value, Notation notation, int precision, int digits) {
+    if (std::isnan(value)) return out.Put("NAN", 3);
+    if (std::isinf(value)) {
+        if (value < 0) out.Put('-');
+        return out.Put("INF", 3);
+    }
+    precision = std::clamp(precision, 1, MaxPrecision);
+    digits = std::clamp(digits, 0, MaxDecimals);
+    // Negative zero is shown as zero: a minus sign on nothing would only confuse.
+    if (std::signbit(value) && value != 0) out.Put('-');
+    const double magnitude = std::fabs(value);
+    switch (notation) {
+    case Notation::Scientific:
+        return PutScientific(out, RoundDigits(Digits18(magnitude), precision), digits);
+    case Notation::Fixed:
+    case Notation::Number:
+    case Notation::Currency:
+        return FixedText(out, magnitude, precision, digits, notation != Notation::Fixed,
+                         notation == Notation::Currency);
+    case Notation::General:
+        return GeneralText(out, magnitude, precision, digits);
+    }
+}
+
 std::string FloatToText(double value, Notation notation, int precision, int digits) {
-    return JoinedText(value, notation, precision, digits, nullptr);
+    NumberBuffer out;
+    WriteFloatText(out, value, notation, precision, digits);
+    return out.Joined(nullptr);
 }
 
 std::string QuantityText(double value, Notation notation, int precision, int digits, std::string_view units) {
-    return JoinedText(value, notation, precision, digits, &units);
+    NumberBuffer out;
+    WriteFloatText(out, value, notation, precision, digits);
+    return out.Joined(&units);
 }
 
 std::string StripCurrencyPrefix(std::string_view text) {

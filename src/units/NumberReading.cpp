@@ -4,6 +4,7 @@
 #include "units/UnitListsDetail.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -11,7 +12,7 @@
 
 namespace {
 
-bool IsLetter(char c) {
+constexpr bool IsLetter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 }
 bool IsIgnored(char c) {
@@ -30,10 +31,29 @@ bool IsIgnored(char c) {
         return false;
     }
 }
-bool IsUnitTextChar(char c) {
-    return unitdetail::IsDigit(c) || IsLetter(c) || c == '$' || c == '*' || c == '-' || c == '/' ||
+constexpr bool IsUnitTextChar(char c) {
+    return (c >= '0' && c <= '9') || IsLetter(c) || c == '$' || c == '*' || c == '-' || c == '/' ||
            c == '^' || c == '.';
 }
+
+// What a character may be in a plain quantity text, looked up once instead of compared in turn.
+enum : std::uint8_t { DigitKind = 1, NumberKind = 2, LetterKind = 4, PlainUnitKind = 8 };
+constexpr std::array<std::uint8_t, 256> CharKinds = [] {
+    std::array<std::uint8_t, 256> kinds{};
+    for (int c = 0; c < 256; ++c) {
+        const char ch = static_cast<char>(c);
+        std::uint8_t k = 0;
+        if (ch >= '0' && ch <= '9') k |= DigitKind;
+        if ((ch >= '0' && ch <= '9') || ch == '+' || ch == '-' || ch == '.' || ch == 'E' || ch == 'e' ||
+            ch == 'X' || ch == 'x')
+            k |= NumberKind;
+        if (IsLetter(ch)) k |= LetterKind;
+        // The unit characters of a plain text: a "-" among the units needs the general reading.
+        if (ch != '-' && IsUnitTextChar(ch)) k |= PlainUnitKind;
+        kinds[static_cast<std::size_t>(c)] = k;
+    }
+    return kinds;
+}();
 
 // Half to the even neighbour.
 double RoundHalfEven(double x) {
@@ -135,57 +155,55 @@ bool ReadDecimal(std::string_view text, double& out) {
 }
 
 bool SplitPlainQuantity(std::string_view text, double& number, std::string_view& unitText) {
-    std::size_t i = 0;
     const std::size_t n = text.size();
     if (n == 0) return false;
+    const char* const s = text.data();
+    auto is = [s](std::size_t k, std::uint8_t kinds) {
+        return (CharKinds[static_cast<unsigned char>(s[k])] & kinds) != 0;
+    };
     // Number: [sign] digits [. digits] [e [sign] digits].
-    if (text[0] == '+' || text[0] == '-') ++i;
+    std::size_t i = s[0] == '+' || s[0] == '-' ? 1 : 0;
     std::size_t digits = 0, fraction = 0;
     // The digits as a whole number, while there are at most 15.
     std::uint64_t mantissa = 0;
-    auto digit = [&] {
-        if (digits++ < 15) mantissa = mantissa * 10 + static_cast<std::uint64_t>(text[i] - '0');
-        ++i;
-    };
-    while (i < n && IsDigit(text[i])) digit();
-    if (i < n && text[i] == '.') {
-        ++i;
-        for (; i < n && IsDigit(text[i]); ++fraction) digit();
+    for (; i < n && is(i, DigitKind); ++i, ++digits)
+        if (digits < 15) mantissa = mantissa * 10 + static_cast<std::uint64_t>(s[i] - '0');
+    if (i < n && s[i] == '.') {
+        for (++i; i < n && is(i, DigitKind); ++i, ++digits, ++fraction)
+            if (digits < 15) mantissa = mantissa * 10 + static_cast<std::uint64_t>(s[i] - '0');
     }
     const std::size_t mantissaEnd = i;
-    const bool exponentWritten = i < n && (text[i] == 'e' || text[i] == 'E') && digits > 0;
+    const bool exponentWritten = i < n && (s[i] == 'e' || s[i] == 'E') && digits > 0;
     if (exponentWritten) {
         std::size_t j = i + 1;
-        if (j < n && (text[j] == '+' || text[j] == '-')) ++j;
+        if (j < n && (s[j] == '+' || s[j] == '-')) ++j;
         const std::size_t exponentStart = j;
-        while (j < n && IsDigit(text[j])) ++j;
+        while (j < n && is(j, DigitKind)) ++j;
         // Only short whole exponents: the general reading rounds and bounds anything else.
         if (j == exponentStart || j - exponentStart > 6) return false;
         i = j;
     }
     if (i == 0) {
         // No number: one of the unit, unless the text starts with a mark the general reading treats.
-        if (IsExponentMark(text[0]) || !IsLetter(text[0])) return false;
+        if (IsExponentMark(s[0]) || !is(0, LetterKind)) return false;
         number = 1;
     } else {
         if (digits == 0 || mantissaEnd == 0) return false;
-        if (i < n && IsNumberChar(text[i])) return false; // "5erg", "2.5x10-3", "1.2.3"
+        if (i < n && is(i, NumberKind)) return false; // "5erg", "2.5x10-3", "1.2.3"
         if (digits <= 15 && !exponentWritten) {
             // As ReadDecimal reads a short plain decimal, without scanning it again.
             const double magnitude = static_cast<double>(mantissa) / PowersOfTen[fraction];
-            number = text[0] == '-' ? -magnitude : magnitude;
+            number = s[0] == '-' ? -magnitude : magnitude;
         } else if (!ReadDecimal(text.substr(0, i), number)) {
             return false;
         }
     }
     const std::size_t beforeBlanks = i;
-    while (i < n && text[i] == ' ') ++i;
+    while (i < n && s[i] == ' ') ++i;
     // Blanks are dropped before reading, so a number character after them would join the number.
-    if (i > beforeBlanks && i < n && IsNumberChar(text[i])) return false;
-    for (std::size_t k = i; k < n; ++k) {
-        const char c = text[k];
-        if (c == '-' || !IsUnitTextChar(c)) return false;
-    }
+    if (i > beforeBlanks && i < n && is(i, NumberKind)) return false;
+    for (std::size_t k = i; k < n; ++k)
+        if (!is(k, PlainUnitKind)) return false;
     unitText = text.substr(i);
     return true;
 }
@@ -199,12 +217,16 @@ double RoundThroughNumberText(double value) {
     if (ShortExactDecimal(std::fabs(value), exactWhole, exactFraction) && exactWhole < 1000000000000000ULL)
         return value;
     // The 18 significant digits the number text starts from, rounded half up to 15.
-    const DecimalDigits d = RoundDigits(Digits18(std::fabs(value)), 15);
-    std::uint64_t whole = 0;
-    for (char c : d.View()) whole = whole * 10 + static_cast<std::uint64_t>(c - '0');
+    const DecimalWhole d18 = Whole18(std::fabs(value));
+    std::uint64_t whole = RoundWhole(d18.whole, 15);
+    int exponent = d18.exponent;
+    if (whole == WholePowersOfTen[15]) {
+        whole = WholePowersOfTen[14];
+        ++exponent;
+    }
     // The text reads as whole * 10^scale. A whole number below 10^15 and a power of ten up to 10^22
     // are exact doubles, so one multiplication or division rounds as reading the text would.
-    const int scale = d.exponent - 14;
+    const int scale = exponent - 14;
     const double magnitude = static_cast<double>(whole);
     double out = 0;
     if (scale >= 0 && scale <= 22) {

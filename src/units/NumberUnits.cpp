@@ -46,7 +46,7 @@ class UnitTextMemory {
 public:
     const ParsedUnits& Lookup(std::string_view unitText) {
         auto [place, found] = PlaceFor(textPlaces_, textVictims_, HashText(unitText),
-                                       [unitText](const TextPlace& p) { return p.key == unitText; });
+                                       [unitText](const TextPlace& p) { return SameText(p.key, unitText); });
         if (found) return place.units;
         place.key.assign(unitText);
         Fill(place.units, ParseUnitList(unitText));
@@ -56,11 +56,8 @@ public:
     // Lists as given, reduced here. The canonical text of reduced lists reads back as the same
     // lists, so this is what reading that text would give.
     const ParsedUnits& LookupLists(const TUnitLists& lists) {
-        // Compared bit for bit: equal bits reduce alike.
-        auto [place, found] =
-            PlaceFor(listPlaces_, listVictims_, HashLists(lists), [&lists](const ListPlace& p) {
-                return std::memcmp(p.key.data(), lists.data(), sizeof lists) == 0;
-            });
+        auto [place, found] = PlaceFor(listPlaces_, listVictims_, HashLists(lists),
+                                       [&lists](const ListPlace& p) { return SameEntries(p.key, lists); });
         if (found) return place.units;
         place.key = lists;
         ParseResult reduced;
@@ -98,6 +95,25 @@ private:
         std::unique_ptr<Place>& taken = takeSecond ? second : first;
         if (!taken) taken = std::make_unique<Place>();
         return {*taken, false};
+    }
+    // Unit texts are short: comparing them here costs less than a library call.
+    static bool SameText(const std::string& key, std::string_view text) {
+        if (key.size() != text.size()) return false;
+        for (std::size_t i = 0; i < text.size(); ++i)
+            if (key[i] != text[i]) return false;
+        return true;
+    }
+    // Reading a list stops at its first free place, and does not look at the counts in front: two
+    // lists whose entries up to there have the same bits reduce alike, whatever lies beyond.
+    static bool SameEntries(const TUnitLists& a, const TUnitLists& b) {
+        auto bits = [](double x) { return std::bit_cast<std::uint64_t>(x); };
+        for (std::size_t first : {1, 17})
+            for (std::size_t at = first; at < first + 2 * UnitListEntries; at += 2) {
+                if (bits(a[at]) != bits(b[at])) return false;
+                if (a[at] == FreeMark) break;
+                if (bits(a[at + 1]) != bits(b[at + 1])) return false;
+            }
+        return true;
     }
     static std::size_t HashText(std::string_view text) {
         std::size_t h = 14695981039346656037ULL;
@@ -251,14 +267,20 @@ bool TNumberUnits::SetQuantity(double value, const TUnitLists& lists) {
     return Assign(*this, value, Memory().LookupLists(lists));
 }
 
+void TNumberUnits::WriteNumber(NumberBuffer& out, Notation format, int digits) const {
+    WriteFloatText(out, Value, format, format == Notation::Scientific ? digits + 1 : Precision, digits);
+}
+
 std::string TNumberUnits::FormatNumber(Notation format, int digits) const {
-    return format == Notation::Scientific ? FloatToText(Value, format, digits + 1, digits)
-                                          : FloatToText(Value, format, Precision, digits);
+    NumberBuffer out;
+    WriteNumber(out, format, digits);
+    return out.Joined(nullptr);
 }
 
 std::string TNumberUnits::FormatNumber(Notation format, int digits, std::string_view units) const {
-    return format == Notation::Scientific ? QuantityText(Value, format, digits + 1, digits, units)
-                                          : QuantityText(Value, format, Precision, digits, units);
+    NumberBuffer out;
+    WriteNumber(out, format, digits);
+    return out.Joined(&units);
 }
 
 std::string TNumberUnits::GetText() const {
@@ -267,7 +289,11 @@ std::string TNumberUnits::GetText() const {
 }
 
 std::string TNumberUnits::DisplayUnits() const {
-    return ExponentsShowRounded(UnitLists) ? RenderUnitLists(UnitLists, RenderKind::Names) : Units;
+    return UnitsShowRounded() ? RenderUnitLists(UnitLists, RenderKind::Names) : Units;
+}
+
+bool TNumberUnits::UnitsShowRounded() const {
+    return ExponentsShowRounded(UnitLists);
 }
 
 std::string TNumberUnits::GetDisplayText() const {

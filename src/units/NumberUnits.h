@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+class NumberBuffer;
+
 // ---------------------------------------------------------------------------
 // Catalogue
 // ---------------------------------------------------------------------------
@@ -194,6 +196,8 @@ public:
     double GetValue() const { return Value; }
     const std::string& GetUnits() const { return Units; }
     std::string DisplayUnits() const;
+    // True when DisplayUnits differs from the exact units (an exponent shows rounded).
+    bool UnitsShowRounded() const;
     void SetFormat(Notation format) { Format = format; }
     bool ConvertTo(std::string_view target); // throws ENumberException for an unreadable target
     // The value this quantity has in the units of another, read already; the quantity stays as it is.
@@ -225,4 +229,6 @@ public:
     std::string FormatNumber(Notation format, int digits) const;
     // The same, one blank and the given unit text.
     std::string FormatNumber(Notation format, int digits, std::string_view units) const;
+    // The value alone as FormatNumber writes it, into an empty NumberBuffer.
+    void WriteNumber(NumberBuffer& out, Notation format, int digits) const;
 };

@@ -1,8 +1,13 @@
 #include "settings/NumberFormat.h"
 #include "units/NumberUnits.h"
 
+#include "support/reference_number_text.h"
+
+#include <charconv>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <limits>
+#include <random>
 #include <string>
 
 namespace {
@@ -64,6 +69,53 @@ TEST_F(NumberFormatTest, DisplayTextReadsBack) {
                     << text << " notation " << n << " places " << places;
             }
         }
+    }
+}
+
+// The display text as it was made: the whole text written, then its number read back to see
+// whether it shows as zero.
+std::string SlowDisplayText(const TNumberUnits& q, Notation notation, int places) {
+    if (places < 0 || places > 15) places = 7;
+    auto number = [&](Notation n) {
+        return reference::NumberText(q.GetValue(), n, n == Notation::Scientific ? places + 1 : q.Precision,
+                                     places);
+    };
+    auto readsAsZero = [](const std::string& text) {
+        std::string stripped;
+        for (char c : text)
+            if (c != ',' && c != '$') stripped += c;
+        double value = 0;
+        const auto [end, ec] = std::from_chars(stripped.data(), stripped.data() + stripped.size(), value);
+        return ec != std::errc() || end != stripped.data() + stripped.size() || value == 0;
+    };
+    std::string shown = number(notation);
+    if (q.GetValue() != 0 && readsAsZero(shown)) shown = number(Notation::Scientific);
+    return shown + " " + q.DisplayUnits();
+}
+
+TEST_F(NumberFormatTest, DisplayTextAgreesWithTheSlowWriting) {
+    std::mt19937_64 rng(22);
+    const char* units[] = {"m", "", "ft*lbf/sec", "m^0.5", "kg*m^2/sec^3*C"};
+    for (int i = 0; i < 100000; ++i) {
+        TNumberUnits q;
+        ASSERT_TRUE(q.SetText(std::string("1 ") + units[rng() % std::size(units)]));
+        double value = reference::Sample(rng);
+        // Tiny values, which the fixed notations would show as zero.
+        if (i % 4 == 0) value = std::ldexp(value, -static_cast<int>(rng() % 60));
+        q.Value = value;
+        if (i % 3 == 0) q.Precision = static_cast<int>(rng() % 18) + 1;
+        const Notation notation = NotationFromInt(static_cast<int>(rng() % NotationCount));
+        const int places = static_cast<int>(rng() % 19) - 1;
+        ASSERT_EQ(DisplayText(q, notation, places), SlowDisplayText(q, notation, places))
+            << value << " notation " << static_cast<int>(notation) << " places " << places;
+    }
+    TNumberUnits q;
+    ASSERT_TRUE(q.SetText("1 m"));
+    for (double value :
+         {std::numeric_limits<double>::quiet_NaN(), -std::numeric_limits<double>::infinity()}) {
+        q.Value = value;
+        for (int n = 0; n < NotationCount; ++n)
+            EXPECT_EQ(DisplayText(q, NotationFromInt(n), 2), SlowDisplayText(q, NotationFromInt(n), 2));
     }
 }
 

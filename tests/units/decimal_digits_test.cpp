@@ -3,6 +3,8 @@
 #include "units/DecimalDigits.h"
 #include "units/UnitListsDetail.h"
 
+#include "support/reference_number_text.h"
+
 #include <bit>
 #include <charconv>
 #include <cmath>
@@ -15,29 +17,7 @@ namespace {
 
 using unitdetail::DecimalDigits;
 
-// Doubles of every kind the engine meets: short decimals typed or summed (12.5, 0.125, 6), whole
-// numbers up to and past 10^18, halves and binary fractions, and arbitrary bit patterns.
-double Sample(std::mt19937_64& rng) {
-    auto below = [&rng](std::uint64_t n) { return rng() % n; };
-    const double sign = (rng() & 1) ? 1 : -1;
-    switch (below(6)) {
-    case 0:
-        return sign * static_cast<double>(below(2000000001)) / std::pow(10.0, static_cast<double>(below(12)));
-    case 1:
-        return sign * std::ldexp(static_cast<double>(below(100000)), static_cast<int>(below(80)) - 60);
-    case 2:
-        return sign * static_cast<double>(below(4000000000000000000ULL));
-    case 3:
-        return sign * (static_cast<double>(below(1000)) + 0.5) /
-               std::pow(10.0, static_cast<double>(below(6)));
-    case 4:
-        return sign * std::uniform_real_distribution<double>(0, 10)(rng) *
-               std::pow(10.0, static_cast<double>(below(80)) - 40);
-    default:
-        for (;;)
-            if (const double v = std::bit_cast<double>(rng()); std::isfinite(v)) return v;
-    }
-}
+using reference::Sample;
 
 std::string Shown(const DecimalDigits& d) {
     return std::string(d.View()) + "e" + std::to_string(d.exponent);
@@ -60,6 +40,71 @@ TEST(DecimalDigits, ShortcutAgreesWithTheConversion) {
          {0.0, 12.5, 6.0, 0.125, 1e17, 999999999999999999.0, 1e18, 4.9e-324, 1.7976931348623157e308, 1e-5,
           0.99999e-5, 9.999999999999999e15, 1e16, 0.1, 0.3, 2.0 / 3, 9.9999999999999999e-1})
         EXPECT_EQ(Shown(unitdetail::Digits18(v)), Shown(unitdetail::Digits18ByConversion(v))) << v;
+}
+
+// Magnitudes spread over every exponent, and over the range the exact product covers (10^-5 to
+// 10^16) in particular: powers of ten and their neighbours, and random mantissas.
+TEST(DecimalDigits, WholeDigitsAgreeWithTheConversionAcrossExponents) {
+    std::mt19937_64 rng(15);
+    auto same = [](double v) {
+        const unitdetail::DecimalWhole w = unitdetail::Whole18(v);
+        ASSERT_TRUE(w.whole == 0 ? v == 0
+                                 : w.whole >= 100000000000000000ULL && w.whole < 1000000000000000000ULL)
+            << v;
+        ASSERT_EQ(Shown(unitdetail::DigitsOf(w)), Shown(unitdetail::Digits18ByConversion(v))) << v;
+    };
+    for (int k = -320; k <= 308; ++k) {
+        const double p = std::pow(10.0, k);
+        for (double v :
+             {p, std::nextafter(p, 0.0), std::nextafter(p, HUGE_VAL), p * 0.5, p * 9.5, p * 0.99999999})
+            if (std::isfinite(v)) same(v);
+    }
+    for (int i = 0; i < 2000000; ++i) {
+        const std::uint64_t mantissa = (rng() >> 11) | (std::uint64_t{1} << 52);
+        const int exponent =
+            i % 2 == 0 ? static_cast<int>(rng() % 2100) - 1126 : static_cast<int>(rng() % 84) - 72;
+        const double v = std::ldexp(static_cast<double>(mantissa), exponent);
+        if (std::isfinite(v)) same(v);
+    }
+}
+
+TEST(DecimalDigits, DigitsAreWrittenAsTheLibraryWritesThem) {
+    std::mt19937_64 rng(16);
+    auto check = [](std::uint64_t whole) {
+        char expected[24];
+        const auto [end, ec] = std::to_chars(expected, expected + sizeof expected, whole);
+        const auto length = static_cast<std::size_t>(end - expected);
+        ASSERT_EQ(unitdetail::DigitCount(whole), static_cast<int>(length)) << whole;
+        char written[18];
+        unitdetail::Put18Digits(whole, written);
+        ASSERT_EQ(std::string(18 - length, '0') + std::string(expected, length), std::string(written, 18))
+            << whole;
+    };
+    for (std::uint64_t p = 1; p <= 1000000000000000000ULL; p *= 10)
+        for (std::uint64_t v : {p - 1, p, p + 1, 5 * p - 1, 5 * p, 1000000000 * (p % 1000000000) + p - 1})
+            if (v < 1000000000000000000ULL) check(v);
+    for (int i = 0; i < 1000000; ++i) {
+        check(rng() % 1000000000000000000ULL);
+        check(rng() % 1000000000);
+    }
+}
+
+// Rounding the whole number keeps what rounding its digits keeps, carries and all.
+TEST(DecimalDigits, WholeRoundingAgreesWithDigitRounding) {
+    std::mt19937_64 rng(17);
+    for (int i = 0; i < 300000; ++i) {
+        std::uint64_t whole = 100000000000000000ULL + rng() % 900000000000000000ULL;
+        // Runs of nines and exact fives, where carries and ties are.
+        if (i % 3 == 0) whole = 1000000000000000000ULL - 1 - rng() % 1000;
+        if (i % 3 == 1) whole = whole / 1000000 * 1000000 + 500000;
+        const int keep = static_cast<int>(rng() % 21) - 3;
+        const DecimalDigits rounded = unitdetail::RoundDigits(unitdetail::DigitsOf({whole, 7}), keep);
+        std::uint64_t expected = 0;
+        for (char c : rounded.View()) expected = expected * 10 + static_cast<std::uint64_t>(c - '0');
+        // A carry moves the digits one place up: the same whole number has one more digit.
+        if (rounded.exponent == 8 && keep >= 1) expected *= 10;
+        ASSERT_EQ(unitdetail::RoundWhole(whole, keep), expected) << whole << " keep " << keep;
+    }
 }
 
 // What a value becomes after its 15-digit number text is written and read again, done with texts.
@@ -113,7 +158,8 @@ TEST(DecimalDigits, RoundingThroughTheNumberTextMatchesTheText) {
 // reading must give the same number (to the bit) and unit text.
 TEST(DecimalDigits, PlainQuantitiesReadAsTheGeneralReadingReadsThem) {
     std::mt19937_64 rng(14);
-    const char* units[] = {"ft", "m/sec^2", "", "lbf*in", "-m", "x10", "e", "E5 m", " 2", ",5"};
+    const char* units[] = {"ft", "m/sec^2", "",   "lbf*in", "-m",     "x10",
+                           "e",  "E5 m",    " 2", ",5",     "lbf-ft", " m^-2"};
     int split = 0;
     for (int i = 0; i < 100000; ++i) {
         std::string text;

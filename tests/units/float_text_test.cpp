@@ -1,9 +1,12 @@
 #include "units/FloatText.h"
 
+#include "support/reference_number_text.h"
+
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <limits>
 #include <ostream>
+#include <random>
 #include <string>
 
 namespace {
@@ -84,6 +87,37 @@ TEST(FloatToText, StoredFormsReadBackExactly) {
         std::string text = FloatToText(v, Notation::Fixed, 18, 15);
         EXPECT_EQ(std::strtod(text.c_str(), nullptr), v) << text;
     }
+}
+
+// The writers against the digit-by-digit writing they replace, over values of every kind, every
+// notation and the precisions and decimals the engine uses (and some it does not).
+TEST(FloatToText, WritesWhatTheDigitByDigitWritingWrites) {
+    std::mt19937_64 rng(21);
+    const int precisions[] = {1, 2, 7, 15, 16, 18};
+    const int decimals[] = {0, 1, 2, 3, 7, 12, 15, 17, 20, 64};
+    for (int i = 0; i < 200000; ++i) {
+        double value = reference::Sample(rng);
+        // Halves of the last decimal shown, where rounding away from zero shows.
+        if (i % 5 == 0)
+            value =
+                (static_cast<double>(rng() % 100000) + 0.5) / std::pow(10.0, static_cast<double>(rng() % 8));
+        const Notation notation = NotationFromInt(static_cast<int>(rng() % NotationCount));
+        const int precision = precisions[rng() % std::size(precisions)];
+        const int digits = decimals[rng() % std::size(decimals)];
+        const std::string expected = reference::NumberText(value, notation, precision, digits);
+        ASSERT_EQ(FloatToText(value, notation, precision, digits), expected)
+            << value << " notation " << static_cast<int>(notation) << " P " << precision << " D " << digits;
+        ASSERT_EQ(QuantityText(value, notation, precision, digits, "ft*lbf"), expected + " ft*lbf");
+    }
+    for (double value : {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
+                         -std::numeric_limits<double>::infinity(), -0.0, 0.0, 1e308, 4.9e-324})
+        for (int n = 0; n < NotationCount; ++n)
+            EXPECT_EQ(FloatToText(value, NotationFromInt(n), 18, 7),
+                      reference::NumberText(value, NotationFromInt(n), 18, 7));
+    // Units too long to join in place are joined all the same.
+    const std::string longUnits(600, 'm');
+    EXPECT_EQ(QuantityText(-1e300, Notation::Fixed, 18, 64, longUnits),
+              reference::NumberText(-1e300, Notation::Fixed, 18, 64) + " " + longUnits);
 }
 
 TEST(StripCurrencyPrefix, RemovesOnlyASymbolBeforeDigits) {

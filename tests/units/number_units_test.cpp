@@ -385,3 +385,37 @@ TEST_F(NumberUnitsTest, QuantityFromListsIsTheQuantityOfItsText) {
             EXPECT_EQ(made.BaseValue, read.BaseValue) << canonical;
         }
 }
+
+// The memory of lists read tells lists apart by their entries up to the first free place: the
+// counts in front and whatever lies beyond do not change the reading, any entry before does (also
+// in a third entry, which the place a list is kept at does not depend on).
+TEST_F(NumberUnitsTest, ListsThatReadAlikeShareAReadingAndOthersDoNot) {
+    auto lists = [](std::initializer_list<double> top, std::initializer_list<double> bottom) {
+        TUnitLists l = EmptyUnitLists();
+        std::copy(top.begin(), top.end(), l.begin());
+        std::copy(bottom.begin(), bottom.end(), l.begin() + 16);
+        return l;
+    };
+    const double m = BaseSlot::m, kg = BaseSlot::kg, sec = BaseSlot::sec, min = FindUnit("min");
+    TUnitLists beyondFree = lists({2, m, 1}, {});
+    beyondFree[5] = kg, beyondFree[6] = 1;
+    const std::pair<TUnitLists, const char*> rows[] = {
+        {lists({2, m, 1}, {}), "m"},
+        {lists({6, m, 1}, {}), "m"},
+        {beyondFree, "m"},
+        {lists({2, m, 2}, {}), "m^2"},
+        {lists({0}, {2, m, 1}), "/m"},
+        {lists({6, m, 1, kg, 1, sec, 1}, {}), "m*kg*sec"},
+        {lists({6, m, 1, kg, 1, sec, 2}, {}), "m*kg*sec^2"},
+        {lists({6, m, 1, kg, 1, min, 1}, {}), "m*kg*min"},
+        {lists({0}, {6, m, 1, kg, 1, sec, 1}), "/m*kg*sec"},
+        {lists({0}, {6, m, 1, kg, 1, sec, 2}), "/m*kg*sec^2"},
+    };
+    TNumberUnits q;
+    for (int round = 0; round < 2; ++round)
+        for (const auto& [l, units] : rows) {
+            ASSERT_TRUE(q.SetQuantity(2, l)) << units;
+            EXPECT_EQ(q.Units, units);
+            EXPECT_EQ(q.UnitLists, ReduceUnitLists(l)) << units;
+        }
+}
