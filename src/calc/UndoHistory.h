@@ -44,7 +44,7 @@ private:
         StackCalc::Change& back() { return ring_[At(count_ - 1)]; }
         const StackCalc::Change& operator[](std::size_t i) const { return ring_[At(i)]; }
         void push_back(StackCalc::Change&& step) {
-            if (count_ < ring_.size()) {
+            if (count_ < slots_) {
                 ring_[At(count_++)] = std::move(step);
                 return;
             }
@@ -53,6 +53,7 @@ private:
             std::rotate(ring_.begin(), ring_.begin() + static_cast<std::ptrdiff_t>(first_), ring_.end());
             first_ = 0;
             ring_.push_back(std::move(step));
+            slots_ = ring_.size();
             ++count_;
         }
         void pop_back() { ring_[At(--count_)] = StackCalc::Change{}; }
@@ -63,16 +64,17 @@ private:
         }
         void clear() {
             ring_.clear();
-            first_ = count_ = 0;
+            first_ = count_ = slots_ = 0;
         }
 
     private:
         std::size_t At(std::size_t i) const { // i below the ring's size
             const std::size_t at = first_ + i;
-            return at < ring_.size() ? at : at - ring_.size();
+            return at < slots_ ? at : at - slots_;
         }
 
         std::vector<StackCalc::Change> ring_;
+        std::size_t slots_ = 0; // ring_.size(), kept for the index arithmetic
         std::size_t first_ = 0;
         std::size_t count_ = 0;
     };
