@@ -10,16 +10,19 @@ namespace unitdetail {
 
 constexpr int DecimalDigitCount = 18;
 
-// The powers of ten a 64-bit whole number holds.
-inline constexpr std::array<std::uint64_t, 20> WholePowersOfTen = [] {
-    std::array<std::uint64_t, 20> powers{};
+// The first N powers of a base as whole numbers, 1 first.
+template <std::size_t N> constexpr std::array<std::uint64_t, N> WholePowers(std::uint64_t base) {
+    std::array<std::uint64_t, N> powers{};
     std::uint64_t p = 1;
     for (std::uint64_t& x : powers) {
         x = p;
-        p *= 10;
+        p *= base;
     }
     return powers;
-}();
+}
+
+// The powers of ten a 64-bit whole number holds.
+inline constexpr auto WholePowersOfTen = WholePowers<20>(10);
 
 // The powers of ten a double holds exactly.
 inline constexpr double PowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
