@@ -25,15 +25,7 @@ namespace {
 
 constexpr std::uint64_t DigitLimit = 1000000000000000000ULL; // 10^18
 
-constexpr std::array<std::uint64_t, 26> PowersOfFive = [] {
-    std::array<std::uint64_t, 26> powers{};
-    std::uint64_t p = 1;
-    for (std::uint64_t& x : powers) {
-        x = p;
-        p *= 5;
-    }
-    return powers;
-}();
+constexpr auto PowersOfFive = WholePowers<26>(5);
 
 // The largest odd part whose product with 5^f stays below 10^18, so that no division is needed.
 constexpr std::array<std::uint64_t, 26> OddLimits = [] {

@@ -10,27 +10,19 @@ namespace unitdetail {
 
 constexpr int DecimalDigitCount = 18;
 
+// The first N powers of a base as whole numbers, 1 first.
+template <std::size_t N> constexpr std::array<std::uint64_t, N> WholePowers(std::uint64_t base) {
+    std::array<std::uint64_t, N> powers{};
+    std::uint64_t p = 1;
+    for (std::uint64_t& x : powers) {
+        x = p;
+        p *= base;
+    }
+    return powers;
+}
+
 // The powers of ten a 64-bit whole number holds.
-inline constexpr std::uint64_t WholePowersOfTen[] = {1ULL,
-                                                     10ULL,
-                                                     100ULL,
-                                                     1000ULL,
-                                                     10000ULL,
-                                                     100000ULL,
-                                                     1000000ULL,
-                                                     10000000ULL,
-                                                     100000000ULL,
-                                                     1000000000ULL,
-                                                     10000000000ULL,
-                                                     100000000000ULL,
-                                                     1000000000000ULL,
-                                                     10000000000000ULL,
-                                                     100000000000000ULL,
-                                                     1000000000000000ULL,
-                                                     10000000000000000ULL,
-                                                     100000000000000000ULL,
-                                                     1000000000000000000ULL,
-                                                     10000000000000000000ULL};
+inline constexpr auto WholePowersOfTen = WholePowers<20>(10);
 
 // The powers of ten a double holds exactly.
 inline constexpr double PowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
@@ -55,6 +47,10 @@ struct DecimalWhole {
 
 // The correctly rounded 18 significant digits of a finite magnitude (all 18 written, zeros included).
 DecimalDigits Digits18(double magnitude);
+// The same through the library conversion alone. Digits18 reads a short exact decimal (12.5, 6,
+// 0.125) off one exact multiplication, and works out other magnitudes from 10^-5 to 10^16 in exact
+// 128-bit integers where the compiler has them: several times faster, and both must agree.
+DecimalDigits Digits18ByConversion(double magnitude);
 DecimalWhole Whole18(double magnitude);
 // The digits of a whole, as Digits18 gives them.
 DecimalDigits DigitsOf(DecimalWhole w);
@@ -73,10 +69,6 @@ inline std::uint64_t RoundWhole(std::uint64_t whole18, int keep) {
     // Up when the dropped digits are a half or more: when the first of them is 5 or more.
     return whole18 - kept * unit >= unit / 2 ? kept + 1 : kept;
 }
-// The same through the library conversion alone. Digits18 reads a short exact decimal (12.5, 6,
-// 0.125) off one exact multiplication, and works out other magnitudes from 10^-5 to 10^16 in exact
-// 128-bit integers where the compiler has them: several times faster, and both must agree.
-DecimalDigits Digits18ByConversion(double magnitude);
 
 // A positive finite magnitude as odd * 2^power with odd an odd number; zero is {0, 0}.
 struct BinaryParts {
