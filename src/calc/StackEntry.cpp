@@ -40,13 +40,14 @@ const std::string& StackEntry::FullText() const {
 
 const std::string& StackEntry::DisplayText() const {
     Texts& t = MadeTexts();
-    if (t.display.empty()) t.display = ::DisplayText(Value(), NotationFromInt(shownNotation_), shownPlaces_);
+    if (t.display.empty())
+        t.display = ::DisplayText(*units_, value_, NotationFromInt(shownNotation_), shownPlaces_);
     return t.display;
 }
 
 std::string StackEntry::TextIn(int notation, int places) const {
     if (ShowsIn(notation, places)) return DisplayText();
-    return ::DisplayText(Value(), NotationFromInt(notation), places);
+    return ::DisplayText(*units_, value_, NotationFromInt(notation), places);
 }
 
 bool StackEntry::ShowsIn(int notation, int places) const {

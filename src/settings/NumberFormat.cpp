@@ -53,15 +53,19 @@ bool ReadsAsZero(std::string_view number) {
 } // namespace
 
 std::string DisplayText(const TNumberUnits& quantity, Notation notation, int decimalPlaces) {
+    return DisplayText(quantity, quantity.GetValue(), notation, decimalPlaces);
+}
+
+std::string DisplayText(const TNumberUnits& quantity, double value, Notation notation, int decimalPlaces) {
     if (quantity.Empty) return "";
     if (decimalPlaces < 0 || decimalPlaces > 15) decimalPlaces = DefaultDecimalPlaces;
     // The number is written in place and joined with its units into one string.
     NumberBuffer number;
-    quantity.WriteNumber(number, notation, decimalPlaces);
-    if (quantity.GetValue() != 0 && !number.showsNonZeroDigit && ReadsAsZero(number.View())) {
+    quantity.WriteNumber(number, notation, decimalPlaces, value);
+    if (value != 0 && !number.showsNonZeroDigit && ReadsAsZero(number.View())) {
         // A value that would read back as zero in this notation is shown in Scientific instead.
         number.Clear();
-        quantity.WriteNumber(number, Notation::Scientific, decimalPlaces);
+        quantity.WriteNumber(number, Notation::Scientific, decimalPlaces, value);
     }
     if (!quantity.UnitsShowRounded()) {
         const std::string_view units = quantity.GetUnits();

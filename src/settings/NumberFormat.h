@@ -13,6 +13,8 @@ class TNumberUnits;
 std::string FormatForDisplay(std::string_view text, Notation notation, int decimalPlaces);
 // The same for a quantity already read ("" for one without a value).
 std::string DisplayText(const TNumberUnits& quantity, Notation notation, int decimalPlaces);
+// The same for another value in these units, without a copy of the quantity.
+std::string DisplayText(const TNumberUnits& units, double value, Notation notation, int decimalPlaces);
 
 // Full text of a parsed quantity: its text in the notation with 15 digits when that reads back as
 // the same value and units, otherwise its General form with 18 significant digits, which always does.

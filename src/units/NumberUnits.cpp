@@ -267,8 +267,8 @@ bool TNumberUnits::SetQuantity(double value, const TUnitLists& lists) {
     return Assign(*this, value, Memory().LookupLists(lists));
 }
 
-void TNumberUnits::WriteNumber(NumberBuffer& out, Notation format, int digits) const {
-    WriteFloatText(out, Value, format, format == Notation::Scientific ? digits + 1 : Precision, digits);
+void TNumberUnits::WriteNumber(NumberBuffer& out, Notation format, int digits, double value) const {
+    WriteFloatText(out, value, format, format == Notation::Scientific ? digits + 1 : Precision, digits);
 }
 
 std::string TNumberUnits::FormatNumber(Notation format, int digits) const {

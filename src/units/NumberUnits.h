@@ -230,5 +230,9 @@ public:
     // The same, one blank and the given unit text.
     std::string FormatNumber(Notation format, int digits, std::string_view units) const;
     // The value alone as FormatNumber writes it, into an empty NumberBuffer.
-    void WriteNumber(NumberBuffer& out, Notation format, int digits) const;
+    void WriteNumber(NumberBuffer& out, Notation format, int digits) const {
+        WriteNumber(out, format, digits, Value);
+    }
+    // Another value written the same way (the units of a stack entry are shared by entries).
+    void WriteNumber(NumberBuffer& out, Notation format, int digits, double value) const;
 };
