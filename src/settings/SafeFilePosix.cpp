@@ -222,8 +222,8 @@ bool FileExists(const std::string& path) {
 }
 
 Outcome LinkFile(const std::string& existing, const std::string& newName, std::string& reason) {
-    // link() makes a second name of a symbolic link itself, never of what it leads to.
-    if (::link(existing.c_str(), newName.c_str()) == 0) return Outcome::Done;
+    // Without AT_SYMLINK_FOLLOW a symbolic link gets the second name itself, never what it leads to.
+    if (::linkat(AT_FDCWD, existing.c_str(), AT_FDCWD, newName.c_str(), 0) == 0) return Outcome::Done;
     const int error = errno;
     reason = Reason(error);
     return error == EEXIST ? Outcome::NameTaken : Outcome::Failed;
