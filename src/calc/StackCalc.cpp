@@ -27,7 +27,7 @@ bool Blank(const std::string& line) {
 
 // Whether a line that parsed was read in full. A number that is not zero but came out as zero
 // underflowed ("1e-999 m"). A character the reading has no use for may have been passed over
-// ("5 µm" read as 5 m): the line then reads the same without it. Either way the value differs from
+// ("1 §m" read as 1 m): the line then reads the same without it. Either way the value differs from
 // what the line says, so the file must be kept when it is replaced.
 bool ReadInFull(const std::string& line, const TNumberUnits& quantity, Notation notation) {
     const auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
