@@ -435,6 +435,7 @@ PrefDialogHost TKorbCalcForm::PrefHost() {
     host.stackWindowPos = [this] { return WindowPos{stackForm_->pos().x(), stackForm_->pos().y()}; };
     host.registerWindowPos = [this] { return WindowPos{registerForm_->pos().x(), registerForm_->pos().y()}; };
     host.applyDisplayFont = [this](const QFont& font, const QColor& color) { ApplyDisplayFont(font, color); };
+    host.pickUnit = [this](const std::string& quantityText) { return UnitsDlg()->Run(quantityText); };
     return host;
 }
 
