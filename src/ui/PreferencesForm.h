@@ -67,7 +67,7 @@ struct PrefDialogHost : FormatDialogHost {
     std::function<WindowPos()> stackWindowPos;
     std::function<WindowPos()> registerWindowPos;
     std::function<void(const QFont&, const QColor&)> applyDisplayFont;
-    // Runs the units selector from a quantity text: the chosen unit text, or nothing.
+    // Runs the units selector to pick a unit in place of the given one: the chosen text, or nothing.
     std::function<std::optional<std::string>(const std::string&)> pickUnit;
 };
 

@@ -117,7 +117,7 @@ void TPreferredUnitsForm::RestoreDefaultsClick() {
 void TPreferredUnitsForm::PickClick(int row, bool si) {
     QLineEdit* edit = Entry(row, si);
     if (!edit || !pickUnit_) return;
-    if (const auto picked = pickUnit_("1 " + EntryUnit(edit, row, si))) edit->setText(Text(*picked));
+    if (const auto picked = pickUnit_(EntryUnit(edit, row, si))) edit->setText(Text(*picked));
     edit->setFocus();
 }
 

@@ -18,7 +18,7 @@ class ValueStore;
 class TPreferredUnitsForm : public QDialog {
     Q_OBJECT
 public:
-    // pickUnit runs the units selector from a unit text and gives the chosen text, or nothing.
+    // pickUnit runs the units selector to replace a unit text and gives the chosen text, or nothing.
     using PickUnit = std::function<std::optional<std::string>(const std::string&)>;
     TPreferredUnitsForm(ValueStore& store, PickUnit pickUnit, QWidget* parent = nullptr);
 

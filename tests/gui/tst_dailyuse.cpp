@@ -461,8 +461,11 @@ private slots:
         TPreferredUnitsForm* second = again.PrefForm()->PreferredUnits;
         WhenModal([&] {
             WhenModal([&] {
+                // The pick starts from no units on the page of the power units.
                 TUnitsDlg* selector = again.UnitsDlg();
-                selector->UnitsEdit->setText("W");
+                QCOMPARE(QString::fromStdString(selector->CurrentUnitsText()), QString());
+                QCOMPARE(selector->CurrentPage(), QString("Power"));
+                QVERIFY(selector->PressUnitButton("W"));
                 QTest::mouseClick(selector->OKBtn, Qt::LeftButton);
             });
             second->PickClick(7, true);
