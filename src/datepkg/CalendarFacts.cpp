@@ -64,10 +64,11 @@ TIsoWeekDate TJulianDate::ToIsoWeek(TCalendar calendar) const {
 
 TJulianDate TJulianDate::FromIsoWeek(int year, int week, int weekday, TCalendar calendar) {
     using enum TDateFault;
-    const std::string given =
-        std::to_string(year) + "-W" + std::to_string(week) + "-" + std::to_string(weekday);
+    auto given = [&] {
+        return std::to_string(year) + "-W" + std::to_string(week) + "-" + std::to_string(weekday);
+    };
     if (weekday < 1 || weekday > 7)
-        throw EDateError(_NoSuchDate, "weekday " + std::to_string(weekday) + " is not 1 to 7 in " + given);
+        throw EDateError(_NoSuchDate, "weekday " + std::to_string(weekday) + " is not 1 to 7 in " + given());
     const std::int64_t first = StartOfWeekOne(year, calendar);
     const std::int64_t weeks = (StartOfWeekOne(static_cast<std::int64_t>(year) + 1, calendar) - first) / 7;
     if (week < 1 || week > weeks)
@@ -76,7 +77,7 @@ TJulianDate TJulianDate::FromIsoWeek(int year, int week, int weekday, TCalendar 
                                           " weeks");
     const std::int64_t day = first + (week - 1) * 7 + (weekday - 1);
     if (day < detail::MinDay || day >= detail::EndDay)
-        throw EDateError(_OutOfRange, given + " is out of range: " + RangeText);
+        throw EDateError(_OutOfRange, given() + " is out of range: " + RangeText);
     return {TRaw{}, day, 0};
 }
 

@@ -96,6 +96,15 @@ bool ConvertLines(const TOptions& options) {
     return allDone;
 }
 
+// The exit status once everything is written: a write that failed fails the run.
+int Finish(bool allDone) {
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        std::fprintf(stderr, "ostrel-jd: cannot write the output: %s\n", std::strerror(errno));
+        return 1;
+    }
+    return allDone ? 0 : 1;
+}
+
 bool ParseDecimals(std::string_view text, int* decimals) {
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), *decimals);
     return !text.empty() && text[0] != '-' && error == std::errc() && end == text.data() + text.size() &&
@@ -119,10 +128,10 @@ int main(int argc, char* argv[]) {
         } else if (arg == "--help" || arg == "-h") {
             std::fputs(Usage, stdout);
             std::fputs(Help, stdout);
-            return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
+            return Finish(true);
         } else if (arg == "--version") {
             std::fputs("ostrel-jd " OSTREL_VERSION "\n", stdout);
-            return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
+            return Finish(true);
         } else if (arg == "--gregorian" || arg == "--julian") {
             if (calendarChosen) return UsageError("choose one calendar");
             options.calendar = arg == "--gregorian" ? TCalendar::_Gregorian : TCalendar::_Julian;
@@ -158,9 +167,5 @@ int main(int argc, char* argv[]) {
             allDone = false;
         }
     }
-    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
-        std::fprintf(stderr, "ostrel-jd: cannot write the output: %s\n", std::strerror(errno));
-        return 1;
-    }
-    return allDone ? 0 : 1;
+    return Finish(allDone);
 }
