@@ -106,20 +106,20 @@ static void test_iso_text_stays_in_its_buffer(void) {
 
 /* Dates with nanoseconds to two parts and back, over the whole range. */
 static void test_round_trips(void) {
-    unsigned long seed = 12345;
+    unsigned long long seed = 12345;
     double worst = 0;
     int i;
     for (i = 0; i < 100000; ++i) {
         int year, month, day, hour, minute, y, mo, d, h, mi;
         double second, s, jd1, jd2;
         const ostrel_calendar calendar = (ostrel_calendar)(i % 3);
-        seed = seed * 6364136223846793005UL + 1442695040888963407UL;
+        seed = seed * 6364136223846793005ULL + 1442695040888963407ULL;
         year = (int)((seed >> 33) % 19997) - 9998;
         month = (int)((seed >> 20) % 12) + 1;
         day = (int)((seed >> 10) % 28) + 1;
         hour = (int)((seed >> 5) % 24);
         minute = (int)((seed >> 40) % 60);
-        second = (double)((seed >> 3) % 60000000000UL) * 1e-9;
+        second = (double)((seed >> 3) % 60000000000ULL) * 1e-9;
         if (calendar == OSTREL_MIXED && year == 1582 && month == 10) day = 1;
         if (ostrel_to_jd(year, month, day, hour, minute, second, calendar, &jd1, &jd2) != OSTREL_OK ||
             ostrel_from_jd(jd1, jd2, calendar, &y, &mo, &d, &h, &mi, &s) != OSTREL_OK) {
