@@ -55,7 +55,8 @@ static void test_statuses(void) {
     CHECK(ostrel_from_jd(2451545.0, NAN, OSTREL_MIXED, &y, &mo, &d, &h, &mi, &s) == OSTREL_ERR_NOT_FINITE);
     CHECK(ostrel_from_jd(5373484.5, 0.0, OSTREL_MIXED, &y, &mo, &d, &h, &mi, &s) == OSTREL_ERR_RANGE);
     CHECK(ostrel_from_jd(2451545.0, 0.0, OSTREL_MIXED, &y, &mo, &d, &h, NULL, &s) == OSTREL_ERR_NULL);
-    CHECK(ostrel_from_jd(2451545.0, 0.0, (ostrel_calendar)7, &y, &mo, &d, &h, &mi, &s) == OSTREL_ERR_CALENDAR);
+    CHECK(ostrel_from_jd(2451545.0, 0.0, (ostrel_calendar)7, &y, &mo, &d, &h, &mi, &s) ==
+          OSTREL_ERR_CALENDAR);
     CHECK(ostrel_from_iso("2000-02-30", OSTREL_MIXED, &jd1, &jd2) == OSTREL_ERR_NO_SUCH_DATE);
     CHECK(ostrel_from_iso("1 January 2000", OSTREL_MIXED, &jd1, &jd2) == OSTREL_ERR_SYNTAX);
     CHECK(ostrel_from_iso(NULL, OSTREL_MIXED, &jd1, &jd2) == OSTREL_ERR_NULL);
