@@ -25,15 +25,19 @@ bool Blank(const std::string& line) {
     return line.find_first_not_of(" \t") == std::string::npos;
 }
 
-// Saves the file, keeping the old one as "<name>.bak" unless known, and reports what happened.
-bool SaveOrReport(CalcView& view, const std::string& fileName, const std::string& text, bool& known) {
-    const SaveResult saved = SaveText(fileName, text, !known);
+// Saves the file, keeping the old one as "<name>.bak" unless known and unchanged since loaded, and
+// reports what happened.
+bool SaveOrReport(CalcView& view, const std::string& fileName, const std::string& text, bool& known,
+                  LoadedFile& loaded) {
+    const bool changed = loaded.ChangedOnDisk(fileName);
+    const SaveResult saved = SaveText(fileName, text, !known || changed);
     if (saved.failure) {
         view.ShowMessage(*saved.failure);
         return false;
     }
-    if (saved.notice) view.ShowMessage(*saved.notice);
+    if (saved.notice) view.ShowMessage(changed ? ChangedFileKeptNotice(fileName) : *saved.notice);
     known = true;
+    loaded.Note(fileName);
     return true;
 }
 
@@ -297,6 +301,7 @@ void StackCalc::UpdateAll() {
 
 bool StackCalc::LoadStackFile(const std::string& fileName) {
     stackFileKnown_ = false;
+    stackFile_.Note(fileName);
     auto file = ReadTextFile(fileName);
     if (!file) {
         view_.ShowMessage("Error loading stack file.");
@@ -327,6 +332,7 @@ bool StackCalc::LoadStackFile(const std::string& fileName) {
 
 bool StackCalc::LoadRegisterFile(const std::string& fileName) {
     registerFileKnown_ = false;
+    registerFile_.Note(fileName);
     auto file = ReadTextFile(fileName);
     if (!file) {
         view_.ShowMessage("Error loading register file.");
@@ -365,7 +371,7 @@ bool StackCalc::SaveStackFile(const std::string& fileName) {
         text += entry.FullText();
         text += "\r\n";
     }
-    return SaveOrReport(view_, fileName, text, stackFileKnown_);
+    return SaveOrReport(view_, fileName, text, stackFileKnown_, stackFile_);
 }
 
 bool StackCalc::SaveRegisterFile(const std::string& fileName) {
@@ -374,7 +380,7 @@ bool StackCalc::SaveRegisterFile(const std::string& fileName) {
         text += line.empty() || line == " " ? EmptyRegister : line;
         text += "\r\n";
     }
-    return SaveOrReport(view_, fileName, text, registerFileKnown_);
+    return SaveOrReport(view_, fileName, text, registerFileKnown_, registerFile_);
 }
 
 bool SaveAtClose(Prefs& prefs, StackCalc& calc, const std::string& stackFile,
