@@ -48,8 +48,8 @@ void FolderLock::Release() {
 FileStamp StampOf(const std::string& path) {
     FileStamp s;
     HANDLE file = ::CreateFileW(wintext::WidePath(path).c_str(), FILE_READ_ATTRIBUTES,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (file == INVALID_HANDLE_VALUE) return s;
     BY_HANDLE_FILE_INFORMATION info{};
     if (::GetFileInformationByHandle(file, &info)) {
@@ -57,10 +57,12 @@ FileStamp StampOf(const std::string& path) {
         s.volume = info.dwVolumeSerialNumber;
         s.index = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
         s.size = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
-        s.modified = static_cast<std::int64_t>((static_cast<std::uint64_t>(info.ftLastWriteTime.dwHighDateTime) << 32) |
-                                               info.ftLastWriteTime.dwLowDateTime);
-        s.changed = static_cast<std::int64_t>(
-            (static_cast<std::uint64_t>(info.ftCreationTime.dwHighDateTime) << 32) | info.ftCreationTime.dwLowDateTime);
+        s.modified = static_cast<std::int64_t>(
+            (static_cast<std::uint64_t>(info.ftLastWriteTime.dwHighDateTime) << 32) |
+            info.ftLastWriteTime.dwLowDateTime);
+        s.changed =
+            static_cast<std::int64_t>((static_cast<std::uint64_t>(info.ftCreationTime.dwHighDateTime) << 32) |
+                                      info.ftCreationTime.dwLowDateTime);
     }
     ::CloseHandle(file);
     return s;

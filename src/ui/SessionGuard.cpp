@@ -101,7 +101,8 @@ void SessionGuard::Watch(TKorbCalcForm& form) {
 bool SessionGuard::MayWriteFiles(TKorbCalcForm& form) {
     // Held now (the other program may have ended), or no lock can be made here at all.
     if (lock_.Acquire() != FolderLock::State::HeldElsewhere) return true;
-    const std::string why = "Another Meridot program is still using the files in " + FolderName().toStdString();
+    const std::string why =
+        "Another Meridot program is still using the files in " + FolderName().toStdString();
     if (unattended_ || form.messageHook) {
         std::fprintf(stderr, "Korbcalc: %s; this window's stack, registers and settings were not saved\n",
                      why.c_str());

@@ -59,7 +59,7 @@ TEST(Output, FlushReportsAReaderThatHasGone) {
     EXPECT_FALSE(out.Flush());
     EXPECT_EQ(out.Failure(), EPIPE);
     EXPECT_TRUE(out.Flush()); // nothing left to write
-    out << "more"; // dropped, and no second write is tried
+    out << "more";            // dropped, and no second write is tried
     EXPECT_TRUE(out.Flush());
     EXPECT_EQ(out.Failure(), EPIPE);
     ::close(fds[1]);
