@@ -212,6 +212,8 @@ std::optional<std::string> KeepBackup(const std::string& fileName) {
         safefile::RemoveFile(kept);
         return cannot(*failure);
     }
+    // Renaming a name onto another link of the same file does nothing: the temporary name stays.
+    safefile::RemoveFile(kept);
     RemoveStaleTemporaries(backup);
     return std::nullopt;
 }
