@@ -1,49 +1,45 @@
 // The folder lock and file stamps on Windows: LockFileEx on the lock file, which Windows releases
 // when the holding process ends.
 #include "settings/FolderLock.h"
+#include "settings/FolderLockPlatform.h"
 
 #include "settings/WinText.h"
 
-#include <thread>
-
 #include <windows.h>
 
-FolderLock::State FolderLock::Acquire(const std::string& folder, std::chrono::milliseconds wait) {
-    if (Held()) return State::Held;
-    reason_.clear();
-    const std::string path = (folder.empty() ? std::string(".") : folder) + "\\" + FolderLockFileName;
+namespace folderlock {
+
+std::string PathIn(const std::string& folder, const char* name) {
+    return (folder.empty() ? std::string(".") : folder) + "\\" + name;
+}
+
+std::intptr_t OpenLockFile(const std::string& path, std::string& reason) {
     HANDLE file = ::CreateFileW(wintext::WidePath(path).c_str(), GENERIC_READ | GENERIC_WRITE,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        reason_ = wintext::ErrorText(::GetLastError());
-        return State::Unavailable;
+        reason = wintext::ErrorText(::GetLastError());
+        return -1;
     }
-    const auto until = std::chrono::steady_clock::now() + wait;
-    for (;;) {
-        OVERLAPPED at{};
-        if (::LockFileEx(file, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &at)) {
-            handle_ = reinterpret_cast<std::intptr_t>(file);
-            return State::Held;
-        }
-        const DWORD error = ::GetLastError();
-        if (error != ERROR_LOCK_VIOLATION && error != ERROR_IO_PENDING) {
-            ::CloseHandle(file);
-            reason_ = wintext::ErrorText(error);
-            return State::Unavailable;
-        }
-        if (std::chrono::steady_clock::now() >= until) break;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    ::CloseHandle(file);
-    return State::HeldElsewhere;
+    return reinterpret_cast<std::intptr_t>(file);
 }
 
-void FolderLock::Release() {
-    if (!Held()) return;
-    ::CloseHandle(reinterpret_cast<HANDLE>(handle_)); // the lock goes with the handle
-    handle_ = -1;
+Try TryLock(std::intptr_t handle, std::string& reason) {
+    OVERLAPPED at{};
+    if (::LockFileEx(reinterpret_cast<HANDLE>(handle), LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0,
+                     1, 0, &at))
+        return Try::Locked;
+    const DWORD error = ::GetLastError();
+    if (error == ERROR_LOCK_VIOLATION || error == ERROR_IO_PENDING) return Try::Busy;
+    reason = wintext::ErrorText(error);
+    return Try::Failed;
 }
+
+void CloseLockFile(std::intptr_t handle) {
+    ::CloseHandle(reinterpret_cast<HANDLE>(handle));
+}
+
+} // namespace folderlock
 
 FileStamp StampOf(const std::string& path) {
     FileStamp s;
