@@ -8,6 +8,8 @@
 #include <QSessionManager>
 #include <QTimer>
 #include <cstdio>
+#include <tuple>
+#include <utility>
 
 #ifndef _WIN32
 #include <QSocketNotifier>
@@ -18,6 +20,10 @@
 #endif
 
 namespace {
+
+void PrintMessage(const std::string& message) {
+    std::fprintf(stderr, "Korbcalc: %s\n", message.c_str());
+}
 
 QString FolderName() {
     return QDir::toNativeSeparators(QDir::currentPath());
@@ -78,6 +84,8 @@ void SessionGuard::Watch(TKorbCalcForm& form) {
             return;
         }
         unattended_ = true;
+        // Nobody may be there to click a message away: what the save says goes to the error output.
+        form.messageHook = form.errorHook = PrintMessage;
         if (form.isVisible()) {
             form.close(); // saves, as a close by the user does
         } else {
@@ -92,7 +100,10 @@ void SessionGuard::Watch(TKorbCalcForm& form) {
     QObject::connect(qApp, &QGuiApplication::commitDataRequest, &form, [this, &form](QSessionManager&) {
         if (!started_) return;
         unattended_ = true;
+        const auto hooks = std::make_pair(form.messageHook, form.errorHook);
+        form.messageHook = form.errorHook = PrintMessage;
         form.SaveSession();
+        std::tie(form.messageHook, form.errorHook) = hooks;
         unattended_ = false;
     });
 #endif
