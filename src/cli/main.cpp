@@ -18,6 +18,7 @@
 #include "settings/FolderLock.h"
 #include "settings/ValueStore.h"
 #include "units/AngleUnits.h"
+#include "units/PreferredUnits.h"
 
 namespace {
 
@@ -39,6 +40,12 @@ void ApplyOptions(KorbCalc& calc, const CliOptions& o) {
     if (o.notation >= 0 || o.places >= 0)
         calc.ApplyNumberFormat(o.notation >= 0 ? o.notation : s.FractNotation,
                                o.places >= 0 ? o.places : s.DecimalPlaces);
+    // Each unit takes the row its dimension selects, in the unit system now in force.
+    if (!o.prefer.empty()) {
+        PreferredChoices choices = CurrentPreferredChoices();
+        for (const std::string& unit : o.prefer) choices.For(PreferredRowOfUnit(unit), UnitSystem) = unit;
+        SetPreferredChoices(choices);
+    }
     calc.UpdateAllLists();
     calc.ShowStackTop();
 }
@@ -96,6 +103,12 @@ int main(int argc, char** argv) {
         out << CliUsage;
         return 0;
     }
+    for (const std::string& unit : options.prefer)
+        if (PreferredRowOfUnit(unit) == 0) {
+            errors << "korbcalc-cli: --prefer " << unit
+                   << ": not a unit of any kind of result that has a preferred unit\n";
+            return 2;
+        }
 
     ConsoleView view(errors);
     // A session holds its folder from before its files are read until after they are saved; a
