@@ -58,12 +58,11 @@ echo "== fuzzing (${seconds} s each)"
 logged build-fuzz/configure.log 0 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER=clang++ -DMERIDOT_FUZZ=ON -DMERIDOT_SANITIZE=ON -DMERIDOT_WERROR=ON
 logged build-fuzz/build.log 1 cmake --build build-fuzz -j"$jobs"
-# Each fuzzer's own seeds; its output goes to a log beside its corpus, and only its summary is shown.
+# Each fuzzer starts from its kept corpus (fuzz/corpus/<target>: seeds, what longer runs learned
+# and every input that once crashed); its output goes to a log beside its corpus, and only its
+# summary is shown.
 for name in fuzz_units fuzz_saved_state; do
-  case $name in
-    fuzz_units) seeds=fuzz/seeds ;;
-    fuzz_saved_state) seeds=fuzz/seeds-saved-state ;;
-  esac
+  seeds=fuzz/corpus/$name
   corpus=build-fuzz/corpus/$name
   log=build-fuzz/$name.log
   mkdir -p "$corpus"

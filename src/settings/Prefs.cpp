@@ -151,6 +151,7 @@ bool Prefs::ParsePrefLine(const std::string& line) {
 }
 
 bool Prefs::LoadPrefs() {
+    loaded_.Note(fileName_);
     std::string problem;
     auto file = ReadTextFile(fileName_, MaxTextLineLength, &problem);
     bool anyKey = false;
@@ -242,7 +243,8 @@ std::vector<std::string> Prefs::BuildLines() const {
 }
 
 bool Prefs::WritePrefs() {
-    const SaveResult saved = SaveTextLines(fileName_, BuildLines(), !fileKnown_);
+    const bool changed = loaded_.ChangedOnDisk(fileName_);
+    const SaveResult saved = SaveTextLines(fileName_, BuildLines(), !fileKnown_ || changed);
     const auto& failure = saved.failure;
     if (failure) {
         if (host_.reportWriteError)
@@ -251,7 +253,9 @@ bool Prefs::WritePrefs() {
             host_.messageBox(*failure);
     } else {
         fileKnown_ = true;
-        if (saved.notice && host_.messageBox) host_.messageBox(*saved.notice);
+        loaded_.Note(fileName_);
+        if (saved.notice && host_.messageBox)
+            host_.messageBox(changed ? ChangedFileKeptNotice(fileName_) : *saved.notice);
     }
     // The stored values do not depend on the file and are written either way.
     store_.WriteBool(std::string(stored::AutoConvert.name), AutoConvert);

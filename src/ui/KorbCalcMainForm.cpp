@@ -156,8 +156,12 @@ TPrefForm* TKorbCalcForm::PrefForm() {
     return prefForm_;
 }
 
+void TKorbCalcForm::SaveSession() {
+    if (!mayWriteFiles || mayWriteFiles()) Run([this] { engine_->FormClose(); });
+}
+
 void TKorbCalcForm::closeEvent(QCloseEvent* event) {
-    Run([this] { engine_->FormClose(); });
+    SaveSession();
     if (stackForm_) stackForm_->hide();
     if (registerForm_) registerForm_->hide();
     event->accept();
