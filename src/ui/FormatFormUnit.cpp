@@ -222,7 +222,7 @@ TFormatForm::TFormatForm(Settings& settings, FormatDialogHost host, QWidget* par
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     ApplyDialogFont(this);
-    setFixedSize(181, 117);
+    FixSizeToFit(this, {181, 117});
 
     Panel = new TNotationPanel(settings_, host_, true, Qt::Horizontal, this);
     BitBtn1 = new QPushButton("OK", this);
