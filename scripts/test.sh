@@ -35,6 +35,41 @@ logged build-test/configure.log 0 cmake -S . -B build-test -G Ninja -DCMAKE_BUIL
 logged build-test/build.log 1 cmake --build build-test -j"$jobs"
 logged build-test/ctest.log 7 ctest --test-dir build-test --output-on-failure -j"$jobs"
 
+echo "== GUI tests with few fonts"
+# The windows again on a machine with nothing but the core DejaVu fonts, and with Liberation 2
+# beside them: fontconfig sees only the files of those packages (the extra DejaVu faces, if
+# installed, are left out). Its cache goes beside the file.
+fonts_conf() {
+  local conf=$1 pkg dirs="" accepted="" count=0
+  shift
+  for pkg in "$@"; do
+    while read -r file; do
+      dirs+=$(dirname "$file")$'\n'
+      accepted+="<glob>$file</glob>"
+      count=$((count + 1))
+    done < <(dpkg -L "$pkg" | grep -E '\.(ttf|otf)$')
+  done
+  {
+    echo '<?xml version="1.0"?><!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd"><fontconfig>'
+    sort -u <<<"$dirs" | sed '/^$/d; s|.*|<dir>&</dir>|'
+    echo "<cachedir>$(dirname "$conf")/cache</cachedir>"
+    echo '<include ignore_missing="yes">/etc/fonts/conf.d</include>'
+    echo "<selectfont><acceptfont>$accepted</acceptfont><rejectfont><glob>*</glob></rejectfont></selectfont>"
+    echo '</fontconfig>'
+  } >"$conf"
+  echo "-- $*: $count font files"
+}
+fonts=$PWD/build-test/fonts
+mkdir -p "$fonts"
+for set in dejavu liberation2; do
+  case $set in
+    dejavu) fonts_conf "$fonts/$set.conf" fonts-dejavu-core ;;
+    liberation2) fonts_conf "$fonts/$set.conf" fonts-dejavu-core fonts-liberation2 ;;
+  esac
+  logged "$fonts/$set.log" 3 env FONTCONFIG_FILE="$fonts/$set.conf" \
+    ctest --test-dir build-test -R '^tst_' --output-on-failure -j"$jobs"
+done
+
 echo "== install and Debian package"
 # Installs build-test into build-test/stage, validates the desktop entry, AppStream metadata and
 # manual page, and makes the Debian package with cpack -G DEB.

@@ -5,6 +5,7 @@
 #include <QPointer>
 #include <QScreen>
 #include <QTimer>
+#include <QVariant>
 #include <QWidget>
 #include <algorithm>
 #include <limits>
@@ -17,9 +18,9 @@ int ToInt(std::int64_t v) {
         std::clamp<std::int64_t>(v, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
 }
 
-void KeepOnScreen(QWidget* window) {
-    MoveOntoScreen(window, window->x(), window->y());
-}
+// Where a window about to be shown was meant to go: before it is first shown, the platform may
+// place its inside rather than its frame there, so the place is applied again once it is up.
+constexpr char kWantedPlace[] = "wantedFramePlace";
 
 class ScreenKeeping : public QObject {
 public:
@@ -27,10 +28,16 @@ public:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Show && watched == parent()) {
             auto* window = static_cast<QWidget*>(watched);
-            KeepOnScreen(window);
-            // The window manager adds its frame only once the window is up; measure again then.
+            const QVariant pending = window->property(kWantedPlace);
+            const QPoint wanted = pending.isValid() ? pending.toPoint() : window->pos();
+            window->setProperty(kWantedPlace, wanted);
+            MoveOntoScreen(window, wanted.x(), wanted.y());
+            // The frame is known only once the window is up; measure and place it again then.
             QTimer::singleShot(0, window, [w = QPointer<QWidget>(window)] {
-                if (w && w->isVisible()) KeepOnScreen(w);
+                if (!w) return;
+                const QPoint wanted = w->property(kWantedPlace).toPoint();
+                w->setProperty(kWantedPlace, QVariant());
+                if (w->isVisible()) MoveOntoScreen(w, wanted.x(), wanted.y());
             });
         }
         return QObject::eventFilter(watched, event);
@@ -71,6 +78,8 @@ QList<QRect> AvailableAreas() {
 
 void MoveOntoScreen(QWidget* window, std::int64_t x, std::int64_t y) {
     const QPoint place = NearestPlaceInAreas(x, y, window->frameGeometry().size(), AvailableAreas());
+    if (!window->isVisible() || window->property(kWantedPlace).isValid())
+        window->setProperty(kWantedPlace, place);
     if (place != window->pos()) window->move(place);
 }
 

@@ -190,6 +190,33 @@ private slots:
         const double share = ChangedShare(off, on);
         QVERIFY2(share >= 0.5, qPrintable(QString::number(share)));
     }
+
+    void helpTitlesShowWhole() {
+        HelpWindow help;
+        help.show();
+        QApplication::processEvents();
+        QListWidget* list = help.ContentsList;
+        QVERIFY(list->count() > 10);
+        QVERIFY(!list->horizontalScrollBar()->isVisible());
+        for (int i = 0; i < list->count(); ++i) {
+            const QRect item = list->visualItemRect(list->item(i));
+            QVERIFY2(list->fontMetrics().horizontalAdvance(list->item(i)->text()) <= item.width() &&
+                         item.right() < list->viewport()->width(),
+                     qPrintable(list->item(i)->text()));
+        }
+    }
+
+    void registerColumnsKeepTheirMargins() {
+        TRegisterForm* regs = form_->RegisterForm();
+        int left = regs->width(), right = 0;
+        for (const QWidget* w : regs->findChildren<QWidget*>()) {
+            if (w->parentWidget() != regs || w->isWindow()) continue;
+            left = std::min(left, w->x());
+            right = std::max(right, w->geometry().right() + 1);
+        }
+        QVERIFY(left >= 4);
+        QCOMPARE(regs->width() - right, left);
+    }
 };
 
 QTEST_MAIN(TestLooks)
