@@ -6,6 +6,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QDir>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -110,6 +111,17 @@ private slots:
     void cleanupTestCase() {
         form_.reset();
         QDir::setCurrent(QDir::tempPath());
+    }
+
+    // The README names the message boxes of a first start, in an empty folder, as they are.
+    void firstStartMessagesAreTheReadmes() {
+        QCOMPARE(messages_.size(), 3);
+        QFile readme(QT_TESTCASE_SOURCEDIR "/../README.md");
+        QVERIFY(readme.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(readme.readAll()).simplified();
+        QVERIFY(text.contains("three message boxes"));
+        for (const QString& message : messages_)
+            QVERIFY2(text.contains('"' + message + '"'), qPrintable(message));
     }
 
     void captionsFit_data() {
