@@ -18,3 +18,4 @@ if [ ${#missing[@]} -gt 0 ]; then
   $SUDO apt-get update
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
 fi
+echo "deps: the ${#pkgs[@]} packages are installed${missing:+ (newly: ${missing[*]})}"

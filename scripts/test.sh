@@ -5,7 +5,6 @@
 # check and a one-minute fuzzing run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps.sh
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
 
@@ -25,6 +24,9 @@ logged() {
     exit 1
   fi
 }
+
+echo "== packages"
+logged build-test/deps.log 1 scripts/deps.sh
 
 echo "== format check"
 git ls-files -- 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp' 'fuzz/*.cpp' \
@@ -77,7 +79,7 @@ scripts/check-install.sh build-test
 
 echo "== Windows build under Wine"
 # Cross-compiles units, settings and calc with their tests for Windows and runs them under Wine.
-scripts/test-windows.sh build-windows
+logged build-windows/windows.log 4 scripts/test-windows.sh build-windows
 
 echo "== sanitizers"
 logged build-asan/configure.log 0 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMERIDOT_WERROR=ON \
