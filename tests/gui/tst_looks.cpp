@@ -27,6 +27,7 @@
 #include "ui/HelpWindow.h"
 #include "ui/KorbCalcMainForm.h"
 #include "ui/PreferencesForm.h"
+#include "ui/PreferredUnitsForm.h"
 #include "ui/ReadmeFormUnit.h"
 #include "ui/RegisterFormUnit.h"
 #include "ui/ResetCalcForm.h"
@@ -127,7 +128,7 @@ private slots:
     void captionsFit_data() {
         QTest::addColumn<QString>("window");
         for (const char* w : {"main", "main, dark", "stack", "registers", "units selector", "preferences",
-                              "number format", "about", "reset", "error", "readme"})
+                              "preferred units", "number format", "about", "reset", "error", "readme"})
             QTest::newRow(w) << w;
     }
     void captionsFit() {
@@ -145,6 +146,8 @@ private slots:
             shown = form_->UnitsDlg();
         else if (window == "preferences")
             shown = form_->PrefForm();
+        else if (window == "preferred units")
+            shown = form_->PrefForm()->PreferredUnits;
         else if (window == "number format")
             shown = form_->FormatForm();
         else if (window == "error")
