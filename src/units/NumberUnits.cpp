@@ -5,6 +5,7 @@
 #include "units/QuantityMath.h"
 #include "units/UnitCatalogue.h"
 #include "units/UnitListsDetail.h"
+#include "units/UnitNames.h"
 
 #include <bit>
 #include <cmath>
@@ -169,6 +170,17 @@ bool Fail(TNumberUnits& q, TErrors code) {
     return false;
 }
 
+// The message for a quantity text that does not read: the code's, with what failed on a second
+// line; or, for a number beyond the double range, one that says so.
+std::string ProblemMessage(std::string_view text, const std::string& first, bool unitsRead) {
+    if (std::string range = unitnames::OutOfRangeMessage(text); !range.empty()) return range;
+    if (unitsRead)
+        return "Number out of range: the value of \"" + std::string(text) +
+               "\" in base units is beyond 1.8e+308";
+    const std::string detail = unitnames::DescribeProblem(text);
+    return detail.empty() ? std::string() : first + "\n" + detail;
+}
+
 // Takes a number and its read unit text into the quantity; a failed reading leaves it as it was.
 bool Assign(TNumberUnits& q, double number, const ParsedUnits& units) {
     const double base = units.ok ? units.toBase.Apply(number, true) : 0;
@@ -247,11 +259,15 @@ bool TNumberUnits::SetText(std::string_view text) {
         }
         if (!SplitQuantity(text, number, unitText, scratch)) {
             ClearError();
+            ProblemText = ProblemMessage(text, ErrorMessage(_UnitProblem), false);
             return Fail(*this, _UnitProblem);
         }
     }
     ClearError();
-    return Assign(*this, number, LookupUnits(unitText));
+    const ParsedUnits& units = LookupUnits(unitText);
+    if (Assign(*this, number, units)) return true;
+    ProblemText = ProblemMessage(text, ErrorMessage(_UnitProblem), units.ok);
+    return false;
 }
 
 bool TNumberUnits::SetValue(double value) {
@@ -310,7 +326,9 @@ bool TNumberUnits::ConvertTo(std::string_view target) {
     if (SplitQuantity(target, number, unitText, scratch)) units = &LookupUnits(unitText);
     if (!units || !units->ok) {
         Fail(*this, _UnitProblem);
-        throw ENumberException("Unit problem-check the units entered");
+        const std::string first = "Unit problem-check the units entered";
+        const std::string message = ProblemMessage(target, first, false);
+        throw ENumberException(message.empty() ? first : message);
     }
     return ConvertToUnits(*this, *units);
 }

@@ -129,8 +129,8 @@ constexpr Row Rows[] = {
     Stored("cal", 0.238845896627, Energy, G::Energy),
     Stored("BTU", 0.000947817120313, Energy, G::Energy),
     Stored("ft*lbf", 0.737562149277, Energy, G::Energy),
-    Gap(G::Energy),
-    Stored("W", 1, PowerX, G::Power), // 75
+    Over("kWh", "J", 3600000, Energy, G::Energy), // 74: a kilowatt for an hour
+    Stored("W", 1, PowerX, G::Power),             // 75
     Stored("kW", 0.001, PowerX, G::Power),
     Stored("hp", 0.0013410220896, PowerX, G::Power),
     Gap(G::Power),
@@ -155,8 +155,8 @@ constexpr Row Rows[] = {
     Stored("bu", 28.3775933928, Volume, G::Volume),
     Stored("pk", 113.510373571, Volume, G::Volume),
     Gap(G::Volume),
-    Stored("RPM", 9.54929658548, "(rad*sec^-1)", G::AngularSpeed), // 100
-    Gap(G::AngularSpeed),
+    Stored("RPM", 9.54929658548, "(rad*sec^-1)", G::AngularSpeed),    // 100
+    Stored("Hz", 1, "(sec^-1)", G::Frequency),                        // 101
     Stored("GPM", 15850.323141488905, "(m^3*sec^-1)", G::VolumeFlow), // 102
     Gap(G::VolumeFlow),
     Stored("Pa", 1, PressureX, G::Pressure), // 104
@@ -249,8 +249,9 @@ constexpr const char* GroupNames[] = {"",
                                       "Inductance",
                                       "Currency",
                                       "Count",
-                                      "Amount of substance"};
-static_assert(std::size(GroupNames) == static_cast<std::size_t>(G::AmountOfSubstance) + 1);
+                                      "Amount of substance",
+                                      "Frequency"};
+static_assert(std::size(GroupNames) == static_cast<std::size_t>(G::Frequency) + 1);
 
 // The tenth text backs any code outside the enumeration.
 const std::array<std::string, 10> ErrorMessages{
@@ -310,10 +311,12 @@ std::string Upper(std::string_view text) {
 }
 
 struct Catalogue {
-    std::array<unitcat::SlotInfo, UnitSlotCount + 1> slots;  // [0] is the empty record
+    std::vector<unitcat::SlotInfo> slots;                    // [0] is the empty record
+    std::vector<unitcat::PrefixedOrigin> origins;            // of the slots past the numbered ones
     std::vector<std::pair<std::string, int>> byUpperName;    // sorted by name, lowest slot first
     std::array<std::pair<int, int>, 256> byFirstChar{};      // range of byUpperName per first character
     std::vector<std::pair<std::string_view, int>> byRowName; // exact names, sorted, lowest slot first
+    std::vector<std::pair<std::string, int>> byExactName;    // every name and spelling, sorted
 };
 
 // The first slot of the row with this exact name; 0 for none.
@@ -361,8 +364,43 @@ void SplitExpansion(unitcat::SlotInfo& info, const Catalogue& cat) {
               [](const auto& a, const auto& b) { return a.base < b.base; });
 }
 
+// The prefixed units after the numbered slots; a name already taken keeps its meaning.
+void AddPrefixedEntries(Catalogue& cat) {
+    cat.origins.resize(cat.slots.size());
+    auto taken = [&cat](std::string_view name) {
+        const std::string upper = Upper(name);
+        return std::any_of(cat.byUpperName.begin(), cat.byUpperName.end(), [&](const auto& entry) {
+            return entry.second <= UnitSlotCount && entry.first == upper;
+        });
+    };
+    auto slotOf = [&cat](std::string_view name) { return RowSlot(cat, name); };
+    auto factorOf = [&cat](int slot) { return cat.slots[slot].factor; };
+    int slot = UnitSlotCount;
+    for (auto& entry : siprefix::MakePrefixedEntries(taken, slotOf, factorOf)) {
+        auto& info = cat.slots[++slot];
+        const auto& unit = cat.slots[entry.unitSlot];
+        info.name = entry.name;
+        info.upperName = Upper(entry.name);
+        info.expansion = unit.expansion;
+        info.group = unit.group;
+        info.factor = entry.factor;
+        info.inverse = entry.inverse;
+        info.terms = unit.terms;
+        info.sortedTerms = unit.sortedTerms;
+        info.termCount = unit.termCount;
+        cat.origins[slot] = {entry.prefix, entry.unitSlot};
+        cat.byUpperName.emplace_back(info.upperName, slot);
+        cat.byExactName.emplace_back(info.name, slot);
+        if (!entry.otherName.empty()) {
+            cat.byUpperName.emplace_back(Upper(entry.otherName), slot);
+            cat.byExactName.emplace_back(entry.otherName, slot);
+        }
+    }
+}
+
 Catalogue BuildCatalogue() {
     Catalogue cat;
+    cat.slots.resize(unitcat::EntryCapacity + 1);
     for (int slot = 1; slot <= UnitSlotCount; ++slot)
         if (Rows[slot - 1].name) cat.byRowName.emplace_back(Rows[slot - 1].name, slot);
     std::stable_sort(cat.byRowName.begin(), cat.byRowName.end(),
@@ -386,7 +424,11 @@ Catalogue BuildCatalogue() {
         if (info.name.empty()) continue;
         SplitExpansion(info, cat);
         cat.byUpperName.emplace_back(info.upperName, slot);
+        cat.byExactName.emplace_back(info.name, slot);
     }
+    AddPrefixedEntries(cat);
+    std::stable_sort(cat.byExactName.begin(), cat.byExactName.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
     // A stable sort keeps the lowest slot first among equal names, which is the one looked up.
     std::stable_sort(cat.byUpperName.begin(), cat.byUpperName.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -419,7 +461,37 @@ namespace unitcat {
 
 const SlotInfo& Slot(int slot) {
     const auto& cat = Tables();
-    return slot >= 1 && slot <= UnitSlotCount ? cat.slots[slot] : cat.slots[0];
+    return slot >= 1 && slot <= EntryCapacity ? cat.slots[slot] : cat.slots[0];
+}
+
+int FindExactUnit(std::string_view name) {
+    const auto& names = Tables().byExactName;
+    const auto it = std::lower_bound(names.begin(), names.end(), name,
+                                     [](const auto& entry, std::string_view n) { return entry.first < n; });
+    return it != names.end() && it->first == name ? it->second : 0;
+}
+
+int FindUnitIgnoringCase(std::string_view name, std::vector<int>* matches) {
+    if (name.empty()) return 0;
+    const std::string upper = Upper(name);
+    const auto& cat = Tables();
+    const auto [first, last] = cat.byFirstChar[static_cast<unsigned char>(upper[0])];
+    int found = 0;
+    bool several = false;
+    for (int i = first; i < last; ++i) {
+        if (cat.byUpperName[i].first != upper) continue;
+        const int slot = cat.byUpperName[i].second;
+        if (found != 0 && slot != found) several = true;
+        if (found == 0) found = slot;
+        if (matches && std::find(matches->begin(), matches->end(), slot) == matches->end())
+            matches->push_back(slot);
+    }
+    return several ? 0 : found;
+}
+
+PrefixedOrigin OriginOf(int slot) {
+    const auto& cat = Tables();
+    return slot > UnitSlotCount && slot <= EntryCapacity ? cat.origins[slot] : PrefixedOrigin{};
 }
 
 int BaseIndexOfSlot(int slot) {
@@ -439,14 +511,10 @@ void InitUnitTables() {
 }
 
 int FindUnit(std::string_view name) {
-    if (name.empty()) return 0;
-    const std::string upper = Upper(name);
-    const auto& cat = Tables();
-    // Names in a range are sorted with the lowest slot first among equals, so the first hit wins.
-    const auto [first, last] = cat.byFirstChar[static_cast<unsigned char>(upper[0])];
-    for (int i = first; i < last; ++i)
-        if (cat.byUpperName[i].first == upper) return cat.byUpperName[i].second;
-    return 0;
+    // The numbered names never differ only by case, and no prefixed name differs from one of them
+    // only by case, so every name read before reads as before.
+    if (const int slot = unitcat::FindExactUnit(name)) return slot;
+    return unitcat::FindUnitIgnoringCase(name);
 }
 
 const std::string& UnitName(int slot) {
