@@ -172,9 +172,9 @@ bool Fail(TNumberUnits& q, TErrors code) {
 
 // The message for a quantity text that does not read: the code's, with what failed on a second
 // line; or, for a number beyond the double range, one that says so.
-std::string ProblemMessage(std::string_view text, const std::string& first, bool unitsRead) {
+std::string ProblemMessage(std::string_view text, const std::string& first, bool baseOverflows) {
     if (std::string range = unitnames::OutOfRangeMessage(text); !range.empty()) return range;
-    if (unitsRead)
+    if (baseOverflows)
         return "Number out of range: the value of \"" + std::string(text) +
                "\" in base units is beyond 1.8e+308";
     const std::string detail = unitnames::DescribeProblem(text);
@@ -266,7 +266,12 @@ bool TNumberUnits::SetText(std::string_view text) {
     ClearError();
     const ParsedUnits& units = LookupUnits(unitText);
     if (Assign(*this, number, units)) return true;
-    ProblemText = ProblemMessage(text, ErrorMessage(_UnitProblem), units.ok);
+    // Units that read, with a value that does not convert: beyond the double range in base units,
+    // or without a meaning (a Saybolt time too short for any viscosity), which the code's message tells.
+    if (units.ok && std::isinf(units.toBase.Apply(number, true)))
+        ProblemText = ProblemMessage(text, ErrorMessage(_UnitProblem), true);
+    else if (!units.ok)
+        ProblemText = ProblemMessage(text, ErrorMessage(_UnitProblem), false);
     return false;
 }
 

@@ -375,9 +375,24 @@ void AddPrefixedEntries(Catalogue& cat) {
     };
     auto slotOf = [&cat](std::string_view name) { return RowSlot(cat, name); };
     auto factorOf = [&cat](int slot) { return cat.slots[slot].factor; };
-    int slot = UnitSlotCount;
-    for (auto& entry : siprefix::MakePrefixedEntries(taken, slotOf, factorOf)) {
-        auto& info = cat.slots[++slot];
+    const auto entries = siprefix::MakePrefixedEntries(taken, slotOf, factorOf);
+    // The empty slot that ends a group takes one prefixed unit of that group, the commonest prefix
+    // first; the others follow the numbered slots.
+    std::vector<int> slots(entries.size(), 0);
+    for (const char* symbol : {"m", "k", "M", "u", "n", "G", "p", "c", "h", "T", "da", "d"})
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            if (slots[i] != 0 || std::string_view(entries[i].prefix->symbol) != symbol) continue;
+            const UnitGroup group = cat.slots[entries[i].unitSlot].group;
+            for (int gap = 1; gap <= UnitSlotCount && slots[i] == 0; ++gap)
+                if (!Rows[gap - 1].name && Rows[gap - 1].group == group && cat.slots[gap].name.empty() &&
+                    std::find(slots.begin(), slots.end(), gap) == slots.end())
+                    slots[i] = gap;
+        }
+    int next = UnitSlotCount;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const siprefix::PrefixedEntry& entry = entries[i];
+        const int slot = slots[i] != 0 ? slots[i] : ++next;
+        auto& info = cat.slots[slot];
         const auto& unit = cat.slots[entry.unitSlot];
         info.name = entry.name;
         info.upperName = Upper(entry.name);
@@ -491,7 +506,7 @@ int FindUnitIgnoringCase(std::string_view name, std::vector<int>* matches) {
 
 PrefixedOrigin OriginOf(int slot) {
     const auto& cat = Tables();
-    return slot > UnitSlotCount && slot <= EntryCapacity ? cat.origins[slot] : PrefixedOrigin{};
+    return slot >= 1 && slot <= EntryCapacity ? cat.origins[slot] : PrefixedOrigin{};
 }
 
 int BaseIndexOfSlot(int slot) {

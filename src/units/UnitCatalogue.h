@@ -37,7 +37,7 @@ struct SlotInfo {
     int termCount = 0;
 };
 
-// Slots past the numbered ones hold the SI-prefixed units; those a taken name leaves out stay empty.
+// The SI-prefixed units fill the slots past the numbered ones; those a taken name leaves out stay empty.
 constexpr int EntryCapacity = UnitSlotCount + siprefix::PrefixedCapacity;
 
 // Slot 1..EntryCapacity; anything else gives an empty record.
@@ -51,7 +51,8 @@ int FindExactUnit(std::string_view name);
 // slots of all that match.
 int FindUnitIgnoringCase(std::string_view name, std::vector<int>* matches = nullptr);
 
-// The prefix and the unit of a slot past the numbered ones, or nullptr.
+// The prefix and the unit of a prefixed unit's slot; no prefix for any other slot. Prefixed units
+// take the empty slot that ends their group, and the slots past the numbered ones.
 struct PrefixedOrigin {
     const siprefix::Prefix* prefix = nullptr;
     int unitSlot = 0;

@@ -124,7 +124,7 @@ std::vector<std::pair<std::string, bool>> SuggestableNames() {
     for (int slot = 1; slot <= unitcat::EntryCapacity; ++slot) {
         const std::string& name = UnitName(slot);
         if (!name.empty() && name.find_first_of("*^") == std::string::npos)
-            names.emplace_back(name, slot > UnitSlotCount);
+            names.emplace_back(name, unitcat::OriginOf(slot).prefix != nullptr);
     }
     for (const AliasRow& row : AliasRows)
         if (row.info.meaning) names.emplace_back(row.info.name, false);
@@ -152,8 +152,10 @@ std::vector<std::string> NearestNames(std::string_view name) {
     };
     std::vector<Candidate> candidates;
     for (auto& [known, prefixed] : SuggestableNames()) {
+        // A name that differs only by case from one read in its own case only ("H" for "h") is the
+        // nearest of all.
         const int distance = Distance(name, known);
-        if (distance == 0 || distance > limit) continue;
+        if (known == name || distance > limit) continue;
         const int lengthDifference = std::abs(static_cast<int>(known.size()) - static_cast<int>(name.size()));
         candidates.push_back({distance, lengthDifference, prefixed, known});
     }
