@@ -13,6 +13,7 @@
 #include "cli/LineInput.h"
 #include "cli/Output.h"
 #include "cli/SessionStore.h"
+#include "cli/UnitListing.h"
 #include "settings/ValueStore.h"
 #include "units/AngleUnits.h"
 
@@ -90,6 +91,7 @@ int main(int argc, char** argv) {
         out << CliUsage;
         return 0;
     }
+    if (AsksForUnitNames(options.entries)) return WriteUnitNames(out, errors, options.entries);
 
     ConsoleView view(errors);
     std::unique_ptr<ValueStore> store;

@@ -274,9 +274,20 @@ std::string DescribeProblem(std::string_view quantityText) {
 std::string OutOfRangeMessage(std::string_view quantityText) {
     const std::string stripped = StripIgnoredChars(quantityText);
     if (stripped.empty() || !NormalizeQuantityText(stripped).outOfRange) return {};
+    // The number as written: digits, sign and point, and one exponent with its sign and digits.
+    std::size_t end = 0;
+    bool mark = false;
+    while (end < stripped.size()) {
+        const char c = stripped[end];
+        const bool exponentMark = c == 'e' || c == 'E' || c == 'x' || c == 'X';
+        if (exponentMark && mark) break;
+        if (!exponentMark && !unitdetail::IsNumberChar(c)) break;
+        mark = mark || exponentMark;
+        ++end;
+    }
     char limit[32];
     std::snprintf(limit, sizeof limit, "%.2g", std::numeric_limits<double>::max());
-    return "Number out of range: the number of " + Quoted(quantityText) + " is beyond " + limit;
+    return "Number out of range: " + stripped.substr(0, end) + " is beyond the largest number, " + limit;
 }
 
 std::string OneLineMessage(std::string_view message) {

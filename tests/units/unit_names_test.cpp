@@ -217,7 +217,8 @@ TEST(UnitNames, FailuresNameTheCulpritAndTheNearestNames) {
         {"1 H", first + "no unit \"H\" " + Dash + " did you mean h?"},
         {"1 m*m*m*m*m*m*m*ft", first + "more than 7 units above or below the line"},
         {"10 SUS", "Problem with the units"}, // no viscosity that short: no more to say
-        {"1e400 m", "Number out of range: the number of \"1e400 m\" is beyond 1.8e+308"},
+        {"1e400 m", "Number out of range: 1e400 is beyond the largest number, 1.8e+308"},
+        {"-2.5x10+999 ft", "Number out of range: -2.5x10+999 is beyond the largest number, 1.8e+308"},
         {"1e308 km", "Number out of range: the value of \"1e308 km\" in base units is beyond 1.8e+308"},
     };
     for (const auto& c : cases) {
