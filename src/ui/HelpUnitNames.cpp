@@ -34,7 +34,7 @@ namespace helppage {
 std::string UnitNamesHtml() {
     InitUnitTables();
     std::string html =
-        "<html><head><title>Units</title>\n"
+        "<html><head><title>Units: Every Name, Alias and Prefix</title>\n"
         "<meta name=\"keywords\" content=\"unit names, aliases, SI prefixes, prefixes, kilo, milli, micro, "
         "mph, kph, lb, typographic forms, superscripts, degree sign, ohm sign\"></head>\n<body>\n"
         "<h2>Units: every name, alias and prefix</h2>\n"

@@ -1,17 +1,27 @@
 #include "units/SiPrefixes.h"
 
+#include <array>
 #include <charconv>
 #include <cmath>
 #include <string>
 
 namespace {
 
-// 10^power as the double nearest the exact value (the decimal text "1e<power>" read).
+// 10^power as the double nearest the exact value (the decimal text "1e<power>" read), for the
+// powers prefixes and units reach; each is read once.
+constexpr int PowerRange = 40;
 double PowerOfTen(int power) {
-    const std::string text = "1e" + std::to_string(power);
-    double value = 0;
-    std::from_chars(text.data(), text.data() + text.size(), value);
-    return value;
+    static const std::array<double, 2 * PowerRange + 1> powers = [] {
+        std::array<double, 2 * PowerRange + 1> table{};
+        for (int p = -PowerRange; p <= PowerRange; ++p) {
+            const std::string text = "1e" + std::to_string(p);
+            std::from_chars(text.data(), text.data() + text.size(),
+                            table[static_cast<std::size_t>(p + PowerRange)]);
+        }
+        return table;
+    }();
+    if (power < -PowerRange || power > PowerRange) return std::pow(10.0, power);
+    return powers[static_cast<std::size_t>(power + PowerRange)];
 }
 
 // The whole power of ten that a factor is, or nothing.

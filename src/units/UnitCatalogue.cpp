@@ -310,13 +310,37 @@ std::string Upper(std::string_view text) {
     return upper;
 }
 
+// Names grouped by first character and length, so that a look-up compares a handful of names.
+struct NameIndex {
+    std::vector<std::pair<std::string, int>> names;
+    std::vector<std::pair<int, int>> buckets = std::vector<std::pair<int, int>>(256 * 8); // ranges of names
+
+    static std::size_t Key(std::string_view name) {
+        return static_cast<unsigned char>(name[0]) * 8u + std::min<std::size_t>(name.size(), 7);
+    }
+    // Sorts the names, the lowest slot first among equal ones, and finds the buckets.
+    void Build() {
+        std::sort(names.begin(), names.end(), [](const auto& a, const auto& b) {
+            const std::size_t ka = Key(a.first), kb = Key(b.first);
+            return ka != kb ? ka < kb : a < b;
+        });
+        for (int i = static_cast<int>(names.size()) - 1; i >= 0; --i) {
+            auto& range = buckets[Key(names[static_cast<std::size_t>(i)].first)];
+            if (range.second == 0) range.second = i + 1;
+            range.first = i;
+        }
+    }
+    std::pair<int, int> Range(std::string_view name) const {
+        return name.empty() ? std::pair{0, 0} : buckets[Key(name)];
+    }
+};
+
 struct Catalogue {
     std::vector<unitcat::SlotInfo> slots;                    // [0] is the empty record
-    std::vector<unitcat::PrefixedOrigin> origins;            // of the slots past the numbered ones
-    std::vector<std::pair<std::string, int>> byUpperName;    // sorted by name, lowest slot first
-    std::array<std::pair<int, int>, 256> byFirstChar{};      // range of byUpperName per first character
+    std::vector<unitcat::PrefixedOrigin> origins;            // of the prefixed units' slots
+    NameIndex upperNames;                                    // every name and spelling in capitals
+    NameIndex exactNames;                                    // every name and spelling as written
     std::vector<std::pair<std::string_view, int>> byRowName; // exact names, sorted, lowest slot first
-    std::vector<std::pair<std::string, int>> byExactName;    // every name and spelling, sorted
 };
 
 // The first slot of the row with this exact name; 0 for none.
@@ -367,11 +391,12 @@ void SplitExpansion(unitcat::SlotInfo& info, const Catalogue& cat) {
 // The prefixed units after the numbered slots; a name already taken keeps its meaning.
 void AddPrefixedEntries(Catalogue& cat) {
     cat.origins.resize(cat.slots.size());
-    auto taken = [&cat](std::string_view name) {
-        const std::string upper = Upper(name);
-        return std::any_of(cat.byUpperName.begin(), cat.byUpperName.end(), [&](const auto& entry) {
-            return entry.second <= UnitSlotCount && entry.first == upper;
-        });
+    // Only the numbered names count as taken: "ms" and "Ms" are both prefixed units.
+    std::vector<std::string> numbered;
+    for (const auto& entry : cat.upperNames.names) numbered.push_back(entry.first);
+    std::sort(numbered.begin(), numbered.end());
+    auto taken = [&numbered](std::string_view name) {
+        return std::binary_search(numbered.begin(), numbered.end(), Upper(name));
     };
     auto slotOf = [&cat](std::string_view name) { return RowSlot(cat, name); };
     auto factorOf = [&cat](int slot) { return cat.slots[slot].factor; };
@@ -379,14 +404,16 @@ void AddPrefixedEntries(Catalogue& cat) {
     // The empty slot that ends a group takes one prefixed unit of that group, the commonest prefix
     // first; the others follow the numbered slots.
     std::vector<int> slots(entries.size(), 0);
+    std::array<int, static_cast<std::size_t>(G::Frequency) + 1> gapOfGroup{};
+    for (int gap = UnitSlotCount; gap >= 1; --gap)
+        if (!Rows[gap - 1].name && Rows[gap - 1].group != G::None)
+            gapOfGroup[static_cast<std::size_t>(Rows[gap - 1].group)] = gap;
     for (const char* symbol : {"m", "k", "M", "u", "n", "G", "p", "c", "h", "T", "da", "d"})
         for (std::size_t i = 0; i < entries.size(); ++i) {
-            if (slots[i] != 0 || std::string_view(entries[i].prefix->symbol) != symbol) continue;
-            const UnitGroup group = cat.slots[entries[i].unitSlot].group;
-            for (int gap = 1; gap <= UnitSlotCount && slots[i] == 0; ++gap)
-                if (!Rows[gap - 1].name && Rows[gap - 1].group == group && cat.slots[gap].name.empty() &&
-                    std::find(slots.begin(), slots.end(), gap) == slots.end())
-                    slots[i] = gap;
+            if (std::string_view(entries[i].prefix->symbol) != symbol) continue;
+            int& gap = gapOfGroup[static_cast<std::size_t>(cat.slots[entries[i].unitSlot].group)];
+            slots[i] = gap;
+            gap = 0;
         }
     int next = UnitSlotCount;
     for (std::size_t i = 0; i < entries.size(); ++i) {
@@ -404,11 +431,11 @@ void AddPrefixedEntries(Catalogue& cat) {
         info.sortedTerms = unit.sortedTerms;
         info.termCount = unit.termCount;
         cat.origins[slot] = {entry.prefix, entry.unitSlot};
-        cat.byUpperName.emplace_back(info.upperName, slot);
-        cat.byExactName.emplace_back(info.name, slot);
+        cat.upperNames.names.emplace_back(info.upperName, slot);
+        cat.exactNames.names.emplace_back(info.name, slot);
         if (!entry.otherName.empty()) {
-            cat.byUpperName.emplace_back(Upper(entry.otherName), slot);
-            cat.byExactName.emplace_back(entry.otherName, slot);
+            cat.upperNames.names.emplace_back(Upper(entry.otherName), slot);
+            cat.exactNames.names.emplace_back(entry.otherName, slot);
         }
     }
 }
@@ -416,6 +443,8 @@ void AddPrefixedEntries(Catalogue& cat) {
 Catalogue BuildCatalogue() {
     Catalogue cat;
     cat.slots.resize(unitcat::EntryCapacity + 1);
+    cat.upperNames.names.reserve(2 * unitcat::EntryCapacity);
+    cat.exactNames.names.reserve(2 * unitcat::EntryCapacity);
     for (int slot = 1; slot <= UnitSlotCount; ++slot)
         if (Rows[slot - 1].name) cat.byRowName.emplace_back(Rows[slot - 1].name, slot);
     std::stable_sort(cat.byRowName.begin(), cat.byRowName.end(),
@@ -438,20 +467,12 @@ Catalogue BuildCatalogue() {
         auto& info = cat.slots[slot];
         if (info.name.empty()) continue;
         SplitExpansion(info, cat);
-        cat.byUpperName.emplace_back(info.upperName, slot);
-        cat.byExactName.emplace_back(info.name, slot);
+        cat.upperNames.names.emplace_back(info.upperName, slot);
+        cat.exactNames.names.emplace_back(info.name, slot);
     }
     AddPrefixedEntries(cat);
-    std::stable_sort(cat.byExactName.begin(), cat.byExactName.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
-    // A stable sort keeps the lowest slot first among equal names, which is the one looked up.
-    std::stable_sort(cat.byUpperName.begin(), cat.byUpperName.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (int i = static_cast<int>(cat.byUpperName.size()) - 1; i >= 0; --i) {
-        auto& range = cat.byFirstChar[static_cast<unsigned char>(cat.byUpperName[i].first[0])];
-        if (range.second == 0) range.second = i + 1;
-        range.first = i;
-    }
+    cat.exactNames.Build();
+    cat.upperNames.Build();
     return cat;
 }
 
@@ -480,22 +501,24 @@ const SlotInfo& Slot(int slot) {
 }
 
 int FindExactUnit(std::string_view name) {
-    const auto& names = Tables().byExactName;
-    const auto it = std::lower_bound(names.begin(), names.end(), name,
-                                     [](const auto& entry, std::string_view n) { return entry.first < n; });
-    return it != names.end() && it->first == name ? it->second : 0;
+    const NameIndex& index = Tables().exactNames;
+    const auto [first, last] = index.Range(name);
+    for (int i = first; i < last; ++i)
+        if (index.names[static_cast<std::size_t>(i)].first == name)
+            return index.names[static_cast<std::size_t>(i)].second;
+    return 0;
 }
 
 int FindUnitIgnoringCase(std::string_view name, std::vector<int>* matches) {
     if (name.empty()) return 0;
     const std::string upper = Upper(name);
-    const auto& cat = Tables();
-    const auto [first, last] = cat.byFirstChar[static_cast<unsigned char>(upper[0])];
+    const NameIndex& index = Tables().upperNames;
+    const auto [first, last] = index.Range(upper);
     int found = 0;
     bool several = false;
     for (int i = first; i < last; ++i) {
-        if (cat.byUpperName[i].first != upper) continue;
-        const int slot = cat.byUpperName[i].second;
+        const auto& [entryName, slot] = index.names[static_cast<std::size_t>(i)];
+        if (entryName != upper) continue;
         if (found != 0 && slot != found) several = true;
         if (found == 0) found = slot;
         if (matches && std::find(matches->begin(), matches->end(), slot) == matches->end())

@@ -81,15 +81,40 @@ Meaning MeaningOfText(std::string_view text) {
 struct ResolvedAlias {
     const AliasRow* row;
     Meaning meaning;
+    std::string_view name;
+    std::string upper; // the name in capitals, for the comparison without case
 };
-const std::vector<ResolvedAlias>& ResolvedAliases() {
-    static const std::vector<ResolvedAlias> aliases = [] {
-        std::vector<ResolvedAlias> list;
-        for (const AliasRow& row : AliasRows)
-            list.push_back({&row, row.info.meaning ? MeaningOfText(row.info.meaning) : Meaning{}});
-        return list;
+// The aliases sorted by their first letter in capitals, with the range of each letter.
+struct AliasIndex {
+    std::vector<ResolvedAlias> aliases;
+    std::array<std::pair<int, int>, 256> byLetter{};
+    std::pair<int, int> Range(std::string_view name) const {
+        return name.empty() ? std::pair{0, 0} : byLetter[static_cast<unsigned char>(UpperAscii(name[0]))];
+    }
+};
+const AliasIndex& Aliased() {
+    static const AliasIndex index = [] {
+        AliasIndex built;
+        for (const AliasRow& row : AliasRows) {
+            ResolvedAlias alias{&row, row.info.meaning ? MeaningOfText(row.info.meaning) : Meaning{},
+                                row.info.name, row.info.name};
+            for (char& c : alias.upper) c = UpperAscii(c);
+            built.aliases.push_back(std::move(alias));
+        }
+        std::stable_sort(built.aliases.begin(), built.aliases.end(),
+                         [](const auto& a, const auto& b) { return a.upper[0] < b.upper[0]; });
+        for (int i = static_cast<int>(built.aliases.size()) - 1; i >= 0; --i) {
+            auto& range = built.byLetter[static_cast<unsigned char>(
+                built.aliases[static_cast<std::size_t>(i)].upper[0])];
+            if (range.second == 0) range.second = i + 1;
+            range.first = i;
+        }
+        return built;
     }();
-    return aliases;
+    return index;
+}
+const std::vector<ResolvedAlias>& ResolvedAliases() {
+    return Aliased().aliases;
 }
 
 Resolution FromAlias(const ResolvedAlias& alias, Meaning& meaning) {
@@ -241,19 +266,27 @@ Resolution Resolve(std::string_view name, Meaning& meaning) {
         meaning.terms[0] = {slot, 1};
         return Resolution::Found;
     }
-    const auto& aliases = ResolvedAliases();
-    for (const ResolvedAlias& alias : aliases)
-        if (name == alias.row->info.name) return FromAlias(alias, meaning);
-    std::vector<int> slots;
-    const int slot = unitcat::FindUnitIgnoringCase(name, &slots);
+    const AliasIndex& index = Aliased();
+    const auto [first, last] = index.Range(name);
+    for (int i = first; i < last; ++i)
+        if (name == index.aliases[static_cast<std::size_t>(i)].name)
+            return FromAlias(index.aliases[static_cast<std::size_t>(i)], meaning);
+    // Without regard to case: one catalogue name or one alias, not several.
+    int slot = unitcat::FindUnitIgnoringCase(name);
+    std::size_t matches = slot != 0 ? 1 : 0;
+    if (slot == 0) {
+        std::vector<int> slots;
+        unitcat::FindUnitIgnoringCase(name, &slots);
+        matches = slots.size();
+    }
     const ResolvedAlias* found = nullptr;
-    int aliasMatches = 0;
-    for (const ResolvedAlias& alias : aliases)
-        if (alias.row->anyCase && EqualIgnoringCase(name, alias.row->info.name)) {
+    for (int i = first; i < last; ++i) {
+        const ResolvedAlias& alias = index.aliases[static_cast<std::size_t>(i)];
+        if (alias.row->anyCase && EqualIgnoringCase(name, alias.upper)) {
             found = &alias;
-            ++aliasMatches;
+            ++matches;
         }
-    const std::size_t matches = slots.size() + static_cast<std::size_t>(aliasMatches);
+    }
     if (matches == 0) return Resolution::Unknown;
     if (matches > 1) return Resolution::Ambiguous;
     if (found) return FromAlias(*found, meaning);

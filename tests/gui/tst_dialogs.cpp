@@ -577,7 +577,7 @@ void TestDialogs::helpLinksAndSearch() {
         return t.id == opened && t.keywords.filter("AutoConv", Qt::CaseInsensitive).size() > 0;
     }));
     // The generated topic lists every name the catalogue reads, aliases and prefixed units too.
-    help.ShowTopic("Units");
+    help.ShowTopic("Units: every name, alias and prefix");
     QCOMPARE(help.CurrentTopic(), QString(helppage::UnitNamesId));
     const QString listed = help.Browser->toPlainText();
     for (const auto& row : unitnames::AllNames())

@@ -207,7 +207,7 @@ TEST(UnitNames, FailuresNameTheCulpritAndTheNearestNames) {
         {"12 fx", first + "no unit \"fx\" " + Dash + " did you mean ft?"},
         {"1 lb",
          first + "\"lb\" is ambiguous " + Dash + " did you mean lbm (pound-mass) or lbf (pound-force)?"},
-        {"1 mw", first + "\"mw\" is ambiguous " + Dash + " did you mean MW or mW?"},
+        {"1 mw", first + "\"mw\" is ambiguous " + Dash + " did you mean mW or MW?"},
         {"1 NM", first + "\"NM\" is ambiguous " + Dash + " did you mean nm or Nm?"},
         {"1 furlongs",
          first + "unit name \"furlongs\" is longer than 7 letters " + Dash + " did you mean furlong?"},
