@@ -1,11 +1,14 @@
 #include "ui/ErrWindowForm.h"
 
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "ui/DialogStyle.h"
+
+#include <algorithm>
 
 TErrWindow::TErrWindow(QWidget* parent) : QDialog(parent) {
     setObjectName("ErrWindow");
@@ -43,6 +46,15 @@ TErrWindow::TErrWindow(QWidget* parent) : QDialog(parent) {
 void TErrWindow::ShowError(const std::string& message) {
     Message->setText(QString::fromStdString(message));
     Message->setToolTip(Message->text()); // a long message is cut off on its single line
+    // A message with a second line (what failed, and the nearest names) gets the room for it; a
+    // one-line message keeps the window's usual size.
+    const QStringList lines = Message->text().split('\n');
+    const QFontMetrics metrics(Message->font());
+    int widest = 0;
+    for (const QString& line : lines) widest = std::max(widest, metrics.horizontalAdvance(line));
+    const int extraLines = static_cast<int>(lines.size()) - 1;
+    setFixedSize(extraLines > 0 ? std::clamp(widest + 24, 270, 640) : 270,
+                 96 + extraLines * metrics.lineSpacing());
     BitBtn1->setFocus();
     exec();
 }

@@ -497,6 +497,16 @@ void TestDialogs::errorWindowShowsEachMessage() {
     }
     QCOMPARE(seen, (QStringList{"Stack Empty!", "Too Few Operands"}));
     QCOMPARE(win.windowTitle(), QString("ERROR!"));
+    QCOMPARE(win.size(), QSize(270, 96));
+    // A message that names what failed on its second line is shown whole.
+    const std::string twoLines = "Problem with the units\nno unit \"fx\" \u2014 did you mean ft?";
+    WhenModal([&] {
+        QVERIFY(win.Message->height() >= 2 * win.Message->fontMetrics().lineSpacing());
+        QVERIFY(win.Message->width() >= win.Message->fontMetrics().horizontalAdvance(
+                                            QString::fromUtf8("no unit \"fx\" \u2014 did you mean ft?")));
+        win.BitBtn1->click();
+    });
+    win.ShowError(twoLines);
 }
 
 void TestDialogs::resetDialogAnswers() {
