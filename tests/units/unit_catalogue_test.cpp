@@ -147,9 +147,10 @@ TEST(UnitCatalogue, SlotsGroupsAndExpansions) {
     int named = 0;
     for (int slot = 1; slot <= UnitSlotCount; ++slot)
         named += !UnitName(slot).empty() && !unitcat::OriginOf(slot).prefix;
-    EXPECT_EQ(named, 127);
-    EXPECT_TRUE(UnitName(62).empty());
-    EXPECT_EQ(UnitFactor(62), 0);
+    // with the temperature differences dC and dF in slots 61 and 62, Hz in 101 and kWh in 74
+    EXPECT_EQ(named, 129);
+    EXPECT_TRUE(UnitName(63).empty());
+    EXPECT_EQ(UnitFactor(63), 0);
     EXPECT_TRUE(UnitName(0).empty());
     EXPECT_TRUE(UnitName(unitcat::EntryCapacity + 1).empty());
     EXPECT_EQ(UnitBaseExpansion(1), "(kg*m*sec^-2)");
@@ -157,6 +158,8 @@ TEST(UnitCatalogue, SlotsGroupsAndExpansions) {
     EXPECT_EQ(UnitBaseExpansion(141), "(kg^-1*m^-2*sec^2*Coul^2)");
     EXPECT_STREQ(UnitGroupName(UnitGroupOf(100)), "Angular speed");
     EXPECT_STREQ(UnitGroupName(UnitGroupOf(61)), "Temperature");
+    EXPECT_STREQ(UnitGroupName(UnitGroupOf(63)), "Temperature");
+    EXPECT_TRUE(UnitName(63).empty());
     EXPECT_EQ(UnitGroupOf(64), UnitGroup::None);
     EXPECT_EQ(SignatureValue(BaseSlot::m), 3.1);
     EXPECT_EQ(SignatureValue(12), 0);
