@@ -127,9 +127,12 @@ Resolution FromAlias(const ResolvedAlias& alias, Meaning& meaning) {
 
 constexpr const char* DidYouMean = " \xE2\x80\x94 did you mean "; // " — did you mean "
 
-// Edit distance with transpositions, without regard to letter case.
+// Edit distance with transpositions, without regard to letter case; both names are short (a
+// longer one is never near a unit name).
 int Distance(std::string_view a, std::string_view b) {
-    std::vector<std::vector<int>> d(a.size() + 1, std::vector<int>(b.size() + 1));
+    constexpr std::size_t Longest = 16;
+    if (a.size() > Longest || b.size() > Longest) return static_cast<int>(std::max(a.size(), b.size()));
+    std::array<std::array<int, Longest + 1>, Longest + 1> d{};
     for (std::size_t i = 0; i <= a.size(); ++i) d[i][0] = static_cast<int>(i);
     for (std::size_t j = 0; j <= b.size(); ++j) d[0][j] = static_cast<int>(j);
     for (std::size_t i = 1; i <= a.size(); ++i)
@@ -144,16 +147,19 @@ int Distance(std::string_view a, std::string_view b) {
 }
 
 // Names a parser reads, for suggestions: catalogue names that are single names, then aliases.
-std::vector<std::pair<std::string, bool>> SuggestableNames() {
-    std::vector<std::pair<std::string, bool>> names; // name, prefixed
-    for (int slot = 1; slot <= unitcat::EntryCapacity; ++slot) {
-        const std::string& name = UnitName(slot);
-        if (!name.empty() && name.find_first_of("*^") == std::string::npos)
-            names.emplace_back(name, unitcat::OriginOf(slot).prefix != nullptr);
-    }
-    for (const AliasRow& row : AliasRows)
-        if (row.info.meaning) names.emplace_back(row.info.name, false);
-    return names;
+const std::vector<std::pair<std::string, bool>>& SuggestableNames() {
+    static const std::vector<std::pair<std::string, bool>> list = [] {
+        std::vector<std::pair<std::string, bool>> names; // name, prefixed
+        for (int slot = 1; slot <= unitcat::EntryCapacity; ++slot) {
+            const std::string& name = UnitName(slot);
+            if (!name.empty() && name.find_first_of("*^") == std::string::npos)
+                names.emplace_back(name, unitcat::OriginOf(slot).prefix != nullptr);
+        }
+        for (const AliasRow& row : AliasRows)
+            if (row.info.meaning) names.emplace_back(row.info.name, false);
+        return names;
+    }();
+    return list;
 }
 
 std::string JoinNames(const std::vector<std::string>& names) {
