@@ -15,6 +15,15 @@ BENCHMARK_CAPTURE(SetText, simple, "12.5 ft");
 BENCHMARK_CAPTURE(SetText, compound, "3 lbf*ft/sec^2");
 BENCHMARK_CAPTURE(SetText, pressure, "2 kg/m*sec^2");
 
+// The unit parser itself, without the memory of texts already read: what each new text costs.
+void ParseUnits(benchmark::State& state, const char* text) {
+    InitUnitTables();
+    for (auto _ : state) benchmark::DoNotOptimize(ParseUnitList(text));
+}
+BENCHMARK_CAPTURE(ParseUnits, simple, "ft");
+BENCHMARK_CAPTURE(ParseUnits, compound, "lbf*ft/sec^2");
+BENCHMARK_CAPTURE(ParseUnits, other_case, "LBF*FT/SEC^2");
+
 void ConvertTo(benchmark::State& state, const char* from, const char* to) {
     InitUnitTables();
     TNumberUnits q;

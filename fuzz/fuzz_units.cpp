@@ -2,6 +2,8 @@
 // source of an exponent. Nothing may crash, hang or leak, and whatever is stored must be finite.
 #include "units/NumberUnits.h"
 #include "units/QuantityMath.h"
+#include "units/UnitNames.h"
+#include "units/Utf8Text.h"
 
 #include <cmath>
 #include <cstdint>
@@ -24,7 +26,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TNumberUnits q;
     q.SetText(text);
     q.SetText("1 m");
-    q.SetText(text);
+    // Whatever the input's bytes (typographic UTF-8, broken sequences), what is read back is written
+    // in the catalogue's ASCII names, and a refusal says why.
+    if (q.SetText(text)) {
+        for (char c : q.GetText())
+            if (static_cast<unsigned char>(c) >= 0x80) std::abort();
+    } else if (q.GetErrorText().empty()) {
+        std::abort();
+    }
+    (void)unitnames::DescribeProblem(target);
+    (void)utf8text::AsciiSpelling(target);
     try {
         q.ConvertTo(target);
     } catch (const ENumberException&) {

@@ -99,6 +99,9 @@ public:
 
     // ---- entry line ----------------------------------------------------------------------------
     void keyPress(char ch);
+    // A character the keys of the keyboard map do not give (a micro sign, a superscript two),
+    // typed into the entry as it is: the units engine reads its UTF-8 text.
+    void TypeCharacter(std::string_view character);
     void NumBtnClick(int digit); // the digit of the button's caption, 0..9
     void BtnDotClick();
     void BtnBSClick();

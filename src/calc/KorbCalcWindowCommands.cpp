@@ -34,6 +34,20 @@ bool KorbCalc::TypeAndEnter(const std::string& text) {
     return pushed;
 }
 
+void KorbCalc::TypeCharacter(std::string_view character) {
+    Guard([&] {
+        if (StorePending || RecallPending || character.empty()) return; // a register is one digit
+        const std::string typed(character);
+        if (Entered) {
+            SetDisplay(typed);
+            Entered = false;
+        } else if (const std::string text = Display(); !(CalcMode && text.size() >= 16)) {
+            SetDisplay(text == "0" ? typed : text + typed);
+        }
+        view_.FocusEnterButton();
+    });
+}
+
 void KorbCalc::ClearStackContents() {
     Guard([&] {
         stack_.ClearEntries();

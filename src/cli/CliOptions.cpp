@@ -12,6 +12,7 @@ const char* const CliUsage = R"(Usage: korbcalc-cli [options] [ENTRY...]
 Runs each ENTRY (or, with none, each line of standard input): a command word such as
 + - * / swap drop sqrt sin "conv psi" "sto 3", or a quantity to push ("12 ft/sec^2").
 Then writes the stack, bottom to top, unless a "print" entry wrote the top.
+"korbcalc-cli units [TEXT]" lists the unit names (and aliases, prefixed units) matching TEXT.
 
 Options:
   --si | --us                  unit system for preferred units and gravity

@@ -1,6 +1,7 @@
 #include "cli/ConsoleView.h"
 
 #include "calc/KorbCalc.h"
+#include "units/UnitNames.h"
 
 std::string ConsoleView::DisplayText() const {
     if (shownEntry_) {
@@ -40,7 +41,8 @@ void ConsoleView::WriteMessage(const char* kind, const std::string& message) {
         errors_ << "entry " << entryNumber_ << " \"" << entryText_.substr(0, quoted)
                 << (entryText_.size() > quoted ? "...\": " : "\": ");
     }
-    errors_ << message << '\n';
+    // A message of several lines (what failed, on its second line) is one line of the log here.
+    errors_ << unitnames::OneLineMessage(message) << '\n';
     errors_.Flush(); // at once, not behind the answers still buffered
 }
 

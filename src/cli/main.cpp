@@ -16,6 +16,7 @@
 #include "cli/LineInput.h"
 #include "cli/Output.h"
 #include "cli/SessionStore.h"
+#include "cli/UnitListing.h"
 #include "settings/FolderLock.h"
 #include "settings/ValueStore.h"
 #include "units/AngleUnits.h"
@@ -110,6 +111,7 @@ int main(int argc, char** argv) {
         out << CliUsage;
         return 0;
     }
+    if (AsksForUnitNames(options.entries)) return WriteUnitNames(out, errors, options.entries);
     for (const std::string& unit : options.prefer)
         if (PreferredRowOfUnit(unit) == 0) {
             errors << "korbcalc-cli: --prefer " << unit

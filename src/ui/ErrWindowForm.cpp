@@ -1,11 +1,14 @@
 #include "ui/ErrWindowForm.h"
 
+#include <QFontMetrics>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include "ui/DialogStyle.h"
+
+#include <algorithm>
 
 TErrWindow::TErrWindow(QWidget* parent) : QDialog(parent) {
     setObjectName("ErrWindow");

@@ -1,6 +1,7 @@
 #include "ui/HelpWindow.h"
 
 #include "ui/DialogStyle.h"
+#include "ui/HelpUnitNames.h"
 
 #include <QFile>
 #include <QHBoxLayout>
@@ -26,9 +27,10 @@ static void InitHelpResources() {
 namespace {
 
 // The topics in the order the contents list shows them.
-const char* const kTopicOrder[] = {"contents",    "keypad",      "controls",   "modes", "units",
-                                   "selector",    "conversions", "unitsystem", "stack", "registers",
-                                   "preferences", "formats",     "errors"};
+const char* const kTopicOrder[] = {
+    "contents", "keypad",      "controls",   "modes", "units",     helppage::UnitNamesId,
+    "selector", "conversions", "unitsystem", "stack", "registers", "preferences",
+    "formats",  "errors"};
 
 struct HelpContext {
     int context;
@@ -46,6 +48,26 @@ QUrl TopicUrl(const QString& id) {
     return QUrl("qrc:/help/" + id + ".html");
 }
 
+// A topic's page: from the resources, or made here for the one generated from the catalogue.
+QString TopicHtml(const QString& id) {
+    if (id == helppage::UnitNamesId) return QString::fromStdString(helppage::UnitNamesHtml());
+    QFile file(":/help/" + id + ".html");
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    return QString::fromUtf8(file.readAll());
+}
+
+// The browser takes the generated page under the address the others have, so links reach it too.
+class TopicBrowser : public QTextBrowser {
+public:
+    using QTextBrowser::QTextBrowser;
+    QVariant loadResource(int type, const QUrl& name) override {
+        if (type == QTextDocument::HtmlResource &&
+            name.fileName() == QString(helppage::UnitNamesId) + ".html")
+            return TopicHtml(helppage::UnitNamesId);
+        return QTextBrowser::loadResource(type, name);
+    }
+};
+
 } // namespace
 
 QString HelpWindow::TopicForContext(int context) {
@@ -59,7 +81,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName("HelpWindow");
     setWindowTitle("Meridot Help");
 
-    Browser = new QTextBrowser(this);
+    Browser = new TopicBrowser(this);
     Browser->setObjectName("HelpBrowser");
     Browser->setOpenExternalLinks(false);
 
@@ -120,9 +142,8 @@ void HelpWindow::LoadTopics() {
     static const QRegularExpression keywordsRe("<meta\\s+name=\"keywords\"\\s+content=\"([^\"]*)\"",
                                                QRegularExpression::CaseInsensitiveOption);
     for (const char* id : kTopicOrder) {
-        QFile file(":/help/" + QString(id) + ".html");
-        if (!file.open(QIODevice::ReadOnly)) continue;
-        const QString html = QString::fromUtf8(file.readAll());
+        const QString html = TopicHtml(id);
+        if (html.isEmpty()) continue;
         HelpTopic topic{id, id, {}};
         if (const auto m = titleRe.match(html); m.hasMatch()) topic.title = m.captured(1).trimmed();
         if (const auto m = keywordsRe.match(html); m.hasMatch())

@@ -236,7 +236,16 @@ void TKorbCalcForm::BuildSecondFunctionImages() {
 
 bool TKorbCalcForm::HandleKey(QKeyEvent* event) {
     const auto key = TranslateKey(*event);
-    if (!key) return false;
+    if (!key) {
+        // Characters beyond ASCII (µ, ², °, Ω typed on a keyboard that has them) go into the entry
+        // as they are; the map knows only the ASCII keys.
+        const QString text = event->text();
+        const bool typed = !text.isEmpty() && text.size() <= 2 && text.at(0).unicode() >= 0xA0 &&
+                           !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+        if (!typed) return false;
+        Run([&] { engine_->TypeCharacter(text.toStdString()); });
+        return true;
+    }
     Run([&] { engine_->DisplayKeyDown(key->code, key->shift, key->ctrl); });
     return true;
 }

@@ -22,6 +22,7 @@
 #include "units/NumberUnits.h"
 #include "units/PickedUnits.h"
 #include "units/QuantityMath.h"
+#include "units/UnitNames.h"
 
 namespace {
 
@@ -463,7 +464,7 @@ void TUnitsDlg::AddPickedUnit() {
         CurrentUnits = *reduced;
         UnitsEdit->setText(QString::fromStdString(CurrentUnits));
     } else {
-        ReportError(ErrorMessage(_UnitProblem));
+        ReportError(UnitProblem(JoinPickedUnit(CurrentUnits, PickedUnit, DenominatorSelected())));
     }
     OKBtn->setFocus();
 }
@@ -478,8 +479,14 @@ bool TUnitsDlg::ValidateUnitsEdit() {
         UnitsEdit->setText(QString::fromStdString(CurrentUnits));
         return true;
     }
-    ReportError(ErrorMessage(_UnitProblem));
+    ReportError(UnitProblem(UnitsEdit->text().toStdString()));
     return false;
+}
+
+// The message for a unit text that does not read, with what failed on its second line.
+std::string TUnitsDlg::UnitProblem(const std::string& unitText) {
+    const std::string detail = unitnames::DescribeProblem(unitText);
+    return detail.empty() ? ErrorMessage(_UnitProblem) : ErrorMessage(_UnitProblem) + "\n" + detail;
 }
 
 void TUnitsDlg::ReportError(const std::string& message) {

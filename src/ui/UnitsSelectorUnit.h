@@ -74,6 +74,7 @@ private:
     void UnitsEditChange(const QString& text);
     void OKBtnClick();
     void ReportError(const std::string& message);
+    static std::string UnitProblem(const std::string& unitText);
 
     std::string CurrentUnits;
     std::string StartUnits;

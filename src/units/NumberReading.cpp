@@ -2,6 +2,7 @@
 #include "units/DecimalDigits.h"
 #include "units/FloatText.h"
 #include "units/UnitListsDetail.h"
+#include "units/Utf8Text.h"
 
 #include <algorithm>
 #include <array>
@@ -247,7 +248,22 @@ using unitdetail::IsExponentMark;
 using unitdetail::IsNumberChar;
 using unitdetail::ReadDecimal;
 
-std::string StripIgnoredChars(std::string_view text) {
+// A number text the decimal conversion refused because its value lies beyond the double range.
+bool BeyondRange(std::string_view number) {
+    if (!number.empty() && (number[0] == '+' || number[0] == '-')) number.remove_prefix(1);
+    double value = 0;
+    const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value);
+    return ec == std::errc::result_out_of_range && end == number.data() + number.size();
+}
+
+std::string StripIgnoredChars(std::string_view input) {
+    // Typographic forms are read as their ASCII spelling before anything else looks at the text.
+    std::string spelled;
+    std::string_view text = input;
+    if (utf8text::HasNonAscii(input)) {
+        spelled = utf8text::AsciiSpelling(input);
+        text = spelled;
+    }
     std::string out;
     out.reserve(text.size());
     for (char c : text)
@@ -308,11 +324,14 @@ NormalizedQuantity NormalizeQuantityText(std::string_view input) {
             result.ok = false;
         } else {
             const double whole = std::clamp(RoundHalfEven(exponent), -1e6, 1e6);
-            result.ok = ReadDecimal(std::string(mantissa) + "E" + std::to_string(static_cast<long>(whole)),
-                                    result.number);
+            const std::string rounded =
+                std::string(mantissa) + "E" + std::to_string(static_cast<long>(whole));
+            result.ok = ReadDecimal(rounded, result.number);
+            result.outOfRange = !result.ok && BeyondRange(rounded);
         }
     } else {
         result.ok = ReadDecimal(number, result.number);
+        result.outOfRange = !result.ok && BeyondRange(number);
     }
     // Unit part.
     std::string& units = result.unitText;
@@ -320,6 +339,13 @@ NormalizedQuantity NormalizeQuantityText(std::string_view input) {
     for (i = unitStart; i < text.size();) {
         const char c = text[i];
         if (!IsUnitTextChar(c)) {
+            // Parentheses are dropped (grouping is written with "/"); any other character means
+            // nothing here, and reading on without it could give another unit.
+            if (c != '(' && c != ')') {
+                result.ok = false;
+                result.stray = utf8text::CharacterAt(text, i);
+                break;
+            }
             ++i;
         } else if (c == '^') {
             // The exponent is the run of number characters after "^"; a second "-" ends it, and a

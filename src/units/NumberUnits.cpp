@@ -6,6 +6,7 @@
 #include "units/TemperatureDifference.h"
 #include "units/UnitCatalogue.h"
 #include "units/UnitListsDetail.h"
+#include "units/UnitNames.h"
 
 #include <bit>
 #include <cmath>
@@ -170,6 +171,17 @@ bool Fail(TNumberUnits& q, TErrors code) {
     return false;
 }
 
+// The message for a quantity text that does not read: the code's, with what failed on a second
+// line; or, for a number beyond the double range, one that says so.
+std::string ProblemMessage(std::string_view text, const std::string& first, bool baseOverflows) {
+    if (std::string range = unitnames::OutOfRangeMessage(text); !range.empty()) return range;
+    if (baseOverflows)
+        return "Number out of range: the value of \"" + std::string(text) +
+               "\" in base units is beyond 1.8e+308";
+    const std::string detail = unitnames::DescribeProblem(text);
+    return detail.empty() ? std::string() : first + "\n" + detail;
+}
+
 // Takes a number and its read unit text into the quantity; a failed reading leaves it as it was.
 bool Assign(TNumberUnits& q, double number, const ParsedUnits& units) {
     const double base = units.ok ? units.toBase.Apply(number, true) : 0;
@@ -260,11 +272,20 @@ bool TNumberUnits::SetText(std::string_view text) {
         }
         if (!SplitQuantity(text, number, unitText, scratch)) {
             ClearError();
+            ProblemText = ProblemMessage(text, ErrorMessage(_UnitProblem), false);
             return Fail(*this, _UnitProblem);
         }
     }
     ClearError();
-    return Assign(*this, number, LookupUnits(unitText));
+    const ParsedUnits& units = LookupUnits(unitText);
+    if (Assign(*this, number, units)) return true;
+    // Units that read, with a value that does not convert: beyond the double range in base units,
+    // or without a meaning (a Saybolt time too short for any viscosity), which the code's message tells.
+    if (units.ok && std::isinf(units.toBase.Apply(number, true)))
+        ProblemText = ProblemMessage(text, ErrorMessage(_UnitProblem), true);
+    else if (!units.ok)
+        ProblemText = ProblemMessage(text, ErrorMessage(_UnitProblem), false);
+    return false;
 }
 
 bool TNumberUnits::SetValue(double value) {
@@ -323,7 +344,9 @@ bool TNumberUnits::ConvertTo(std::string_view target) {
     if (SplitQuantity(target, number, unitText, scratch)) units = &LookupUnits(unitText);
     if (!units || !units->ok) {
         Fail(*this, _UnitProblem);
-        throw ENumberException("Unit problem-check the units entered");
+        const std::string first = "Unit problem-check the units entered";
+        const std::string message = ProblemMessage(target, first, false);
+        throw ENumberException(message.empty() ? first : message);
     }
     return ConvertToUnits(*this, *units);
 }

@@ -52,13 +52,15 @@ enum class UnitGroup {
     Inductance,
     Currency,
     Count,
-    AmountOfSubstance
+    AmountOfSubstance,
+    Frequency
 };
 
 // Fills every table once; later calls do nothing. Must run before anything else of the engine.
 void InitUnitTables();
 
-// Unit number of a name (1..153), or 0. Case-blind; first match in slot order wins.
+// Unit number of a catalogue name, or 0: the name written in exactly this letter case, else the one
+// name that matches without regard to case (none when several do, as "mw" for "mW" and "MW").
 int FindUnit(std::string_view name);
 
 // Per-slot data, for slot numbers 1..153 (an empty slot has an empty name).
@@ -115,7 +117,10 @@ std::string StripIgnoredChars(std::string_view text);
 struct NormalizedQuantity {
     double number = 1;
     std::string unitText;
-    bool ok = true; // false when the number part does not convert to a finite double
+    bool ok = true;          // false when the number part does not convert to a finite double, or
+                             // the unit part holds a character that belongs to no unit text
+    bool outOfRange = false; // the number is beyond the double range
+    std::string stray;       // the first character of the unit part that belongs to no unit text
 };
 NormalizedQuantity NormalizeQuantityText(std::string_view text);
 
@@ -182,6 +187,7 @@ public:
     TUnitLists UnitLists = EmptyUnitLists();
     TSignature Signature{};
     bool Empty = true;
+    std::string ProblemText; // the whole error message when it says more than the code's
 
     bool SetText(std::string_view text); // never throws
     // A value and unit lists taken as they are, without a text (the lists are reduced first).
@@ -205,10 +211,13 @@ public:
     bool ValueInUnitsOf(const TNumberUnits& other, double& value) const;
     void ConvertToPreferred();
     bool RaiseToPower(double x);
-    std::string GetErrorText() const { return ErrorMessage(ErrorCode); }
+    // The message of the error code, and a second line naming what failed when it is known; a
+    // number out of range has a message of its own.
+    std::string GetErrorText() const { return ProblemText.empty() ? ErrorMessage(ErrorCode) : ProblemText; }
     void ClearError() {
         ErrorFlag = false;
         ErrorCode = _OK;
+        ProblemText.clear();
     }
     bool IsSUS() const;
     bool IsAngleOrUnitless() const;

@@ -17,7 +17,10 @@ std::string JoinPickedUnit(const std::string& current, const std::string& picked
 std::optional<std::string> ReducedUnitText(const std::string& text) {
     const std::string stripped = StripIgnoredChars(text);
     if (stripped.empty()) return std::string();
-    const ParseResult parsed = ParseUnitList(NormalizeQuantityText(stripped).unitText);
+    const NormalizedQuantity normalized = NormalizeQuantityText(stripped);
+    // The reading stops at a character that belongs to no unit: the text is refused, not cut short.
+    if (!normalized.stray.empty()) return std::nullopt;
+    const ParseResult parsed = ParseUnitList(normalized.unitText);
     if (!parsed.ok) return std::nullopt;
     return RenderUnitLists(parsed.lists, RenderKind::Names);
 }

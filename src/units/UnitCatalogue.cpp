@@ -129,8 +129,8 @@ constexpr Row Rows[] = {
     Stored("cal", 0.238845896627, Energy, G::Energy),
     Stored("BTU", 0.000947817120313, Energy, G::Energy),
     Stored("ft*lbf", 0.737562149277, Energy, G::Energy),
-    Gap(G::Energy),
-    Stored("W", 1, PowerX, G::Power), // 75
+    Over("kWh", "J", 3600000, Energy, G::Energy), // 74: a kilowatt for an hour
+    Stored("W", 1, PowerX, G::Power),             // 75
     Stored("kW", 0.001, PowerX, G::Power),
     Stored("hp", 0.0013410220896, PowerX, G::Power),
     Gap(G::Power),
@@ -155,8 +155,8 @@ constexpr Row Rows[] = {
     Stored("bu", 28.3775933928, Volume, G::Volume),
     Stored("pk", 113.510373571, Volume, G::Volume),
     Gap(G::Volume),
-    Stored("RPM", 9.54929658548, "(rad*sec^-1)", G::AngularSpeed), // 100
-    Gap(G::AngularSpeed),
+    Stored("RPM", 9.54929658548, "(rad*sec^-1)", G::AngularSpeed),    // 100
+    Stored("Hz", 1, "(sec^-1)", G::Frequency),                        // 101
     Stored("GPM", 15850.323141488905, "(m^3*sec^-1)", G::VolumeFlow), // 102
     Gap(G::VolumeFlow),
     Stored("Pa", 1, PressureX, G::Pressure), // 104
@@ -249,8 +249,9 @@ constexpr const char* GroupNames[] = {"",
                                       "Inductance",
                                       "Currency",
                                       "Count",
-                                      "Amount of substance"};
-static_assert(std::size(GroupNames) == static_cast<std::size_t>(G::AmountOfSubstance) + 1);
+                                      "Amount of substance",
+                                      "Frequency"};
+static_assert(std::size(GroupNames) == static_cast<std::size_t>(G::Frequency) + 1);
 
 // The tenth text backs any code outside the enumeration.
 const std::array<std::string, 10> ErrorMessages{
@@ -269,10 +270,36 @@ std::string Upper(std::string_view text) {
     return upper;
 }
 
+// Names grouped by first character and length, so that a look-up compares a handful of names.
+struct NameIndex {
+    std::vector<std::pair<std::string, int>> names;
+    std::vector<std::pair<int, int>> buckets = std::vector<std::pair<int, int>>(256 * 8); // ranges of names
+
+    static std::size_t Key(std::string_view name) {
+        return static_cast<unsigned char>(name[0]) * 8u + std::min<std::size_t>(name.size(), 7);
+    }
+    // Sorts the names, the lowest slot first among equal ones, and finds the buckets.
+    void Build() {
+        std::sort(names.begin(), names.end(), [](const auto& a, const auto& b) {
+            const std::size_t ka = Key(a.first), kb = Key(b.first);
+            return ka != kb ? ka < kb : a < b;
+        });
+        for (int i = static_cast<int>(names.size()) - 1; i >= 0; --i) {
+            auto& range = buckets[Key(names[static_cast<std::size_t>(i)].first)];
+            if (range.second == 0) range.second = i + 1;
+            range.first = i;
+        }
+    }
+    std::pair<int, int> Range(std::string_view name) const {
+        return name.empty() ? std::pair{0, 0} : buckets[Key(name)];
+    }
+};
+
 struct Catalogue {
-    std::array<unitcat::SlotInfo, UnitSlotCount + 1> slots;  // [0] is the empty record
-    std::vector<std::pair<std::string, int>> byUpperName;    // sorted by name, lowest slot first
-    std::array<std::pair<int, int>, 256> byFirstChar{};      // range of byUpperName per first character
+    std::vector<unitcat::SlotInfo> slots;                    // [0] is the empty record
+    std::vector<unitcat::PrefixedOrigin> origins;            // of the prefixed units' slots
+    NameIndex upperNames;                                    // every name and spelling in capitals
+    NameIndex exactNames;                                    // every name and spelling as written
     std::vector<std::pair<std::string_view, int>> byRowName; // exact names, sorted, lowest slot first
 };
 
@@ -321,8 +348,63 @@ void SplitExpansion(unitcat::SlotInfo& info, const Catalogue& cat) {
               [](const auto& a, const auto& b) { return a.base < b.base; });
 }
 
+// The prefixed units after the numbered slots; a name already taken keeps its meaning.
+void AddPrefixedEntries(Catalogue& cat) {
+    cat.origins.resize(cat.slots.size());
+    // Only the numbered names count as taken: "ms" and "Ms" are both prefixed units.
+    std::vector<std::string> numbered;
+    for (const auto& entry : cat.upperNames.names) numbered.push_back(entry.first);
+    std::sort(numbered.begin(), numbered.end());
+    auto taken = [&numbered](std::string_view name) {
+        return std::binary_search(numbered.begin(), numbered.end(), Upper(name));
+    };
+    auto slotOf = [&cat](std::string_view name) { return RowSlot(cat, name); };
+    auto factorOf = [&cat](int slot) { return cat.slots[slot].factor; };
+    const auto entries = siprefix::MakePrefixedEntries(taken, slotOf, factorOf);
+    // The empty slot that ends a group takes one prefixed unit of that group, the commonest prefix
+    // first; the others follow the numbered slots.
+    std::vector<int> slots(entries.size(), 0);
+    std::array<int, static_cast<std::size_t>(G::Frequency) + 1> gapOfGroup{};
+    for (int gap = UnitSlotCount; gap >= 1; --gap)
+        if (!Rows[gap - 1].name && Rows[gap - 1].group != G::None)
+            gapOfGroup[static_cast<std::size_t>(Rows[gap - 1].group)] = gap;
+    for (const char* symbol : {"m", "k", "M", "u", "n", "G", "p", "c", "h", "T", "da", "d"})
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            if (std::string_view(entries[i].prefix->symbol) != symbol) continue;
+            int& gap = gapOfGroup[static_cast<std::size_t>(cat.slots[entries[i].unitSlot].group)];
+            slots[i] = gap;
+            gap = 0;
+        }
+    int next = UnitSlotCount;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const siprefix::PrefixedEntry& entry = entries[i];
+        const int slot = slots[i] != 0 ? slots[i] : ++next;
+        auto& info = cat.slots[slot];
+        const auto& unit = cat.slots[entry.unitSlot];
+        info.name = entry.name;
+        info.upperName = Upper(entry.name);
+        info.expansion = unit.expansion;
+        info.group = unit.group;
+        info.factor = entry.factor;
+        info.inverse = entry.inverse;
+        info.terms = unit.terms;
+        info.sortedTerms = unit.sortedTerms;
+        info.termCount = unit.termCount;
+        cat.origins[slot] = {entry.prefix, entry.unitSlot};
+        cat.upperNames.names.emplace_back(info.upperName, slot);
+        cat.exactNames.names.emplace_back(info.name, slot);
+        if (!entry.otherName.empty()) {
+            cat.upperNames.names.emplace_back(Upper(entry.otherName), slot);
+            cat.exactNames.names.emplace_back(entry.otherName, slot);
+        }
+    }
+}
+
 Catalogue BuildCatalogue() {
     Catalogue cat;
+    cat.slots.resize(unitcat::EntryCapacity + 1);
+    cat.upperNames.names.reserve(2 * unitcat::EntryCapacity);
+    cat.exactNames.names.reserve(2 * unitcat::EntryCapacity);
     for (int slot = 1; slot <= UnitSlotCount; ++slot)
         if (Rows[slot - 1].name) cat.byRowName.emplace_back(Rows[slot - 1].name, slot);
     std::stable_sort(cat.byRowName.begin(), cat.byRowName.end(),
@@ -345,16 +427,12 @@ Catalogue BuildCatalogue() {
         auto& info = cat.slots[slot];
         if (info.name.empty()) continue;
         SplitExpansion(info, cat);
-        cat.byUpperName.emplace_back(info.upperName, slot);
+        cat.upperNames.names.emplace_back(info.upperName, slot);
+        cat.exactNames.names.emplace_back(info.name, slot);
     }
-    // A stable sort keeps the lowest slot first among equal names, which is the one looked up.
-    std::stable_sort(cat.byUpperName.begin(), cat.byUpperName.end(),
-                     [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (int i = static_cast<int>(cat.byUpperName.size()) - 1; i >= 0; --i) {
-        auto& range = cat.byFirstChar[static_cast<unsigned char>(cat.byUpperName[i].first[0])];
-        if (range.second == 0) range.second = i + 1;
-        range.first = i;
-    }
+    AddPrefixedEntries(cat);
+    cat.exactNames.Build();
+    cat.upperNames.Build();
     return cat;
 }
 
@@ -369,7 +447,39 @@ namespace unitcat {
 
 const SlotInfo& Slot(int slot) {
     const auto& cat = Tables();
-    return slot >= 1 && slot <= UnitSlotCount ? cat.slots[slot] : cat.slots[0];
+    return slot >= 1 && slot <= EntryCapacity ? cat.slots[slot] : cat.slots[0];
+}
+
+int FindExactUnit(std::string_view name) {
+    const NameIndex& index = Tables().exactNames;
+    const auto [first, last] = index.Range(name);
+    for (int i = first; i < last; ++i)
+        if (index.names[static_cast<std::size_t>(i)].first == name)
+            return index.names[static_cast<std::size_t>(i)].second;
+    return 0;
+}
+
+int FindUnitIgnoringCase(std::string_view name, std::vector<int>* matches) {
+    if (name.empty()) return 0;
+    const std::string upper = Upper(name);
+    const NameIndex& index = Tables().upperNames;
+    const auto [first, last] = index.Range(upper);
+    int found = 0;
+    bool several = false;
+    for (int i = first; i < last; ++i) {
+        const auto& [entryName, slot] = index.names[static_cast<std::size_t>(i)];
+        if (entryName != upper) continue;
+        if (found != 0 && slot != found) several = true;
+        if (found == 0) found = slot;
+        if (matches && std::find(matches->begin(), matches->end(), slot) == matches->end())
+            matches->push_back(slot);
+    }
+    return several ? 0 : found;
+}
+
+PrefixedOrigin OriginOf(int slot) {
+    const auto& cat = Tables();
+    return slot >= 1 && slot <= EntryCapacity ? cat.origins[slot] : PrefixedOrigin{};
 }
 
 int BaseIndexOfSlot(int slot) {
@@ -386,14 +496,10 @@ void InitUnitTables() {
 }
 
 int FindUnit(std::string_view name) {
-    if (name.empty()) return 0;
-    const std::string upper = Upper(name);
-    const auto& cat = Tables();
-    // Names in a range are sorted with the lowest slot first among equals, so the first hit wins.
-    const auto [first, last] = cat.byFirstChar[static_cast<unsigned char>(upper[0])];
-    for (int i = first; i < last; ++i)
-        if (cat.byUpperName[i].first == upper) return cat.byUpperName[i].second;
-    return 0;
+    // The numbered names never differ only by case, and no prefixed name differs from one of them
+    // only by case, so every name read before reads as before.
+    if (const int slot = unitcat::FindExactUnit(name)) return slot;
+    return unitcat::FindUnitIgnoringCase(name);
 }
 
 const std::string& UnitName(int slot) {

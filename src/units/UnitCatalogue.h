@@ -3,9 +3,12 @@
 #pragma once
 
 #include "units/NumberUnits.h"
+#include "units/SiPrefixes.h"
 
 #include <array>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace unitcat {
 
@@ -34,8 +37,27 @@ struct SlotInfo {
     int termCount = 0;
 };
 
-// Slot 1..153; anything else gives an empty record.
+// The SI-prefixed units fill the slots past the numbered ones; those a taken name leaves out stay empty.
+constexpr int EntryCapacity = UnitSlotCount + siprefix::PrefixedCapacity;
+
+// Slot 1..EntryCapacity; anything else gives an empty record.
 const SlotInfo& Slot(int slot);
+
+// Slot of a catalogue name written with exactly this letter case, or 0. Other spellings of a
+// prefixed unit ("msec" for "ms") count as its names.
+int FindExactUnit(std::string_view name);
+// Slot of the one catalogue name that matches without regard to letter case; 0 when there is none,
+// and when several differ only by case ("mw": "mW" or "MW"). `matches` (when given) receives the
+// slots of all that match.
+int FindUnitIgnoringCase(std::string_view name, std::vector<int>* matches = nullptr);
+
+// The prefix and the unit of a prefixed unit's slot; no prefix for any other slot. Prefixed units
+// take the empty slot that ends their group, and the slots past the numbered ones.
+struct PrefixedOrigin {
+    const siprefix::Prefix* prefix = nullptr;
+    int unitSlot = 0;
+};
+PrefixedOrigin OriginOf(int slot);
 
 // Index of a base-unit slot in BaseSlots, or -1.
 int BaseIndexOfSlot(int slot);

@@ -2,6 +2,7 @@
 #include "units/QuantityMath.h"
 #include "units/UnitCatalogue.h"
 #include "units/UnitListsDetail.h"
+#include "units/UnitNames.h"
 
 #include <algorithm>
 #include <cmath>
@@ -32,11 +33,9 @@ ParseResult ParseUnits(std::string_view text, int maxPerList) {
         while (i < text.size() && !IsOperator(text[i])) ++i;
         const std::string_view name = text.substr(start, i - start);
         if (name.size() >= 8) return fail(_UnitProblem);
-        int unit = 0;
-        if (!name.empty()) {
-            unit = FindUnit(name);
-            if (unit == 0) return fail(_NotInList);
-        }
+        unitnames::Meaning meaning;
+        if (!name.empty() && unitnames::Resolve(name, meaning) != unitnames::Resolution::Found)
+            return fail(_NotInList);
         bool switchLists = false;
         if (i < text.size()) {
             const char op = text[i++];
@@ -55,10 +54,15 @@ ParseResult ParseUnits(std::string_view text, int maxPerList) {
                 }
             }
         }
-        if (unit != 0) {
-            const int list = exponent < 0 ? 1 - current : current;
-            if (lists[list].count >= maxPerList || !lists[list].Add(unit, std::fabs(exponent)))
-                return fail(_UnitProblem);
+        if (meaning.count > 0) {
+            // An alias of a compound ("mph") adds each of its units, raised to the exponent.
+            for (int t = 0; t < meaning.count; ++t) {
+                const unitnames::Term& term = meaning.terms[static_cast<std::size_t>(t)];
+                const double e = term.exponent == 1 ? exponent : exponent * term.exponent;
+                const int list = e < 0 ? 1 - current : current;
+                if (lists[list].count >= maxPerList || !lists[list].Add(term.unit, std::fabs(e)))
+                    return fail(_UnitProblem);
+            }
             exponent = 1;
         }
         if (switchLists) current = 1 - current;
@@ -87,7 +91,7 @@ Entry EntryAt(const TUnitLists& lists, int list, int index) {
 }
 
 bool ValidSlot(int unit) {
-    return unit >= 1 && unit <= UnitSlotCount;
+    return unit >= 1 && unit <= unitcat::EntryCapacity;
 }
 
 bool Reduce(const Entry* num, int numCount, const Entry* den, int denCount, TUnitLists& out) {

@@ -203,6 +203,26 @@ TEST_F(EngineTest, FreeFormCaretAppendsToTheShownValue) {
     ExpectStack({{12.5, "ft"}, {12.5, "ft^2"}});
 }
 
+// Characters beyond the keyboard map (a micro sign, a superscript two, a degree sign) are typed
+// into the entry as they are, and the entry reads as their ASCII spelling.
+TEST_F(EngineTest, TypographicCharactersAreTypedAsTheyAre) {
+    Keys(c(), "47 ");
+    c().TypeCharacter("\xC2\xB5");
+    c().DisplayKeyDown(VK::LetterA + 5, true, false); // F
+    EXPECT_EQ(view.display, "47 \xC2\xB5"
+                            "F");
+    c().DisplayKeyDown(VK::Return, false, false);
+    Keys(c(), "3 m");
+    c().TypeCharacter("\xC2\xB2");
+    c().DisplayKeyDown(VK::Return, false, false);
+    ExpectStack({{47, "uF"}, {3, "m^2"}});
+    c().TypeCharacter("\xC2\xA7"); // a new entry, refused by name at Enter
+    c().DisplayKeyDown(VK::Return, false, false);
+    EXPECT_EQ(c().Stack().Depth(), 2);
+    ASSERT_EQ(view.errors.size(), 1u);
+    EXPECT_NE(view.errors[0].find("\xC2\xA7"), std::string::npos) << view.errors[0];
+}
+
 TEST_F(EngineTest, LetterSwitchesCalculatorModeToFreeForm) {
     c().Calculator1Click();
     ASSERT_TRUE(c().State().CalcMode);

@@ -477,4 +477,40 @@ TEST(SavedValues, ComeBackExactlyAfterARestart) {
     }
 }
 
+// A prefixed unit, an alias and a typographic form typed in a session come back after a restart
+// in the catalogue's ASCII names, with the same values.
+TEST(SavedValues, TypedSpellingsComeBackAfterARestart) {
+    const struct {
+        const char* typed;
+        const char* units;
+        double value;
+    } cases[] = {{"1.5 kJ", "kJ", 1.5},
+                 {"47 \xC2\xB5"
+                  "F",
+                  "uF", 47},
+                 {"3 hPa", "hPa", 3},
+                 {"60 mph", "mi/hr", 60},
+                 {"2 m\xC2\xB2", "m^2", 2},
+                 {"12 nm", "nm", 12},
+                 {"0.25 kWh", "kWh", 0.25}};
+    WorkingDir dir;
+    WriteBytes("Meridot.ini", GoodIni());
+    Session first;
+    first.Start();
+    for (const auto& c : cases) ASSERT_TRUE(first.Push(c.typed)) << c.typed;
+    first.StoreTop(2);
+    EXPECT_TRUE(first.Close().empty());
+    const std::string saved = ReadBytes("SaveStck.dat");
+    EXPECT_TRUE(std::all_of(saved.begin(), saved.end(), [](char c) { return (c & 0x80) == 0; })) << saved;
+    Session second;
+    second.Start();
+    ASSERT_EQ(second.Stack().Depth(), static_cast<int>(std::size(cases)));
+    for (size_t i = 0; i < std::size(cases); ++i) {
+        const Quantity got = ValueOf(second.Stack().FPStack()[i]);
+        EXPECT_EQ(got.value, cases[i].value) << cases[i].typed;
+        EXPECT_EQ(got.units, cases[i].units) << cases[i].typed;
+    }
+    EXPECT_EQ(ValueOf(second.Stack().Register(2)).units, "kWh");
+}
+
 } // namespace

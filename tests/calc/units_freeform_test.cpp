@@ -49,7 +49,8 @@ TEST_F(EngineTest, ConvertUnitsToUnreadableUnitsKeepsTheStack) {
     view.selectorAnswer = "qqq";
     c().ConvertUnitsBtnClick();
     ExpectStack({{12, "ft"}});
-    EXPECT_EQ(view.messages, std::vector<std::string>{"Unit problem-check the units entered"});
+    EXPECT_EQ(view.messages,
+              std::vector<std::string>{"Unit problem-check the units entered\nno unit \"qqq\""});
 }
 
 TEST_F(EngineTest, DirectConvertUsesTheTopUnits) {

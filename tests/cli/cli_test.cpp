@@ -109,6 +109,32 @@ INSTANTIATE_TEST_SUITE_P(
                "",
                0},
         Script{"direct_convert", {"6 in", "1 ft", "direct"}, "", "0.5000000 ft\n", "", 0},
+        // Aliases, prefixed units and typographic forms, in entries and in conversion targets.
+        Script{"spellings",
+               {"25 m/sec", "conv", "km/h", "1 kJ", "conv", "BTU", "conv", "kJ", "1 \xC2\xB5m", "conv nm"},
+               "",
+               "90.0000000 km/hr\n1.0000000 kJ\n1000.0000000 nm\n",
+               "",
+               0},
+        Script{"error_names_the_unit",
+               {"12 fx"},
+               "",
+               "",
+               "ERROR: entry 1 \"12 fx\": Problem with the units: no unit \"fx\" (did you mean ft?)\n",
+               1},
+        Script{"dropped_character_is_refused",
+               {"1 \xC2\xA7m"},
+               "",
+               "",
+               "Problem with the units: character \"\xC2\xA7\" (U+00A7) is not part of a unit\n",
+               1},
+        Script{"unit_names",
+               {"units", "kph"},
+               "",
+               "kph  alias of km/hr (kilometre per hour)  -  1 = 0.277777777777778 m/sec\n",
+               "",
+               0},
+        Script{"unit_names_none", {"units", "zzzz"}, "", "", "no unit name or meaning contains \"zzzz\"", 1},
         Script{"bad_option", {"--places", "99"}, "", "", "Usage: korbcalc-cli", 2},
         // A word that takes an argument takes the next one when it stands alone.
         Script{"conv_takes_next_argument",
@@ -186,7 +212,7 @@ INSTANTIATE_TEST_SUITE_P(
                {"1 m", "12 fx"},
                "",
                "1.0000000 m\n",
-               "ERROR: entry 2 \"12 fx\": Problem with the units\n",
+               "ERROR: entry 2 \"12 fx\": Problem with the units: no unit \"fx\" (did you mean ft?)\n",
                1},
         Script{"error_names_line", {}, "1 m\n\n12 fx\n", "1.0000000 m\n", "ERROR: entry 3 \"12 fx\": ", 1},
         // The tangent of an odd multiple of 90 deg has no value.
@@ -221,7 +247,8 @@ INSTANTIATE_TEST_SUITE_P(
                {"--full", "1.7976931348623157e308 m", "conv", "m"},
                "",
                "1.79769313486231571E+0308 m\n",
-               "ERROR: entry 2 \"conv m\": Problem with the units\n",
+               "ERROR: entry 2 \"conv m\": Number out of range: 1.79769313486232E+308 is beyond the largest "
+               "number, 1.8e+308\n",
                1},
         // The display is what print shows of an empty stack: the top's text until the last drop.
         Script{"print_after_drops",
@@ -264,7 +291,8 @@ TEST_F(Cli, ThreeHundredUndosGiveBackTheFirstState) {
 TEST_F(Cli, MessagesStandAfterTheAnswersBeforeThemInOneFile) {
     const RunResult r = Run({}, "1 m\nprint\n1 fx\nprint\n2 m\nprint\n", true);
     EXPECT_EQ(r.out,
-              "1.0000000 m\nERROR: entry 3 \"1 fx\": Problem with the units\n1.0000000 m\n2.0000000 m\n");
+              "1.0000000 m\nERROR: entry 3 \"1 fx\": Problem with the units: no unit \"fx\" (did you mean "
+              "ft?)\n1.0000000 m\n2.0000000 m\n");
     EXPECT_EQ(r.status, 1);
 }
 

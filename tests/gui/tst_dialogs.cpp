@@ -22,12 +22,15 @@
 #include "ui/AboutBoxForm.h"
 #include "ui/ErrWindowForm.h"
 #include "ui/FormatFormUnit.h"
+#include "ui/HelpUnitNames.h"
 #include "ui/HelpWindow.h"
 #include "ui/PreferencesForm.h"
 #include "ui/ResetCalcForm.h"
 #include "ui/UnitsSelectorUnit.h"
 #include "units/NumberUnits.h"
+#include "units/PickedUnits.h"
 #include "units/QuantityMath.h"
+#include "units/UnitNames.h"
 
 namespace {
 
@@ -68,6 +71,7 @@ private slots:
     void unitsSelectorCancelAndClose();
     void unitsSelectorTypedText();
     void unitsSelectorPages();
+    void unitsSelectorCaptionsReadAsTheirUnits();
 
     void notationPreview_data();
     void notationPreview();
@@ -180,8 +184,33 @@ void TestDialogs::unitsSelectorTypedText() {
         QTest::mouseClick(dlg.CancelBtn, Qt::LeftButton);
     });
     QVERIFY(!dlg.Run("5 m").has_value());
-    QCOMPARE(errors, QStringList{QString::fromStdString(ErrorMessage(_UnitProblem))});
+    QCOMPARE(errors, QStringList{QString::fromStdString(ErrorMessage(_UnitProblem)) +
+                                 QString::fromUtf8("\nno unit \"fot\" \u2014 did you mean ft or foot?")});
     QVERIFY(openAfterError);
+}
+
+void TestDialogs::unitsSelectorCaptionsReadAsTheirUnits() {
+    // A caption that is itself a unit name (kph, mph, RPS) means what its button picks, so typing
+    // the caption and pressing the button agree.
+    int captionsRead = 0;
+    for (const auto& spec : UnitButtonTable()) {
+        if (!*spec.picked) continue;
+        const auto caption = ReducedUnitText(spec.caption);
+        if (!caption) continue;
+        ++captionsRead;
+        QCOMPARE(QString::fromStdString(*caption), QString::fromStdString(*ReducedUnitText(spec.picked)));
+    }
+    QVERIFY(captionsRead >= 3);
+    for (const char* name : {"kph", "mph", "RPS"}) QVERIFY2(ReducedUnitText(name).has_value(), name);
+    // Typed typographic forms read as their ASCII names.
+    TUnitsDlg dlg;
+    WhenModal([&] {
+        dlg.UnitsEdit->setText(QString::fromUtf8("N\u00B7m/s\u00B2"));
+        QTest::keyClick(dlg.UnitsEdit, Qt::Key_Return);
+    });
+    const auto typed = dlg.Run("");
+    QVERIFY(typed.has_value());
+    QCOMPARE(QString::fromStdString(*typed), QString("N*m/sec^2"));
 }
 
 void TestDialogs::unitsSelectorPages() {
@@ -487,6 +516,16 @@ void TestDialogs::errorWindowShowsEachMessage() {
     }
     QCOMPARE(seen, (QStringList{"Stack Empty!", "Too Few Operands"}));
     QCOMPARE(win.windowTitle(), QString("ERROR!"));
+    QCOMPARE(win.size(), QSize(270, 96));
+    // A message that names what failed on its second line is shown whole.
+    const std::string twoLines = "Problem with the units\nno unit \"fx\" \u2014 did you mean ft?";
+    WhenModal([&] {
+        QVERIFY(win.Message->height() >= 2 * win.Message->fontMetrics().lineSpacing());
+        QVERIFY(win.Message->width() >= win.Message->fontMetrics().horizontalAdvance(
+                                            QString::fromUtf8("no unit \"fx\" \u2014 did you mean ft?")));
+        win.BitBtn1->click();
+    });
+    win.ShowError(twoLines);
 }
 
 void TestDialogs::resetDialogAnswers() {
@@ -532,16 +571,20 @@ void TestDialogs::helpContexts() {
 
 void TestDialogs::helpLinksAndSearch() {
     HelpWindow help;
-    QCOMPARE(help.Topics().size(), std::size_t{13});
+    QCOMPARE(help.Topics().size(), std::size_t{14});
     // Every link of every topic opens another topic.
     static const QRegularExpression link("href=\"([^\"]+)\"");
     for (const auto& topic : help.Topics()) {
         help.ShowTopic(topic.id);
         QCOMPARE(help.Browser->documentTitle(), topic.title);
         QVERIFY2(!topic.keywords.isEmpty(), qPrintable(topic.id));
-        QFile file(":/help/" + topic.id + ".html");
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        for (const auto& m : link.globalMatch(QString::fromUtf8(file.readAll()))) {
+        QString html = QString::fromStdString(helppage::UnitNamesHtml());
+        if (topic.id != helppage::UnitNamesId) {
+            QFile file(":/help/" + topic.id + ".html");
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            html = QString::fromUtf8(file.readAll());
+        }
+        for (const auto& m : link.globalMatch(html)) {
             QString target = m.captured(1);
             target.chop(5);
             QVERIFY2(std::any_of(help.Topics().begin(), help.Topics().end(),
@@ -562,6 +605,13 @@ void TestDialogs::helpLinksAndSearch() {
     QVERIFY(std::any_of(help.Topics().begin(), help.Topics().end(), [&](const HelpTopic& t) {
         return t.id == opened && t.keywords.filter("AutoConv", Qt::CaseInsensitive).size() > 0;
     }));
+    // The generated topic lists every name the catalogue reads, aliases and prefixed units too.
+    help.ShowTopic("Units: every name, alias and prefix");
+    QCOMPARE(help.CurrentTopic(), QString(helppage::UnitNamesId));
+    const QString listed = help.Browser->toPlainText();
+    for (const auto& row : unitnames::AllNames())
+        QVERIFY2(listed.contains(QString::fromStdString(row.name)), row.name.c_str());
+    for (const char* name : {"mph", "kJ", "uF", "lbm", "micro"}) QVERIFY2(listed.contains(name), name);
     help.FilterIndex("no such keyword at all");
     QVERIFY(!help.OpenSelectedKeyword());
 }

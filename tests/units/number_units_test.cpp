@@ -183,7 +183,7 @@ TEST_F(NumberUnitsTest, ConvertTo) {
     EXPECT_EQ(target.GetUnits(), "ft");
     EXPECT_THROW(
         try { target.ConvertTo("m^2kg"); } catch (const ENumberException& e) {
-            EXPECT_STREQ(e.what(), "Unit problem-check the units entered");
+            EXPECT_STREQ(e.what(), "Unit problem-check the units entered\nexponent \"2kg\" is not a number");
             throw;
         },
         ENumberException);

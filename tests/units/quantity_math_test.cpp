@@ -155,7 +155,7 @@ TEST_F(QuantityMathTest, Power) {
         {"-8 ", 1.0 / 3.0, 0, "", "Negative to a fractional power not allowed"},
         {"0 m", -1, 0, "", "Divide by zero"},
         {"10 m", 400, 0, "", "Floating point overflow"},
-        {"12 fx", 2, 0, "", "Problem with the units"},
+        {"12 fx", 2, 0, "", "Problem with the units\nno unit \"fx\" \u2014 did you mean ft?"},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(std::string(r.text) + " ^ " + std::to_string(r.exponent));
@@ -223,7 +223,7 @@ TEST_F(QuantityMathTest, DirectTrig) {
         {"0.125 rev", 2, 1, ""},
         {"2 m", 0, 0, "The units must be angular"},
         {"1 deg/sec", 1, 0, "Units Incompatable"},
-        {"12 fx", 0, 0, "Problem with the units"},
+        {"12 fx", 0, 0, "Problem with the units\nno unit \"fx\" \u2014 did you mean ft?"},
     };
     for (const CodeCase& r : rows) {
         SCOPED_TRACE(std::string(r.text) + " code " + std::to_string(r.code));
