@@ -202,11 +202,15 @@ std::vector<std::string> NearestNames(std::string_view name) {
     return nearest;
 }
 
+// A text is quoted by its first 80 characters at most, so a huge entry keeps its message small.
 std::string Quoted(std::string_view text) {
+    constexpr std::size_t shown = 80;
+    if (text.size() > shown) return "\"" + std::string(text.substr(0, shown)) + "...\"";
     return "\"" + std::string(text) + "\"";
 }
 
 std::string WithSuggestions(std::string statement, std::string_view name) {
+    if (name.size() > 32) return statement; // nothing in the catalogue is near so long a name
     const std::vector<std::string> nearest = NearestNames(name);
     if (!nearest.empty()) statement += DidYouMean + JoinNames(nearest) + "?";
     return statement;
