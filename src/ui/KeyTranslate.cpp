@@ -58,6 +58,18 @@ std::optional<MapKey> TranslateKey(int qtKey, int qtModifiers) {
     out.shift = (qtModifiers & Qt::ShiftModifier) != 0;
     out.ctrl = (qtModifiers & Qt::ControlModifier) != 0;
     const bool keypad = (qtModifiers & Qt::KeypadModifier) != 0;
+    // Keys held with Alt or Meta belong to the menus and the desktop; the map never types them.
+    bool otherModifier = (qtModifiers & (Qt::AltModifier | Qt::MetaModifier)) != 0;
+#ifdef Q_OS_WIN
+    // Windows reports AltGr as Ctrl+Alt: a character made with it is the character alone.
+    const bool altGr = (qtModifiers & Qt::ControlModifier) && (qtModifiers & Qt::AltModifier) &&
+                       !(qtModifiers & Qt::MetaModifier);
+    if (altGr && Lookup(kShifted, qtKey)) {
+        otherModifier = false;
+        out.ctrl = false;
+    }
+#endif
+    if (otherModifier) return std::nullopt;
 
     switch (qtKey) {
     case Qt::Key_Backspace:
