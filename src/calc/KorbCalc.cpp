@@ -37,6 +37,8 @@ KorbCalc::KorbCalc(CalcView& view, ValueStore& store, PrefsHost host, std::strin
                   host.setWorkingFormat = [this](int f) { working_.SetFormat(NotationFromInt(f)); };
               if (!host.calcMode) host.calcMode = [this] { return CalcMode ? 1 : 0; };
               if (!host.messageBox) host.messageBox = [this](const std::string& m) { view_.ShowMessage(m); };
+              if (!host.note) host.note = [this](const std::string& m) { view_.ShowNote(m); };
+              if (!host.warning) host.warning = [this](const std::string& m) { view_.ShowWarning(m); };
               return std::move(host);
           }(),
           std::move(prefsFile)) {

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <utility>
 
 namespace {
@@ -32,9 +33,15 @@ bool SaveOrReport(CalcView& view, const std::string& fileName, const std::string
         view.ShowMessage(*saved.failure);
         return false;
     }
-    if (saved.notice) view.ShowMessage(*saved.notice);
+    if (saved.notice) view.ShowNote(*saved.notice);
     known = true;
     return true;
+}
+
+void ReportDamage(CalcView& view, const std::string& fileName, std::size_t dropped) {
+    if (dropped == 0) return;
+    view.ShowFileDamage("\"" + fileName + "\" was not loaded in full: " + std::to_string(dropped) +
+                        (dropped == 1 ? " line was" : " lines were") + " left out");
 }
 
 // A zero of either sign reads back from its text as 0.
@@ -299,7 +306,7 @@ bool StackCalc::LoadStackFile(const std::string& fileName) {
     stackFileKnown_ = false;
     auto file = ReadTextFile(fileName);
     if (!file) {
-        view_.ShowMessage("Error loading stack file.");
+        view_.ShowWarning("Error loading stack file.");
         return false;
     }
     const int first = Count();
@@ -318,6 +325,7 @@ bool StackCalc::LoadStackFile(const std::string& fileName) {
     }
     loading_ = false;
     stackFileKnown_ = dropped == 0;
+    ReportDamage(view_, fileName, dropped);
     // The window hears of the whole file at once.
     NotifyEntries(entryObserver.inserted, first, Count() - first);
     RefreshViews();
@@ -329,7 +337,7 @@ bool StackCalc::LoadRegisterFile(const std::string& fileName) {
     registerFileKnown_ = false;
     auto file = ReadTextFile(fileName);
     if (!file) {
-        view_.ShowMessage("Error loading register file.");
+        view_.ShowWarning("Error loading register file.");
         return false;
     }
     const auto& lines = file->lines;
@@ -354,6 +362,7 @@ bool StackCalc::LoadRegisterFile(const std::string& fileName) {
     }
     loading_ = false;
     registerFileKnown_ = dropped == 0;
+    ReportDamage(view_, fileName, dropped);
     NotifyRegisters();
     RefreshViews();
     return true;

@@ -163,7 +163,11 @@ bool Prefs::LoadPrefs() {
     // zero, saving switched off among them: it counts as no file.
     if (!anyKey) {
         fileKnown_ = false;
-        if (host_.messageBox) host_.messageBox("Can't load Prefs from INI file: " + fileName_);
+        const std::string message = "Can't load Prefs from INI file: " + fileName_;
+        if (host_.warning)
+            host_.warning(message);
+        else if (host_.messageBox)
+            host_.messageBox(message);
         ApplyNoFileDefaults();
         WritePrefs();
         return false;
@@ -248,7 +252,10 @@ bool Prefs::WritePrefs() {
             host_.messageBox(*failure);
     } else {
         fileKnown_ = true;
-        if (saved.notice && host_.messageBox) host_.messageBox(*saved.notice);
+        if (saved.notice && host_.note)
+            host_.note(*saved.notice);
+        else if (saved.notice && host_.messageBox)
+            host_.messageBox(*saved.notice);
     }
     // The stored values do not depend on the file and are written either way.
     store_.WriteBool(std::string(stored::AutoConvert.name), AutoConvert);

@@ -5,7 +5,10 @@
 #include <atomic>
 #include <charconv>
 #include <cstdio>
+#include <filesystem>
+#include <string>
 #include <string_view>
+#include <system_error>
 
 namespace {
 
@@ -192,6 +195,16 @@ std::optional<std::string> ReadWholeFile(const std::string& fileName) {
     return bytes;
 }
 
+// A regular file of no bytes has nothing to keep. Anything else (a link, a file that cannot be
+// looked at) counts as holding something.
+bool IsEmptyRegularFile(const std::string& fileName) {
+    std::error_code error;
+    const std::filesystem::path path(std::u8string(fileName.begin(), fileName.end()));
+    if (!std::filesystem::is_regular_file(std::filesystem::symlink_status(path, error))) return false;
+    const auto size = std::filesystem::file_size(path, error);
+    return !error && size == 0;
+}
+
 // Keeps the file as it is now as <name>.bak, replacing an older one. A hard link keeps it without
 // reading it (an unreadable file included); where there are none, its bytes are copied.
 // Gives the reason when it could not be kept.
@@ -265,7 +278,7 @@ SaveResult SaveText(const std::string& fileName, const std::string& text, bool k
         result.failure = WriteFailure(fileName, *temporary.failure);
         return result;
     }
-    if (keepBackup && safefile::FileExists(fileName)) {
+    if (keepBackup && safefile::FileExists(fileName) && !IsEmptyRegularFile(fileName)) {
         if (auto failure = KeepBackup(fileName)) {
             safefile::RemoveFile(temporary.name);
             result.failure = WriteFailure(fileName, *failure);
