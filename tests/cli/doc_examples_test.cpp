@@ -5,6 +5,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -68,9 +70,9 @@ std::vector<Example> ManualExamples(const std::string& manual) {
 }
 
 // The README's command lines: lines of its shell blocks that run korbcalc-cli or ostrel-jd
-// (through scripts/, as the README runs them in the source tree). A "# text" after a command
-// states its output; a sentence "The second example prints `a` and `b`." states the output of an
-// example of the block before it.
+// (through scripts/, as the README runs them in the source tree). A "# number" after a command
+// states its output (a remark in brackets after it aside); a sentence "The second example prints `a` and
+// `b`." states the output of an example of the block before it.
 std::vector<Example> ReadmeExamples(const std::string& readme) {
     std::vector<Example> examples;
     static const std::regex comment(R"(\s+#\s+(.*)$)");
@@ -93,8 +95,12 @@ std::vector<Example> ReadmeExamples(const std::string& readme) {
             Example e{line, {}};
             std::smatch m;
             if (std::regex_search(line, m, comment)) {
-                e.stated.push_back(m[1]);
                 e.command = line.substr(0, static_cast<std::size_t>(m.position(0)));
+                // A number or a date is the output; words ("one date a line") only describe it.
+                std::string said = m[1];
+                said = said.substr(0, said.find(" ("));
+                if (!said.empty() && (std::isdigit(static_cast<unsigned char>(said[0])) || said[0] == '-'))
+                    e.stated.push_back(said);
             }
             for (const char* program : {"korbcalc-cli", "ostrel-jd"})
                 for (std::size_t at;
