@@ -186,6 +186,8 @@ private slots:
                                    << 0;
         QTest::newRow("keypad enter pushes")
             << "Btn9" << QList<int>{Qt::Key_7, Qt::Key_Enter | kp} << "7.0000000 " << 1;
+        QTest::newRow("a typed zero keeps its units")
+            << "BtnEnter" << QList<int>{Qt::Key_0, Qt::Key_C | sh, Qt::Key_Return} << "0.0000000 C" << 1;
         // Keys held with Ctrl, Alt or Meta never type, also with nothing to undo or redo.
         const int ct = Qt::ControlModifier, alt = Qt::AltModifier, meta = Qt::MetaModifier;
         QTest::newRow("ctrl letters on the idle display")
