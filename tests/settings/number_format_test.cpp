@@ -55,6 +55,7 @@ TEST_F(NumberFormatTest, DisplayText) {
         {"1e300 m", Notation::Currency, 0, "1E+300 m"},
         {"1e300 m", Notation::Fixed, 15, "1.000000000000000E+0300 m"},
         {"1e300 m", Notation::General, 7, "1.00000000000000005E+0300 m"}, // General keeps its digits
+        {"12345 m", Notation::Engineering, 2, "12.35E+03 m"},             // not a fallback
     };
     for (const Row& r : rows) {
         EXPECT_EQ(FormatForDisplay(r.text, r.notation, r.places), r.expected)
@@ -98,7 +99,8 @@ std::string SlowDisplayText(const TNumberUnits& q, Notation notation, int places
         return ec != std::errc() || end != stripped.data() + stripped.size() || value == 0;
     };
     std::string shown = number(notation);
-    const bool positional = notation != Notation::Scientific && notation != Notation::General;
+    const bool positional =
+        notation == Notation::Fixed || notation == Notation::Number || notation == Notation::Currency;
     if (positional && shown.find('E') != std::string::npos) shown = number(Notation::Scientific);
     if (q.GetValue() != 0 && readsAsZero(shown)) shown = number(Notation::Scientific);
     return shown + " " + q.DisplayUnits();
