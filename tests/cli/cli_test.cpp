@@ -365,7 +365,8 @@ TEST_F(Cli, SessionFileMessagesAndStatus) {
     const std::string cantLoad = "WARNING: Can't load Prefs from INI file: Meridot.ini\n";
     const std::string keptPrefs =
         "NOTE: \"Meridot.ini\" was not loaded in full, so the earlier file was kept as Meridot.ini.bak\n";
-    const std::string dropped = "WARNING: \"SaveStck.dat\" was not loaded in full: 1 line was left out\n";
+    const std::string dropped =
+        "WARNING: \"SaveStck.dat\" was not loaded in full: 1 line was not read as written\n";
     const auto noStackSaving = [](std::string ini) {
         ini.replace(ini.find("Save_Stack = true"), 17, "Save_Stack = false");
         return ini;
