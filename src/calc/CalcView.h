@@ -25,6 +25,14 @@ public:
     virtual void ShowError(const std::string& message) = 0;
     // The standard message box.
     virtual void ShowMessage(const std::string& message) = 0;
+    // Messages about the data files that report no failure, shown in the message box unless the
+    // view tells them apart: a note (an earlier file kept as "<name>.bak") and a warning (a file
+    // that could not be loaded, so that the calculator started without it).
+    virtual void ShowNote(const std::string& message) { ShowMessage(message); }
+    virtual void ShowWarning(const std::string& message) { ShowMessage(message); }
+    // A data file loaded without some of its lines. The windows say nothing until the save, which
+    // keeps the file as "<name>.bak" and says so; a script is told at once.
+    virtual void ShowFileDamage(const std::string& message) { (void)message; }
 
     // Runs the units selector with a quantity text; the chosen unit text on OK, nothing on Cancel.
     virtual std::optional<std::string> RunUnitsSelector(const std::string& quantityText) = 0;

@@ -22,7 +22,8 @@ constexpr Mode C = Mode::Calc, F = Mode::FreeForm;
 using A = KeyAction;
 using O = Option;
 
-// First matching row wins; Shift rows come before Ctrl rows, so Shift wins over Ctrl.
+// First matching row wins; Shift rows come before Ctrl rows, so Shift wins over Ctrl. A key held
+// with Ctrl is a shortcut, never a character: rows that put text into the entry are passed over.
 constexpr KeyRule Rules[] = {
     // both modes
     {C, VK::Back, VK::Back, Any, Any, O::None, Any, A::Run, 0, Command::Backspace},
@@ -60,7 +61,7 @@ constexpr KeyRule Rules[] = {
     {F, VK::Digit0 + 7, VK::Digit0 + 7, On, Any, O::None, Any, A::Type, '&'},
     {F, VK::Digit0 + 8, VK::Digit0 + 8, On, Any, O::None, Any, A::ClearAndType, '*'},
     {F, VK::Digit0 + 9, VK::Digit0 + 9, On, Any, O::None, Any, A::Type, '('},
-    {F, VK::Digit0 + 8, VK::Digit0 + 8, Off, On, O::None, Any, A::Run, 0, Command::Multiply},
+    {F, VK::Digit0 + 8, VK::Digit0 + 8, Any, On, O::None, Any, A::Run, 0, Command::Multiply},
     {F, VK::Digit0, VK::Digit9, Off, Any, O::None, Any, A::Run, 0, Command::Digit0},
     {F, VK::Multiply, VK::Multiply, Any, Any, O::CopyOperators, On, A::ClearAndType, '*'},
     {F, VK::Multiply, VK::Multiply, Any, Any, O::CopyOperators, Off, A::Run, 0, Command::Multiply},
@@ -72,7 +73,7 @@ constexpr KeyRule Rules[] = {
     {F, VK::Divide, VK::Divide, Any, Any, O::CopyOperators, On, A::ClearAndType, '/'},
     {F, VK::Divide, VK::Divide, Any, Any, O::CopyOperators, Off, A::Run, 0, Command::Divide},
     {F, VK::OemPlus, VK::OemPlus, On, Any, O::None, Any, A::ClearAndType, '+'},
-    {F, VK::OemPlus, VK::OemPlus, Off, On, O::None, Any, A::Run, 0, Command::Add},
+    {F, VK::OemPlus, VK::OemPlus, Any, On, O::None, Any, A::Run, 0, Command::Add},
     {F, VK::OemMinus, VK::OemMinus, On, Any, O::None, Any, A::Run, 0, Command::ChangeSign},
     {F, VK::OemMinus, VK::OemMinus, Off, On, O::None, Any, A::Run, 0, Command::Subtract},
     {F, VK::OemMinus, VK::OemMinus, Off, Off, O::None, Any, A::ClearAndType, '-'},
@@ -81,6 +82,13 @@ constexpr KeyRule Rules[] = {
     {F, VK::OemSlash, VK::OemSlash, Any, Off, O::None, Any, A::ClearAndType, '/'},
     {F, VK::LetterA, VK::LetterZ, Any, Any, O::None, Any, A::Letter, 0},
 };
+
+// Whether the row puts a character into the entry: typing, and the digit and point commands.
+bool TypesText(const KeyRule& rule) {
+    if (rule.action != KeyAction::Run) return rule.action != KeyAction::None;
+    return (rule.command >= Command::Digit0 && rule.command <= Command::Digit9) ||
+           rule.command == Command::Dot;
+}
 
 bool Meets(Need need, bool state) {
     return need == Any || (need == On) == state;
@@ -108,7 +116,7 @@ KeyCommand LookupKey(int key, bool shift, bool ctrl, bool calcMode, const KeyOpt
     const Mode mode = calcMode ? Mode::Calc : Mode::FreeForm;
     for (const KeyRule& rule : Rules) {
         if (rule.mode != mode || key < rule.firstKey || key > rule.lastKey) continue;
-        if (!Meets(rule.shift, shift) || !Meets(rule.ctrl, ctrl)) continue;
+        if (!Meets(rule.shift, shift) || !Meets(rule.ctrl, ctrl) || (ctrl && TypesText(rule))) continue;
         if (rule.option != Option::None && !Meets(rule.optionState, OptionState(rule.option, options)))
             continue;
         KeyCommand cmd{rule.action, rule.ch, rule.command};

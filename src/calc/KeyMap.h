@@ -53,4 +53,5 @@ struct KeyOptions {
 };
 
 // The command for a key in the given mode; KeyAction::None when the key means nothing there.
+// With Ctrl held a key runs a command or nothing: it never types into the entry.
 KeyCommand LookupKey(int key, bool shift, bool ctrl, bool calcMode, const KeyOptions& options);

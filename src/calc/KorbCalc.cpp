@@ -38,6 +38,8 @@ KorbCalc::KorbCalc(CalcView& view, ValueStore& store, PrefsHost host, std::strin
                   host.setWorkingFormat = [this](int f) { working_.SetFormat(NotationFromInt(f)); };
               if (!host.calcMode) host.calcMode = [this] { return CalcMode ? 1 : 0; };
               if (!host.messageBox) host.messageBox = [this](const std::string& m) { view_.ShowMessage(m); };
+              if (!host.note) host.note = [this](const std::string& m) { view_.ShowNote(m); };
+              if (!host.warning) host.warning = [this](const std::string& m) { view_.ShowWarning(m); };
               return std::move(host);
           }(),
           std::move(prefsFile)) {
@@ -129,7 +131,7 @@ void KorbCalc::Replay(bool (UndoHistory::*move)(StackCalc&)) {
         PointEntered = false;
         StorePending = false;
         RecallPending = false;
-        SetDisplay("0");
+        SetIdleDisplay("0");
         ShowStackTop();
         view_.SetEditingIndicator(true);
         RefreshViews();
@@ -184,8 +186,18 @@ private:
 
 void KorbCalc::SetDisplay(const std::string& text) {
     displayShowsTop_ = false;
+    displayIdle_ = false;
     SettingDisplay setting(settingDisplay_);
     view_.SetDisplayText(text);
+}
+
+void KorbCalc::SetIdleDisplay(const std::string& text) {
+    SetDisplay(text);
+    displayIdle_ = true;
+}
+
+bool KorbCalc::DisplayHoldsNoValue() const {
+    return displayIdle_ || Trimmed(Display()).empty();
 }
 
 void KorbCalc::RefreshViews() {
@@ -289,7 +301,7 @@ std::string_view KorbCalc::AngleUnitName() const {
 void KorbCalc::FormShow(bool readPrefsFile) {
     Guard([&] {
         if (!CalcMode) FreeForm1Click();
-        SetDisplay("0");
+        SetIdleDisplay("0");
         ShowStackTop();
         view_.FocusEnterButton();
         Entered = true;
@@ -332,7 +344,7 @@ void KorbCalc::ResetCalculator() {
     Guard([&] {
         Entered = true;
         stack_.ClearAll();
-        SetDisplay("0");
+        SetIdleDisplay("0");
         StorePending = false;
         RecallPending = false;
         PointEntered = false;
@@ -359,7 +371,8 @@ void KorbCalc::keyPress(char ch) {
             const std::string text = Display();
             if (CalcMode && text.size() >= 16) {
                 // refused: a calculator entry holds at most 16 characters
-            } else if (text == "0") {
+            } else if (text == "0" && (displayIdle_ || (ch >= '0' && ch <= '9'))) {
+                // The idle "0" gives way to what is typed; a typed one only to a digit after it.
                 SetDisplay(ch == '.' ? "0." : std::string(1, ch));
             } else {
                 SetDisplay(text + ch);
@@ -417,7 +430,7 @@ void KorbCalc::BtnDelClick() {
     Guard([&] {
         if (stack_.IsEmpty()) {
             if (!Entered)
-                SetDisplay("0 ");
+                SetIdleDisplay("0 ");
             else
                 ShowError("Stack Empty!");
         } else if (!Entered) {
@@ -426,7 +439,7 @@ void KorbCalc::BtnDelClick() {
         } else {
             stack_.PopEntry(); // dropped: no text of it is needed
             if (stack_.IsEmpty())
-                SetDisplay("0 ");
+                SetIdleDisplay("0 ");
             else
                 ShowStackTop();
         }
@@ -497,6 +510,7 @@ void KorbCalc::ShowStackTop() {
     Guard([&] {
         if (stack_.IsEmpty()) return;
         displayShowsTop_ = false;
+        displayIdle_ = false;
         SettingDisplay setting(settingDisplay_);
         stack_.ShowTop();
         displayShowsTop_ = true;

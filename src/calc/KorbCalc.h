@@ -251,6 +251,11 @@ private:
     void ShowParseError() { view_.ShowError(working_.GetErrorText()); }
     // The engine's own display changes; the text field's change event ignores them.
     void SetDisplay(const std::string& text);
+    // The engine's own "0" for a display that holds no value yet; the first character typed
+    // replaces it. A "0" the user typed is a value and is kept.
+    void SetIdleDisplay(const std::string& text);
+    // The display shows that idle "0", or nothing at all: units given to it mean one of them.
+    bool DisplayHoldsNoValue() const;
     std::string Display() const { return view_.DisplayText(); }
     void SetSecondFunction(bool on);
     // Parses a display text into the working quantity; an empty text reads as the empty entry "0"
@@ -326,6 +331,7 @@ private:
     bool replaying_ = false; // undo or redo runs: no step of its own
     bool settingDisplay_ = false;
     bool displayShowsTop_ = false; // the display was last set by ShowStackTop
+    bool displayIdle_ = false;     // the display was last set by SetIdleDisplay
     CalcView& view_;
     ValueStore& store_;
     StackCalc stack_;

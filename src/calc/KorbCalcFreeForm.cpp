@@ -19,7 +19,7 @@ void KorbCalc::DisplayEnter() {
         if (IsPrompt(Display())) {
             // An empty stack has no top to show; the empty entry "0" stands for it.
             if (stack_.IsEmpty())
-                SetDisplay("0");
+                SetIdleDisplay("0");
             else
                 ShowStackTop();
             StorePending = false;
@@ -38,6 +38,7 @@ void KorbCalc::DisplayChange() {
     Guard([&] {
         if (settingDisplay_) return;
         displayShowsTop_ = false; // the user's own text now
+        displayIdle_ = false;
         if (!DisplayFocused) return;
         Entered = false;
         RefreshViews();

@@ -8,12 +8,12 @@ void KorbCalc::SelectUnitsBtnClick() {
             view_.FocusEnterButton();
             return;
         }
-        if (Entered && !stack_.IsEmpty()) SetWorking(stack_.TopValue());
+        const bool ofTop = Entered && !stack_.IsEmpty();
+        if (ofTop) SetWorking(stack_.TopValue());
+        // Units given to a display without a value mean one of them; a 0 typed or pushed stays 0.
+        const bool one = !ofTop && DisplayHoldsNoValue();
         const auto units = view_.RunUnitsSelector(working_.GetText());
-        if (units) {
-            const double value = working_.GetValue();
-            PushText((value == 0 ? std::string("1") : NumberText(value)) + *units);
-        }
+        if (units) PushText((one ? std::string("1") : NumberText(working_.GetValue())) + *units);
         view_.FocusEnterButton();
     });
 }

@@ -4,7 +4,7 @@
 
 void KorbCalc::CancelEntry() {
     Guard([&] {
-        SetDisplay("0");
+        SetIdleDisplay("0");
         ShowStackTop();
         Entered = true;
         PointEntered = false;
@@ -51,7 +51,7 @@ void KorbCalc::TypeCharacter(std::string_view character) {
 void KorbCalc::ClearStackContents() {
     Guard([&] {
         stack_.ClearEntries();
-        SetDisplay("0");
+        SetIdleDisplay("0");
         Entered = true;
         PointEntered = false;
         view_.SetEditingIndicator(true);

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <utility>
 
 namespace {
@@ -61,10 +62,16 @@ bool SaveOrReport(CalcView& view, const std::string& fileName, const std::string
         view.ShowMessage(*saved.failure);
         return false;
     }
-    if (saved.notice) view.ShowMessage(changed ? ChangedFileKeptNotice(fileName) : *saved.notice);
+    if (saved.notice) view.ShowNote(changed ? ChangedFileKeptNotice(fileName) : *saved.notice);
     known = true;
     loaded.Note(fileName);
     return true;
+}
+
+void ReportDamage(CalcView& view, const std::string& fileName, std::size_t dropped) {
+    if (dropped == 0) return;
+    view.ShowFileDamage("\"" + fileName + "\" was not loaded in full: " + std::to_string(dropped) +
+                        (dropped == 1 ? " line was" : " lines were") + " not read as written");
 }
 
 // A zero of either sign reads back from its text as 0.
@@ -331,7 +338,7 @@ bool StackCalc::LoadStackFile(const std::string& fileName) {
     std::string problem;
     auto file = ReadTextFile(fileName, MaxTextLineLength, &problem);
     if (!file) {
-        view_.ShowMessage(problem.empty() ? "Error loading stack file."
+        view_.ShowWarning(problem.empty() ? "Error loading stack file."
                                           : "Error loading stack file. " + problem + ".");
         return false;
     }
@@ -352,6 +359,7 @@ bool StackCalc::LoadStackFile(const std::string& fileName) {
     }
     loading_ = false;
     stackFileKnown_ = dropped == 0;
+    ReportDamage(view_, fileName, dropped);
     // The window hears of the whole file at once.
     NotifyEntries(entryObserver.inserted, first, Count() - first);
     RefreshViews();
@@ -365,7 +373,7 @@ bool StackCalc::LoadRegisterFile(const std::string& fileName) {
     std::string problem;
     auto file = ReadTextFile(fileName, MaxTextLineLength, &problem);
     if (!file) {
-        view_.ShowMessage(problem.empty() ? "Error loading register file."
+        view_.ShowWarning(problem.empty() ? "Error loading register file."
                                           : "Error loading register file. " + problem + ".");
         return false;
     }
@@ -392,6 +400,7 @@ bool StackCalc::LoadRegisterFile(const std::string& fileName) {
     }
     loading_ = false;
     registerFileKnown_ = dropped == 0;
+    ReportDamage(view_, fileName, dropped);
     NotifyRegisters();
     RefreshViews();
     return true;

@@ -39,6 +39,14 @@ bool IsBlank(char ch) {
     return ch == ' ' || ch == '\t';
 }
 
+// An answer line ends at its last character: a unitless value's display text ends in a blank,
+// which a script reading the answer would keep.
+std::string_view Line(std::string_view text) {
+    std::size_t last = text.size();
+    while (last > 0 && IsSpace(text[last - 1])) --last;
+    return text.substr(0, last);
+}
+
 } // namespace
 
 void CliRunner::Run(const std::string& rawEntry) {
@@ -111,12 +119,12 @@ const std::string& CliRunner::Text(int index) const {
 void CliRunner::Print() {
     const int count = calc_.Stack().Count();
     if (count == 0)
-        out_ << view_.DisplayText() << '\n';
+        out_ << Line(view_.DisplayText()) << '\n';
     else
-        out_ << Text(count - 1) << '\n';
+        out_ << Line(Text(count - 1)) << '\n';
     printed_ = true;
 }
 
 void CliRunner::WriteStack() const {
-    for (int i = 0; i < calc_.Stack().Count(); ++i) out_ << Text(i) << '\n';
+    for (int i = 0; i < calc_.Stack().Count(); ++i) out_ << Line(Text(i)) << '\n';
 }

@@ -64,13 +64,15 @@ bool ParseOptions(int argc, const char* const* argv, CliOptions& o) {
     bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
+        if (!optionsEnded && a == "--") {
+            optionsEnded = true;
+            continue;
+        }
         if (optionsEnded || a.size() < 3 || a.compare(0, 2, "--") != 0) {
             o.entries.push_back(a);
             continue;
         }
-        if (a == "--") {
-            optionsEnded = true;
-        } else if (auto f = flags.find(a); f != flags.end()) {
+        if (auto f = flags.find(a); f != flags.end()) {
             *f->second = true;
         } else if (a == "--si" || a == "--us") {
             o.unitSystem = a == "--si" ? 1 : 0;

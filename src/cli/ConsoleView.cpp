@@ -23,14 +23,23 @@ void ConsoleView::ShowEntry(const StackEntry& entry, int notation, int places) {
     shownPlaces_ = places;
 }
 
+bool ConsoleView::WrittenAsNote(const std::string& message) {
+    if (!noteNext_) return false;
+    noteNext_ = false;
+    WriteMessage("NOTE: ", message);
+    return true;
+}
+
 void ConsoleView::ShowError(const std::string& message) {
-    if (noteNext_) {
-        noteNext_ = false;
-        WriteMessage("NOTE: ", message);
-        return;
-    }
+    if (WrittenAsNote(message)) return;
     WriteMessage("ERROR: ", message);
     ++errorCount_;
+}
+
+void ConsoleView::ShowWarning(const std::string& message) {
+    if (WrittenAsNote(message)) return;
+    WriteMessage("WARNING: ", message);
+    ++warningCount_;
 }
 
 void ConsoleView::WriteMessage(const char* kind, const std::string& message) {

@@ -22,6 +22,10 @@ public:
     void ShowEntry(const StackEntry& entry, int notation, int places) override;
     void ShowError(const std::string& message) override;
     void ShowMessage(const std::string& message) override { ShowError(message); }
+    // "NOTE: message", and "WARNING: message"; neither is an error.
+    void ShowNote(const std::string& message) override { WriteMessage("NOTE: ", message); }
+    void ShowWarning(const std::string& message) override;
+    void ShowFileDamage(const std::string& message) override { ShowWarning(message); }
     std::optional<std::string> RunUnitsSelector(const std::string& quantityText) override;
     std::string ClipboardText() const override { return clipboard_; }
     void SetClipboardText(const std::string& text) override { clipboard_ = text; }
@@ -30,6 +34,7 @@ public:
     void ChooseUnits(std::string_view units) { chosenUnits_.emplace(units); }
     bool ErrorOccurred() const { return errorCount_ > 0; }
     int ErrorCount() const { return errorCount_; }
+    bool WarningOccurred() const { return warningCount_ > 0; }
 
     // Messages name the entry being run: ERROR: entry 2 "12 fx": message. Number 0: no entry.
     // The text is read while the entry runs: it must live as long.
@@ -37,7 +42,7 @@ public:
         entryNumber_ = number;
         entryText_ = text;
     }
-    // The next message is a note ("NOTE: message"), not an error: it is about a file that did not
+    // The next error or warning is a note ("NOTE: message"): it is about a file that did not
     // exist yet. Cleared by that message or by calling this with false.
     void NoteNextMessage(bool on) { noteNext_ = on; }
     // Whether the display showed "Undefined" (a tangent with no value) since the last call.
@@ -45,6 +50,8 @@ public:
 
 private:
     void WriteMessage(const char* kind, const std::string& message);
+    // Writes the message as a note when one is due (NoteNextMessage).
+    bool WrittenAsNote(const std::string& message);
 
     Output& errors_;
     // The display: its text, or the entry it shows, made into text only when the display is read
@@ -58,6 +65,7 @@ private:
     std::string_view entryText_;
     std::optional<std::string> chosenUnits_;
     int errorCount_ = 0;
+    int warningCount_ = 0;
     bool noteNext_ = false;
     bool undefinedShown_ = false;
 };

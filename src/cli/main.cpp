@@ -150,7 +150,9 @@ int main(int argc, char** argv) {
 
     CliRunner runner(calc, view, out);
     runner.SetFullTexts(options.full);
-    bool stopped = options.strict && view.ErrorOccurred();
+    // A damaged file that was recovered is a warning, and an error under --strict.
+    const auto failed = [&] { return view.ErrorOccurred() || (options.strict && view.WarningOccurred()); };
+    bool stopped = options.strict && failed();
     const auto run = [&](int number, const std::string& entry) {
         if (!RunEntry(runner, view, number, entry) && options.strict) stopped = true;
     };
@@ -188,5 +190,5 @@ int main(int argc, char** argv) {
                << std::strerror(out.Failure()) << '\n';
         return 1;
     }
-    return view.ErrorOccurred() ? 1 : 0;
+    return failed() ? 1 : 0;
 }

@@ -62,6 +62,14 @@ std::string DisplayText(const TNumberUnits& quantity, double value, Notation not
     // The number is written in place and joined with its units into one string.
     NumberBuffer number;
     quantity.WriteNumber(number, notation, decimalPlaces, value);
+    const bool positional =
+        notation == Notation::Fixed || notation == Notation::Number || notation == Notation::Currency;
+    if (positional && number.View().find('E') != std::string_view::npos) {
+        // Too large for the positional form: the scientific form with the notation's decimal places,
+        // not the full-text digits, whose last ones are noise on the display.
+        number.Clear();
+        quantity.WriteNumber(number, Notation::Scientific, decimalPlaces, value);
+    }
     if (value != 0 && !number.showsNonZeroDigit && ReadsAsZero(number.View())) {
         // A value that would read back as zero in this notation is shown in Scientific instead.
         number.Clear();

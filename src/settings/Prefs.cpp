@@ -174,9 +174,12 @@ bool Prefs::LoadPrefs() {
     // zero, saving switched off among them: it counts as no file.
     if (!anyKey) {
         fileKnown_ = false;
-        if (host_.messageBox)
-            host_.messageBox("Can't load Prefs from INI file: " + fileName_ +
-                             (problem.empty() ? "" : ". " + problem + "."));
+        const std::string message =
+            "Can't load Prefs from INI file: " + fileName_ + (problem.empty() ? "" : ". " + problem + ".");
+        if (host_.warning)
+            host_.warning(message);
+        else if (host_.messageBox)
+            host_.messageBox(message);
         ApplyNoFileDefaults();
         WritePrefs();
         return false;
@@ -263,8 +266,12 @@ bool Prefs::WritePrefs() {
     } else {
         fileKnown_ = true;
         loaded_.Note(fileName_);
-        if (saved.notice && host_.messageBox)
-            host_.messageBox(changed ? ChangedFileKeptNotice(fileName_) : *saved.notice);
+        const auto notice =
+            changed ? std::optional<std::string>(ChangedFileKeptNotice(fileName_)) : saved.notice;
+        if (saved.notice && host_.note)
+            host_.note(*notice);
+        else if (saved.notice && host_.messageBox)
+            host_.messageBox(*notice);
     }
     // The stored values do not depend on the file and are written either way.
     store_.WriteBool(std::string(stored::AutoConvert.name), AutoConvert);

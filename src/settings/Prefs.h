@@ -49,6 +49,9 @@ struct PrefsHost {
     std::function<void(int)> setWorkingFormat;    // after "Fract_Notation" is read
     std::function<int()> calcMode;                // written to the store by WritePrefs
     std::function<void(const std::string&)> messageBox;
+    // A file kept as "<name>.bak", and a file that could not be loaded; messageBox when empty.
+    std::function<void(const std::string&)> note;
+    std::function<void(const std::string&)> warning;
     std::function<void(const std::string&)> reportWriteError; // a file could not be written
 };
 

@@ -5,9 +5,12 @@
 #include <atomic>
 #include <charconv>
 #include <cstdio>
+#include <filesystem>
 #include <functional>
 #include <random>
+#include <string>
 #include <string_view>
+#include <system_error>
 
 namespace {
 
@@ -221,6 +224,16 @@ bool ReadAll(std::FILE* file, std::uint64_t maxSize,
     return !failed;
 }
 
+// A regular file of no bytes has nothing to keep. Anything else (a link, a file that cannot be
+// looked at) counts as holding something.
+bool IsEmptyRegularFile(const std::string& fileName) {
+    std::error_code error;
+    const std::filesystem::path path(std::u8string(fileName.begin(), fileName.end()));
+    if (!std::filesystem::is_regular_file(std::filesystem::symlink_status(path, error))) return false;
+    const auto size = std::filesystem::file_size(path, error);
+    return !error && size == 0;
+}
+
 // Keeps the file as it is now as <name>.bak, replacing an older one. A hard link keeps it without
 // reading it (an unreadable file included); where there are none, a symbolic link is copied as a
 // link and a regular file by its bytes, read through the one descriptor whose attributes the copy
@@ -345,7 +358,8 @@ SaveResult SaveText(const std::string& fileName, const std::string& text, bool k
         result.failure = WriteFailure(fileName, *temporary.failure);
         return result;
     }
-    if (keepBackup && there.kind != safefile::Entry::Kind::None) {
+    const bool empty = there.kind == safefile::Entry::Kind::Regular && IsEmptyRegularFile(fileName);
+    if (keepBackup && there.kind != safefile::Entry::Kind::None && !empty) {
         if (auto failure = KeepBackup(fileName, there.kind)) {
             safefile::RemoveFile(temporary.name);
             result.failure = WriteFailure(fileName, *failure);

@@ -58,6 +58,18 @@ std::optional<MapKey> TranslateKey(int qtKey, int qtModifiers) {
     out.shift = (qtModifiers & Qt::ShiftModifier) != 0;
     out.ctrl = (qtModifiers & Qt::ControlModifier) != 0;
     const bool keypad = (qtModifiers & Qt::KeypadModifier) != 0;
+    // Keys that type held with Alt or Meta belong to the menus and the desktop: the map never
+    // sees them.
+    bool otherModifier = (qtModifiers & (Qt::AltModifier | Qt::MetaModifier)) != 0;
+#ifdef Q_OS_WIN
+    // Windows reports AltGr as Ctrl+Alt: a character made with it is the character alone.
+    const bool altGr = (qtModifiers & Qt::ControlModifier) && (qtModifiers & Qt::AltModifier) &&
+                       !(qtModifiers & Qt::MetaModifier);
+    if (altGr && Lookup(kShifted, qtKey)) {
+        otherModifier = false;
+        out.ctrl = false;
+    }
+#endif
 
     switch (qtKey) {
     case Qt::Key_Backspace:
@@ -73,6 +85,7 @@ std::optional<MapKey> TranslateKey(int qtKey, int qtModifiers) {
     default:
         break;
     }
+    if (otherModifier) return std::nullopt;
     if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9) {
         out.code = (keypad ? VK::Numpad0 : VK::Digit0) + (qtKey - Qt::Key_0);
         return out;

@@ -14,7 +14,8 @@ struct MapKey {
     bool operator==(const MapKey&) const = default;
 };
 
-// The key in map terms, or nothing for keys the map never sees (function keys, Tab, arrows, ...).
+// The key in map terms, or nothing for keys the map never sees (function keys, Tab, arrows, ...,
+// and every key but Backspace, Enter and Delete held with Alt or Meta).
 // Shifted characters are read on a U.S. layout: "!" is the digit 1 with Shift, "+" the "=" key
 // with Shift, and so on.
 std::optional<MapKey> TranslateKey(int qtKey, int qtModifiers);

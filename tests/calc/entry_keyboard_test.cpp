@@ -170,20 +170,27 @@ INSTANTIATE_TEST_SUITE_P(
                       KeyCase{true, Plain, 191, false, false, Runs(Command::Divide)},
                       KeyCase{true, Plain, 70, false, false, Does(KA::None)},
                       KeyCase{true, Switch, 70, false, false, Does(KA::SwitchLetter, 'f')},
-                      KeyCase{true, Plain, 112, false, false, Does(KA::None)}));
+                      KeyCase{true, Plain, 112, false, false, Does(KA::None)},
+                      // Ctrl makes a key a shortcut: it never types into the entry.
+                      KeyCase{true, Plain, 52, false, true, Does(KA::None)},
+                      KeyCase{true, Plain, 100, false, true, Does(KA::None)},
+                      KeyCase{true, Plain, 110, false, true, Does(KA::None)},
+                      KeyCase{true, Plain, 190, false, true, Does(KA::None)},
+                      KeyCase{true, Switch, 90, false, true, Does(KA::None)},
+                      KeyCase{true, Plain, 191, false, true, Runs(Command::Divide)}));
 
 INSTANTIATE_TEST_SUITE_P(
     FreeFormMode, KeyMapRows,
     ::testing::Values(KeyCase{false, Plain, 54, true, false, Does(KA::ClearAndType, '^')},
                       KeyCase{false, Plain, 50, true, false, Does(KA::Type, '@')},
-                      KeyCase{false, Plain, 56, true, true, Does(KA::ClearAndType, '*')},
+                      KeyCase{false, Plain, 56, true, true, Runs(Command::Multiply)},
                       KeyCase{false, Plain, 56, false, true, Runs(Command::Multiply)},
                       KeyCase{false, Plain, 104, false, false, Runs(Command::Digit8)},
                       KeyCase{false, Plain, 105, false, false, Runs(Command::Digit9)},
                       KeyCase{false, CopyOps, 107, false, false, Does(KA::ClearAndType, '+')},
                       KeyCase{false, Plain, 107, false, false, Runs(Command::Add)},
                       KeyCase{false, Plain, 110, false, false, Does(KA::Type, '.')},
-                      KeyCase{false, Plain, 187, true, true, Does(KA::ClearAndType, '+')},
+                      KeyCase{false, Plain, 187, true, true, Runs(Command::Add)},
                       KeyCase{false, Plain, 187, false, true, Runs(Command::Add)},
                       KeyCase{false, Plain, 189, false, false, Does(KA::ClearAndType, '-')},
                       KeyCase{false, Plain, 189, true, true, Runs(Command::ChangeSign)},
@@ -191,7 +198,17 @@ INSTANTIATE_TEST_SUITE_P(
                       KeyCase{false, Plain, 191, true, false, Does(KA::ClearAndType, '/')},
                       KeyCase{false, Plain, 191, false, true, Runs(Command::Divide)},
                       KeyCase{false, Plain, 70, true, false, Does(KA::Letter, 'F')},
-                      KeyCase{false, Plain, 70, false, false, Does(KA::Letter, 'f')}));
+                      KeyCase{false, Plain, 70, false, false, Does(KA::Letter, 'f')},
+                      KeyCase{false, Plain, 90, false, true, Does(KA::None)},
+                      KeyCase{false, Plain, 89, false, true, Does(KA::None)},
+                      KeyCase{false, Plain, 90, true, true, Does(KA::None)},
+                      KeyCase{false, Plain, 53, false, true, Does(KA::None)},
+                      KeyCase{false, Plain, 49, true, true, Does(KA::None)},
+                      KeyCase{false, Plain, 54, true, true, Does(KA::None)},
+                      KeyCase{false, Plain, 110, false, true, Does(KA::None)},
+                      KeyCase{false, Plain, 190, false, true, Does(KA::None)},
+                      KeyCase{false, CopyOps, 107, false, true, Does(KA::None)},
+                      KeyCase{false, Plain, 189, true, false, Runs(Command::ChangeSign)}));
 
 TEST_F(EngineTest, FreeFormCaretAppendsToTheShownValue) {
     Push("12.5 ft");
@@ -246,6 +263,120 @@ TEST_F(EngineTest, FocusedDisplayPassesOnlyEnter) {
     EXPECT_EQ(view.display, "3");
     c().DisplayKeyDown(VK::Return, false, false);
     ExpectStack({{3, ""}});
+}
+
+// Keys through the keyboard map: a letter code is typed without Shift, "!" + letter with it; "^c"
+// is the letter with Ctrl; anything else is its own key (digits, '.', '/', and Enter as '\n').
+void PressKeys(KorbCalc& c, const std::string& keys) {
+    for (std::size_t i = 0; i < keys.size(); ++i) {
+        const char k = keys[i];
+        bool shift = false, ctrl = false;
+        char key = k;
+        if ((k == '!' || k == '^') && i + 1 < keys.size()) {
+            shift = k == '!';
+            ctrl = k == '^';
+            key = keys[++i];
+        }
+        int code = 0;
+        if (key >= 'a' && key <= 'z')
+            code = VK::LetterA + (key - 'a');
+        else if (key >= '0' && key <= '9')
+            code = VK::Digit0 + (key - '0');
+        else if (key == '.')
+            code = VK::OemPeriod;
+        else if (key == '/')
+            code = VK::OemSlash;
+        else if (key == '\n')
+            code = VK::Return;
+        ASSERT_NE(code, 0) << "no key for " << key;
+        c.DisplayKeyDown(code, shift, ctrl);
+    }
+}
+
+// A 0 typed is a value: letters after it are its units, in free-form mode as in calculator mode.
+TEST_F(EngineTest, TypedZeroStaysZero) {
+    PressKeys(c(), "10ft\n0sec\n");
+    ExpectStack({{10, "ft"}, {0, "sec"}});
+    PressKeys(c(), "^/"); // Ctrl+/ divides
+    EXPECT_EQ(view.errors, std::vector<std::string>{"Cannot Divide by Zero"});
+    ExpectStack({{10, "ft"}, {0, "sec"}});
+
+    PressKeys(c(), "0!c\n");
+    EXPECT_EQ(StackValues().back().value, 0);
+    EXPECT_EQ(StackValues().back().units, "C");
+    PressKeys(c(), "0.5m\n");
+    ExpectStack({{10, "ft"}, {0, "sec"}, {0, "C"}, {0.5, "m"}});
+}
+
+// Before anything is typed the display's "0" is no value: the first key replaces it.
+TEST_F(EngineTest, IdleZeroGivesWayToTyping) {
+    PressKeys(c(), "sec\n");
+    ExpectStack({{1, "sec"}});
+    c().ResetCalculator();
+    c().DisplayKeyDown(VK::OemMinus, false, false); // clears Entered and types "-"
+    PressKeys(c(), "5\n");
+    ExpectStack({{-5, ""}});
+    c().ClearStackContents();
+    c().DisplayKeyDown(VK::OemSlash, false, false);
+    EXPECT_EQ(view.display, "/");
+    c().CancelEntry();
+    PressKeys(c(), "05");
+    EXPECT_EQ(view.display, "5"); // a leading zero before a digit goes
+}
+
+struct SelectCase {
+    const char* name;
+    bool calcMode;
+    std::vector<std::string> pushed;
+    std::string keys; // typed after the pushes ("<" Backspace); "" leaves the display as it is
+    bool reset;       // the display shows the idle "0" after a reset
+    double value;     // of the pushed quantity in the chosen units
+};
+
+void PrintTo(const SelectCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class SelectUnitsValue : public EngineTest, public ::testing::WithParamInterface<SelectCase> {};
+
+TEST_P(SelectUnitsValue, KeepsATypedZero) {
+    const auto& p = GetParam();
+    c().Run(p.calcMode ? Command::CalculatorMode : Command::FreeFormMode);
+    PushAll(p.pushed);
+    if (p.reset) c().ResetCalculator();
+    Keys(c(), p.keys);
+    view.selectorAnswer = "sec";
+    c().Run(Command::SelectUnits);
+    ASSERT_TRUE(view.errors.empty()) << view.errors.front();
+    ASSERT_FALSE(StackValues().empty());
+    EXPECT_EQ(StackValues().back().value, p.value);
+    EXPECT_EQ(StackValues().back().units, "sec");
+}
+
+INSTANTIATE_TEST_SUITE_P(Entry, SelectUnitsValue,
+                         ::testing::Values(SelectCase{"calc_typed_zero", true, {}, "0", false, 0},
+                                           SelectCase{"calc_typed_zero_point", true, {}, "0.", false, 0},
+                                           SelectCase{"calc_typed_number", true, {}, "25", false, 25},
+                                           SelectCase{"calc_idle_display", true, {}, "", true, 1},
+                                           SelectCase{"calc_everything_erased", true, {}, "3<", false, 1},
+                                           SelectCase{"free_form_typed_zero", false, {}, "0", false, 0},
+                                           SelectCase{"pushed_zero_on_top", false, {"0"}, "", false, 0},
+                                           SelectCase{"pushed_value_on_top", false, {"4"}, "", false, 4}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// Ctrl with a letter is a shortcut or nothing; the entry never takes the letter.
+TEST_F(EngineTest, CtrlLettersDoNotType) {
+    PressKeys(c(), "1^z^y^a^s^q^w");
+    EXPECT_EQ(view.display, "1");
+    PressKeys(c(), "\n");
+    ExpectStack({{1, ""}});
+    EXPECT_TRUE(view.errors.empty());
+
+    c().Calculator1Click();
+    Set(&Settings::SwitchToFF, 1);
+    PressKeys(c(), "2^a^5");
+    EXPECT_TRUE(c().State().CalcMode);
+    EXPECT_EQ(view.display, "2");
 }
 
 // Text typed in one go is an entry like one built key by key: its decimal point counts.

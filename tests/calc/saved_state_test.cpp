@@ -287,7 +287,7 @@ TEST(PreferencesFile, DamagedFilesFallBackToTheDefaultsAndLoseNothing) {
         bool keptAsBak; // the old file is kept when the new one is written
         bool unreadable = false;
     } rows[] = {
-        {"empty", "", false, true},
+        {"empty", "", false, false}, // no byte to keep
         {"binary garbage", "\x89PNG\r\n\x1a\n\x00\x01\x02\xff\xfe garbage", false, true},
         {"UTF-16 without BOM", Utf16(GoodIni(), false).substr(2), false, true},
         {"one 10 MB line", TenMegabyteLine, false, true},

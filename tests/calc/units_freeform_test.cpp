@@ -15,7 +15,7 @@ TEST_F(EngineTest, SelectUnitsAttachesTheChosenUnits) {
     c().ResetCalculator();
     Typed("");
     view.selectorAnswer = "m/sec";
-    c().SelectUnitsBtnClick(); // an empty or zero value becomes 1 of the units
+    c().SelectUnitsBtnClick(); // an empty display becomes 1 of the units
     ExpectStack({{1, "m/sec"}});
 
     view.selectorAnswer.reset();

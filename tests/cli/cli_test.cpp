@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -96,7 +97,7 @@ INSTANTIATE_TEST_SUITE_P(
         Script{"errors_continue",
                {"12 ft", "3 kg", "+", "4"},
                "",
-               "12.0000000 ft\n3.0000000 kg\n4.0000000 \n",
+               "12.0000000 ft\n3.0000000 kg\n4.0000000\n",
                "ERROR: entry 3 \"+\": Second number convert failed\n",
                1},
         Script{
@@ -105,7 +106,7 @@ INSTANTIATE_TEST_SUITE_P(
         Script{"second_functions",
                {"--angle", "deg", "2", "3", "y^x", "0.5", "asin"},
                "",
-               "8.0000000 \n30.0000000 deg\n",
+               "8.0000000\n30.0000000 deg\n",
                "",
                0},
         Script{"direct_convert", {"6 in", "1 ft", "direct"}, "", "0.5000000 ft\n", "", 0},
@@ -136,6 +137,19 @@ INSTANTIATE_TEST_SUITE_P(
                0},
         Script{"unit_names_none", {"units", "zzzz"}, "", "", "no unit name or meaning contains \"zzzz\"", 1},
         Script{"bad_option", {"--places", "99"}, "", "", "Usage: korbcalc-cli", 2},
+        Script{"places_at_the_top", {"--places", "15", "1"}, "", "1.000000000000000\n", "", 0},
+        Script{"places_past_the_top", {"--places", "16", "1"}, "", "", "Usage: korbcalc-cli", 2},
+        // "--" ends the options: what follows is an entry, even when it starts with a minus.
+        Script{"options_end", {"--", "-5"}, "", "-5.0000000\n", "", 0},
+        Script{"options_end_after_options",
+               {"--places", "2", "--", "-5", "--places"},
+               "",
+               "-5.00\n",
+               "ERROR: entry 2 \"--places\"",
+               1},
+        Script{"second_options_end_is_an_entry", {"--", "--"}, "", "", "ERROR: entry 1 \"--\"", 1},
+        // Answer lines end at their last character; a unitless value has no blank after it.
+        Script{"unitless_answer", {"2", "3", "+"}, "", "5.0000000\n", "", 0},
         // A word that takes an argument takes the next one when it stands alone.
         Script{"conv_takes_next_argument",
                {"2000 lbf", "3 in", "area", "/", "conv", "psi"},
@@ -155,7 +169,7 @@ INSTANTIATE_TEST_SUITE_P(
                "6.0000000 ft^2\n",
                "",
                0},
-        Script{"units_takes_next_argument", {"3", "units", "kg"}, "", "3.0000000 \n3.0000000 kg\n", "", 0},
+        Script{"units_takes_next_argument", {"3", "units", "kg"}, "", "3.0000000\n3.0000000 kg\n", "", 0},
         Script{"word_at_the_end_stays_alone",
                {"1 ft", "conv"},
                "",
@@ -228,19 +242,19 @@ INSTANTIATE_TEST_SUITE_P(
                "270.0000000 deg\n",
                "ERROR: entry 3 \"tan\": Undefined\n",
                1},
-        Script{"defined_tangent", {"45 deg", "tan"}, "", "1.0000000 \n", "", 0},
+        Script{"defined_tangent", {"45 deg", "tan"}, "", "1.0000000\n", "", 0},
         // --strict stops at the first error; without it the rest still runs.
-        Script{"strict_stops", {"--strict", "1", "12 fx", "2", "+"}, "", "1.0000000 \n", "entry 2", 1},
+        Script{"strict_stops", {"--strict", "1", "12 fx", "2", "+"}, "", "1.0000000\n", "entry 2", 1},
         Script{"strict_stdin_stops",
                {"--strict"},
                "1\n90 deg\ntan\n3\n",
-               "1.0000000 \n90.0000000 deg\n",
+               "1.0000000\n90.0000000 deg\n",
                "entry 3",
                1},
-        Script{"strict_without_error", {"--strict", "1", "2", "+"}, "", "3.0000000 \n", "", 0},
-        Script{"lenient_goes_on", {"1", "12 fx", "2", "+"}, "", "3.0000000 \n", "entry 2", 1},
+        Script{"strict_without_error", {"--strict", "1", "2", "+"}, "", "3.0000000\n", "", 0},
+        Script{"lenient_goes_on", {"1", "12 fx", "2", "+"}, "", "3.0000000\n", "entry 2", 1},
         // --full writes the texts the data files hold.
-        Script{"full_listing", {"--full", "1", "3", "/"}, "", "0.333333333333333 \n", "", 0},
+        Script{"full_listing", {"--full", "1", "3", "/"}, "", "0.333333333333333\n", "", 0},
         Script{"full_print", {"--full", "2 ft", "print", "drop"}, "", "2.000000000000000 ft\n", "", 0},
         // A result whose 15-digit text is beyond the double range is an error, not a zero.
         Script{"rounding_overflow",
@@ -254,7 +268,7 @@ INSTANTIATE_TEST_SUITE_P(
         Script{"print_after_drops",
                {"2 ft", "3 ft", "drop", "print", "drop", "print"},
                "",
-               "2.0000000 ft\n0 \n",
+               "2.0000000 ft\n0\n",
                "",
                0}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -267,9 +281,9 @@ TEST_F(Cli, UndoAndRedoWalkTheHistory) {
     const Case cases[] = {
         {{"1 m", "2 m", "+", "undo"}, "1.0000000 m\n2.0000000 m\n"},
         {{"1 m", "2 m", "+", "undo", "redo"}, "3.0000000 m\n"},
-        {{"1", "2", "undo", "3"}, "1.0000000 \n3.0000000 \n"},
+        {{"1", "2", "undo", "3"}, "1.0000000\n3.0000000\n"},
         {{"4 kg", "sto 2", "clear", "undo", "drop", "rcl 2"}, "4.0000000 kg\n"},
-        {{"1", "undo", "undo", "redo", "redo"}, "1.0000000 \n"},
+        {{"1", "undo", "undo", "redo", "redo"}, "1.0000000\n"},
     };
     for (const auto& c : cases) {
         const RunResult r = Run(c.args);
@@ -352,19 +366,114 @@ TEST_F(Cli, SessionKeepsTheStackBetweenRuns) {
     EXPECT_EQ(second.status, 0) << second.err;
 }
 
-TEST_F(Cli, SessionFileThatCannotBeReadIsAnError) {
+// A file that cannot be read is a warning at the start; that it cannot be saved either is an error.
+TEST_F(Cli, SessionFileThatCannotBeReadOrSavedIsAnError) {
     fs::create_directory(dir_ / "SaveStck.dat"); // exists, but is no file
     const RunResult r = Run({"--session", "1"});
     EXPECT_NE(r.err.find("NOTE: Can't load Prefs"), std::string::npos) << r.err;
-    EXPECT_NE(r.err.find("ERROR: Error loading stack file."), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("WARNING: Error loading stack file."), std::string::npos) << r.err;
     EXPECT_NE(r.err.find("NOTE: Error loading register file."), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find("ERROR: "), std::string::npos) << r.err;
     EXPECT_EQ(r.status, 1);
 }
 
+// The answer drops the blank after a unitless value; the file keeps its own format.
 TEST_F(Cli, FullTextIsTheSavedText) {
     Run({"--session"});
     const RunResult r = Run({"--session", "--full", "--places", "2", "2", "3", "/"});
-    EXPECT_EQ(r.out, ReadFile(dir_ / "SaveStck.dat").substr(0, r.out.size() - 1) + "\n");
+    EXPECT_EQ(r.out, "0.666666666666667\n");
+    EXPECT_EQ(ReadFile(dir_ / "SaveStck.dat"), "0.666666666666667 \r\n");
+}
+
+// What a session run says about its files, and what that does to the exit status: a kept .bak is
+// a note, a damaged file that was recovered a warning (an error under --strict).
+TEST_F(Cli, SessionFileMessagesAndStatus) {
+    const std::string keptStack =
+        "NOTE: \"SaveStck.dat\" was not loaded in full, so the earlier file was kept as SaveStck.dat.bak\n";
+    const std::string cantLoad = "WARNING: Can't load Prefs from INI file: Meridot.ini\n";
+    const std::string keptPrefs =
+        "NOTE: \"Meridot.ini\" was not loaded in full, so the earlier file was kept as Meridot.ini.bak\n";
+    const std::string dropped =
+        "WARNING: \"SaveStck.dat\" was not loaded in full: 1 line was not read as written\n";
+    const auto noStackSaving = [](std::string ini) {
+        ini.replace(ini.find("Save_Stack = true"), 17, "Save_Stack = false");
+        return ini;
+    };
+    struct Case {
+        const char* name;
+        std::function<std::string(std::string)> prefs; // the file a first run wrote, edited
+        const char* stack;                             // SaveStck.dat's bytes
+        std::vector<std::string> args;
+        std::string out, err;
+        int status;
+        std::vector<const char*> backups; // the .bak files there are afterwards
+    };
+    const auto same = [](std::string ini) { return ini; };
+    const auto unknownKeys = [](const std::string&) { return std::string("[Nothing]\r\nno_key = 1\r\n"); };
+    const auto empty = [](const std::string&) { return std::string(); };
+    const Case cases[] = {
+        {"stack not saved",
+         noStackSaving,
+         "4 m\r\n",
+         {"1"},
+         "1.0000000\n",
+         keptStack,
+         0,
+         {"SaveStck.dat.bak"}},
+        {"stack not saved, empty file", noStackSaving, "", {"1"}, "1.0000000\n", "", 0, {}},
+        {"preferences without a known key",
+         unknownKeys,
+         "",
+         {"1"},
+         "1.0000000\n",
+         cantLoad + keptPrefs,
+         0,
+         {"Meridot.ini.bak"}},
+        {"preferences without a known key, strict",
+         unknownKeys,
+         "",
+         {"--strict", "1"},
+         "",
+         cantLoad + keptPrefs,
+         1,
+         {"Meridot.ini.bak"}},
+        {"empty preferences", empty, "", {"1"}, "1.0000000\n", cantLoad, 0, {}},
+        {"damaged stack",
+         same,
+         "5 m\r\nbogus\r\n",
+         {"1"},
+         "5.0000000 m\n1.0000000\n",
+         dropped + keptStack,
+         0,
+         {"SaveStck.dat.bak"}},
+        {"damaged stack, strict",
+         same,
+         "5 m\r\nbogus\r\n",
+         {"--strict", "1"},
+         "5.0000000 m\n",
+         dropped + keptStack,
+         1,
+         {"SaveStck.dat.bak"}},
+        {"failed entry", same, "", {"1 fx"}, "", "ERROR: entry 1 \"1 fx\": Problem with the units\n", 1, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const auto& entry : fs::directory_iterator(dir_)) fs::remove_all(entry.path());
+        ASSERT_EQ(Run({"--session"}).status, 0);
+        const std::string prefs = c.prefs(ReadFile(dir_ / "Meridot.ini"));
+        std::ofstream(dir_ / "Meridot.ini", std::ios::binary) << prefs;
+        std::ofstream(dir_ / "SaveStck.dat", std::ios::binary) << c.stack;
+        std::vector<std::string> args{"--session"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const RunResult r = Run(args);
+        EXPECT_EQ(r.out, c.out);
+        EXPECT_EQ(r.err, c.err);
+        EXPECT_EQ(r.status, c.status);
+        std::vector<std::string> backups;
+        for (const auto& entry : fs::directory_iterator(dir_))
+            if (entry.path().extension() == ".bak") backups.push_back(entry.path().filename().string());
+        EXPECT_EQ(backups, std::vector<std::string>(c.backups.begin(), c.backups.end()));
+    }
 }
 
 TEST_F(Cli, OptionsApplyToOneRunOnly) {
@@ -372,7 +481,7 @@ TEST_F(Cli, OptionsApplyToOneRunOnly) {
     const std::string prefs = ReadFile(dir_ / "Meridot.ini");
     const RunResult once = Run({"--session", "--places", "3", "--notation", "scientific", "--us", "--angle",
                                 "deg", "--autoconvert", "off", "clear", "g", "90", "sin"});
-    EXPECT_EQ(once.out, "3.217E+001 ft/sec^2\n1.000E+000 \n");
+    EXPECT_EQ(once.out, "3.217E+001 ft/sec^2\n1.000E+000\n");
     EXPECT_EQ(ReadFile(dir_ / "Meridot.ini"), prefs);
     const RunResult later = Run({"--session", "clear", "g", "2 ft", "3 ft", "*"});
     EXPECT_EQ(later.out, "9.8066500 m/sec^2\n0.5574182 m^2\n");

@@ -186,6 +186,20 @@ private slots:
                                    << 0;
         QTest::newRow("keypad enter pushes")
             << "Btn9" << QList<int>{Qt::Key_7, Qt::Key_Enter | kp} << "7.0000000 " << 1;
+        QTest::newRow("a typed zero keeps its units")
+            << "BtnEnter" << QList<int>{Qt::Key_0, Qt::Key_C | sh, Qt::Key_Return} << "0.0000000 C" << 1;
+        // Keys held with Ctrl, Alt or Meta never type, also with nothing to undo or redo.
+        const int ct = Qt::ControlModifier, alt = Qt::AltModifier, meta = Qt::MetaModifier;
+        QTest::newRow("ctrl letters on the idle display")
+            << "BtnEnter" << QList<int>{Qt::Key_Z | ct, Qt::Key_Y | ct, Qt::Key_A | ct} << "0" << 0;
+        QTest::newRow("ctrl letters after a digit")
+            << ""
+            << QList<int>{Qt::Key_1, Qt::Key_S | ct, Qt::Key_Q | ct, Qt::Key_W | ct, Qt::Key_Z | ct | sh}
+            << "1" << 0;
+        QTest::newRow("ctrl digit") << "BtnEnter" << QList<int>{Qt::Key_1, Qt::Key_5 | ct} << "1" << 0;
+        QTest::newRow("alt and meta letters")
+            << "BtnEnter" << QList<int>{Qt::Key_2, Qt::Key_J | alt, Qt::Key_K | meta, Qt::Key_3 | alt} << "2"
+            << 0;
     }
     void keysReachTheMap() {
         QFETCH(QString, target);
@@ -231,6 +245,10 @@ private slots:
         QTest::newRow("delete") << int(Qt::Key_Delete) << 0 << 46 << false << false;
         QTest::newRow("function key") << int(Qt::Key_F5) << 0 << 0 << false << false;
         QTest::newRow("space") << int(Qt::Key_Space) << 0 << 0 << false << false;
+        QTest::newRow("ctrl letter") << int(Qt::Key_Z) << ct << 90 << false << true;
+        QTest::newRow("alt letter") << int(Qt::Key_A) << int(Qt::AltModifier) << 0 << false << false;
+        QTest::newRow("meta digit") << int(Qt::Key_4) << int(Qt::MetaModifier) << 0 << false << false;
+        QTest::newRow("alt enter") << int(Qt::Key_Return) << int(Qt::AltModifier) << 13 << false << false;
     }
     void translateKeys() {
         QFETCH(int, key);

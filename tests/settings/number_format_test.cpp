@@ -46,6 +46,16 @@ TEST_F(NumberFormatTest, DisplayText) {
         {"1.5 ft", Notation::Fixed, 15, "1.500000000000000 ft"}, // the top of the range
         {"12 fx", Notation::Fixed, 2, ""},
         {"", Notation::Fixed, 2, ""},
+        // Too large for the positional form: scientific with the notation's places, no noise digits.
+        {"1e300 m", Notation::Fixed, 7, "1.0000000E+0300 m"},
+        {"123456789012345678901234567890 m", Notation::Fixed, 7, "1.2345679E+0029 m"},
+        {"1e18", Notation::Fixed, 7, "1.0000000E+0018 "},
+        {"1e17", Notation::Fixed, 2, "100000000000000000.00 "}, // still fits
+        {"-1e30 m", Notation::Number, 2, "-1.00E+30 m"},
+        {"1e300 m", Notation::Currency, 0, "1E+300 m"},
+        {"1e300 m", Notation::Fixed, 15, "1.000000000000000E+0300 m"},
+        {"1e300 m", Notation::General, 7, "1.00000000000000005E+0300 m"}, // General keeps its digits
+        {"12345 m", Notation::Engineering, 2, "12.35E+03 m"},             // not a fallback
     };
     for (const Row& r : rows) {
         EXPECT_EQ(FormatForDisplay(r.text, r.notation, r.places), r.expected)
@@ -89,6 +99,9 @@ std::string SlowDisplayText(const TNumberUnits& q, Notation notation, int places
         return ec != std::errc() || end != stripped.data() + stripped.size() || value == 0;
     };
     std::string shown = number(notation);
+    const bool positional =
+        notation == Notation::Fixed || notation == Notation::Number || notation == Notation::Currency;
+    if (positional && shown.find('E') != std::string::npos) shown = number(Notation::Scientific);
     if (q.GetValue() != 0 && readsAsZero(shown)) shown = number(Notation::Scientific);
     return shown + " " + q.DisplayUnits();
 }
