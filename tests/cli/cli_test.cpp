@@ -454,7 +454,14 @@ TEST_F(Cli, SessionFileMessagesAndStatus) {
          dropped + keptStack,
          1,
          {"SaveStck.dat.bak"}},
-        {"failed entry", same, "", {"1 fx"}, "", "ERROR: entry 1 \"1 fx\": Problem with the units\n", 1, {}},
+        {"failed entry",
+         same,
+         "",
+         {"1 fx"},
+         "",
+         "ERROR: entry 1 \"1 fx\": Problem with the units: no unit \"fx\" (did you mean ft?)\n",
+         1,
+         {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
