@@ -8,7 +8,7 @@ void KorbCalc::SelectUnitsBtnClick() {
             view_.FocusEnterButton();
             return;
         }
-        if (Entered && !stack_.IsEmpty()) SetWorking(stack_.TopValue());
+        if (state_.Entered && !stack_.IsEmpty()) SetWorking(stack_.TopValue());
         const auto units = view_.RunUnitsSelector(working_.GetText());
         if (units) {
             const double value = working_.GetValue();
@@ -24,7 +24,7 @@ void KorbCalc::ConvertUnitsBtnClick() {
             ShowError("Stack is empty!");
             return;
         }
-        if (!Entered) {
+        if (!state_.Entered) {
             if (!ParseWorking(Display())) {
                 ShowParseError();
                 return;
@@ -47,13 +47,13 @@ void KorbCalc::ConvertUnitsBtnClick() {
 
 void KorbCalc::ConvertStackBtnClick() {
     Guard([&] {
-        if (!Entered) {
+        if (!state_.Entered) {
             if (!ParseWorking(Display())) {
                 ShowParseError();
                 view_.FocusEnterButton();
                 return;
             }
-            Entered = false;
+            state_.Entered = false;
             BtnEnterClick();
         }
         if (stack_.Depth() < 2) {
@@ -69,7 +69,7 @@ void KorbCalc::ConvertStackBtnClick() {
             const std::string error = working_.GetErrorText();
             PutBackOperands();
             ShowStackTop();
-            Entered = true;
+            state_.Entered = true;
             ShowError(error);
         }
         view_.FocusEnterButton();
