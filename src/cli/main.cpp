@@ -1,5 +1,9 @@
 // korbcalc-cli: the calculator engine for scripts and quick work.
 #include <unistd.h>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 #include <filesystem>
 #include <memory>
@@ -77,6 +81,12 @@ bool RunEntry(CliRunner& runner, ConsoleView& view, int number, const std::strin
 } // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+    // Lines end in "\n" alone, the same bytes as everywhere. Input stays in text mode, which drops
+    // the "\r" of Windows line ends.
+    _setmode(STDOUT_FILENO, _O_BINARY);
+    _setmode(STDERR_FILENO, _O_BINARY);
+#endif
     // Answers go out in large blocks; messages at once.
     Output out(STDOUT_FILENO);
     Output errors(STDERR_FILENO);
