@@ -31,11 +31,10 @@ scratch="$build/Prüf Ω"
 mkdir -p "$scratch"
 gzip -dc tests/corpus/engine_corpus.txt.gz > "$build/engine_corpus.txt"
 gzip -dc tests/cli/cli_corpus.txt.gz > "$build/cli_corpus.txt"
-cmake -S . -B "$build/core" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-  -DMERIDOT_QT=OFF -DMERIDOT_BENCH=OFF -DMERIDOT_WERROR=ON -DGTest_DIR="$gtest/lib/cmake/GTest" \
-  -DMERIDOT_TEST_SCRATCH="$scratch" -DMERIDOT_CORPUS_GOLDEN="$build/engine_corpus.txt" \
-  -DMERIDOT_CLI_CORPUS_GOLDEN="$build/cli_corpus.txt" "${launcher[@]}" \
-  >/dev/null
+# The "windows" preset, in the given build directory.
+cmake --preset windows -B "$build/core" -DGTest_DIR="$gtest/lib/cmake/GTest" -DMERIDOT_TEST_SCRATCH="$scratch" \
+  -DMERIDOT_CORPUS_GOLDEN="$build/engine_corpus.txt" -DMERIDOT_CLI_CORPUS_GOLDEN="$build/cli_corpus.txt" \
+  "${launcher[@]}" >/dev/null
 cmake --build "$build/core" -j2 --target units_tests settings_tests calc_tests corpus_tests \
   korbcalc-cli cli_tests
 
