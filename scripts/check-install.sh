@@ -15,12 +15,18 @@ desktop-file-validate "$share/applications/com.ovrin.Meridot.desktop"
 appstreamcli validate --no-net --strict "$share/metainfo/com.ovrin.Meridot.metainfo.xml" >/dev/null
 warnings=$(zcat "$share/man/man1/korbcalc-cli.1.gz" | groff -man -ww -z 2>&1)
 [ -z "$warnings" ] || fail "manual page: $warnings"
+warnings=$(zcat "$share/man/man1/ostrel-jd.1.gz" | groff -man -ww -z 2>&1)
+[ -z "$warnings" ] || fail "manual page ostrel-jd(1): $warnings"
 for size in 16x16 22x22 24x24 32x32 48x48 64x64 128x128 256x256; do
   [ -s "$share/icons/hicolor/$size/apps/com.ovrin.Meridot.png" ] || fail "no $size icon"
 done
 [ -s "$share/icons/hicolor/scalable/apps/com.ovrin.Meridot.svg" ] || fail "no scalable icon"
 result=$("$stage/usr/bin/korbcalc-cli" "12 ft" "6 in" +)
 [ "$result" = "12.5000000 ft" ] || fail "installed korbcalc-cli gave '$result'"
+result=$("$stage/usr/bin/ostrel-jd" 2000-01-01T12:00:00.01)
+[ "$result" = "2451545.0000001157407408" ] || fail "installed ostrel-jd gave '$result'"
+# Programs built on the staged Ostrel with find_package(Ostrel) and with pkg-config.
+"$(dirname "$0")/../tests/datepkg/package_test.sh" "$stage/usr" "$build/package-test" >/dev/null
 [ -x "$stage/usr/bin/Korbcalc" ] || fail "no Korbcalc"
 # The installed programs find every library they need (the project's own through their RPATH).
 for exe in "$stage"/usr/bin/*; do

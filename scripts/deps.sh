@@ -4,7 +4,7 @@
 set -euo pipefail
 pkgs=(build-essential cmake ninja-build qt6-base-dev libgl-dev libgtest-dev libbenchmark-dev
       clang clang-format clang-tidy libclang-rt-dev fonts-liberation2 xvfb xauth
-      desktop-file-utils appstream groff-base dpkg-dev)
+      desktop-file-utils appstream groff-base dpkg-dev pkgconf)
 if [ "${1:-}" = windows ]; then
   pkgs=(cmake ninja-build g++-mingw-w64-x86-64-posix googletest wine wine64)
 fi

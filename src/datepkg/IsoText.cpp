@@ -35,8 +35,9 @@ public:
         return value;
     }
     [[noreturn]] void Fail() const {
-        throw EDateError("not an ISO 8601 date: \"" + std::string(text_) +
-                         "\" (expected YYYY-MM-DD, YYYY-MM-DDThh:mm or YYYY-MM-DDThh:mm:ss)");
+        throw EDateError(TDateFault::_Syntax,
+                         "not an ISO 8601 date: \"" + std::string(text_) +
+                             "\" (expected YYYY-MM-DD, YYYY-MM-DDThh:mm or YYYY-MM-DDThh:mm:ss)");
     }
 
 private:
@@ -53,9 +54,13 @@ std::string TwoDigits(long long value) {
 namespace detail {
 
 std::string FormatYmd(int year, int month, int day) {
+    // A month or day that two digits cannot show is written out, so that the text says what was given.
+    if (month < 0 || month > 99 || day < 0 || day > 99)
+        return "year " + std::to_string(year) + ", month " + std::to_string(month) + ", day " +
+               std::to_string(day);
     std::string digits = std::to_string(std::abs(static_cast<long long>(year)));
     if (digits.size() < 4) digits.insert(0, 4 - digits.size(), '0');
-    return (year < 0 ? "-" : "") + digits + "-" + TwoDigits(month % 100) + "-" + TwoDigits(day % 100);
+    return (year < 0 ? "-" : "") + digits + "-" + TwoDigits(month) + "-" + TwoDigits(day);
 }
 
 TCalendarDate ParseIso(std::string_view text) {

@@ -1,24 +1,22 @@
 // Calendar arithmetic on whole days with exact integers; doubles only for the time of day.
 #include "datepkg/JulianDate.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
 
 #include "datepkg/CalendarMath.h"
 
 namespace ostrel {
 
 using detail::EndDay;
+using detail::FloorDiv;
 using detail::MinDay;
 using detail::ReformDay;
 using detail::SecondsPerDay;
 
 namespace {
-
-constexpr std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
-    const std::int64_t q = a / b;
-    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
-}
 
 // Both calendars are counted in years starting on 1 March, so that the leap day ends the year and
 // the month lengths from March on repeat in a fixed pattern (days before month m: (153 m + 2) / 5).
@@ -66,7 +64,7 @@ detail::Ymd JulianDate(std::int64_t jdn) {
     return FromMarchYear(era * 4 + yoe, doe - yoe * 365);
 }
 
-bool IsGregorianDate(int year, int month, int day, TCalendar calendar) {
+bool IsGregorianDate(std::int64_t year, int month, int day, TCalendar calendar) {
     switch (calendar) {
     case TCalendar::_Gregorian:
         return true;
@@ -82,7 +80,26 @@ constexpr std::array<const char*, 12> MonthNames{"January",   "February", "March
                                                  "May",       "June",     "July",     "August",
                                                  "September", "October",  "November", "December"};
 
-constexpr const char* RangeText = "the range is -9999-01-01 (Julian) to 9999-12-31 (Gregorian)";
+// The exact sum of two doubles: a + b = sum + error.
+struct TExactSum {
+    double sum;
+    double error;
+};
+
+TExactSum TwoSum(double a, double b) {
+    const double sum = a + b;
+    const double bPart = sum - a;
+    const double aPart = sum - bPart;
+    return {sum, (a - aPart) + (b - bPart)};
+}
+
+// Whole parts beyond this cannot be part of a date in range, whatever the other part is; below it
+// they convert to integers exactly.
+constexpr double WholeLimit = 4.0e18;
+
+std::string JdText(double jd1, double jd2) {
+    return "JD " + detail::Number(jd1) + (jd2 != 0 ? " + " + detail::Number(jd2) : std::string());
+}
 
 // Whole seconds before the second of a time of day, e.g. 3723.5 -> 3720.
 double StartOfMinute(double second) {
@@ -93,27 +110,42 @@ double StartOfMinute(double second) {
 } // namespace
 
 EDateError::EDateError(const std::string& reason) : std::runtime_error(reason) {}
+EDateError::EDateError(TDateFault fault, const std::string& reason)
+    : std::runtime_error(reason), fault_(fault) {}
 EDateError::~EDateError() = default;
 
 namespace detail {
 
+std::string Number(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.17g", value);
+    return text;
+}
+
+std::int64_t DayNumberOf(std::int64_t year, int month, int day, TCalendar calendar) {
+    return IsGregorianDate(year, month, day, calendar) ? GregorianDayNumber(year, month, day)
+                                                       : JulianDayNumber(year, month, day);
+}
+
 std::int64_t CheckedDayNumber(int year, int month, int day, TCalendar calendar) {
+    using enum TDateFault;
     if (month < 1 || month > 12)
-        throw EDateError("month " + std::to_string(month) + " is not 1 to 12 in " +
-                         FormatYmd(year, month, day));
+        throw EDateError(_NoSuchDate, "month " + std::to_string(month) + " is not 1 to 12 in " +
+                                          FormatYmd(year, month, day));
     const int length = TJulianDate::DaysInMonth(year, month, calendar);
     if (day < 1 || day > length)
-        throw EDateError(FormatYmd(year, month, day) + " does not exist: " + MonthNames[month - 1] + " " +
-                         std::to_string(year) + " has " + std::to_string(length) + " days");
+        throw EDateError(_NoSuchDate, FormatYmd(year, month, day) +
+                                          " does not exist: " + MonthNames[month - 1] + " " +
+                                          std::to_string(year) + " has " + std::to_string(length) + " days");
     const bool gregorian = IsGregorianDate(year, month, day, calendar);
-    const std::int64_t jdn =
-        gregorian ? GregorianDayNumber(year, month, day) : JulianDayNumber(year, month, day);
+    const std::int64_t jdn = DayNumberOf(year, month, day, calendar);
     if (calendar == TCalendar::_Mixed && !gregorian && jdn >= ReformDay)
-        throw EDateError(FormatYmd(year, month, day) +
-                         " does not exist in the mixed calendar: 1582-10-04 (Julian) is followed by "
-                         "1582-10-15 (Gregorian)");
+        throw EDateError(_NoSuchDate,
+                         FormatYmd(year, month, day) +
+                             " does not exist in the mixed calendar: 1582-10-04 (Julian) is followed "
+                             "by 1582-10-15 (Gregorian)");
     if (jdn < MinDay || jdn >= EndDay)
-        throw EDateError(FormatYmd(year, month, day) + " is out of range: " + RangeText);
+        throw EDateError(_OutOfRange, FormatYmd(year, month, day) + " is out of range: " + RangeText);
     return jdn;
 }
 
@@ -141,20 +173,40 @@ std::int64_t TJulianDate::DayNumber(int year, int month, int day, TCalendar cale
     return detail::CheckedDayNumber(year, month, day, calendar);
 }
 
+TJulianDate::TJulianDate(double jd1, double jd2) {
+    using enum TDateFault;
+    if (!std::isfinite(jd1) || !std::isfinite(jd2)) throw EDateError(_NotFinite, "JD is not a finite number");
+    // Whole days and fractions apart, each exact; the civil day starts half a Julian day earlier.
+    const double whole1 = std::floor(jd1), whole2 = std::floor(jd2);
+    if (std::fabs(whole1) > WholeLimit || std::fabs(whole2) > WholeLimit)
+        throw EDateError(_OutOfRange, JdText(jd1, jd2) + " is out of range: " + RangeText);
+    const TExactSum fractions = TwoSum(jd1 - whole1, jd2 - whole2); // in [0, 2)
+    const TExactSum shifted = TwoSum(fractions.sum, 0.5);           // in [0.5, 2.5]
+    double carry = std::floor(shifted.sum);
+    double rest = (shifted.sum - carry) + (shifted.error + fractions.error);
+    if (rest < 0) {
+        carry -= 1;
+        rest += 1;
+    } else if (rest >= 1) {
+        carry += 1;
+        rest -= 1;
+    }
+    const std::int64_t day = static_cast<std::int64_t>(whole1) + static_cast<std::int64_t>(whole2) +
+                             static_cast<std::int64_t>(carry);
+    if (day < MinDay || day >= EndDay)
+        throw EDateError(_OutOfRange, JdText(jd1, jd2) + " is out of range: " + RangeText);
+    *this = FromDayAndSecond(day, rest * SecondsPerDay);
+}
+
 TJulianDate TJulianDate::FromJD(double jd) {
-    if (!std::isfinite(jd)) throw EDateError("JD is not a finite number");
-    if (jd < MinJD || jd >= EndJD)
-        throw EDateError("JD " + std::to_string(jd) + " is out of range: " + RangeText);
-    // The civil day starts half a Julian day earlier; x - floor(x) is exact in binary.
-    const double x = jd + 0.5;
-    const double day = std::floor(x);
-    return FromDayAndSecond(static_cast<std::int64_t>(day), (x - day) * SecondsPerDay);
+    return {jd, 0.0};
 }
 
 TJulianDate TJulianDate::FromMJD(double mjd) {
-    if (!std::isfinite(mjd)) throw EDateError("MJD is not a finite number");
+    using enum TDateFault;
+    if (!std::isfinite(mjd)) throw EDateError(_NotFinite, "MJD is not a finite number");
     if (mjd < MinJD - MJDOffset || mjd >= EndJD - MJDOffset)
-        throw EDateError("MJD " + std::to_string(mjd) + " is out of range: " + RangeText);
+        throw EDateError(_OutOfRange, "MJD " + detail::Number(mjd) + " is out of range: " + RangeText);
     // MJD days start at midnight, so its integer part is the civil day itself (MJD 0 = JDN 2400001).
     const double day = std::floor(mjd);
     return FromDayAndSecond(static_cast<std::int64_t>(day) + 2400001, (mjd - day) * SecondsPerDay);
@@ -162,23 +214,31 @@ TJulianDate TJulianDate::FromMJD(double mjd) {
 
 TJulianDate TJulianDate::FromJDN(std::int64_t jdn) {
     if (jdn < MinDay || jdn >= EndDay)
-        throw EDateError("JDN " + std::to_string(jdn) + " is out of range: " + RangeText);
-    return {jdn, SecondsPerDay / 2};
+        throw EDateError(TDateFault::_OutOfRange,
+                         "JDN " + std::to_string(jdn) + " is out of range: " + RangeText);
+    return {TRaw{}, jdn, SecondsPerDay / 2};
 }
 
 TJulianDate TJulianDate::FromCalendar(const TCalendarDate& d, TCalendar calendar) {
-    if (d.hour < 0 || d.hour > 23) throw EDateError("hour " + std::to_string(d.hour) + " is not 0 to 23");
+    using enum TDateFault;
+    if (d.hour < 0 || d.hour > 23)
+        throw EDateError(_NoSuchDate, "hour " + std::to_string(d.hour) + " is not 0 to 23");
     if (d.minute < 0 || d.minute > 59)
-        throw EDateError("minute " + std::to_string(d.minute) + " is not 0 to 59");
+        throw EDateError(_NoSuchDate, "minute " + std::to_string(d.minute) + " is not 0 to 59");
+    if (std::isnan(d.second) || std::isinf(d.second))
+        throw EDateError(_NotFinite, "second " + detail::Number(d.second) + " is not a finite number");
     if (!(d.second >= 0 && d.second < 60))
-        throw EDateError("second " + std::to_string(d.second) + " is not from 0 to below 60");
+        throw EDateError(_NoSuchDate, "second " + detail::Number(d.second) + " is not from 0 to below 60");
     const std::int64_t day = detail::CheckedDayNumber(d.year, d.month, d.day, calendar);
     return FromDayAndSecond(day, d.hour * 3600.0 + d.minute * 60.0 + d.second);
 }
 
 TJulianDate TJulianDate::FromCalendar(int year, int month, double day, TCalendar calendar) {
-    if (!std::isfinite(day) || day < 1 || day >= 32)
-        throw EDateError("day " + std::to_string(day) + " is not a day of the month");
+    if (!std::isfinite(day))
+        throw EDateError(TDateFault::_NotFinite, "day " + detail::Number(day) + " is not a finite number");
+    if (day < 1 || day >= 32)
+        throw EDateError(TDateFault::_NoSuchDate,
+                         "day " + detail::Number(day) + " is not a day of the month");
     const double whole = std::floor(day);
     const std::int64_t jdn = detail::CheckedDayNumber(year, month, static_cast<int>(whole), calendar);
     return FromDayAndSecond(jdn, (day - whole) * SecondsPerDay);
@@ -192,18 +252,27 @@ TJulianDate TJulianDate::FromIso(std::string_view text, TCalendar calendar) {
 // of the range the instant stays on the last representable one.
 TJulianDate TJulianDate::FromDayAndSecond(std::int64_t day, double second) {
     if (second >= SecondsPerDay) {
-        if (day + 1 < EndDay) return {day + 1, 0};
-        return {day, std::nextafter(SecondsPerDay, 0.0)};
+        if (day + 1 < EndDay) return {TRaw{}, day + 1, 0};
+        return {TRaw{}, day, std::nextafter(SecondsPerDay, 0.0)};
     }
-    return {day, second};
+    return {TRaw{}, day, second};
 }
 
 double TJulianDate::JD() const noexcept {
-    return (static_cast<double>(civilDay_) - 0.5) + second_ / SecondsPerDay;
+    // The last instants of the range would round up to its end, which is not itself in range.
+    return std::min(JD1() + JD2(), std::nextafter(EndJD, 0.0));
 }
 
 double TJulianDate::MJD() const noexcept {
-    return static_cast<double>(civilDay_ - 2400001) + second_ / SecondsPerDay;
+    return std::min(static_cast<double>(civilDay_ - 2400001) + JD2(), std::nextafter(EndJD - MJDOffset, 0.0));
+}
+
+double TJulianDate::JD1() const noexcept {
+    return static_cast<double>(civilDay_) - 0.5;
+}
+
+double TJulianDate::JD2() const noexcept {
+    return second_ / SecondsPerDay;
 }
 
 std::int64_t TJulianDate::JDN() const noexcept {

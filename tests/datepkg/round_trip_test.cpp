@@ -1,7 +1,9 @@
 // Every day of the range, walked with the test's own calendar rules: date -> JD -> date is the
-// identity and each day adds exactly 1 to the JD.
+// identity, each day adds exactly 1 to the JD, the day of the year and the ISO 8601 week date
+// step on by one day, and the week date leads back to the day.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdint>
 #include <sstream>
 
@@ -51,6 +53,15 @@ bool SameDate(const TCalendarDate& a, const TCalendarDate& b) {
     return a.year == b.year && a.month == b.month && a.day == b.day;
 }
 
+// The ISO 8601 week date of a day from that of the day before: a week belongs to the year that
+// holds its Thursday.
+void NextWeekDay(ostrel::TIsoWeekDate& w, const TCalendarDate& date, TCalendar calendar) {
+    if (++w.weekday <= 7) return;
+    TCalendarDate thursday = date;
+    for (int i = 0; i < 3; ++i) NextDay(thursday, calendar);
+    w = {thursday.year, thursday.year == w.year ? w.week + 1 : 1, 1};
+}
+
 class RoundTrip : public ::testing::TestWithParam<Walk> {};
 
 TEST_P(RoundTrip, EveryDayFromJdZeroTo9999) {
@@ -65,6 +76,9 @@ TEST_P(RoundTrip, EveryDayFromJdZeroTo9999) {
                   << ")";
     };
     auto weekday = static_cast<int>(TJulianDate::FromJDN(0).DayOfWeek());
+    int dayOfYear = TJulianDate::FromJDN(0).DayOfYear(w.calendar);
+    ostrel::TIsoWeekDate week = TJulianDate::FromJDN(0).ToIsoWeek(w.calendar);
+    const auto epoch = std::chrono::sys_days(std::chrono::days(-2440588));
     for (;; NextDay(date, w.calendar), ++jdn, weekday = weekday % 7 + 1) {
         if (TJulianDate::DayNumber(date.year, date.month, date.day, w.calendar) != jdn) fail("date -> JDN");
         const TJulianDate midnight = TJulianDate::FromCalendar(date, w.calendar);
@@ -72,6 +86,15 @@ TEST_P(RoundTrip, EveryDayFromJdZeroTo9999) {
         if (!SameDate(TJulianDate::FromJD(static_cast<double>(jdn) - 0.5).ToCalendar(w.calendar), date))
             fail("JD -> date");
         if (static_cast<int>(midnight.DayOfWeek()) != weekday) fail("weekday");
+        if (jdn > 0) {
+            dayOfYear = date.month == 1 && date.day == 1 ? 1 : dayOfYear + 1;
+            NextWeekDay(week, date, w.calendar);
+        }
+        if (midnight.DayOfYear(w.calendar) != dayOfYear) fail("day of the year");
+        if (midnight.ToIsoWeek(w.calendar) != week || week.weekday != weekday) fail("date -> week date");
+        if (TJulianDate::FromIsoWeek(week.year, week.week, week.weekday, w.calendar) != midnight)
+            fail("week date -> date");
+        if (midnight.ToSysDays() != epoch + std::chrono::days(jdn)) fail("sys_days");
         if (SameDate(date, w.last) || jdn > w.lastJdn) break;
     }
     EXPECT_EQ(failures, 0) << first.str();
