@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the checks of .clang-tidy over the C++ sources that a build tree compiles (its
-# compile_commands.json). On a branch it looks at the sources changed since the branch left main
-# (all of them when a header changed); on main, or with MERIDOT_TIDY=all, at every source.
+# compile_commands.json): those changed since the branch left main, or on main itself those the
+# last commit changed (a merge: against its first parent), with the sources that include a changed
+# header; with MERIDOT_TIDY=all every one. The whole tree takes minutes on two cores.
 # Usage: scripts/tidy.sh [build directory, default build-test]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -12,13 +13,19 @@ build=${1:-build-test}
 mapfile -t all < <(grep -oE '"file": "[^"]*"' "$build/compile_commands.json" | sed -E 's/"file": "(.*)"/\1/' \
   | grep -E "^$PWD/(src|tests|bench)/" | sed "s|^$PWD/||" | sort -u)
 files=("${all[@]}")
-if [ "${MERIDOT_TIDY:-}" != all ] && git rev-parse -q --verify main >/dev/null &&
-  [ "$(git rev-parse HEAD)" != "$(git rev-parse main)" ]; then
-  base=$(git merge-base HEAD main)
-  mapfile -t changed < <({ git diff --name-only "$base"; git ls-files --others --exclude-standard; } | sort -u)
-  if ! printf '%s\n' "${changed[@]}" | grep -qE '^(src|tests|bench)/.*\.h$'; then
-    mapfile -t files < <(printf '%s\n' "${all[@]}" | grep -Fxf <(printf '%s\n' "${changed[@]}") || true)
+if [ "${MERIDOT_TIDY:-}" != all ]; then
+  if git rev-parse -q --verify main >/dev/null && [ "$(git rev-parse HEAD)" != "$(git rev-parse main)" ]; then
+    base=$(git merge-base HEAD main)
+  else
+    base=HEAD~1
   fi
+  mapfile -t changed < <({ git diff --name-only "$base"; git ls-files --others --exclude-standard; } | sort -u)
+  # A changed header brings in the sources that include it.
+  for header in $(printf '%s\n' "${changed[@]}" | grep -E '^(src|tests|bench)/.*\.h$' || true); do
+    [ -f "$header" ] || continue
+    mapfile -t -O "${#changed[@]}" changed < <(grep -lF "/$(basename "$header")\"" "${all[@]}" || true)
+  done
+  mapfile -t files < <(printf '%s\n' "${all[@]}" | grep -Fxf <(printf '%s\n' "${changed[@]}") || true)
 fi
 echo "clang-tidy: ${#files[@]} of ${#all[@]} files"
 [ ${#files[@]} -eq 0 ] && exit 0
