@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "calc/KorbCalc.h"
@@ -19,6 +20,7 @@
 #include "cli/SessionStore.h"
 #include "settings/ValueStore.h"
 #include "units/AngleUnits.h"
+#include "units/PreferredUnits.h"
 
 namespace {
 
@@ -40,6 +42,12 @@ void ApplyOptions(KorbCalc& calc, const CliOptions& o) {
     if (o.notation >= 0 || o.places >= 0)
         calc.ApplyNumberFormat(o.notation >= 0 ? o.notation : s.FractNotation,
                                o.places >= 0 ? o.places : s.DecimalPlaces);
+    // Each unit takes the row its dimension selects, in the unit system now in force.
+    if (!o.prefer.empty()) {
+        PreferredChoices choices = CurrentPreferredChoices();
+        for (const std::string& unit : o.prefer) choices.For(PreferredRowOfUnit(unit), UnitSystem) = unit;
+        SetPreferredChoices(choices);
+    }
     calc.UpdateAllLists();
     calc.ShowStackTop();
 }
@@ -53,15 +61,21 @@ void RestoreOptions(KorbCalc& calc, const CliOptions& o, const LoadedSettings& l
         calc.ApplyNumberFormat(loaded.settings.FractNotation, loaded.settings.DecimalPlaces);
 }
 
+// Whether nothing has the name. A name that cannot be looked at (a link to itself, a folder that
+// cannot be searched) is not absent: loading it then reports why.
+bool Absent(const char* name) {
+    std::error_code ec;
+    return !std::filesystem::exists(name, ec) && !ec;
+}
+
 // Reads the session's three files. A file that does not exist yet (the first run in a
 // directory) gives a note, not an error.
 void LoadSession(KorbCalc& calc, ConsoleView& view) {
-    namespace fs = std::filesystem;
-    view.NoteNextMessage(!fs::exists(PrefsFile));
+    view.NoteNextMessage(Absent(PrefsFile));
     calc.FormShow(true);
-    view.NoteNextMessage(!fs::exists("SaveStck.dat"));
+    view.NoteNextMessage(Absent("SaveStck.dat"));
     calc.LoadSavedStack();
-    view.NoteNextMessage(!fs::exists("SaveRegs.dat"));
+    view.NoteNextMessage(Absent("SaveRegs.dat"));
     calc.LoadSavedRegisters();
     view.NoteNextMessage(false);
 }
@@ -100,6 +114,12 @@ int main(int argc, char** argv) {
         out << CliUsage;
         return 0;
     }
+    for (const std::string& unit : options.prefer)
+        if (PreferredRowOfUnit(unit) == 0) {
+            errors << "korbcalc-cli: --prefer " << unit
+                   << ": not a unit of any kind of result that has a preferred unit\n";
+            return 2;
+        }
 
     ConsoleView view(errors);
     std::unique_ptr<ValueStore> store;
@@ -110,6 +130,7 @@ int main(int argc, char** argv) {
             errors << "korbcalc-cli: the session's value store cannot be loaded: " << error << '\n';
             return 2;
         }
+        if (const auto problem = store->Problem()) view.ShowError(*problem);
     } else {
         store = std::make_unique<MemoryValueStore>();
     }
