@@ -43,7 +43,18 @@ int Write(KorbcalcSessionStore* session, const char* name, const char* value, si
     }
 }
 
-const KorbcalcSessionModule Module{KorbcalcSessionVersion, Open, Close, Read, Write};
+int Problem(const KorbcalcSessionStore* session, KorbcalcTakeText take, void* ctx) {
+    try {
+        const auto problem = session->store.Problem();
+        if (!problem) return 0;
+        take(ctx, problem->data(), problem->size());
+        return 1;
+    } catch (...) {
+        return 0;
+    }
+}
+
+const KorbcalcSessionModule Module{KorbcalcSessionVersion, Open, Close, Read, Write, Problem};
 
 } // namespace
 

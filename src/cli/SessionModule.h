@@ -21,10 +21,12 @@ struct KorbcalcSessionModule {
     int (*read)(const KorbcalcSessionStore* store, const char* name, KorbcalcTakeText take, void* ctx);
     // 1: written; -1: failed.
     int (*write)(KorbcalcSessionStore* store, const char* name, const char* value, size_t size);
+    // 1: the values live for this run only, and why went to take; 0: they are kept.
+    int (*problem)(const KorbcalcSessionStore* store, KorbcalcTakeText take, void* ctx);
 };
 
 // The module's one exported symbol.
 const KorbcalcSessionModule* korbcalc_session_module(void);
 }
 
-inline constexpr int KorbcalcSessionVersion = 1;
+inline constexpr int KorbcalcSessionVersion = 2;

@@ -31,17 +31,23 @@ public:
 
     std::optional<std::string> Read(const std::string& name) const override {
         std::string text;
-        const auto take = [](void* ctx, const char* data, size_t size) {
-            static_cast<std::string*>(ctx)->assign(data, size);
-        };
-        if (module_.read(store_, name.c_str(), take, &text) != 1) return std::nullopt;
+        if (module_.read(store_, name.c_str(), Assign, &text) != 1) return std::nullopt;
         return text;
     }
     void Write(const std::string& name, const std::string& value) override {
         module_.write(store_, name.c_str(), value.data(), value.size());
     }
+    std::optional<std::string> Problem() const override {
+        std::string text;
+        if (module_.problem(store_, Assign, &text) != 1) return std::nullopt;
+        return text;
+    }
 
 private:
+    static void Assign(void* ctx, const char* data, size_t size) {
+        static_cast<std::string*>(ctx)->assign(data, size);
+    }
+
     const KorbcalcSessionModule& module_;
     KorbcalcSessionStore* store_;
 };
