@@ -376,6 +376,13 @@ TEST_F(Cli, OptionsApplyToOneRunOnly) {
 // overrides them for its run without storing anything.
 TEST_F(Cli, SessionTakesStoredPreferredUnitsAndPreferOverridesThem) {
     Run({"--session", "si"});
+#ifdef _WIN32
+    // The store is the test's registry key.
+    const char kW[] = "kW";
+    ASSERT_EQ(
+        ::RegSetKeyValueA(HKEY_CURRENT_USER, registryKey_.c_str(), "PreferredSI7", REG_SZ, kW, sizeof kW),
+        ERROR_SUCCESS);
+#else
     fs::path stored;
     for (const auto& entry : fs::recursive_directory_iterator(dir_ / "config"))
         if (entry.is_regular_file() && ReadFile(entry.path()).find("UnitSystem=") != std::string::npos)
@@ -384,6 +391,7 @@ TEST_F(Cli, SessionTakesStoredPreferredUnitsAndPreferOverridesThem) {
     std::string text = ReadFile(stored);
     text.insert(text.find("UnitSystem="), "PreferredSI7=kW\n");
     std::ofstream(stored, std::ios::binary | std::ios::trunc) << text;
+#endif
 
     const std::vector<std::string> product{"clear", "50 lbf*ft", "3000 RPM", "*"};
     auto withOptions = [&product](std::vector<std::string> args) {
