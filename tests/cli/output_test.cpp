@@ -58,14 +58,19 @@ TEST(Output, FlushReportsAReaderThatHasGone) {
     int fds[2];
     ASSERT_EQ(testsupport::MakePipe(fds), 0);
     ::close(fds[0]);
+#ifdef _WIN32
+    const int gone = EINVAL; // what the C runtime makes of a pipe without reader
+#else
+    const int gone = EPIPE;
+#endif
     Output out(fds[1]);
     out << "lost";
     EXPECT_FALSE(out.Flush());
-    EXPECT_EQ(out.Failure(), EPIPE);
+    EXPECT_EQ(out.Failure(), gone);
     EXPECT_TRUE(out.Flush()); // nothing left to write
     out << "more";            // dropped, and no second write is tried
     EXPECT_TRUE(out.Flush());
-    EXPECT_EQ(out.Failure(), EPIPE);
+    EXPECT_EQ(out.Failure(), gone);
     ::close(fds[1]);
 }
 
