@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, then builds and runs every test: the normal build (warnings are errors),
-# the install and the Debian package, the same tests under AddressSanitizer and
-# UndefinedBehaviorSanitizer, the core's tests built for Windows and run under Wine, the formatting
-# check and a one-minute fuzzing run.
+# clang-tidy, the install and the Debian package, the same tests under AddressSanitizer and
+# UndefinedBehaviorSanitizer, the tests of the core and of korbcalc-cli built for Windows and run
+# under Wine, the formatting check and a one-minute fuzzing run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
@@ -35,7 +35,7 @@ git ls-files -- 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp' 'f
 echo "== build and test"
 # CTest runs the folder-attack suite (tests/security) here and again under the sanitizers; its cases
 # that need root and a second user are skipped with a note in the log when not run as root.
-logged build-test/configure.log 0 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMERIDOT_WERROR=ON
+logged build-test/configure.log 0 cmake --preset debug # the build trees are those of CMakePresets.json
 logged build-test/build.log 1 cmake --build build-test -j"$jobs"
 logged build-test/ctest.log 7 ctest --test-dir build-test --output-on-failure -j"$jobs"
 
@@ -74,6 +74,11 @@ for set in dejavu liberation2; do
     ctest --test-dir build-test -R '^tst_' --output-on-failure -j"$jobs"
 done
 
+echo "== clang-tidy"
+# The checks of .clang-tidy on the sources changed since main; on main itself, on those the last
+# commit changed.
+scripts/tidy.sh build-test
+
 echo "== install and Debian package"
 # Installs build-test into build-test/stage, validates the desktop entry, AppStream metadata and
 # manual page, and makes the Debian package with cpack -G DEB.
@@ -84,16 +89,14 @@ echo "== Windows build under Wine"
 logged build-windows/windows.log 4 scripts/test-windows.sh build-windows
 
 echo "== sanitizers"
-logged build-asan/configure.log 0 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMERIDOT_WERROR=ON \
-  -DMERIDOT_SANITIZE=ON -DMERIDOT_BENCH=OFF
+logged build-asan/configure.log 0 cmake --preset asan
 logged build-asan/build.log 1 cmake --build build-asan -j"$jobs"
 logged build-asan/ctest.log 7 env ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest --test-dir build-asan --output-on-failure -j"$jobs"
 
 seconds=${MERIDOT_FUZZ_SECONDS:-60}
 echo "== fuzzing (${seconds} s each)"
-logged build-fuzz/configure.log 0 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_CXX_COMPILER=clang++ -DMERIDOT_FUZZ=ON -DMERIDOT_SANITIZE=ON -DMERIDOT_WERROR=ON
+logged build-fuzz/configure.log 0 cmake --preset fuzz
 logged build-fuzz/build.log 1 cmake --build build-fuzz -j"$jobs"
 # Each fuzzer starts from its kept corpus (fuzz/corpus/<target>: seeds, what longer runs learned
 # and every input that once crashed); its output goes to a log beside its corpus, and only its

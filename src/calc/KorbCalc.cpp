@@ -36,7 +36,7 @@ KorbCalc::KorbCalc(CalcView& view, ValueStore& store, PrefsHost host, std::strin
               if (!host.showStackTop) host.showStackTop = [this] { ShowStackTop(); };
               if (!host.setWorkingFormat)
                   host.setWorkingFormat = [this](int f) { working_.SetFormat(NotationFromInt(f)); };
-              if (!host.calcMode) host.calcMode = [this] { return CalcMode ? 1 : 0; };
+              if (!host.calcMode) host.calcMode = [this] { return state_.CalcMode ? 1 : 0; };
               if (!host.messageBox) host.messageBox = [this](const std::string& m) { view_.ShowMessage(m); };
               if (!host.note) host.note = [this](const std::string& m) { view_.ShowNote(m); };
               if (!host.warning) host.warning = [this](const std::string& m) { view_.ShowWarning(m); };
@@ -52,7 +52,7 @@ KorbCalc::KorbCalc(CalcView& view, ValueStore& store, PrefsHost host, std::strin
         if (onRefreshViews) onRefreshViews();
     };
 
-    CalcMode = store_.ReadInteger("CalcMode", 0) != 0;
+    state_.CalcMode = store_.ReadInteger("CalcMode", 0) != 0;
     const bool autoConvert = store_.ReadInteger("AutoConvert", 1) != 0;
     const bool si = store_.ReadInteger("UnitSystem", 1) != 0;
     SetPreferredChoices(ReadPreferredChoices(store_));
@@ -127,10 +127,10 @@ void KorbCalc::Replay(bool (UndoHistory::*move)(StackCalc&)) {
     replaying_ = true;
     Guard([&] {
         if (!(history_.*move)(stack_)) return;
-        Entered = true;
-        PointEntered = false;
-        StorePending = false;
-        RecallPending = false;
+        state_.Entered = true;
+        state_.PointEntered = false;
+        state_.StorePending = false;
+        state_.RecallPending = false;
         SetIdleDisplay("0");
         ShowStackTop();
         view_.SetEditingIndicator(true);
@@ -207,7 +207,7 @@ void KorbCalc::RefreshViews() {
 void KorbCalc::UpdateIndicators() {
     // A stack entry's text is one line, and a view may not have made it yet.
     view_.SetUnitsOnNextLine(!displayShowsTop_ && view_.DisplayHasLineBreak());
-    view_.SetEditingIndicator(Entered);
+    view_.SetEditingIndicator(state_.Entered);
 }
 
 void KorbCalc::End() {
@@ -216,7 +216,7 @@ void KorbCalc::End() {
 }
 
 void KorbCalc::SetSecondFunction(bool on) {
-    SecondFunction = on;
+    state_.SecondFunction = on;
     view_.SetSecondFunctionIndicator(on);
 }
 
@@ -225,31 +225,31 @@ bool KorbCalc::ParseWorking(const std::string& text) {
 }
 
 bool KorbCalc::FinishEntry(bool keepSecond) {
-    if (Entered) return true;
+    if (state_.Entered) return true;
     if (!ParseWorking(Display())) {
         ShowParseError();
         return false;
     }
-    const bool second = SecondFunction;
+    const bool second = state_.SecondFunction;
     BtnEnterClick();
     if (keepSecond && second) SetSecondFunction(true);
     return true;
 }
 
 void KorbCalc::CompleteEntry() {
-    if (!Entered) {
+    if (!state_.Entered) {
         if (ParseWorking(Display()))
             BtnEnterClick();
         else
             ShowParseError();
     }
-    Entered = true;
-    PointEntered = false;
+    state_.Entered = true;
+    state_.PointEntered = false;
 }
 
 void KorbCalc::PushText(const std::string& text) {
     SetDisplay(text);
-    Entered = false;
+    state_.Entered = false;
     BtnEnterClick();
 }
 
@@ -262,19 +262,19 @@ void KorbCalc::PushResult(const TNumberUnits& value) {
         return;
     }
     // What Enter does with a typed value, the text step left out.
-    if (StorePending || RecallPending) {
+    if (state_.StorePending || state_.RecallPending) {
         PutBackOperands(); // Enter does nothing while a register prompt waits
         ShowStackTop();
-        Entered = true;
+        state_.Entered = true;
         return;
     }
     stack_.PushValue(result);
     popped_.clear();
     ShowStackTop();
-    Entered = true;
-    PointEntered = false;
+    state_.Entered = true;
+    state_.PointEntered = false;
     UpdateIndicators();
-    if (SecondFunction) SetSecondFunction(false);
+    if (state_.SecondFunction) SetSecondFunction(false);
     RefreshViews();
 }
 
@@ -286,7 +286,7 @@ void KorbCalc::PushResult(const std::string& text) {
     } else {
         PutBackOperands();
         ShowStackTop();
-        Entered = true;
+        state_.Entered = true;
     }
 }
 
@@ -300,11 +300,11 @@ std::string_view KorbCalc::AngleUnitName() const {
 
 void KorbCalc::FormShow(bool readPrefsFile) {
     Guard([&] {
-        if (!CalcMode) FreeForm1Click();
+        if (!state_.CalcMode) FreeForm1Click();
         SetIdleDisplay("0");
         ShowStackTop();
         view_.FocusEnterButton();
-        Entered = true;
+        state_.Entered = true;
         if (readPrefsFile) {
             LoadPrefs();
         } else {
@@ -342,12 +342,12 @@ void KorbCalc::FormClose() {
 
 void KorbCalc::ResetCalculator() {
     Guard([&] {
-        Entered = true;
+        state_.Entered = true;
         stack_.ClearAll();
         SetIdleDisplay("0");
-        StorePending = false;
-        RecallPending = false;
-        PointEntered = false;
+        state_.StorePending = false;
+        state_.RecallPending = false;
+        state_.PointEntered = false;
         RefreshViews();
     });
 }
@@ -357,19 +357,19 @@ void KorbCalc::ResetCalculator() {
 void KorbCalc::keyPress(char ch) {
     Guard([&] {
         const int n = static_cast<unsigned char>(ch) - '0';
-        if (StorePending) {
+        if (state_.StorePending) {
             stack_.StoreTop(n);
             ShowStackTop();
-            Entered = true;
-            StorePending = false;
-            PointEntered = false;
-        } else if (RecallPending) {
+            state_.Entered = true;
+            state_.StorePending = false;
+            state_.PointEntered = false;
+        } else if (state_.RecallPending) {
             stack_.RecallRegister(n);
-            Entered = true;
-            RecallPending = false;
-        } else if (!Entered) {
+            state_.Entered = true;
+            state_.RecallPending = false;
+        } else if (!state_.Entered) {
             const std::string text = Display();
-            if (CalcMode && text.size() >= 16) {
+            if (state_.CalcMode && text.size() >= 16) {
                 // refused: a calculator entry holds at most 16 characters
             } else if (text == "0" && (displayIdle_ || (ch >= '0' && ch <= '9'))) {
                 // The idle "0" gives way to what is typed; a typed one only to a digit after it.
@@ -379,10 +379,10 @@ void KorbCalc::keyPress(char ch) {
             }
         } else {
             SetDisplay(std::string(1, ch));
-            Entered = false;
+            state_.Entered = false;
         }
-        StorePending = false;
-        RecallPending = false;
+        state_.StorePending = false;
+        state_.RecallPending = false;
         view_.FocusEnterButton();
     });
 }
@@ -397,19 +397,19 @@ void KorbCalc::NumBtnClick(int digit) {
 
 void KorbCalc::BtnDotClick() {
     Guard([&] {
-        if (Entered) {
+        if (state_.Entered) {
             SetDisplay("0.");
-            PointEntered = true;
-            Entered = false;
+            state_.PointEntered = true;
+            state_.Entered = false;
         } else {
             const std::string text = Display();
-            if (text.size() <= 13 && !PointEntered) {
+            if (text.size() <= 13 && !state_.PointEntered) {
                 SetDisplay(text.empty() ? "0." : text + ".");
-                PointEntered = true;
+                state_.PointEntered = true;
             }
         }
-        StorePending = false;
-        RecallPending = false;
+        state_.StorePending = false;
+        state_.RecallPending = false;
     });
 }
 
@@ -417,11 +417,11 @@ void KorbCalc::BtnBSClick() {
     Guard([&] {
         std::string text = Display();
         if (!text.empty()) {
-            if (text.back() == '.') PointEntered = false;
+            if (text.back() == '.') state_.PointEntered = false;
             text.pop_back();
             SetDisplay(text);
         }
-        Entered = false;
+        state_.Entered = false;
         End();
     });
 }
@@ -429,13 +429,13 @@ void KorbCalc::BtnBSClick() {
 void KorbCalc::BtnDelClick() {
     Guard([&] {
         if (stack_.IsEmpty()) {
-            if (!Entered)
+            if (!state_.Entered)
                 SetIdleDisplay("0 ");
             else
                 ShowError("Stack Empty!");
-        } else if (!Entered) {
+        } else if (!state_.Entered) {
             ShowStackTop();
-            Entered = true;
+            state_.Entered = true;
         } else {
             stack_.PopEntry(); // dropped: no text of it is needed
             if (stack_.IsEmpty())
@@ -456,12 +456,12 @@ void KorbCalc::BtnEnterClick() {
             shown = Display();
             trimmed = {}; // it pointed into the old text
         }
-        if ((trimmed.empty() || trimmed == "0") && Entered) Entered = false;
-        if (StorePending || RecallPending) return;
+        if ((trimmed.empty() || trimmed == "0") && state_.Entered) state_.Entered = false;
+        if (state_.StorePending || state_.RecallPending) return;
         if (trimmed == Prompt::Undefined) return;
 
         bool pushed = false;
-        if (Entered) {
+        if (state_.Entered) {
             // Duplicate the top entry.
             if (stack_.IsEmpty()) {
                 pushed = stack_.Push(stack_.Peek());
@@ -470,21 +470,21 @@ void KorbCalc::BtnEnterClick() {
                 pushed = true;
             }
             if (pushed) ShowStackTop();
-            Entered = true;
+            state_.Entered = true;
         } else {
             pushed = stack_.Push(shown);
             if (pushed) {
                 ShowStackTop();
-                Entered = true;
+                state_.Entered = true;
             }
         }
         if (pushed) {
-            PointEntered = false;
-            StorePending = false;
-            RecallPending = false;
+            state_.PointEntered = false;
+            state_.StorePending = false;
+            state_.RecallPending = false;
         }
         UpdateIndicators();
-        if (SecondFunction) SetSecondFunction(false);
+        if (state_.SecondFunction) SetSecondFunction(false);
         RefreshViews();
     });
 }
@@ -492,7 +492,7 @@ void KorbCalc::BtnEnterClick() {
 void KorbCalc::BtnCHSClick() {
     Guard([&] {
         // With nothing on the stack the display itself is the value (the "0" shown at start).
-        if (Entered && !stack_.IsEmpty()) {
+        if (state_.Entered && !stack_.IsEmpty()) {
             SetWorking(stack_.TopValue());
         } else if (!ParseWorking(Display())) {
             ShowParseError();
@@ -500,7 +500,7 @@ void KorbCalc::BtnCHSClick() {
         }
         const double v = working_.GetValue();
         SetDisplay(NumberText(v == 0 ? 0.0 : -v) + working_.GetUnits());
-        Entered = false;
+        state_.Entered = false;
         BtnEnterClick();
         End();
     });
@@ -527,7 +527,7 @@ bool KorbCalc::EnterText(const std::string& text) {
 
 void KorbCalc::DisplayKeyDown(int key, bool shift, bool ctrl) {
     Guard([&] {
-        if (DisplayFocused) {
+        if (state_.DisplayFocused) {
             if (key == VK::Return) {
                 BtnEnterClick();
                 view_.FocusEnterButton();
@@ -537,7 +537,7 @@ void KorbCalc::DisplayKeyDown(int key, bool shift, bool ctrl) {
         }
         const KeyOptions options{settings.CopyOperators != 0, settings.SubAsCHS != 0,
                                  settings.SwitchToFF != 0};
-        const KeyCommand cmd = LookupKey(key, shift, ctrl, CalcMode, options);
+        const KeyCommand cmd = LookupKey(key, shift, ctrl, state_.CalcMode, options);
         switch (cmd.action) {
         case KeyAction::None:
             break;
@@ -549,11 +549,11 @@ void KorbCalc::DisplayKeyDown(int key, bool shift, bool ctrl) {
             keyPress(cmd.ch);
             break;
         case KeyAction::ClearAndType:
-            Entered = false;
+            state_.Entered = false;
             keyPress(cmd.ch);
             break;
         case KeyAction::SwitchLetter:
-            Entered = false;
+            state_.Entered = false;
             Run(Command::FreeFormMode);
             keyPress(cmd.ch);
             break;

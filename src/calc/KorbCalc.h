@@ -129,25 +129,6 @@ public:
     void BtnRCLClick();
     void SecondFBtnClick();
 
-    // Double-clicks on the 2nd-function images.
-    void XRootYImgDblClick();
-    void YtoXImgDblClick();
-    void TenToXImgDblClick();
-    void EtoXImgDblClick();
-    void AreaImgDblClick();
-    void SinInvImgDblClick();
-    void CosInvImgDblClick();
-    void TanInvImgDblClick();
-
-    // Menu items that run a button's handler.
-    void Menu2ndFClick() { SecondFBtnClick(); }
-    void StoretoRegister1Click() { BtnSTOClick(); }
-    void RecallRegister1Click() { BtnRCLClick(); }
-    void XYStackSwap1Click() { StackTopFlipBtnClick(); }
-    void UnitSelectorMenu1Click() { SelectUnitsBtnClick(); }
-    void UnitConverterMenu1Click() { ConvertUnitsBtnClick(); }
-    void DirectConvert1Click() { ConvertStackBtnClick(); }
-
     // ---- unit commands ----------------------------------------------------------------------------
     void SelectUnitsBtnClick();
     void ConvertUnitsBtnClick();
@@ -156,7 +137,6 @@ public:
     void SIBtnClick();
     void USBtnClick();
     void SystemeInternationale1Click() { SIBtnClick(); }
-    void USCustomary1Click() { USBtnClick(); }
     // down: the new down state of AutoConvertBtn.
     void AutoConvertBtnClick(bool down);
     void AutoConvert1Click() { AutoConvertBtnClick(!AutoConvert); }
@@ -169,11 +149,9 @@ public:
     void DisplayChange();
     void Copy1Click();
     void Paste1Click();
-    void Copy2Click() { Copy1Click(); }
     // The full text of the value in the display: the top entry's when the display shows it,
     // otherwise the display's own text (an entry being typed, a prompt).
     std::string DisplayedFullText() const;
-    void Paste2Click() { Paste1Click(); }
     static bool DisplayDragOver(const DropSource& source) { return source.isListBox; }
     void DisplayDragDrop(const DropSource& source);
 
@@ -316,15 +294,8 @@ private:
 
     // The settings come first: the stack reads the notation and places through references to them.
     Settings settings;
-    // The entry flags, and the names the handlers use for them.
+    // The entry flags.
     EntryState state_;
-    bool& Entered = state_.Entered;
-    bool& PointEntered = state_.PointEntered;
-    bool& StorePending = state_.StorePending;
-    bool& RecallPending = state_.RecallPending;
-    bool& SecondFunction = state_.SecondFunction;
-    bool& DisplayFocused = state_.DisplayFocused;
-    bool& CalcMode = state_.CalcMode;
 
     std::vector<StackEntry> popped_;
     int guardDepth_ = 0;

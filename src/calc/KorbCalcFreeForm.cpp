@@ -5,12 +5,12 @@
 // The mode items, buttons and CalcMode are one fact; the view mirrors it. Choosing the mode in
 // force changes nothing but tells the view again, which puts its check marks in step at start.
 void KorbCalc::Calculator1Click() {
-    CalcMode = true;
+    state_.CalcMode = true;
     view_.SetCalcModeState(true);
 }
 
 void KorbCalc::FreeForm1Click() {
-    CalcMode = false;
+    state_.CalcMode = false;
     view_.SetCalcModeState(false);
 }
 
@@ -22,16 +22,16 @@ void KorbCalc::DisplayEnter() {
                 SetIdleDisplay("0");
             else
                 ShowStackTop();
-            StorePending = false;
-            RecallPending = false;
-            Entered = true;
+            state_.StorePending = false;
+            state_.RecallPending = false;
+            state_.Entered = true;
         }
-        DisplayFocused = true;
+        state_.DisplayFocused = true;
     });
 }
 
 void KorbCalc::DisplayExit() {
-    DisplayFocused = false;
+    state_.DisplayFocused = false;
 }
 
 void KorbCalc::DisplayChange() {
@@ -39,10 +39,10 @@ void KorbCalc::DisplayChange() {
         if (settingDisplay_) return;
         displayShowsTop_ = false; // the user's own text now
         displayIdle_ = false;
-        if (!DisplayFocused) return;
-        Entered = false;
+        if (!state_.DisplayFocused) return;
+        state_.Entered = false;
         RefreshViews();
-        Entered = false;
+        state_.Entered = false;
     });
 }
 
@@ -55,28 +55,28 @@ void KorbCalc::Copy1Click() {
 
 std::string KorbCalc::DisplayedFullText() const {
     const std::string shown = Display();
-    if (!Entered || stack_.IsEmpty() || IsPrompt(shown)) return shown;
+    if (!state_.Entered || stack_.IsEmpty() || IsPrompt(shown)) return shown;
     return stack_.FullText(stack_.Depth() - 1);
 }
 
 void KorbCalc::Paste1Click() {
     Guard([&] {
-        if (!Entered) {
+        if (!state_.Entered) {
             if (ParseWorking(Display())) {
                 SetDisplay(working_.GetText());
                 BtnEnterClick();
-                PointEntered = false;
-                Entered = true;
+                state_.PointEntered = false;
+                state_.Entered = true;
             } else {
                 ShowParseError();
                 view_.FocusEnterButton();
-                Entered = false;
+                state_.Entered = false;
                 return;
             }
         }
         view_.SelectAllDisplay();
         SetDisplay(view_.ClipboardText());
-        Entered = false;
+        state_.Entered = false;
         BtnEnterClick();
     });
 }
@@ -85,8 +85,8 @@ void KorbCalc::DisplayDragDrop(const DropSource& source) {
     Guard([&] {
         if (source.isListBox && source.componentName != "StackListBox") {
             stack_.RecallRegister(source.tag);
-            Entered = true;
-            PointEntered = false;
+            state_.Entered = true;
+            state_.PointEntered = false;
         } else {
             if (source.itemIndex >= 0 && source.itemIndex < stack_.Count())
                 EnterText(std::string(stack_.FullText(source.itemIndex)));

@@ -48,8 +48,8 @@ void KorbCalc::BinaryKey(bool divide, const BinaryFunction& compute) {
         PutBackOperands();
         ShowError(error);
     }
-    Entered = true;
-    PointEntered = false;
+    state_.Entered = true;
+    state_.PointEntered = false;
     ShowStackTop();
     End();
 }
@@ -81,10 +81,10 @@ void KorbCalc::BtnMulDivClick(int tag) {
 // comes from X (its reciprocal for the root); without it the fixed exponent applies to X.
 void KorbCalc::PowerKey(bool root) {
     if (!FinishEntry(true)) return;
-    Entered = true;
+    state_.Entered = true;
     std::string full, units, error;
     double value = 0;
-    if (SecondFunction) {
+    if (state_.SecondFunction) {
         SetSecondFunction(false);
         if (stack_.Depth() < 2) {
             ShowError("Too Few Operands!");
@@ -136,14 +136,14 @@ void KorbCalc::xsqrBtnClick() {
 void KorbCalc::SqrRtBtnClick() {
     Guard([&] {
         PowerKey(true);
-        if (SecondFunction) SetSecondFunction(false);
+        if (state_.SecondFunction) SetSecondFunction(false);
     });
 }
 
 void KorbCalc::xtoNeg1BtnClick() {
     Guard([&] {
         if (!FinishEntry(false)) return;
-        Entered = true;
+        state_.Entered = true;
         if (stack_.IsEmpty()) {
             ShowError("Stack Empty!");
             return;
@@ -163,7 +163,7 @@ void KorbCalc::xtoNeg1BtnClick() {
             }
         }
         view_.FocusEnterButton();
-        if (SecondFunction) SetSecondFunction(false);
+        if (state_.SecondFunction) SetSecondFunction(false);
     });
 }
 
@@ -173,15 +173,15 @@ void KorbCalc::LogKey(int code) {
         view_.FocusEnterButton();
         return;
     }
-    PointEntered = false;
-    Entered = true;
+    state_.PointEntered = false;
+    state_.Entered = true;
     if (stack_.IsEmpty()) {
         ShowError("Stack Empty!");
         view_.FocusEnterButton();
         return;
     }
     std::string x = stack_.Peek();
-    const bool second = SecondFunction;
+    const bool second = state_.SecondFunction;
     double value = 0;
     try {
         QuantityLogExp(x, second ? code + 2 : code, value);
@@ -209,7 +209,7 @@ void KorbCalc::BtnSINCOSTANClick(TrigKey key) {
             view_.FocusEnterButton();
             return;
         }
-        Entered = true;
+        state_.Entered = true;
         if (stack_.IsEmpty()) {
             ShowError("Stack Empty!");
             view_.FocusEnterButton();
@@ -223,7 +223,7 @@ void KorbCalc::BtnSINCOSTANClick(TrigKey key) {
 
         if (key == TrigKey::Tan && TangentUndefined(units, value)) {
             SetDisplay(Prompt::Undefined);
-        } else if (!SecondFunction) {
+        } else if (!state_.SecondFunction) {
             if (IsUnitless(units)) argument += AngleUnitName();
             const double result = QuantityTrig(argument, code);
             PopOperand();
@@ -240,8 +240,8 @@ void KorbCalc::BtnSINCOSTANClick(TrigKey key) {
             PopOperand();
             PushResult(argument + working_.GetUnits());
         }
-        Entered = true;
-        PointEntered = false;
+        state_.Entered = true;
+        state_.PointEntered = false;
         End();
     });
 }
@@ -249,7 +249,7 @@ void KorbCalc::BtnSINCOSTANClick(TrigKey key) {
 void KorbCalc::BtnPIClick() {
     Guard([&] {
         FinishEntry(true); // a bad entry is reported and then replaced below
-        if (SecondFunction) {
+        if (state_.SecondFunction) {
             if (stack_.IsEmpty()) {
                 ShowError("Stack Empty!");
                 SetSecondFunction(false);
@@ -268,7 +268,7 @@ void KorbCalc::BtnPIClick() {
             PushText(NumberText(Pi));
         }
         RefreshViews();
-        PointEntered = false;
+        state_.PointEntered = false;
         view_.FocusEnterButton();
     });
 }
@@ -295,12 +295,12 @@ void KorbCalc::StackTopFlipBtnClick() {
 
 // STO and RCL: finish a typed entry, then show the prompt; the next character picks the register.
 void KorbCalc::RegisterPrompt(bool store) {
-    const bool samePending = store ? StorePending : RecallPending;
-    if (!samePending && !Entered) {
+    const bool samePending = store ? state_.StorePending : state_.RecallPending;
+    if (!samePending && !state_.Entered) {
         if (!ParseWorking(Display())) {
             ShowParseError();
-            StorePending = false;
-            RecallPending = false;
+            state_.StorePending = false;
+            state_.RecallPending = false;
             view_.FocusEnterButton();
             return;
         }
@@ -308,8 +308,8 @@ void KorbCalc::RegisterPrompt(bool store) {
         BtnEnterClick();
     }
     SetDisplay(store ? Prompt::Store : Prompt::Recall);
-    StorePending = store;
-    RecallPending = !store;
+    state_.StorePending = store;
+    state_.RecallPending = !store;
     view_.FocusEnterButton();
 }
 
@@ -322,12 +322,12 @@ void KorbCalc::BtnRCLClick() {
 }
 
 void KorbCalc::SecondFBtnClick() {
-    SetSecondFunction(!SecondFunction);
+    SetSecondFunction(!state_.SecondFunction);
     view_.FocusEnterButton();
 }
 
 void KorbCalc::WithSecondFunction(const std::function<void()>& handler) {
-    if (!SecondFunction) SecondFBtnClick();
+    if (!state_.SecondFunction) SecondFBtnClick();
     handler();
 }
 
@@ -344,29 +344,4 @@ void KorbCalc::Run(Command command) {
         else
             info.handler(*this);
     });
-}
-
-void KorbCalc::XRootYImgDblClick() {
-    Run(Command::XRootY);
-}
-void KorbCalc::YtoXImgDblClick() {
-    Run(Command::YtoX);
-}
-void KorbCalc::TenToXImgDblClick() {
-    Run(Command::TenToX);
-}
-void KorbCalc::EtoXImgDblClick() {
-    Run(Command::EtoX);
-}
-void KorbCalc::AreaImgDblClick() {
-    Run(Command::CircleArea);
-}
-void KorbCalc::SinInvImgDblClick() {
-    Run(Command::ArcSin);
-}
-void KorbCalc::CosInvImgDblClick() {
-    Run(Command::ArcCos);
-}
-void KorbCalc::TanInvImgDblClick() {
-    Run(Command::ArcTan);
 }

@@ -8,7 +8,7 @@ void KorbCalc::SelectUnitsBtnClick() {
             view_.FocusEnterButton();
             return;
         }
-        const bool ofTop = Entered && !stack_.IsEmpty();
+        const bool ofTop = state_.Entered && !stack_.IsEmpty();
         if (ofTop) SetWorking(stack_.TopValue());
         // Units given to a display without a value mean one of them; a 0 typed or pushed stays 0.
         const bool one = !ofTop && DisplayHoldsNoValue();
@@ -24,7 +24,7 @@ void KorbCalc::ConvertUnitsBtnClick() {
             ShowError("Stack is empty!");
             return;
         }
-        if (!Entered) {
+        if (!state_.Entered) {
             if (!ParseWorking(Display())) {
                 ShowParseError();
                 return;
@@ -47,13 +47,13 @@ void KorbCalc::ConvertUnitsBtnClick() {
 
 void KorbCalc::ConvertStackBtnClick() {
     Guard([&] {
-        if (!Entered) {
+        if (!state_.Entered) {
             if (!ParseWorking(Display())) {
                 ShowParseError();
                 view_.FocusEnterButton();
                 return;
             }
-            Entered = false;
+            state_.Entered = false;
             BtnEnterClick();
         }
         if (stack_.Depth() < 2) {
@@ -69,7 +69,7 @@ void KorbCalc::ConvertStackBtnClick() {
             const std::string error = working_.GetErrorText();
             PutBackOperands();
             ShowStackTop();
-            Entered = true;
+            state_.Entered = true;
             ShowError(error);
         }
         view_.FocusEnterButton();

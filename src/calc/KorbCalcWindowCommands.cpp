@@ -6,16 +6,16 @@ void KorbCalc::CancelEntry() {
     Guard([&] {
         SetIdleDisplay("0");
         ShowStackTop();
-        Entered = true;
-        PointEntered = false;
+        state_.Entered = true;
+        state_.PointEntered = false;
     });
 }
 
 void KorbCalc::TypeText(const std::string& text) {
     Guard([&] {
         SetDisplay(text);
-        Entered = false;
-        PointEntered = text.find('.') != std::string::npos;
+        state_.Entered = false;
+        state_.PointEntered = text.find('.') != std::string::npos;
         RefreshViews();
     });
 }
@@ -25,8 +25,8 @@ bool KorbCalc::TypeAndEnter(const std::string& text) {
     Guard([&] {
         const int depth = stack_.Depth();
         SetDisplay(text);
-        Entered = false;
-        PointEntered = text.find('.') != std::string::npos;
+        state_.Entered = false;
+        state_.PointEntered = text.find('.') != std::string::npos;
         BtnEnterClick();
         pushed = stack_.Depth() != depth;
         if (!pushed) CancelEntry();
@@ -52,8 +52,8 @@ void KorbCalc::ClearStackContents() {
     Guard([&] {
         stack_.ClearEntries();
         SetIdleDisplay("0");
-        Entered = true;
-        PointEntered = false;
+        state_.Entered = true;
+        state_.PointEntered = false;
         view_.SetEditingIndicator(true);
     });
 }
@@ -115,7 +115,7 @@ void KorbCalc::ApplyNumberFormat(int notation, int places) {
         settings.DecimalPlaces = places;
         working_.SetFormat(NotationFromInt(notation));
         RerenderLists();
-        if (Entered) ShowStackTop();
+        if (state_.Entered) ShowStackTop();
     });
 }
 

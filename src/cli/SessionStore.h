@@ -1,5 +1,6 @@
-// The value store of a session (--session), the one part of korbcalc-cli that needs Qt Core. It
-// lives in a module loaded only then, so that plain runs start without loading Qt.
+// The value store of a session (--session). On Windows it is the registry, read directly; elsewhere
+// it is QSettings, the one part of korbcalc-cli that needs Qt Core, in a module loaded only then,
+// so that plain runs start without loading Qt.
 #pragma once
 
 #include <memory>
@@ -9,6 +10,3 @@
 
 // The store the windows use, or nothing with the reason in error.
 std::unique_ptr<ValueStore> OpenSessionStore(std::string& error);
-
-// The module's one entry point.
-extern "C" ValueStore* korbcalc_session_store();

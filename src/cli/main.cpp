@@ -1,5 +1,9 @@
 // korbcalc-cli: the calculator engine for scripts and quick work.
 #include <unistd.h>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 #include <csignal>
 #include <cstring>
@@ -95,9 +99,17 @@ bool RunEntry(CliRunner& runner, ConsoleView& view, int number, const std::strin
 } // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+    // Lines end in "\n" alone, the same bytes as everywhere. Input stays in text mode, which drops
+    // the "\r" of Windows line ends.
+    _setmode(STDOUT_FILENO, _O_BINARY);
+    _setmode(STDERR_FILENO, _O_BINARY);
+#endif
+#ifdef SIGPIPE
     // A reader that goes away (| head, | true) makes writes fail with EPIPE instead of ending the
     // run before its session is saved.
     std::signal(SIGPIPE, SIG_IGN);
+#endif
     // Answers go out in large blocks; messages at once.
     Output out(STDOUT_FILENO);
     Output errors(STDERR_FILENO);

@@ -78,9 +78,9 @@ bool ShortExactWhole(double magnitude, DecimalWhole& out) {
 // "00" to "99", for writing two digits at a time.
 constexpr std::array<char, 200> DigitPairs = [] {
     std::array<char, 200> pairs{};
-    for (int i = 0; i < 100; ++i) {
-        pairs[static_cast<std::size_t>(2 * i)] = static_cast<char>('0' + i / 10);
-        pairs[static_cast<std::size_t>(2 * i + 1)] = static_cast<char>('0' + i % 10);
+    for (std::size_t i = 0; i < 100; ++i) {
+        pairs[2 * i] = static_cast<char>('0' + i / 10);
+        pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
     }
     return pairs;
 }();

@@ -6,8 +6,6 @@
 //   MERIDOT_CLI_CORPUS_OUT=/tmp/cli_corpus.txt ./cli_tests --gtest_filter='CliCorpus.*'
 //   gzip -9n -c /tmp/cli_corpus.txt > tests/cli/cli_corpus.txt.gz
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +16,8 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "support/run_program.h"
 
 namespace {
 
@@ -105,21 +105,37 @@ std::string ReadAll(FILE* file) {
     return text;
 }
 
+// A golden file: through gzip when its name ends in ".gz", else as it is (the Windows build, which
+// has no gzip, is given the file unpacked).
+std::string ReadGolden(const std::string& path) {
+    const bool packed = path.size() > 3 && path.compare(path.size() - 3, 3, ".gz") == 0;
+    std::unique_ptr<FILE, int (*)(FILE*)> file(nullptr, std::fclose);
+#ifndef _WIN32
+    if (packed) file = {popen(("gzip -dc '" + path + "'").c_str(), "r"), pclose};
+#endif
+    if (!packed) file = {std::fopen(path.c_str(), "rb"), std::fclose};
+    return file ? ReadAll(file.get()) : std::string();
+}
+
 // The program's output with both streams in one file, and its exit status, for each option set.
 std::string Outputs(const std::string& script) {
-    const fs::path dir = fs::temp_directory_path() / ("korbcalc_cli_corpus_" + std::to_string(::getpid()));
+    const fs::path dir =
+        fs::temp_directory_path() / ("korbcalc_cli_corpus_" + std::to_string(testsupport::ProcessId()));
     fs::create_directories(dir);
     std::ofstream(dir / "in.txt") << script;
-    const char* const optionSets[] = {"", "--full",
-                                      "--us --autoconvert off --notation scientific --places 4"};
+    const std::vector<std::vector<std::string>> optionSets = {
+        {}, {"--full"}, {"--us", "--autoconvert", "off", "--notation", "scientific", "--places", "4"}};
     std::string all;
-    for (const char* options : optionSets) {
-        const std::string command =
-            "cd '" + dir.string() + "' && '" + KORBCALC_CLI + "' " + options + " <in.txt >out.txt 2>&1";
-        const int raw = std::system(command.c_str());
-        std::unique_ptr<FILE, int (*)(FILE*)> out(std::fopen((dir / "out.txt").c_str(), "r"), std::fclose);
-        all += std::string("== options: ") + options + "\n" + (out ? ReadAll(out.get()) : "") + "== status " +
-               std::to_string(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1) + "\n";
+    for (const auto& options : optionSets) {
+        const testsupport::ProgramRun run{KORBCALC_CLI,   options,         dir, {},
+                                          dir / "in.txt", dir / "out.txt", {}};
+        const int status = testsupport::RunProgram(run);
+        std::unique_ptr<FILE, int (*)(FILE*)> out(std::fopen((dir / "out.txt").string().c_str(), "rb"),
+                                                  std::fclose);
+        std::string shown;
+        for (const auto& option : options) shown += (shown.empty() ? "" : " ") + option;
+        all += "== options: " + shown + "\n" + (out ? ReadAll(out.get()) : "") + "== status " +
+               std::to_string(status) + "\n";
     }
     fs::remove_all(dir);
     return all;
@@ -128,9 +144,7 @@ std::string Outputs(const std::string& script) {
 TEST(CliCorpus, OutputMatchesTheGoldenFile) {
     const std::string outputs = Outputs(Script(8000));
     if (const char* path = std::getenv("MERIDOT_CLI_CORPUS_OUT")) std::ofstream(path) << outputs;
-    std::unique_ptr<FILE, int (*)(FILE*)> golden(popen("gzip -dc '" CLI_CORPUS_GOLDEN "'", "r"), pclose);
-    ASSERT_TRUE(golden);
-    const std::string expected = ReadAll(golden.get());
+    const std::string expected = ReadGolden(CLI_CORPUS_GOLDEN);
     ASSERT_FALSE(expected.empty()) << CLI_CORPUS_GOLDEN;
     // The first differing line, rather than two texts of hundreds of kilobytes.
     std::istringstream got(outputs), want(expected);

@@ -1,7 +1,5 @@
 // korbcalc-cli end to end: scripted runs, their output streams and exit statuses.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -9,6 +7,8 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "support/run_program.h"
 
 namespace {
 
@@ -26,39 +26,60 @@ std::string ReadFile(const fs::path& p) {
     return s.str();
 }
 
-std::string Quote(const std::string& arg) {
-    std::string q = "'";
-    for (char ch : arg) q += ch == '\'' ? std::string("'\\''") : std::string(1, ch);
-    return q + "'";
-}
-
 class Cli : public ::testing::Test {
 protected:
     void SetUp() override {
-        dir_ = fs::temp_directory_path() / ("korbcalc_cli_" + std::to_string(::getpid()) + "_" +
-                                            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::string name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+        for (char& ch : name)
+            if (ch == '/') ch = '_';
+        name = "korbcalc_cli_" + std::to_string(testsupport::ProcessId()) + "_" + name;
+        dir_ = fs::temp_directory_path() / name;
         fs::create_directories(dir_);
+#ifdef _WIN32
+        registryKey_ = std::string(TestsRegistryKey) + "\\" + name;
+#endif
     }
-    void TearDown() override { fs::remove_all(dir_); }
+    void TearDown() override {
+        fs::remove_all(dir_);
+#ifdef _WIN32
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, registryKey_.c_str());
+        ::RegDeleteKeyA(HKEY_CURRENT_USER, TestsRegistryKey); // when no other test's key is left
+#endif
+    }
+
+    // The program's value store, out of the user's reach: a configuration folder of the test's own,
+    // on Windows a registry key of its own.
+    std::vector<std::pair<std::string, std::string>> StoreRedirect() const {
+#ifdef _WIN32
+        return {{ "KORBCALC_REGISTRY_KEY", registryKey_ }};
+#else
+        return {{"XDG_CONFIG_HOME", (dir_ / "config").string()}};
+#endif
+    }
 
     // Runs the program in the test's own directory with its own value store; stdin is the given text.
     // oneFile: standard error goes to the same file as standard output (read as out).
     RunResult Run(const std::vector<std::string>& args, const std::string& input = "", bool oneFile = false) {
         std::ofstream(dir_ / "in.txt") << input;
-        std::string cmd = "cd " + Quote(dir_.string()) +
-                          " && XDG_CONFIG_HOME=" + Quote((dir_ / "config").string()) + " " +
-                          Quote(KORBCALC_CLI);
-        for (const auto& a : args) cmd += " " + Quote(a);
-        cmd += oneFile ? " <in.txt >out.txt 2>&1" : " <in.txt >out.txt 2>err.txt";
-        const int raw = std::system(cmd.c_str());
+        const testsupport::ProgramRun run{KORBCALC_CLI,
+                                          args,
+                                          dir_,
+                                          StoreRedirect(),
+                                          dir_ / "in.txt",
+                                          dir_ / "out.txt",
+                                          oneFile ? fs::path() : dir_ / "err.txt"};
         RunResult r;
-        r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        r.status = testsupport::RunProgram(run);
         r.out = ReadFile(dir_ / "out.txt");
-        r.err = ReadFile(dir_ / "err.txt");
+        if (!oneFile) r.err = ReadFile(dir_ / "err.txt");
         return r;
     }
 
     fs::path dir_;
+#ifdef _WIN32
+    static constexpr const char* TestsRegistryKey = "SOFTWARE\\MeridotTests";
+    std::string registryKey_;
+#endif
 };
 
 struct Script {
@@ -499,6 +520,13 @@ TEST_F(Cli, OptionsApplyToOneRunOnly) {
 // overrides them for its run without storing anything.
 TEST_F(Cli, SessionTakesStoredPreferredUnitsAndPreferOverridesThem) {
     Run({"--session", "si"});
+#ifdef _WIN32
+    // The store is the test's registry key.
+    const char kW[] = "kW";
+    ASSERT_EQ(
+        ::RegSetKeyValueA(HKEY_CURRENT_USER, registryKey_.c_str(), "PreferredSI7", REG_SZ, kW, sizeof kW),
+        ERROR_SUCCESS);
+#else
     fs::path stored;
     for (const auto& entry : fs::recursive_directory_iterator(dir_ / "config"))
         if (entry.is_regular_file() && ReadFile(entry.path()).find("UnitSystem=") != std::string::npos)
@@ -507,6 +535,7 @@ TEST_F(Cli, SessionTakesStoredPreferredUnitsAndPreferOverridesThem) {
     std::string text = ReadFile(stored);
     text.insert(text.find("UnitSystem="), "PreferredSI7=kW\n");
     std::ofstream(stored, std::ios::binary | std::ios::trunc) << text;
+#endif
 
     const std::vector<std::string> product{"clear", "50 lbf*ft", "3000 RPM", "*"};
     auto withOptions = [&product](std::vector<std::string> args) {
@@ -529,7 +558,15 @@ TEST_F(Cli, SessionKeepsWhatEntriesChanged) {
 
 } // namespace
 
+// Windows reads the registry itself, without Qt.
+#ifndef _WIN32
 namespace {
+
+std::string Quote(const std::string& arg) {
+    std::string q = "'";
+    for (char ch : arg) q += ch == '\'' ? std::string("'\\''") : std::string(1, ch);
+    return q + "'";
+}
 
 // Whether a run of the program loaded Qt Core, as the dynamic loader reports it.
 bool LoadsQtCore(const std::string& args, const fs::path& dir) {
@@ -546,3 +583,4 @@ TEST_F(Cli, QtCoreIsLoadedOnlyForASession) {
 }
 
 } // namespace
+#endif
