@@ -36,13 +36,15 @@ bool KorbCalc::TypeAndEnter(const std::string& text) {
 
 void KorbCalc::TypeCharacter(std::string_view character) {
     Guard([&] {
-        if (StorePending || RecallPending || character.empty()) return; // a register is one digit
+        if (state_.StorePending || state_.RecallPending || character.empty())
+            return; // a register is one digit
         const std::string typed(character);
-        if (Entered) {
+        if (state_.Entered) {
             SetDisplay(typed);
-            Entered = false;
-        } else if (const std::string text = Display(); !(CalcMode && text.size() >= 16)) {
-            SetDisplay(text == "0" ? typed : text + typed);
+            state_.Entered = false;
+        } else if (const std::string text = Display(); !(state_.CalcMode && text.size() >= 16)) {
+            // Only the idle "0" gives way; a typed 0 is a value the character follows.
+            SetDisplay(text == "0" && displayIdle_ ? typed : text + typed);
         }
         view_.FocusEnterButton();
     });
