@@ -236,7 +236,7 @@ void KorbCalc::CompleteEntry() {
 void KorbCalc::PushText(const std::string& text) {
     SetDisplay(text);
     Entered = false;
-    BtnEnterClick();
+    Enter(text);
 }
 
 void KorbCalc::PushResult(const TNumberUnits& value) {
@@ -342,18 +342,11 @@ void KorbCalc::ResetCalculator() {
 
 void KorbCalc::keyPress(char ch) {
     Guard([&] {
-        const int n = static_cast<unsigned char>(ch) - '0';
-        if (StorePending) {
-            stack_.StoreTop(n);
-            ShowStackTop();
-            Entered = true;
-            StorePending = false;
-            PointEntered = false;
-        } else if (RecallPending) {
-            stack_.RecallRegister(n);
-            Entered = true;
-            RecallPending = false;
-        } else if (!Entered) {
+        if (StorePending || RecallPending) {
+            RegisterChosen(static_cast<unsigned char>(ch) - '0');
+            return;
+        }
+        if (!Entered) {
             const std::string text = Display();
             if (CalcMode && text.size() >= 16) {
                 // refused: a calculator entry holds at most 16 characters
@@ -433,15 +426,18 @@ void KorbCalc::BtnDelClick() {
 }
 
 void KorbCalc::BtnEnterClick() {
+    Guard([&] { Enter(Display()); });
+}
+
+void KorbCalc::Enter(const std::string& text) {
     Guard([&] {
-        std::string shown = Display();
-        std::string_view trimmed = Trimmed(shown);
-        if (trimmed.empty()) {
+        std::string shown = text;
+        if (Trimmed(shown).empty()) {
             SetDisplay("0");
-            shown = Display();
-            trimmed = {}; // it pointed into the old text
+            shown = "0";
         }
-        if ((trimmed.empty() || trimmed == "0") && Entered) Entered = false;
+        const std::string_view trimmed = Trimmed(shown);
+        if (trimmed == "0" && Entered) Entered = false;
         if (StorePending || RecallPending) return;
         if (trimmed == Prompt::Undefined) return;
 
@@ -502,11 +498,14 @@ void KorbCalc::ShowStackTop() {
 }
 
 bool KorbCalc::EnterText(const std::string& text) {
+    bool pushed = false;
     Guard([&] {
         CompleteEntry();
+        const int depth = stack_.Depth();
         PushText(text);
+        pushed = stack_.Depth() != depth;
     });
-    return true;
+    return pushed;
 }
 
 void KorbCalc::DisplayKeyDown(int key, bool shift, bool ctrl) {

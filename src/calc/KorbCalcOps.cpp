@@ -313,12 +313,42 @@ void KorbCalc::RegisterPrompt(bool store) {
     view_.FocusEnterButton();
 }
 
+void KorbCalc::RegisterChosen(int n) {
+    if (StorePending) {
+        stack_.StoreTop(n);
+        ShowStackTop();
+        PointEntered = false;
+    } else {
+        stack_.RecallRegister(n);
+    }
+    Entered = true;
+    StorePending = false;
+    RecallPending = false;
+    view_.FocusEnterButton();
+}
+
 void KorbCalc::BtnSTOClick() {
     Guard([&] { RegisterPrompt(true); });
 }
 
 void KorbCalc::BtnRCLClick() {
     Guard([&] { RegisterPrompt(false); });
+}
+
+// The prompt shows meanwhile, as between the keys: where the register gives no value to show
+// (an empty stack, a bad index) the display keeps it.
+void KorbCalc::Store(int n) {
+    Guard([&] {
+        RegisterPrompt(true);
+        if (StorePending) RegisterChosen(n);
+    });
+}
+
+void KorbCalc::Recall(int n) {
+    Guard([&] {
+        RegisterPrompt(false);
+        if (RecallPending) RegisterChosen(n);
+    });
 }
 
 void KorbCalc::SecondFBtnClick() {

@@ -2,6 +2,22 @@
 #include "calc/KorbCalc.h"
 
 void KorbCalc::SelectUnitsBtnClick() {
+    SelectUnitsWith([this](const std::string& quantityText) { return view_.RunUnitsSelector(quantityText); });
+}
+
+void KorbCalc::SelectUnits(const std::string& units) {
+    SelectUnitsWith([&units](const std::string&) { return std::optional<std::string>(units); });
+}
+
+void KorbCalc::ConvertUnitsBtnClick() {
+    ConvertTopWith([this](const std::string& quantityText) { return view_.RunUnitsSelector(quantityText); });
+}
+
+void KorbCalc::ConvertTop(const std::string& units) {
+    ConvertTopWith([&units](const std::string&) { return std::optional<std::string>(units); });
+}
+
+void KorbCalc::SelectUnitsWith(const UnitsChooser& choose) {
     Guard([&] {
         if (!ParseWorking(Display())) {
             ShowParseError();
@@ -9,7 +25,7 @@ void KorbCalc::SelectUnitsBtnClick() {
             return;
         }
         if (Entered && !stack_.IsEmpty()) SetWorking(stack_.TopValue());
-        const auto units = view_.RunUnitsSelector(working_.GetText());
+        const auto units = choose(working_.GetText());
         if (units) {
             const double value = working_.GetValue();
             PushText((value == 0 ? std::string("1") : NumberText(value)) + *units);
@@ -18,7 +34,7 @@ void KorbCalc::SelectUnitsBtnClick() {
     });
 }
 
-void KorbCalc::ConvertUnitsBtnClick() {
+void KorbCalc::ConvertTopWith(const UnitsChooser& choose) {
     Guard([&] {
         if (stack_.IsEmpty()) {
             ShowError("Stack is empty!");
@@ -32,7 +48,7 @@ void KorbCalc::ConvertUnitsBtnClick() {
             BtnEnterClick();
         }
         SetWorking(stack_.TopValue());
-        const auto units = view_.RunUnitsSelector("");
+        const auto units = choose("");
         if (units) {
             if (working_.ConvertTo(*units)) {
                 PopOperand();
