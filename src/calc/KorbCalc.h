@@ -133,8 +133,8 @@ public:
     void BtnSTOClick(); // the prompt; the next key typed picks the register
     void BtnRCLClick();
     void SecondFBtnClick();
-    // STO or RCL and register n in one step: a typed entry is finished first; an index outside
-    // 0..9 gives "Invalid register index" and changes nothing.
+    // STO or RCL and register n as one command: a typed entry is finished first; an index outside
+    // 0..9 gives "Invalid register index", and nothing is stored or recalled.
     void Store(int n);
     void Recall(int n);
 
@@ -161,7 +161,8 @@ public:
     // The buttons ask the units selector; the calls with units take the answer it would give.
     void SelectUnitsBtnClick();
     void ConvertUnitsBtnClick();
-    // The displayed value (the top when one is shown) becomes its number in these units, pushed.
+    // The value shown (a typed entry, or the top) is pushed again as its number in these units;
+    // a zero or empty entry gives 1 of them.
     void SelectUnits(const std::string& units);
     // The top entry is converted to these units; units it cannot take are reported and the stack
     // stays as it was.
