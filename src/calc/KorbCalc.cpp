@@ -8,6 +8,7 @@
 
 #include "calc/KeyMap.h"
 #include "settings/NumberFormat.h"
+#include "settings/PreferredStore.h"
 #include "settings/ValueStore.h"
 #include "units/AngleUnits.h"
 
@@ -52,6 +53,7 @@ KorbCalc::KorbCalc(CalcView& view, ValueStore& store, PrefsHost host, std::strin
     CalcMode = store_.ReadInteger("CalcMode", 0) != 0;
     const bool autoConvert = store_.ReadInteger("AutoConvert", 1) != 0;
     const bool si = store_.ReadInteger("UnitSystem", 1) != 0;
+    SetPreferredChoices(ReadPreferredChoices(store_));
     AutoConvertBtnClick(autoConvert);
     if (si)
         SIBtnClick();

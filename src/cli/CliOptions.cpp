@@ -17,8 +17,10 @@ Options:
   --si | --us                  unit system for preferred units and gravity
   --autoconvert on|off         convert products, quotients and powers to preferred units
   --angle rad|deg|grad|rev     angle unit of plain numbers in trigonometry
-  --notation general|scientific|fixed|number|currency
+  --notation general|scientific|fixed|number|currency|engineering
   --places N                   decimal places, 0 to 15
+  --prefer UNIT                show results of UNIT's kind in UNIT (current unit system,
+                               this run only; may be given again for other kinds)
   --full                       write full-precision texts instead of display texts
   --strict                     stop at the first error
   --session                    keep Meridot.ini, SaveStck.dat and SaveRegs.dat in the
@@ -49,7 +51,8 @@ std::string LowerTrimmed(const std::string& text) {
 
 bool ParseOptions(int argc, const char* const* argv, CliOptions& o) {
     static const std::vector<std::string> angles(AngleUnitNames.begin(), AngleUnitNames.end());
-    static const std::vector<std::string> notations{"general", "scientific", "fixed", "number", "currency"};
+    static const std::vector<std::string> notations{"general", "scientific", "fixed",
+                                                    "number",  "currency",   "engineering"};
     static const std::vector<std::string> onOff{"off", "on"};
     const std::map<std::string, std::pair<int*, const std::vector<std::string>*>> choices{
         {"--autoconvert", {&o.autoConvert, &onOff}},
@@ -74,6 +77,9 @@ bool ParseOptions(int argc, const char* const* argv, CliOptions& o) {
             if (i + 1 >= argc) return false;
             *c->second.first = IndexOf(*c->second.second, argv[++i]);
             if (*c->second.first < 0) return false;
+        } else if (a == "--prefer") {
+            if (i + 1 >= argc) return false;
+            o.prefer.emplace_back(argv[++i]);
         } else if (a == "--places") {
             if (i + 1 >= argc) return false;
             const std::string v = argv[++i];

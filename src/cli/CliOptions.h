@@ -16,11 +16,13 @@ struct CliOptions {
     int angle = -1;
     int notation = -1;
     int places = -1;
+    std::vector<std::string> prefer; // --prefer: preferred units for this run, in order
     std::vector<std::string> entries;
 
     // Whether any option changes a setting (these apply to one run only).
     bool ChangesSettings() const {
-        return unitSystem >= 0 || autoConvert >= 0 || angle >= 0 || notation >= 0 || places >= 0;
+        return unitSystem >= 0 || autoConvert >= 0 || angle >= 0 || notation >= 0 || places >= 0 ||
+               !prefer.empty();
     }
 };
 

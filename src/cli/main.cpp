@@ -15,6 +15,7 @@
 #include "cli/SessionStore.h"
 #include "settings/ValueStore.h"
 #include "units/AngleUnits.h"
+#include "units/PreferredUnits.h"
 
 namespace {
 
@@ -36,6 +37,12 @@ void ApplyOptions(KorbCalc& calc, const CliOptions& o) {
     if (o.notation >= 0 || o.places >= 0)
         calc.ApplyNumberFormat(o.notation >= 0 ? o.notation : s.FractNotation,
                                o.places >= 0 ? o.places : s.DecimalPlaces);
+    // Each unit takes the row its dimension selects, in the unit system now in force.
+    if (!o.prefer.empty()) {
+        PreferredChoices choices = CurrentPreferredChoices();
+        for (const std::string& unit : o.prefer) choices.For(PreferredRowOfUnit(unit), UnitSystem) = unit;
+        SetPreferredChoices(choices);
+    }
     calc.UpdateAllLists();
     calc.ShowStackTop();
 }
@@ -90,6 +97,12 @@ int main(int argc, char** argv) {
         out << CliUsage;
         return 0;
     }
+    for (const std::string& unit : options.prefer)
+        if (PreferredRowOfUnit(unit) == 0) {
+            errors << "korbcalc-cli: --prefer " << unit
+                   << ": not a unit of any kind of result that has a preferred unit\n";
+            return 2;
+        }
 
     ConsoleView view(errors);
     std::unique_ptr<ValueStore> store;

@@ -35,8 +35,8 @@ constexpr std::array<BoolKey, 12> BoolKeys{{
 }};
 
 // Keyword of each value, in value order (the angle units keep their own table).
-constexpr std::array<std::string_view, 5> NotationWords{"General", "Scientific", "Fixed", "Number",
-                                                        "Currency"};
+constexpr std::array<std::string_view, 6> NotationWords{"General", "Scientific", "Fixed",
+                                                        "Number",  "Currency",   "Engineering"};
 constexpr int FixedNotation = 2;
 constexpr int FallbackDecimalPlaces = 7;
 constexpr int FallbackCalcPos = 100;

@@ -19,7 +19,13 @@ constexpr int kMaxPlaces = 15;
 constexpr int kFallbackPlaces = 7;
 constexpr int kGeneral = 0;
 constexpr int kCurrency = 4;
-const char* const kNotationCaptions[] = {"General", "Scientific", "Fixed Point"};
+// The notations the dialogs offer, each button with its notation number as its id.
+struct NotationButton {
+    const char* caption;
+    int notation;
+};
+constexpr NotationButton kNotationButtons[] = {
+    {"General", 0}, {"Scientific", 1}, {"Fixed Point", 2}, {"Engineering", 5}};
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -89,10 +95,9 @@ TNotationPanel::TNotationPanel(Settings& settings, const FormatDialogHost& host,
     auto* radios = new QVBoxLayout(gbFractNotation);
     radios->setContentsMargins(6, 2, 6, 4);
     radios->setSpacing(2);
-    int index = 0;
-    for (const char* caption : kNotationCaptions) {
-        auto* radio = new QRadioButton(caption, gbFractNotation);
-        notationButtons->addButton(radio, index++);
+    for (const auto& b : kNotationButtons) {
+        auto* radio = new QRadioButton(b.caption, gbFractNotation);
+        notationButtons->addButton(radio, b.notation);
         radios->addWidget(radio);
     }
 
@@ -191,8 +196,8 @@ int TNotationPanel::SelectedNotation() const {
 
 int TNotationPanel::Load(int notation, int places) {
     loading_ = true;
-    if (notation >= 0 && notation < static_cast<int>(std::size(kNotationCaptions))) {
-        notationButtons->button(notation)->setChecked(true);
+    if (auto* button = notationButtons->button(notation)) {
+        button->setChecked(true);
     } else {
         // Number and Currency have no button: show none checked.
         notationButtons->setExclusive(false);
@@ -222,7 +227,7 @@ TFormatForm::TFormatForm(Settings& settings, FormatDialogHost host, QWidget* par
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     ApplyDialogFont(this);
-    setFixedSize(181, 117);
+    setFixedSize(181, 135);
 
     Panel = new TNotationPanel(settings_, host_, true, Qt::Horizontal, this);
     BitBtn1 = new QPushButton("OK", this);

@@ -56,7 +56,7 @@ public:
     TNotationPanel(Settings& settings, const FormatDialogHost& host, bool arrowsReadBox,
                    Qt::Orientation orientation, QWidget* parent);
 
-    // Shows a notation (0..4; Number and Currency have no button) and a number of decimal places
+    // Shows a notation (0..5; Number and Currency have no button) and a number of decimal places
     // without previewing; returns the places the box shows (7 for a value outside 0..15).
     int Load(int notation, int places);
     int SelectedNotation() const; // -1 when no button is checked

@@ -435,6 +435,13 @@ PrefDialogHost TKorbCalcForm::PrefHost() {
     host.stackWindowPos = [this] { return WindowPos{stackForm_->pos().x(), stackForm_->pos().y()}; };
     host.registerWindowPos = [this] { return WindowPos{registerForm_->pos().x(), registerForm_->pos().y()}; };
     host.applyDisplayFont = [this](const QFont& font, const QColor& color) { ApplyDisplayFont(font, color); };
+    // A pick starts from no units, on the page of the unit it replaces.
+    host.pickUnit = [this](const std::string& unitText) {
+        TUnitsDlg* selector = UnitsDlg();
+        if (const int page = selector->PageForUnits(unitText); page >= 0)
+            selector->SelectPage(selector->PageCaptions().at(page));
+        return selector->Run("1 ");
+    };
     return host;
 }
 

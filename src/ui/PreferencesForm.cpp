@@ -20,6 +20,7 @@
 
 #include "settings/ValueStore.h"
 #include "ui/DialogStyle.h"
+#include "ui/PreferredUnitsForm.h"
 #include "units/NumberUnits.h"
 #include "units/QuantityMath.h"
 
@@ -279,6 +280,9 @@ TPrefForm::TPrefForm(Settings& settings, ValueStore& store, PrefDialogHost host,
     precisionText->setVisible(false);
 
     FontDialog1 = new TFontDialog(this);
+    PreferredUnitsBtn = new QPushButton("Preferred Units...", this);
+    PreferredUnitsBtn->setObjectName("PreferredUnitsBtn");
+    PreferredUnits = new TPreferredUnitsForm(store_, host_.pickUnit, this);
 
     auto* left = new QVBoxLayout;
     left->addWidget(rgbDefAngMode);
@@ -289,6 +293,7 @@ TPrefForm::TPrefForm(Settings& settings, ValueStore& store, PrefDialogHost host,
     top->addWidget(gbStartupOptions, 1, Qt::AlignTop);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(FontBtn);
+    buttons->addWidget(PreferredUnitsBtn);
     buttons->addStretch(1);
     buttons->addWidget(BtnOK);
     buttons->addWidget(BtnCancel);
@@ -303,6 +308,7 @@ TPrefForm::TPrefForm(Settings& settings, ValueStore& store, PrefDialogHost host,
     connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(btnSavePrefs, &QPushButton::clicked, this, &TPrefForm::btnSavePrefsClick);
     connect(FontBtn, &QPushButton::clicked, this, &TPrefForm::FontBtnClick);
+    connect(PreferredUnitsBtn, &QPushButton::clicked, PreferredUnits, &QDialog::exec);
     connect(fmoAutoConvert, &QCheckBox::clicked, this, &TPrefForm::fmoAutoConvertClick);
 }
 

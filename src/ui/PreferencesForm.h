@@ -6,6 +6,7 @@
 #include <QFont>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "settings/Prefs.h"
@@ -17,6 +18,7 @@ class QFontDialog;
 class QGroupBox;
 class QLabel;
 class QRadioButton;
+class TPreferredUnitsForm;
 class ValueStore;
 
 // ---- the display font in the value store ("FontName", "FontSize", "FontColor", "FontStyle") ----
@@ -65,6 +67,8 @@ struct PrefDialogHost : FormatDialogHost {
     std::function<WindowPos()> stackWindowPos;
     std::function<WindowPos()> registerWindowPos;
     std::function<void(const QFont&, const QColor&)> applyDisplayFont;
+    // Runs the units selector to pick a unit in place of the given one: the chosen text, or nothing.
+    std::function<std::optional<std::string>(const std::string&)> pickUnit;
 };
 
 class TPrefForm : public QDialog {
@@ -107,6 +111,8 @@ public:
     QPushButton* BtnCancel = nullptr;
     QPushButton* btnSavePrefs = nullptr;
     TFontDialog* FontDialog1 = nullptr;
+    QPushButton* PreferredUnitsBtn = nullptr;
+    TPreferredUnitsForm* PreferredUnits = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -156,6 +156,23 @@ void FixedText(NumberBuffer& out, double magnitude, int precision, int digits, b
     if (separators) InsertThousandsSeparators(out, numberStart, integerDigits);
 }
 
+// Engineering: the exponent a multiple of three, one to three integer digits and exactly `digits`
+// decimals; the exponent is written as Scientific writes it. A rounding carry (999.96 to one
+// decimal) leaves a one and zeros, which the same placing writes as 1.0E+03.
+void PutEngineering(NumberBuffer& out, double magnitude, int digits) {
+    auto groupOffset = [](int exponent) { return ((exponent % 3) + 3) % 3; };
+    const DecimalDigits all = Digits18(magnitude);
+    const int keep = std::min(groupOffset(all.exponent) + 1 + digits, MaxPrecision);
+    const DecimalDigits d = magnitude == 0 ? all : RoundDigits(all, keep);
+    const int integerDigits = groupOffset(d.exponent) + 1;
+    for (int i = 0; i < integerDigits + digits; ++i) {
+        if (i == integerDigits) out.Put('.');
+        out.Put(i < d.count && magnitude != 0 ? d.digit[static_cast<std::size_t>(i)] : '0');
+    }
+    out.showsNonZeroDigit = magnitude != 0;
+    PutExponent(out, d.exponent - integerDigits + 1, std::min(digits, 4));
+}
+
 } // namespace
 
 std::string NumberBuffer::Joined(const std::string_view* units) {
@@ -195,6 +212,8 @@ void WriteFloatText(NumberBuffer& out, double value, Notation notation, int prec
                          notation == Notation::Currency);
     case Notation::General:
         return GeneralText(out, magnitude, precision, digits);
+    case Notation::Engineering:
+        return PutEngineering(out, magnitude, digits);
     }
 }
 

@@ -3,6 +3,7 @@
 
 #include "units/FloatText.h"
 #include "units/QuantityMath.h"
+#include "units/TemperatureDifference.h"
 #include "units/UnitCatalogue.h"
 #include "units/UnitListsDetail.h"
 
@@ -186,7 +187,19 @@ bool Assign(TNumberUnits& q, double number, const ParsedUnits& units) {
 // Into read units of the same dimensions; BaseValue and BaseUnitsText stay as they are.
 bool ConvertToUnits(TNumberUnits& q, const ParsedUnits& units) {
     if (!TNumberUnits::SameDimensions(units.signature, q.Signature)) return Fail(q, _UnitIncomp);
-    const double value = units.fromBase.Apply(q.BaseValue, false);
+    double value = 0;
+    switch (tempdiff::ConversionStep(q.UnitLists, units.lists)) {
+    case tempdiff::Step::Refused:
+        return Fail(q, _UnitIncomp);
+    case tempdiff::Step::Interval:
+        value = tempdiff::IntervalValue(q.Value, tempdiff::LoneUnit(q.UnitLists),
+                                        tempdiff::LoneUnit(units.lists));
+        q.BaseValue = units.toBase.Apply(value, true);
+        break;
+    case tempdiff::Step::Ordinary:
+        value = units.fromBase.Apply(q.BaseValue, false);
+        break;
+    }
     if (!std::isfinite(value)) return Fail(q, _UnitProblem);
     q.UnitLists = units.lists;
     q.Value = value;
@@ -319,7 +332,17 @@ bool TNumberUnits::ValueInUnitsOf(const TNumberUnits& other, double& value) cons
     if (other.Empty) return false;
     const ParsedUnits& units = LookupUnits(other.Units);
     if (!units.ok || !SameDimensions(units.signature, Signature)) return false;
-    value = units.fromBase.Apply(BaseValue, false);
+    switch (tempdiff::ConversionStep(UnitLists, units.lists)) {
+    case tempdiff::Step::Refused:
+        return false;
+    case tempdiff::Step::Interval:
+        value =
+            tempdiff::IntervalValue(Value, tempdiff::LoneUnit(UnitLists), tempdiff::LoneUnit(units.lists));
+        break;
+    case tempdiff::Step::Ordinary:
+        value = units.fromBase.Apply(BaseValue, false);
+        break;
+    }
     return std::isfinite(value);
 }
 

@@ -4,6 +4,7 @@
 
 #include "units/AngleUnits.h"
 #include "units/NumberUnits.h"
+#include "units/TemperatureDifference.h"
 #include "units/UnitListsDetail.h"
 
 #include <array>
@@ -140,7 +141,9 @@ void GravityText(std::string& text) {
 bool QuantityAddSub(const TNumberUnits& a, const TNumberUnits& b, int sign, TNumberUnits& result,
                     std::string& errorText) {
     double converted = 0;
-    if (!b.ValueInUnitsOf(a, converted)) {
+    int differenceSlot = 0;
+    if (!tempdiff::TemperatureOperand(a, b, sign, converted, differenceSlot) &&
+        !b.ValueInUnitsOf(a, converted)) {
         errorText = "Second number convert failed";
         return false;
     }
@@ -149,9 +152,17 @@ bool QuantityAddSub(const TNumberUnits& a, const TNumberUnits& b, int sign, TNum
         errorText = OverflowMessage;
         return false;
     }
-    // The sum keeps the units of a as written, and the 15 significant digits of a number text.
-    result = a;
-    if (!result.SetValue(unitdetail::RoundThroughNumberText(sum))) {
+    // The sum keeps the units of a as written, and the 15 significant digits of a number text;
+    // the difference of two temperatures is a temperature difference instead.
+    const double rounded = unitdetail::RoundThroughNumberText(sum);
+    bool set = false;
+    if (differenceSlot != 0) {
+        set = result.SetQuantity(rounded, ParseUnitList(UnitName(differenceSlot)).lists);
+    } else {
+        result = a;
+        set = result.SetValue(rounded);
+    }
+    if (!set) {
         errorText = OverflowMessage;
         return false;
     }
@@ -162,10 +173,9 @@ bool QuantityAddSub(const std::string& a, const std::string& b, int sign, std::s
                     double& value, std::string& unitsText, std::string& errorText) {
     TNumberUnits qa, qb;
     if (!ParseOperands(a, b, qa, qb, errorText)) return false;
-    std::string units = qa.GetUnits();
     // The sum takes the place of the first operand.
     if (!QuantityAddSub(qa, qb, sign, qa, errorText)) return false;
-    unitsText = std::move(units);
+    unitsText = qa.GetUnits();
     fullText = QuantityTextOf(qa.GetValue(), unitsText);
     value = qa.GetValue();
     return true;

@@ -1,5 +1,5 @@
-// The unit catalogue, the preferred units and the result-code messages. Everything here is data
-// declared once; the tables are built on first use and only the current preferred texts change later.
+// The unit catalogue and the result-code messages. Everything here is data declared once; the
+// tables are built on first use and never change later.
 #include "units/UnitCatalogue.h"
 
 #include "units/QuantityMath.h"
@@ -116,9 +116,9 @@ constexpr Row Rows[] = {
     Stored("F", 1.8, "C", G::Temperature),
     Stored("K", 273.15, "C", G::Temperature),
     Stored("R", 459.67, "C", G::Temperature),
+    Stored("dC", 1, "C", G::Temperature), // 61: differences, not points on a scale
+    Stored("dF", 1.8, "C", G::Temperature),
     Gap(G::Temperature),
-    Gap(G::None),
-    Gap(G::None),
     Gap(G::None),
     Gap(G::None),
     Gap(G::None),
@@ -259,46 +259,6 @@ const std::array<std::string, 10> ErrorMessages{
     "Unknown problem",  "You must enter something", "Divide by zero",
     "Unknown problem"};
 
-// Preferred units: the base-unit texts that select a row, and the row's U.S. and SI units.
-struct PreferredRow {
-    std::array<const char*, 2> keys;
-    const char* us;
-    const char* si;
-};
-constexpr PreferredRow PreferredRows[PreferredRowCount] = {
-    {{"m", nullptr}, "ft", "m"},
-    {{"kg", nullptr}, "slug", "kg"},
-    {{"sec", nullptr}, "sec", "sec"},
-    {{"m*kg/sec^2", nullptr}, "lbf", "N"},
-    {{"m^2*kg/sec^2", "m^2*kg/sec^2*rad"}, "lbf*ft", "N*m"},
-    {{"kg/m*sec^2", nullptr}, "lbf/in^2", "N/m^2"},
-    {{"m^2*kg/sec^3", "m^2*kg*rad/sec^3"}, "lbf*ft/sec", "N*m/sec"},
-    {{"m^2", nullptr}, "in^2", "m^2"},
-    {{"m^3", nullptr}, "in^3", "m^3"},
-    {{"m^4", nullptr}, "in^4", "m^4"},
-    {{"m^2*kg", nullptr}, "lbf*in*sec^2", "kg*m^2"},
-    {{"m^2/sec", nullptr}, "ft^2/sec", "cm^2/sec"},
-    {{"kg/m*sec", nullptr}, "lbf*sec/ft^2", "dyne*sec/cm^2"},
-    {{"m^3/sec", nullptr}, "in^3/sec", "m^3/sec"},
-    {{"rad/sec", nullptr}, "rad/sec", "rad/sec"},
-    {{"rad/sec^2", nullptr}, "rad/sec^2", "rad/sec^2"},
-    {{"m/sec", nullptr}, "ft/sec", "m/sec"},
-    {{"m/sec^2", nullptr}, "ft/sec^2", "m/sec^2"},
-    {{"rad", nullptr}, "deg", "deg"},
-};
-
-// Keys whose unit does not depend on the unit system; a pure number stays a pure number.
-struct FixedPreferred {
-    const char* key;
-    const char* unit;
-};
-constexpr FixedPreferred FixedPreferredUnits[] = {{"Coul/sec", "A"},
-                                                  {"m^2*kg/sec^2*Coul", "V"},
-                                                  {"m^2*kg/sec*Coul^2", "Ohm"},
-                                                  {"sec^2*Coul^2/m^2*kg", "Farad"},
-                                                  {"m^2*kg/Coul^2", "Henry"},
-                                                  {"", ""}};
-
 char UpperAscii(char c) {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
@@ -403,16 +363,6 @@ const Catalogue& Tables() {
     return catalogue;
 }
 
-std::array<std::string, PreferredRowCount>& CurrentPreferred() {
-    static std::array<std::string, PreferredRowCount> current = [] {
-        std::array<std::string, PreferredRowCount> texts;
-        for (int i = 0; i < PreferredRowCount; ++i)
-            texts[i] = UnitSystem ? PreferredRows[i].si : PreferredRows[i].us;
-        return texts;
-    }();
-    return current;
-}
-
 } // namespace
 
 namespace unitcat {
@@ -432,10 +382,7 @@ int BaseIndexOfSlot(int slot) {
 
 void InitUnitTables() {
     static std::once_flag once;
-    std::call_once(once, [] {
-        Tables();
-        CurrentPreferred();
-    });
+    std::call_once(once, [] { Tables(); });
 }
 
 int FindUnit(std::string_view name) {
@@ -472,26 +419,6 @@ const char* UnitGroupName(UnitGroup group) {
 double SignatureValue(int baseSlot) {
     const int i = unitcat::BaseIndexOfSlot(baseSlot);
     return i < 0 ? 0 : SignatureValues[i];
-}
-
-void SelectPreferredUnits() {
-    auto& current = CurrentPreferred();
-    for (int i = 0; i < PreferredRowCount; ++i)
-        current[i] = UnitSystem ? PreferredRows[i].si : PreferredRows[i].us;
-}
-
-const std::string& PreferredUnit(int row) {
-    static const std::string none;
-    return row >= 1 && row <= PreferredRowCount ? CurrentPreferred()[row - 1] : none;
-}
-
-std::optional<std::string> PreferredUnitFor(std::string_view baseUnitsText) {
-    for (int i = 0; i < PreferredRowCount; ++i)
-        for (const char* key : PreferredRows[i].keys)
-            if (key && baseUnitsText == key) return CurrentPreferred()[i];
-    for (const auto& fixed : FixedPreferredUnits)
-        if (baseUnitsText == fixed.key) return std::string(fixed.unit);
-    return std::nullopt;
 }
 
 const std::string& ErrorMessage(TErrors code) {

@@ -404,8 +404,8 @@ TEST(SavedValues, ComeBackExactlyAfterARestart) {
             WorkingDir dir;
             std::string ini = GoodIni();
             ini.replace(ini.find("Fixed"), 5,
-                        std::array{"General", "Scientific", "Fixed", "Number",
-                                   "Currency"}[static_cast<size_t>(notation)]);
+                        std::array{"General", "Scientific", "Fixed", "Number", "Currency",
+                                   "Engineering"}[static_cast<size_t>(notation)]);
             ini.replace(ini.find("Places = 7"), 10, "Places = " + std::to_string(places));
             WriteBytes("Meridot.ini", ini);
             Session first;

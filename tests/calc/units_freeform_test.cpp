@@ -166,3 +166,24 @@ TEST_F(EngineTest, CloseWritesFilesOnlyWithSavePrefs) {
 }
 
 } // namespace
+
+// The preferred units stored by an earlier run apply from the start; a damaged row keeps its default.
+TEST_F(EngineTest, StoredPreferredUnitsApplyAtStart) {
+    store.values["PreferredSI7"] = "kW";
+    store.values["PreferredSI6"] = "kW"; // not a pressure
+    Start();
+    c().SIBtnClick();
+    c().AutoConvertBtnClick(true);
+    PushAll({"50 lbf*ft", "3000 RPM"});
+    c().Run(Command::Multiply);
+    ExpectStack({{21.2971385305, "kW"}});
+    PushAll({"1000 N", "2 m^2"});
+    c().Run(Command::Divide);
+    ExpectStack({{21.2971385305, "kW"}, {500, "N/m^2"}});
+    // A start on a store without the values brings back the defaults.
+    store.values.clear();
+    Start();
+    PushAll({"50 lbf*ft", "3000 RPM"});
+    c().Run(Command::Multiply);
+    ExpectStack({{21297.1385305, "N*m/sec"}});
+}

@@ -136,6 +136,48 @@ INSTANTIATE_TEST_SUITE_P(
                "1.0000000 ft\n",
                "ERROR: entry 2 \"conv\": ",
                1},
+        // Preferred units for one run: each unit takes the kind its dimension selects.
+        Script{"prefer_kilowatts",
+               {"--prefer", "kW", "50 lbf*ft", "3000 RPM", "*"},
+               "",
+               "21.2971385 kW\n",
+               "",
+               0},
+        Script{"prefer_repeated",
+               {"--prefer", "KPa", "--prefer", "mm", "1000 N", "2 m^2", "/", "3 m", "2", "*"},
+               "",
+               "0.5000000 KPa\n6000.0000000 mm\n",
+               "",
+               0},
+        Script{
+            "prefer_in_us_work", {"--us", "--prefer", "in", "2 ft", "3", "*"}, "", "72.0000000 in\n", "", 0},
+        Script{"prefer_without_autoconvert",
+               {"--autoconvert", "off", "--prefer", "kW", "50 lbf*ft", "3000 RPM", "*"},
+               "",
+               "150000.0000000 lbf*ft*RPM\n",
+               "",
+               0},
+        Script{"prefer_unit_of_no_kind", {"--prefer", "kg*m", "1"}, "", "", "--prefer kg*m: ", 2},
+        Script{"prefer_no_unit", {"--prefer", "fx", "1"}, "", "", "--prefer fx: ", 2},
+        Script{"prefer_without_unit", {"--prefer"}, "", "", "Usage: korbcalc-cli", 2},
+        Script{"engineering_notation",
+               {"--notation", "engineering", "--places", "3", "22443871.397 N/m^2", "12.5 ft"},
+               "",
+               "22.444E+006 N/m^2\n12.500E+000 ft\n",
+               "",
+               0},
+        Script{"temperature_differences",
+               {"20 C", "10 dF", "+", "30 C", "20 C", "-", "conv dF"},
+               "",
+               "25.5555556 C\n18.0000000 dF\n",
+               "",
+               0},
+        Script{"difference_is_no_temperature",
+               {"10 dC", "conv F"},
+               "",
+               "10.0000000 dC\n",
+               "ERROR: entry 2 \"conv F\": Units Incompatable",
+               1},
         // The final listing is written only when no print ran.
         Script{"print_replaces_the_listing", {"12 ft", "6 in", "+", "print"}, "", "12.5000000 ft\n", "", 0},
         Script{"print_twice", {"1 ft", "print", "2 ft", "print"}, "", "1.0000000 ft\n2.0000000 ft\n", "", 0},
@@ -307,6 +349,32 @@ TEST_F(Cli, OptionsApplyToOneRunOnly) {
     const RunResult later = Run({"--session", "clear", "g", "2 ft", "3 ft", "*"});
     EXPECT_EQ(later.out, "9.8066500 m/sec^2\n0.5574182 m^2\n");
     EXPECT_EQ(later.status, 0) << later.err;
+}
+
+// The windows keep the preferred units in the value store; a session uses them, and --prefer
+// overrides them for its run without storing anything.
+TEST_F(Cli, SessionTakesStoredPreferredUnitsAndPreferOverridesThem) {
+    Run({"--session", "si"});
+    fs::path stored;
+    for (const auto& entry : fs::recursive_directory_iterator(dir_ / "config"))
+        if (entry.is_regular_file() && ReadFile(entry.path()).find("UnitSystem=") != std::string::npos)
+            stored = entry.path();
+    ASSERT_FALSE(stored.empty()) << "the session wrote no value store";
+    std::string text = ReadFile(stored);
+    text.insert(text.find("UnitSystem="), "PreferredSI7=kW\n");
+    std::ofstream(stored, std::ios::binary | std::ios::trunc) << text;
+
+    const std::vector<std::string> product{"clear", "50 lbf*ft", "3000 RPM", "*"};
+    auto withOptions = [&product](std::vector<std::string> args) {
+        args.insert(args.end(), product.begin(), product.end());
+        return args;
+    };
+    const RunResult storedRun = Run(withOptions({"--session"}));
+    EXPECT_EQ(storedRun.out, "21.2971385 kW\n") << storedRun.err;
+    const RunResult overridden = Run(withOptions({"--session", "--prefer", "W"}));
+    EXPECT_EQ(overridden.out, "21297.1385305 W\n") << overridden.err;
+    const RunResult again = Run(withOptions({"--session"}));
+    EXPECT_EQ(again.out, "21.2971385 kW\n") << again.err;
 }
 
 TEST_F(Cli, SessionKeepsWhatEntriesChanged) {

@@ -5,6 +5,8 @@
 //   MERIDOT_CORPUS_OUT=/tmp/corpus.txt ./corpus_tests && gzip -9n -c /tmp/corpus.txt > engine_corpus.txt.gz
 // To check that a new golden differs from an old one only where unit exponents are fractional:
 //   MERIDOT_CORPUS_OLD=/path/old.txt.gz ./corpus_tests --gtest_filter='*OnlyFractional*'
+// or only where two temperatures were subtracted:
+//   MERIDOT_CORPUS_OLD=/path/old.txt.gz ./corpus_tests --gtest_filter='*OnlyTemperature*'
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -94,6 +96,33 @@ bool TakesARoot(const std::string& line) {
     return false;
 }
 
+// Walks the current results beside an older golden file, sequence by sequence: startSequence is
+// called at the start of each, seen with every line, firstChange with the first line of each
+// sequence that differs (its index). Prints how much changed.
+template <class Start, class Seen, class FirstChange>
+void CompareWithOlderGolden(const std::vector<std::string>& old, const std::vector<corpus::Line>& lines,
+                            Start startSequence, Seen seen, FirstChange firstChange) {
+    ASSERT_EQ(old.size(), lines.size());
+    int changedSequences = 0, changedLines = 0;
+    int sequence = -1;
+    bool reported = false;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].sequence != sequence) {
+            sequence = lines[i].sequence;
+            reported = false;
+            startSequence();
+        }
+        seen(i);
+        if (lines[i].text == old[i]) continue;
+        ++changedLines;
+        if (reported) continue;
+        reported = true;
+        ++changedSequences;
+        firstChange(i);
+    }
+    std::printf("%d lines changed in %d sequences\n", changedLines, changedSequences);
+}
+
 // Compares the current results with an older golden file: within each sequence, everything up to
 // the first change must be equal, and by then the sequence must hold a fractional exponent (in the
 // old or the new results) or have taken a root, so every change stems from how such exponents
@@ -103,28 +132,50 @@ TEST(EngineCorpus, ChangesAgainstAnOlderGoldenAreOnlyFractionalExponents) {
     if (!oldPath) GTEST_SKIP() << "MERIDOT_CORPUS_OLD names no older golden file";
     const auto old = ReadCompressed(oldPath);
     const auto lines = Generate();
-    ASSERT_EQ(old.size(), lines.size());
-    int changedSequences = 0, changedLines = 0;
-    int sequence = -1;
-    bool fractional = false, reported = false;
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (lines[i].sequence != sequence) {
-            sequence = lines[i].sequence;
-            fractional = false;
-            reported = false;
+    bool fractional = false;
+    CompareWithOlderGolden(
+        old, lines, [&] { fractional = false; },
+        [&](std::size_t i) {
+            fractional = fractional || corpus::HasFractionalExponent(old[i]) ||
+                         corpus::HasFractionalExponent(lines[i].text) || TakesARoot(old[i]);
+        },
+        [&](std::size_t i) {
+            EXPECT_TRUE(fractional) << "operation " << i + 1
+                                    << " changed without a fractional exponent or a root:\n old: " << old[i]
+                                    << "\n new: " << lines[i].text;
+        });
+}
+
+// A temperature minus a temperature on the C or F scale became a temperature difference (dC, dF):
+// within each sequence of the current results that differs from an older golden file, the first
+// changed line must be that subtraction, with the same number and only its unit turned into the
+// difference unit. What follows in the sequence may then differ freely.
+std::string AsTemperatureDifference(std::string line) {
+    for (const char* unit : {"C", "F"})
+        for (const char* end : {"]", "}"}) {
+            const std::string from = std::string(" ") + unit + end;
+            const std::string to = std::string(" d") + unit + end;
+            for (auto at = line.find(from); at != std::string::npos; at = line.find(from, at + to.size()))
+                line.replace(at, from.size(), to);
         }
-        fractional = fractional || corpus::HasFractionalExponent(old[i]) ||
-                     corpus::HasFractionalExponent(lines[i].text) || TakesARoot(old[i]);
-        if (lines[i].text == old[i]) continue;
-        ++changedLines;
-        if (reported) continue;
-        reported = true;
-        ++changedSequences;
-        EXPECT_TRUE(fractional) << "operation " << i + 1
-                                << " changed without a fractional exponent or a root:\n old: " << old[i]
-                                << "\n new: " << lines[i].text;
-    }
-    std::printf("%d lines changed in %d sequences\n", changedLines, changedSequences);
+    return line;
+}
+
+TEST(EngineCorpus, ChangesAgainstAnOlderGoldenAreOnlyTemperatureDifferences) {
+    const char* oldPath = std::getenv("MERIDOT_CORPUS_OLD");
+    if (!oldPath) GTEST_SKIP() << "MERIDOT_CORPUS_OLD names no older golden file";
+    const auto old = ReadCompressed(oldPath);
+    const auto lines = Generate();
+    CompareWithOlderGolden(
+        old, lines, [] {}, [](std::size_t) {},
+        [&](std::size_t i) {
+            const std::string op = old[i].substr(0, old[i].find(" => "));
+            EXPECT_TRUE(op.size() >= 2 && op.compare(op.size() - 2, 2, " -") == 0 &&
+                        AsTemperatureDifference(old[i]) == lines[i].text)
+                << "operation " << i + 1
+                << " changed other than into a temperature difference:\n old: " << old[i]
+                << "\n new: " << lines[i].text;
+        });
 }
 
 } // namespace

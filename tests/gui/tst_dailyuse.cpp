@@ -25,12 +25,14 @@
 #include "ui/HelpWindow.h"
 #include "ui/KorbCalcMainForm.h"
 #include "ui/PreferencesForm.h"
+#include "ui/PreferredUnitsForm.h"
 #include "ui/ReadmeFormUnit.h"
 #include "ui/RegisterFormUnit.h"
 #include "ui/StackFormUnit.h"
 #include "ui/Theme.h"
 #include "ui/UnitsSelectorUnit.h"
 #include "units/NumberUnits.h"
+#include "units/PreferredUnits.h"
 
 namespace {
 
@@ -113,6 +115,7 @@ private slots:
     }
     void cleanup() {
         form_.reset();
+        SetPreferredChoices({}); // the choices are program-wide
         QDir::setCurrent(QDir::tempPath());
         dir_.reset();
     }
@@ -406,6 +409,76 @@ private slots:
     }
 
     // ---- readme and theme ------------------------------------------------------------------------
+
+    // ---- preferred units chosen in the preferences reach the next product ---------------------------
+
+    void preferredUnitEditedInTheDialog() {
+        TKorbCalcForm& form = Start();
+        TPrefForm* prefs = form.PrefForm();
+        TPreferredUnitsForm* dlg = prefs->PreferredUnits;
+        bool answered = false;
+        WhenModal([&] {
+            WhenModal([&] {
+                QLineEdit* power = dlg->Entry(7, true);
+                QCOMPARE(power->text(), QString("N*m/sec"));
+                // A unit of another kind is refused at once, naming both kinds.
+                power->selectAll();
+                QTest::keyClicks(power, "MPa");
+                QVERIFY(!dlg->BtnOK->isEnabled());
+                QVERIFY2(dlg->Message->text().contains("pressure, stress") &&
+                             dlg->Message->text().contains("power"),
+                         qPrintable(dlg->Message->text()));
+                power->selectAll();
+                QTest::keyClicks(power, "kW");
+                QVERIFY(dlg->BtnOK->isEnabled());
+                QCOMPARE(dlg->Message->text(), QString());
+                QTest::mouseClick(dlg->BtnOK, Qt::LeftButton);
+                answered = true;
+            });
+            QTest::mouseClick(prefs->PreferredUnitsBtn, Qt::LeftButton);
+            QTest::mouseClick(prefs->BtnCancel, Qt::LeftButton); // the choice is kept all the same
+        });
+        form.Preferences1Click();
+        QVERIFY(answered);
+        QCOMPARE(QString::fromStdString(store_.values["PreferredSI7"]), QString("kW"));
+
+        Push("50 lbf*ft");
+        Push("3000 RPM");
+        QTest::mouseClick(Button("BtnMul"), Qt::LeftButton);
+        QCOMPARE(Display(), QString("21.2971385 kW"));
+
+        // The choice survives a restart on the same stored values.
+        form_.reset();
+        SetPreferredChoices({});
+        TKorbCalcForm& again = Start();
+        QCOMPARE(QString::fromStdString(PreferredUnit(7)), QString("kW"));
+        Push("50 lbf*ft");
+        Push("3000 RPM");
+        QTest::mouseClick(Button("BtnMul"), Qt::LeftButton);
+        QCOMPARE(Display(), QString("21.2971385 kW"));
+
+        // A pick with the units selector fills the entry; Restore Defaults brings the table back.
+        TPreferredUnitsForm* second = again.PrefForm()->PreferredUnits;
+        WhenModal([&] {
+            WhenModal([&] {
+                // The pick starts from no units on the page of the power units.
+                TUnitsDlg* selector = again.UnitsDlg();
+                QCOMPARE(QString::fromStdString(selector->CurrentUnitsText()), QString());
+                QCOMPARE(selector->CurrentPage(), QString("Power"));
+                QVERIFY(selector->PressUnitButton("W"));
+                QTest::mouseClick(selector->OKBtn, Qt::LeftButton);
+            });
+            second->PickClick(7, true);
+            QCOMPARE(second->Entry(7, true)->text(), QString("W"));
+            QTest::mouseClick(second->RestoreBtn, Qt::LeftButton);
+            QCOMPARE(second->Entry(7, true)->text(), QString("N*m/sec"));
+            QCOMPARE(second->Entry(6, false)->text(), QString("lbf/in^2"));
+            QTest::mouseClick(second->BtnOK, Qt::LeftButton);
+        });
+        second->exec();
+        QCOMPARE(QString::fromStdString(store_.values["PreferredSI7"]), QString());
+        QCOMPARE(QString::fromStdString(PreferredUnit(7)), QString("N*m/sec"));
+    }
 
     void readmeNeedsNoSidewaysScrolling() {
         TReadmeForm readme;

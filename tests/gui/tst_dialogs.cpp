@@ -286,6 +286,14 @@ void TestDialogs::notationPreview() {
     QVERIFY(panel->DigitsBox->isEnabled());
     panel->UpDown1->Step(+1);
     QCOMPARE(s.DecimalPlaces, 5);
+    // Engineering is notation 5 and keeps its decimal places; shown again, its button is checked.
+    QCOMPARE(panel->notationButtons->button(5)->text(), QString("Engineering"));
+    panel->notationButtons->button(5)->click();
+    QCOMPARE(s.FractNotation, 5);
+    QVERIFY(panel->DigitsBox->isEnabled());
+    QCOMPARE(panel->Load(5, 3), 3);
+    QCOMPARE(panel->SelectedNotation(), 5);
+    panel->notationButtons->button(1)->click();
 
     // Cancel takes the preview back and redraws the top of the stack.
     const int drawsBefore = log.showStackTop;

@@ -110,6 +110,12 @@ TEST_F(PrefsTest, WrittenSettingsReadBackUnchanged) {
     EXPECT_EQ(host2.stackTopShown, 1);
 }
 
+TEST_F(PrefsTest, EngineeringNotationIsWrittenByName) {
+    settings.FractNotation = 5;
+    const auto lines = prefs.BuildLines();
+    EXPECT_EQ(std::count(lines.begin(), lines.end(), "Fract_Notation = Engineering"), 1);
+}
+
 TEST_F(PrefsTest, WindowPositionsAreTakenFromTheWindowsOnlyWhenRemembered) {
     settings.SavePos = 0;
     settings.CalcPos = {5, 6};
@@ -144,6 +150,8 @@ TEST_F(PrefsTest, ParsePrefLineValuesAndFallbacks) {
         {"Fract_Notation = fixed", &Settings::FractNotation, 2},
         {"Fract_Notation = general", &Settings::FractNotation, 2},
         {"Fract_Notation = Gen eral", &Settings::FractNotation, 0},
+        {"Fract_Notation = Engineering", &Settings::FractNotation, 5},
+        {"Fract_Notation = engineering", &Settings::FractNotation, 2},
         {"Decimal_Places = 15", &Settings::DecimalPlaces, 15},
         {"Decimal_Places = 20", &Settings::DecimalPlaces, 7},
         {"Decimal_Places = -1", &Settings::DecimalPlaces, 7},

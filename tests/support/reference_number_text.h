@@ -100,6 +100,30 @@ inline std::string Fixed(double magnitude, int precision, int digits, bool separ
     return text;
 }
 
+// Engineering: of the exponents that are multiples of three, the one that leaves one to three integer
+// digits once the mantissa is rounded to `digits` decimals; the digits placed one at a time.
+inline std::string Engineering(double magnitude, int digits) {
+    const DecimalDigits d18 = unitdetail::Digits18ByConversion(magnitude);
+    const int low = magnitude == 0 ? 0 : static_cast<int>(std::floor(d18.exponent / 3.0)) * 3;
+    for (int group : {low, low + 3}) {
+        const int keep = std::min(d18.exponent - group + 1 + digits, unitdetail::DecimalDigitCount);
+        const DecimalDigits r = magnitude == 0 ? d18 : unitdetail::RoundDigits(d18, keep);
+        const int integerDigits = magnitude == 0 ? 1 : r.exponent - group + 1;
+        if (integerDigits < 1 || integerDigits > 3) continue;
+        std::string text;
+        for (int i = 0; i < integerDigits + digits; ++i) {
+            if (i == integerDigits) text += '.';
+            text += magnitude != 0 && i < r.count ? r.digit[static_cast<std::size_t>(i)] : '0';
+        }
+        std::string e = std::to_string(std::abs(group));
+        const int minDigits = std::min(digits, 4);
+        if (static_cast<int>(e.size()) < minDigits)
+            e.insert(0, static_cast<std::size_t>(minDigits) - e.size(), '0');
+        return text + (group < 0 ? "E-" : "E+") + e;
+    }
+    return "?";
+}
+
 // FloatToText as it was written character by character.
 inline std::string NumberText(double value, Notation notation, int precision, int digits) {
     if (std::isnan(value)) return "NAN";
@@ -115,6 +139,9 @@ inline std::string NumberText(double value, Notation notation, int precision, in
         break;
     case Notation::General:
         body = General(magnitude, precision, digits);
+        break;
+    case Notation::Engineering:
+        body = Engineering(magnitude, digits);
         break;
     default:
         body = Fixed(magnitude, precision, digits, notation != Notation::Fixed);

@@ -53,6 +53,21 @@ INSTANTIATE_TEST_SUITE_P(
                       FloatCase{12.5, 1, 8, 7, "1.2500000E+0001"}, FloatCase{1e-300, 1, 2, 1, "1.0E-300"},
                       FloatCase{9.996, 1, 3, 2, "1.00E+01"}));
 
+// Kind 5: the exponent a multiple of three, one to three integer digits, D decimals, and the
+// exponent digits of Scientific (at least min(D, 4)).
+INSTANTIATE_TEST_SUITE_P(
+    Engineering, FloatToTextTest,
+    ::testing::Values(FloatCase{22443871.397, 5, 18, 3, "22.444E+006"},
+                      FloatCase{12.5, 5, 18, 2, "12.50E+00"}, FloatCase{-12.5, 5, 18, 2, "-12.50E+00"},
+                      FloatCase{0, 5, 18, 2, "0.00E+00"}, FloatCase{-0.0, 5, 18, 1, "0.0E+0"},
+                      FloatCase{1234.5, 5, 18, 0, "1E+3"}, FloatCase{999.96, 5, 18, 1, "1.0E+3"},
+                      FloatCase{99.96, 5, 18, 1, "100.0E+0"}, FloatCase{0.00012345, 5, 18, 3, "123.450E-006"},
+                      FloatCase{0.001, 5, 18, 2, "1.00E-03"},
+                      FloatCase{21297.1385305, 5, 18, 7, "21.2971385E+0003"},
+                      FloatCase{1.7976931348623157e308, 5, 18, 2, "179.77E+306"},
+                      FloatCase{4.9406564584124654e-324, 5, 18, 2, "4.94E-324"},
+                      FloatCase{123456789012345678.0, 5, 18, 15, "123.456789012345680E+0015"}));
+
 INSTANTIATE_TEST_SUITE_P(
     FixedNumberCurrency, FloatToTextTest,
     ::testing::Values(FloatCase{12.5, 2, 18, 7, "12.5000000"}, FloatCase{0.0001, 2, 18, 2, "0.00"},

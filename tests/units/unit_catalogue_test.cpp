@@ -145,7 +145,7 @@ TEST(UnitCatalogue, TemperaturesConvertWithTheirOffsets) {
 TEST(UnitCatalogue, SlotsGroupsAndExpansions) {
     int named = 0;
     for (int slot = 1; slot <= UnitSlotCount; ++slot) named += !UnitName(slot).empty();
-    EXPECT_EQ(named, 125);
+    EXPECT_EQ(named, 127); // with the temperature differences dC and dF in slots 61 and 62
     EXPECT_TRUE(UnitName(8).empty());
     EXPECT_EQ(UnitFactor(8), 0);
     EXPECT_TRUE(UnitName(0).empty());
@@ -155,6 +155,8 @@ TEST(UnitCatalogue, SlotsGroupsAndExpansions) {
     EXPECT_EQ(UnitBaseExpansion(141), "(kg^-1*m^-2*sec^2*Coul^2)");
     EXPECT_STREQ(UnitGroupName(UnitGroupOf(100)), "Angular speed");
     EXPECT_STREQ(UnitGroupName(UnitGroupOf(61)), "Temperature");
+    EXPECT_STREQ(UnitGroupName(UnitGroupOf(63)), "Temperature");
+    EXPECT_TRUE(UnitName(63).empty());
     EXPECT_EQ(UnitGroupOf(64), UnitGroup::None);
     EXPECT_EQ(SignatureValue(BaseSlot::m), 3.1);
     EXPECT_EQ(SignatureValue(12), 0);
