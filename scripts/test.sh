@@ -31,6 +31,8 @@ git ls-files -- 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp' 'f
   | xargs -r clang-format --dry-run --Werror
 
 echo "== build and test"
+# CTest runs the folder-attack suite (tests/security) here and again under the sanitizers; its cases
+# that need root and a second user are skipped with a note in the log when not run as root.
 logged build-test/configure.log 0 cmake -S . -B build-test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMERIDOT_WERROR=ON
 logged build-test/build.log 1 cmake --build build-test -j"$jobs"
 logged build-test/ctest.log 7 ctest --test-dir build-test --output-on-failure -j"$jobs"

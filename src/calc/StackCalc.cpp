@@ -25,6 +25,32 @@ bool Blank(const std::string& line) {
     return line.find_first_not_of(" \t") == std::string::npos;
 }
 
+// Whether a line that parsed was read in full. A number that is not zero but came out as zero
+// underflowed ("1e-999 m"). A character the reading has no use for may have been passed over
+// ("1 §m" read as 1 m): the line then reads the same without it. Either way the value differs from
+// what the line says, so the file must be kept when it is replaced.
+bool ReadInFull(const std::string& line, const TNumberUnits& quantity, Notation notation) {
+    const auto letter = [](char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); };
+    if (quantity.GetValue() == 0) {
+        for (const char c : line) { // the number comes before the first letter
+            if (letter(c)) break;
+            if (c >= '1' && c <= '9') return false;
+        }
+    }
+    // Letters, digits, what quantity texts are written with, and the characters read as nothing.
+    const auto known = [&letter](char c) {
+        return letter(c) || (c >= '0' && c <= '9') || std::strchr(" \t+-.*/^$()!#%&,@`~", c) != nullptr;
+    };
+    std::string knownOnly;
+    for (const char c : line)
+        if (c != '\0' && known(c)) knownOnly += c;
+    if (knownOnly.size() == line.size()) return true;
+    TNumberUnits without;
+    without.Digits = quantity.Digits;
+    return !without.SetText(knownOnly) || without.Empty ||
+           FullText(without, notation) != FullText(quantity, notation);
+}
+
 // Saves the file, keeping the old one as "<name>.bak" unless known, and reports what happened.
 bool SaveOrReport(CalcView& view, const std::string& fileName, const std::string& text, bool& known) {
     const SaveResult saved = SaveText(fileName, text, !known);
@@ -297,9 +323,11 @@ void StackCalc::UpdateAll() {
 
 bool StackCalc::LoadStackFile(const std::string& fileName) {
     stackFileKnown_ = false;
-    auto file = ReadTextFile(fileName);
+    std::string problem;
+    auto file = ReadTextFile(fileName, MaxTextLineLength, &problem);
     if (!file) {
-        view_.ShowMessage("Error loading stack file.");
+        view_.ShowMessage(problem.empty() ? "Error loading stack file."
+                                          : "Error loading stack file. " + problem + ".");
         return false;
     }
     const int first = Count();
@@ -314,6 +342,7 @@ bool StackCalc::LoadStackFile(const std::string& fileName) {
             if (!Blank(line)) ++dropped;
             continue;
         }
+        if (!ReadInFull(line, quantity, NotationFromInt(notation_))) ++dropped;
         Append(quantity);
     }
     loading_ = false;
@@ -327,9 +356,11 @@ bool StackCalc::LoadStackFile(const std::string& fileName) {
 
 bool StackCalc::LoadRegisterFile(const std::string& fileName) {
     registerFileKnown_ = false;
-    auto file = ReadTextFile(fileName);
+    std::string problem;
+    auto file = ReadTextFile(fileName, MaxTextLineLength, &problem);
     if (!file) {
-        view_.ShowMessage("Error loading register file.");
+        view_.ShowMessage(problem.empty() ? "Error loading register file."
+                                          : "Error loading register file. " + problem + ".");
         return false;
     }
     const auto& lines = file->lines;
@@ -343,6 +374,7 @@ bool StackCalc::LoadRegisterFile(const std::string& fileName) {
             ++dropped;
             continue;
         }
+        if (!ReadInFull(lines[i], quantity, NotationFromInt(notation_))) ++dropped;
         if (i >= RegisterCount) {
             // The first parsable line past the tenth reports "Invalid register index"; once is
             // enough, and the rest of the file cannot change anything.

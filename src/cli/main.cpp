@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "calc/KorbCalc.h"
@@ -56,15 +57,21 @@ void RestoreOptions(KorbCalc& calc, const CliOptions& o, const LoadedSettings& l
         calc.ApplyNumberFormat(loaded.settings.FractNotation, loaded.settings.DecimalPlaces);
 }
 
+// Whether nothing has the name. A name that cannot be looked at (a link to itself, a folder that
+// cannot be searched) is not absent: loading it then reports why.
+bool Absent(const char* name) {
+    std::error_code ec;
+    return !std::filesystem::exists(name, ec) && !ec;
+}
+
 // Reads the session's three files. A file that does not exist yet (the first run in a
 // directory) gives a note, not an error.
 void LoadSession(KorbCalc& calc, ConsoleView& view) {
-    namespace fs = std::filesystem;
-    view.NoteNextMessage(!fs::exists(PrefsFile));
+    view.NoteNextMessage(Absent(PrefsFile));
     calc.FormShow(true);
-    view.NoteNextMessage(!fs::exists("SaveStck.dat"));
+    view.NoteNextMessage(Absent("SaveStck.dat"));
     calc.LoadSavedStack();
-    view.NoteNextMessage(!fs::exists("SaveRegs.dat"));
+    view.NoteNextMessage(Absent("SaveRegs.dat"));
     calc.LoadSavedRegisters();
     view.NoteNextMessage(false);
 }
@@ -113,6 +120,7 @@ int main(int argc, char** argv) {
             errors << "korbcalc-cli: the session's value store cannot be loaded: " << error << '\n';
             return 2;
         }
+        if (const auto problem = store->Problem()) view.ShowError(*problem);
     } else {
         store = std::make_unique<MemoryValueStore>();
     }

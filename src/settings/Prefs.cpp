@@ -151,7 +151,8 @@ bool Prefs::ParsePrefLine(const std::string& line) {
 }
 
 bool Prefs::LoadPrefs() {
-    auto file = ReadTextFile(fileName_);
+    std::string problem;
+    auto file = ReadTextFile(fileName_, MaxTextLineLength, &problem);
     bool anyKey = false;
     if (file) {
         for (const auto& line : file->lines) {
@@ -163,7 +164,9 @@ bool Prefs::LoadPrefs() {
     // zero, saving switched off among them: it counts as no file.
     if (!anyKey) {
         fileKnown_ = false;
-        if (host_.messageBox) host_.messageBox("Can't load Prefs from INI file: " + fileName_);
+        if (host_.messageBox)
+            host_.messageBox("Can't load Prefs from INI file: " + fileName_ +
+                             (problem.empty() ? "" : ". " + problem + "."));
         ApplyNoFileDefaults();
         WritePrefs();
         return false;

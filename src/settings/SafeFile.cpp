@@ -5,6 +5,8 @@
 #include <atomic>
 #include <charconv>
 #include <cstdio>
+#include <functional>
+#include <random>
 #include <string_view>
 
 namespace {
@@ -115,13 +117,19 @@ std::string WriteFailure(const std::string& fileName, const std::string& reason)
 }
 
 // A name beside the target that no other writer in this or another process picks:
-// "<name>.tmp<process id>-<counter>".
-std::string TemporaryName(const std::string& fileName) {
+// "<name>.tmp<process id>-<number>". The number counts up; after a name turned out to be taken
+// (someone may have made names ahead), it is drawn at random.
+std::string TemporaryName(const std::string& fileName, int attempt) {
     static std::atomic<unsigned> counter{0};
-    return fileName + ".tmp" + std::to_string(safefile::ProcessId()) + "-" + std::to_string(counter++);
+    unsigned number = counter++;
+    if (attempt > 0) {
+        thread_local std::mt19937 random{std::random_device{}()};
+        number = static_cast<unsigned>(random());
+    }
+    return fileName + ".tmp" + std::to_string(safefile::ProcessId()) + "-" + std::to_string(number);
 }
 
-// The process id in the rest of a temporary file's name ("<pid>-<counter>"), or nothing when the
+// The process id in the rest of a temporary file's name ("<pid>-<number>"), or nothing when the
 // name is not one this program makes.
 std::optional<long> TemporaryOwner(std::string_view rest) {
     const auto dash = rest.find('-');
@@ -134,42 +142,58 @@ std::optional<long> TemporaryOwner(std::string_view rest) {
     return pid;
 }
 
-// Removes what saves of this file that were interrupted left behind: temporary files whose
-// process has ended. Anything else in the directory stays.
+// Removes what saves of this file that were interrupted left behind: temporary files of the file
+// and of its backup whose process has ended. Anything else in the directory stays.
 void RemoveStaleTemporaries(const std::string& fileName) {
     const auto slash = fileName.find_last_of(safefile::PathSeparators);
     const std::string dir = slash == std::string::npos ? std::string(".") : fileName.substr(0, slash + 1);
-    const std::string prefix = (slash == std::string::npos ? fileName : fileName.substr(slash + 1)) + ".tmp";
+    const std::string base = slash == std::string::npos ? fileName : fileName.substr(slash + 1);
+    const std::string prefixes[] = {base + ".tmp", base + ".bak.tmp"};
     for (const auto& name : safefile::FileNamesIn(dir)) {
-        if (name.compare(0, prefix.size(), prefix) != 0) continue;
-        const auto owner = TemporaryOwner(std::string_view(name).substr(prefix.size()));
-        if (owner && !safefile::ProcessIsRunning(*owner))
-            safefile::RemoveFile(slash == std::string::npos ? name : dir + name);
+        for (const auto& prefix : prefixes) {
+            if (name.compare(0, prefix.size(), prefix) != 0) continue;
+            const auto owner = TemporaryOwner(std::string_view(name).substr(prefix.size()));
+            if (owner && !safefile::ProcessIsRunning(*owner))
+                safefile::RemoveFile(slash == std::string::npos ? name : dir + name);
+        }
     }
 }
 
+// Tries names made by TemporaryName until `make` takes one or fails for another reason than the
+// name being taken.
+template <class Make>
+safefile::Outcome MakeUnderTemporaryName(const std::string& target, std::string& name, std::string& reason,
+                                         Make make) {
+    auto outcome = safefile::Outcome::NameTaken;
+    for (int attempt = 0; attempt < 100 && outcome == safefile::Outcome::NameTaken; ++attempt) {
+        name = TemporaryName(target, attempt);
+        outcome = make(name, reason);
+    }
+    return outcome;
+}
+
 // Writes the bytes to a new temporary file beside target, flushed to disk and closed, with the
-// mode and owner of attributesOf. On failure the temporary file is gone and failure is set.
+// given attributes set before the first byte. On failure the temporary file is gone and failure is
+// set.
 struct Temporary {
     std::string name;
     safefile::Failure failure;
 };
 Temporary WriteTemporary(const std::string& target, const std::string& bytes,
-                         const std::string& attributesOf) {
+                         const safefile::Attributes& attributes) {
     Temporary t;
     safefile::NewFile file;
     std::string reason = "unknown error";
-    auto outcome = safefile::NewFile::Outcome::NameTaken;
-    for (int attempt = 0; attempt < 100 && outcome == safefile::NewFile::Outcome::NameTaken; ++attempt) {
-        t.name = TemporaryName(target);
-        outcome = file.Create(t.name, reason);
-    }
-    if (outcome != safefile::NewFile::Outcome::Created) {
+    const auto outcome =
+        MakeUnderTemporaryName(target, t.name, reason, [&file](const std::string& name, std::string& why) {
+            return file.Create(name, why);
+        });
+    if (outcome != safefile::Outcome::Done) {
         t.failure = reason;
         return t;
     }
-    auto failure = file.WriteAll(bytes.data(), bytes.size());
-    if (!failure) failure = file.KeepAttributesOf(attributesOf);
+    auto failure = file.SetAttributes(attributes);
+    if (!failure) failure = file.WriteAll(bytes.data(), bytes.size());
     if (!failure) failure = file.FlushToDisk();
     if (auto closing = file.Close(); !failure) failure = closing;
     if (failure) {
@@ -179,32 +203,53 @@ Temporary WriteTemporary(const std::string& target, const std::string& bytes,
     return t;
 }
 
-std::optional<std::string> ReadWholeFile(const std::string& fileName) {
-    std::FILE* file = safefile::OpenForReading(fileName);
-    if (!file) return std::nullopt;
-    std::string bytes;
+// Reads all of an open file, stopping with a failure past maxSize bytes (a file may grow while it
+// is read). Closes the file.
+bool ReadAll(std::FILE* file, std::uint64_t maxSize,
+             const std::function<void(const char*, std::size_t)>& take) {
     char buffer[65536];
     std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, got);
-    const bool failed = std::ferror(file) != 0;
+    std::uint64_t total = 0;
+    bool tooLarge = false;
+    while (!tooLarge && (got = std::fread(buffer, 1, sizeof buffer, file)) > 0) {
+        total += got;
+        tooLarge = total > maxSize;
+        if (!tooLarge) take(buffer, got);
+    }
+    const bool failed = std::ferror(file) != 0 || tooLarge;
     std::fclose(file);
-    if (failed) return std::nullopt;
-    return bytes;
+    return !failed;
 }
 
 // Keeps the file as it is now as <name>.bak, replacing an older one. A hard link keeps it without
-// reading it (an unreadable file included); where there are none, its bytes are copied.
+// reading it (an unreadable file included); where there are none, a symbolic link is copied as a
+// link and a regular file by its bytes, read through the one descriptor whose attributes the copy
+// takes, so that nothing swapped in under the name meanwhile can lend the copy other rights.
 // Gives the reason when it could not be kept.
-std::optional<std::string> KeepBackup(const std::string& fileName) {
+std::optional<std::string> KeepBackup(const std::string& fileName, safefile::Entry::Kind kind) {
     const std::string backup = fileName + ".bak";
     const auto cannot = [&backup](const std::string& reason) {
         return "the earlier file could not be kept as " + backup + " (" + reason + ")";
     };
-    std::string kept = TemporaryName(backup);
-    if (safefile::LinkFile(fileName, kept)) {
-        const auto bytes = ReadWholeFile(fileName);
-        if (!bytes) return cannot("it could not be read");
-        const Temporary copy = WriteTemporary(backup, *bytes, fileName);
+    std::string kept, reason;
+    auto outcome =
+        MakeUnderTemporaryName(backup, kept, reason, [&fileName](const std::string& name, std::string& why) {
+            return safefile::LinkFile(fileName, name, why);
+        });
+    if (outcome != safefile::Outcome::Done && kind == safefile::Entry::Kind::Link) {
+        outcome = MakeUnderTemporaryName(backup, kept, reason,
+                                         [&fileName](const std::string& name, std::string& why) {
+                                             return safefile::CopyLink(fileName, name, why);
+                                         });
+        if (outcome != safefile::Outcome::Done) return cannot(reason);
+    } else if (outcome != safefile::Outcome::Done) {
+        auto reading = safefile::OpenForReading(fileName, MaxTextFileSize, false);
+        if (!reading.file) return cannot("it " + reading.problem);
+        std::string bytes;
+        if (!ReadAll(reading.file, MaxTextFileSize,
+                     [&bytes](const char* data, std::size_t size) { bytes.append(data, size); }))
+            return cannot("it could not be read");
+        const Temporary copy = WriteTemporary(backup, bytes, reading.attributes);
         if (copy.failure) return cannot(*copy.failure);
         kept = copy.name;
     }
@@ -212,26 +257,47 @@ std::optional<std::string> KeepBackup(const std::string& fileName) {
         safefile::RemoveFile(kept);
         return cannot(*failure);
     }
-    RemoveStaleTemporaries(backup);
+    // Renaming a name onto another name of the same file changes nothing: the .bak was already
+    // this file (a save was stopped after keeping it), and the temporary name would stay.
+    if (safefile::FileExists(kept)) safefile::RemoveFile(kept);
     return std::nullopt;
 }
 
 } // namespace
 
-std::optional<TextFileLines> ReadTextFile(const std::string& fileName, std::size_t maxLineLength) {
-    std::FILE* file = safefile::OpenForReading(fileName);
-    if (!file) return std::nullopt;
+std::optional<TextFileLines> ReadTextFile(const std::string& fileName, std::size_t maxLineLength,
+                                          std::string* problem, std::uint64_t maxFileSize) {
+    auto reading = safefile::OpenForReading(fileName, maxFileSize);
+    if (!reading.file) {
+        if (problem) *problem = reading.missing ? std::string() : "\"" + fileName + "\" " + reading.problem;
+        return std::nullopt;
+    }
     TextFileLines result;
     LineSplitter splitter(result, maxLineLength);
     TextDecoder decoder(splitter);
-    char buffer[65536];
-    std::size_t got = 0;
-    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) decoder.Feed(buffer, got);
-    const bool failed = std::ferror(file) != 0; // a directory opens but does not read
-    std::fclose(file);
-    if (failed) return std::nullopt;
+    if (!ReadAll(reading.file, maxFileSize,
+                 [&decoder](const char* data, std::size_t size) { decoder.Feed(data, size); })) {
+        if (problem) *problem = "\"" + fileName + "\" could not be read in full";
+        return std::nullopt;
+    }
     splitter.Finish();
     return result;
+}
+
+std::optional<std::string> ReadFileBytes(const std::string& fileName, std::string* problem,
+                                         std::uint64_t maxFileSize) {
+    auto reading = safefile::OpenForReading(fileName, maxFileSize);
+    if (!reading.file) {
+        if (problem) *problem = reading.missing ? std::string() : "\"" + fileName + "\" " + reading.problem;
+        return std::nullopt;
+    }
+    std::string bytes;
+    if (!ReadAll(reading.file, maxFileSize,
+                 [&bytes](const char* data, std::size_t size) { bytes.append(data, size); })) {
+        if (problem) *problem = "\"" + fileName + "\" could not be read in full";
+        return std::nullopt;
+    }
+    return bytes;
 }
 
 std::optional<std::vector<std::string>> ReadTextLines(const std::string& fileName,
@@ -260,13 +326,27 @@ SaveResult SaveText(const std::string& fileName, const std::string& text, bool k
         result.failure = WriteFailure(fileName, "no file name");
         return result;
     }
-    const Temporary temporary = WriteTemporary(fileName, text, fileName);
+    // Only a regular file or a link is replaced; a directory, FIFO or device is not this program's.
+    // The new file takes the rights of a regular file found here, never through a link.
+    const safefile::Entry there = safefile::EntryAt(fileName);
+    switch (there.kind) {
+    case safefile::Entry::Kind::Directory:
+    case safefile::Entry::Kind::Special:
+        result.failure = WriteFailure(fileName, "there is " + there.what + " in its place");
+        return result;
+    case safefile::Entry::Kind::Unknown:
+        result.failure = WriteFailure(fileName, there.what);
+        return result;
+    default:
+        break;
+    }
+    const Temporary temporary = WriteTemporary(fileName, text, there.attributes);
     if (temporary.failure) {
         result.failure = WriteFailure(fileName, *temporary.failure);
         return result;
     }
-    if (keepBackup && safefile::FileExists(fileName)) {
-        if (auto failure = KeepBackup(fileName)) {
+    if (keepBackup && there.kind != safefile::Entry::Kind::None) {
+        if (auto failure = KeepBackup(fileName, there.kind)) {
             safefile::RemoveFile(temporary.name);
             result.failure = WriteFailure(fileName, *failure);
             return result;

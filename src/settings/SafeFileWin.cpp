@@ -9,6 +9,9 @@
 #endif
 #include <windows.h>
 
+#include <fcntl.h>
+#include <io.h>
+
 #include <algorithm>
 
 namespace safefile {
@@ -24,18 +27,47 @@ HANDLE Handle(std::intptr_t handle) {
 constexpr DWORD KeptAttributes = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
                                  FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
 
+bool Missing(DWORD error) {
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
 } // namespace
+
+Entry EntryAt(const std::string& path) {
+    Entry entry;
+    const DWORD attributes = ::GetFileAttributesW(wintext::WidePath(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = ::GetLastError();
+        if (!Missing(error)) {
+            entry.kind = Entry::Kind::Unknown;
+            entry.what = wintext::ErrorText(error);
+        }
+    } else if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
+        entry.kind = Entry::Kind::Link;
+        entry.what = "a link";
+    } else if (attributes & FILE_ATTRIBUTE_DIRECTORY) {
+        entry.kind = Entry::Kind::Directory;
+        entry.what = "a directory";
+    } else if (attributes & FILE_ATTRIBUTE_DEVICE) {
+        entry.kind = Entry::Kind::Special;
+        entry.what = "a device";
+    } else {
+        entry.kind = Entry::Kind::Regular;
+        entry.what = "a regular file";
+    }
+    return entry;
+}
 
 NewFile::~NewFile() {
     if (handle_ != -1) ::CloseHandle(Handle(handle_));
 }
 
-NewFile::Outcome NewFile::Create(const std::string& path, std::string& reason) {
+Outcome NewFile::Create(const std::string& path, std::string& reason) {
     const HANDLE h = ::CreateFileW(wintext::WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                    FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h != INVALID_HANDLE_VALUE) {
         handle_ = reinterpret_cast<std::intptr_t>(h);
-        return Outcome::Created;
+        return Outcome::Done;
     }
     const DWORD error = ::GetLastError();
     reason = wintext::ErrorText(error);
@@ -60,8 +92,10 @@ Failure NewFile::FlushToDisk() {
     return std::nullopt;
 }
 
-Failure NewFile::KeepAttributesOf(const std::string&) {
-    return std::nullopt; // ReplaceWith carries the attributes Windows has over to the new file
+Failure NewFile::SetAttributes(const Attributes&) {
+    // A new file takes its access rights from its folder; ReplaceWith carries the attributes
+    // Windows has over to the new file.
+    return std::nullopt;
 }
 
 Failure NewFile::Close() {
@@ -109,10 +143,18 @@ bool FileExists(const std::string& path) {
     return ::GetFileAttributesW(wintext::WidePath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-Failure LinkFile(const std::string& existing, const std::string& newName) {
-    if (!::CreateHardLinkW(wintext::WidePath(newName).c_str(), wintext::WidePath(existing).c_str(), nullptr))
-        return wintext::ErrorText(::GetLastError());
-    return std::nullopt;
+Outcome LinkFile(const std::string& existing, const std::string& newName, std::string& reason) {
+    if (::CreateHardLinkW(wintext::WidePath(newName).c_str(), wintext::WidePath(existing).c_str(), nullptr))
+        return Outcome::Done;
+    const DWORD error = ::GetLastError();
+    reason = wintext::ErrorText(error);
+    return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ? Outcome::NameTaken : Outcome::Failed;
+}
+
+Outcome CopyLink(const std::string&, const std::string&, std::string& reason) {
+    // Making links takes a privilege most users lack; a link is not copied here.
+    reason = "it is a link";
+    return Outcome::Failed;
 }
 
 std::vector<std::string> FileNamesIn(const std::string& dir) {
@@ -130,8 +172,51 @@ std::vector<std::string> FileNamesIn(const std::string& dir) {
     return names;
 }
 
-std::FILE* OpenForReading(const std::string& path) {
-    return ::_wfopen(wintext::WidePath(path).c_str(), L"rb");
+Reading OpenForReading(const std::string& path, std::uint64_t maxSize, bool followLink) {
+    Reading r;
+    const auto refuse = [&r](const std::string& problem) {
+        r.problem = problem;
+        return r;
+    };
+    const auto wide = wintext::WidePath(path);
+    const Entry there = EntryAt(path);
+    if (there.kind == Entry::Kind::None) {
+        r.missing = true;
+        return refuse("does not exist");
+    }
+    if (there.kind == Entry::Kind::Unknown) return refuse("cannot be read (" + there.what + ")");
+    if (there.kind == Entry::Kind::Directory || there.kind == Entry::Kind::Special ||
+        (there.kind == Entry::Kind::Link && !followLink))
+        return refuse("is " + there.what);
+    const HANDLE h = ::CreateFileW(
+        wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | (followLink ? 0 : FILE_FLAG_OPEN_REPARSE_POINT), nullptr);
+    if (h == INVALID_HANDLE_VALUE) {
+        const DWORD error = ::GetLastError();
+        r.missing = Missing(error);
+        return refuse("cannot be read (" + wintext::ErrorText(error) + ")");
+    }
+    // Only a file on a disk: not a console, a pipe or another device reached through a link.
+    LARGE_INTEGER size{};
+    if (::GetFileType(h) != FILE_TYPE_DISK || !::GetFileSizeEx(h, &size)) {
+        ::CloseHandle(h);
+        return refuse("is not a regular file");
+    }
+    if (static_cast<std::uint64_t>(size.QuadPart) > maxSize) {
+        ::CloseHandle(h);
+        return refuse("is larger than " + SizeWords(maxSize));
+    }
+    const int fd = ::_open_osfhandle(reinterpret_cast<std::intptr_t>(h), _O_RDONLY | _O_BINARY);
+    if (fd < 0) {
+        ::CloseHandle(h);
+        return refuse("cannot be read");
+    }
+    r.file = ::_fdopen(fd, "rb");
+    if (!r.file) {
+        ::_close(fd);
+        return refuse("cannot be read");
+    }
+    return r;
 }
 
 } // namespace safefile

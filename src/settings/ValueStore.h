@@ -35,6 +35,8 @@ public:
     virtual ~ValueStore() = default;
     virtual std::optional<std::string> Read(const std::string& name) const = 0;
     virtual void Write(const std::string& name, const std::string& value) = 0;
+    // Why the values are kept for this run only, when the store's place cannot safely be used.
+    virtual std::optional<std::string> Problem() const { return std::nullopt; }
 
     std::string ReadString(const std::string& name, const std::string& def) const;
     // A value that is absent or not a decimal integer reads as the default.

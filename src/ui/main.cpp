@@ -166,6 +166,7 @@ int main(int argc, char* argv[]) {
             });
         }
         form.StartUp();
+        if (const auto problem = store.Problem()) form.ShowMessage(*problem);
         // A paint during start-up quits an event loop that is not the main one.
         if (quitAfterPaint && painted) return 0;
         if (shot >= 0 && shot + 1 < args.size()) {

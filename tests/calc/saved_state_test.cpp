@@ -149,6 +149,9 @@ const std::string TenMegabyteLine(10u << 20, '7');
 TEST(SavedStackFile, DamagedFilesLoseNothing) {
     const char* name = "SaveStck.dat";
     const Lines loadError{"Error loading stack file."};
+    // What is there when the file cannot be read is named.
+    const Lines denied{"Error loading stack file. \"SaveStck.dat\" cannot be read (Permission denied)."};
+    const Lines directory{"Error loading stack file. \"SaveStck.dat\" is a directory."};
     using A = AfterClose;
     const std::vector<Quantity> two{{12, "ft"}, {3, ""}};
     const std::vector<DamageCase> cases{
@@ -171,8 +174,8 @@ TEST(SavedStackFile, DamagedFilesLoseNothing) {
         {"10 MB line", "12 ft\r\n" + TenMegabyteLine + "\r\n3 \r\n", two, {}, 0, A::KeptAsBak},
         {"many lines", ManyLines(20000, "2 m"), std::vector<Quantity>(20000, {2, "m"}), {}, 0, A::Replaced},
         {"missing", "", {}, loadError, 0, A::Replaced, [name] { fs::remove(name); }},
-        {"unreadable", "12 ft\r\n", {}, loadError, 0, A::KeptAsBak, [name] { Unreadable(name); }, true},
-        {"directory in the way", "", {}, loadError, 0, A::NotSaved, [name] { DirectoryInTheWay(name); }},
+        {"unreadable", "12 ft\r\n", {}, denied, 0, A::KeptAsBak, [name] { Unreadable(name); }, true},
+        {"directory in the way", "", {}, directory, 0, A::NotSaved, [name] { DirectoryInTheWay(name); }},
         // Not loaded at all (the setting is not "true"): replaced, but the old file is kept.
         {"not loaded",
          "12 ft\r\n",
@@ -188,6 +191,8 @@ TEST(SavedStackFile, DamagedFilesLoseNothing) {
 TEST(SavedRegisterFile, DamagedFilesLoseNothing) {
     const char* name = "SaveRegs.dat";
     const Lines loadError{"Error loading register file."};
+    const Lines denied{"Error loading register file. \"SaveRegs.dat\" cannot be read (Permission denied)."};
+    const Lines directory{"Error loading register file. \"SaveRegs.dat\" is a directory."};
     using A = AfterClose;
     const std::string tenLines = ManyLines(10, "5 kg");
     const std::vector<Quantity> ten(10, {5, "kg"});
@@ -215,10 +220,53 @@ TEST(SavedRegisterFile, DamagedFilesLoseNothing) {
         {"a million lines", ManyLines(1000000, "5 kg"), ten, {}, 1, A::KeptAsBak},
         {"10 MB line", TenMegabyteLine + "\r\n2 m\r\n", {{0, ""}, {2, "m"}}, {}, 0, A::KeptAsBak},
         {"missing", "", {}, loadError, 0, A::Replaced, [name] { fs::remove(name); }},
-        {"unreadable", tenLines, {}, loadError, 0, A::KeptAsBak, [name] { Unreadable(name); }, true},
-        {"directory in the way", "", {}, loadError, 0, A::NotSaved, [name] { DirectoryInTheWay(name); }},
+        {"unreadable", tenLines, {}, denied, 0, A::KeptAsBak, [name] { Unreadable(name); }, true},
+        {"directory in the way", "", {}, directory, 0, A::NotSaved, [name] { DirectoryInTheWay(name); }},
     };
     RunCases(name, cases, true);
+}
+
+// A line that reads as another value than it says is not loaded in full, though it parses: the
+// file is kept when it is replaced. Lines that mean what they read as are not.
+TEST(SavedFiles, LinesReadAsAnotherValueKeepTheFile) {
+    const struct Row {
+        const char* name;
+        std::string line;
+        bool kept;
+    } rows[] = {
+        {"a character passed over", "1 \xC2\xA7m", true},
+        {"a control character passed over", "3 \x01m", true},
+        {"underflow to zero", "1e-999 m", true},
+        {"underflow to zero, decimals", "0.00000000000000000000000000001e-999 ft", true},
+        {"plain", "12 ft", false},
+        {"ignored characters", "1,000 m", false},
+        {"a written zero", "-0.0e-5 ft", false},
+        {"a tiny value that stays", "4.9406564584124654E-324 kg", false},
+    };
+    for (const auto& r : rows) {
+        for (const char* name : {"SaveStck.dat", "SaveRegs.dat"}) {
+            SCOPED_TRACE(std::string(r.name) + " in " + name);
+            WorkingDir dir;
+            WriteBytes("Meridot.ini", GoodIni());
+            WriteBytes("SaveStck.dat", "");
+            WriteBytes("SaveRegs.dat", "");
+            const std::string bytes = "2 m\r\n" + r.line + "\r\n";
+            WriteBytes(name, bytes);
+            Session s;
+            s.Start();
+            EXPECT_TRUE(s.startMessages.empty()) << s.startMessages.front();
+            const Lines closed = s.Close();
+            const std::string bak = std::string(name) + ".bak";
+            if (r.kept) {
+                ASSERT_EQ(closed.size(), 1u);
+                EXPECT_TRUE(Contains(closed[0], Kept + bak)) << closed[0];
+                EXPECT_EQ(ReadBytes(bak), bytes);
+            } else {
+                EXPECT_TRUE(closed.empty()) << closed.front();
+                EXPECT_FALSE(fs::exists(bak));
+            }
+        }
+    }
 }
 
 // A preferences file that gives no setting at all is handled like a missing one: the message, the
@@ -262,7 +310,9 @@ TEST(PreferencesFile, DamagedFilesFallBackToTheDefaultsAndLoseNothing) {
             Session s;
             s.Start();
             Lines expected;
-            if (!r.read) expected.push_back(cantLoad);
+            if (!r.read)
+                expected.push_back(
+                    cantLoad + (r.unreadable ? ". \"Meridot.ini\" cannot be read (Permission denied)." : ""));
             if (!r.read && r.keptAsBak)
                 expected.push_back("\"Meridot.ini\" was not loaded in full, so " + Kept + "Meridot.ini.bak");
             EXPECT_EQ(s.startMessages, expected);

@@ -177,7 +177,8 @@ TEST(WriteTextLines, RemovesTheStaleTemporaryFilesOfTheSameFileOnly) {
     ASSERT_GT(ended, 0);
     const std::string dead = std::to_string(ended);
     const std::string alive = std::to_string(RunningProcess());
-    const std::vector<std::string> stale{"SaveStck.dat.tmp" + dead + "-0", "SaveStck.dat.tmp" + dead + "-17"};
+    const std::vector<std::string> stale{"SaveStck.dat.tmp" + dead + "-0", "SaveStck.dat.tmp" + dead + "-17",
+                                         "SaveStck.dat.bak.tmp" + dead + "-3"}; // its backup's too
     const std::vector<std::string> kept{
         "SaveStck.dat.tmp" + alive + "-0", // a save still running in another process
         "SaveRegs.dat.tmp" + dead + "-0",  // another file's
