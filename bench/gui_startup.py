@@ -5,14 +5,18 @@ Measures, each run in a fresh scratch directory with its own settings:
   * settle: the CPU time the program spends until it goes idle, with a saved stack of N entries
     and the stack window shown (default 100,000);
   * big: the wall time until the program goes idle with a 1,000,000-entry stack (window up and
-    painted), and its first paint;
-  * yardstick: the main window's first paint (MERIDOT_STARTUP_TIME=1) against SpeedCrunch's time
-    to a visible window, run alternately in the same X server.
+    painted), and its first paint as the program itself reports it;
+  * visible window: every program measured the same way, from outside: the wall time from launch
+    until X reports a visible window of its process (xdotool --sync). The programs run in turn,
+    one after the other in each round, in the same X server: ours, a bare Qt Widgets window (the
+    floor, bench_qt_floor beside the program's build tree, or --floor) and SpeedCrunch if it is
+    installed.
 The machine may be shared: figures are medians, and CPU time is given where it means something.
 
-Needs xvfb-run, xdotool and speedcrunch (apt-get install xvfb xdotool speedcrunch). Run it through
+Needs xvfb-run and xdotool (apt-get install xvfb xdotool; speedcrunch optional). Run it through
 xvfb-run, which it does by itself when DISPLAY is unset:
   bench/gui_startup.py build-rel/src/ui/Korbcalc [--runs 5] [--entries 100000] [--big 1000000]
+                       [--floor build-rel/bench/bench_qt_floor] [--visible-only]
 """
 
 import argparse
@@ -89,25 +93,64 @@ def first_paint(d):
     return None
 
 
-def time_to_visible_window(cmd, d, name=None):
-    """Wall ms from launching cmd to a visible top-level window of it (xdotool --sync)."""
+def time_to_visible_window(cmd, d):
+    """Wall ms from launching cmd to a visible top-level window of its process (xdotool --sync)."""
     start = time.monotonic()
-    proc = subprocess.Popen(cmd, cwd=d, env=environment(d), stdout=subprocess.DEVNULL,
-                            stderr=open(os.path.join(d, "stderr.txt"), "w"))
-    search = ["xdotool", "search", "--sync", "--onlyvisible", "--pid", str(proc.pid)]
-    if name:
-        search += ["--name", name]
-    try:
-        subprocess.run(search, stdout=subprocess.DEVNULL, timeout=60, check=True)
-        return (time.monotonic() - start) * 1000.0
-    finally:
-        proc.kill()
-        proc.wait()
+    with open(os.path.join(d, "stderr.txt"), "w") as err:
+        proc = subprocess.Popen(cmd, cwd=d, env=environment(d), stdout=subprocess.DEVNULL, stderr=err)
+        search = ["xdotool", "search", "--sync", "--onlyvisible", "--pid", str(proc.pid)]
+        try:
+            subprocess.run(search, stdout=subprocess.DEVNULL, timeout=60, check=True)
+            return (time.monotonic() - start) * 1000.0
+        finally:
+            proc.kill()
+            proc.wait()
 
 
 def med(values):
     values = [v for v in values if v is not None]
     return statistics.median(values) if values else float("nan")
+
+
+def settle(korbcalc, args, dirs):
+    d = scratch(args.entries)
+    dirs.append(d)
+    runs = [run_until_idle([korbcalc], d) for _ in range(args.runs)]
+    print("settle, %d entries, stack window shown: median %.0f ms CPU, %.0f ms wall; "
+          "first paint %.0f ms (runs %s)" % (
+              args.entries, med([r[0] for r in runs]), med([r[1] for r in runs]),
+              med([r[2] for r in runs]), " ".join("%.0f" % r[0] for r in runs)))
+    if args.big:
+        d = scratch(args.big)
+        dirs.append(d)
+        runs = [run_until_idle([korbcalc], d, limit_s=300) for _ in range(max(1, args.runs // 2))]
+        print("settle, %d entries: median %.0f ms wall until idle (%.0f ms CPU); first paint %.0f ms"
+              % (args.big, med([r[1] for r in runs]), med([r[0] for r in runs]),
+                 med([r[2] for r in runs])))
+
+
+def visible_windows(korbcalc, args, dirs):
+    if not shutil.which("xdotool"):
+        print("visible window: skipped, xdotool missing")
+        return
+    floor = args.floor or os.path.join(os.path.dirname(korbcalc), "..", "..", "bench", "bench_qt_floor")
+    programs = [("Korbcalc", [korbcalc])]
+    if os.access(floor, os.X_OK):
+        programs.append(("bare Qt window", [os.path.abspath(floor)]))
+    else:
+        print("(no floor: %s is not built)" % floor)
+    if shutil.which("speedcrunch"):
+        programs.append(("SpeedCrunch", [shutil.which("speedcrunch")]))
+    d = scratch(3)
+    dirs.append(d)
+    times = {name: [] for name, _ in programs}
+    for _ in range(args.runs):
+        for name, cmd in programs:
+            times[name].append(time_to_visible_window(cmd, d))
+    print("visible window, seen from outside, %d alternating runs each:" % args.runs)
+    for name, _ in programs:
+        print("  %-15s median %4.0f ms (runs %s)" % (
+            name, med(times[name]), " ".join("%.0f" % v for v in times[name])))
 
 
 def main():
@@ -116,7 +159,8 @@ def main():
     ap.add_argument("--runs", type=int, default=5)
     ap.add_argument("--entries", type=int, default=100000)
     ap.add_argument("--big", type=int, default=1000000, help="0 skips the big stack")
-    ap.add_argument("--no-yardstick", action="store_true")
+    ap.add_argument("--floor", help="the bare Qt program (default: bench/bench_qt_floor of the build)")
+    ap.add_argument("--visible-only", action="store_true", help="only the visible-window comparison")
     args = ap.parse_args()
     if not os.environ.get("DISPLAY"):
         os.execvp("xvfb-run", ["xvfb-run", "-a", "-s", "-screen 0 1280x1024x24", sys.executable]
@@ -125,40 +169,9 @@ def main():
 
     dirs = []
     try:
-        d = scratch(args.entries)
-        dirs.append(d)
-        runs = [run_until_idle([korbcalc], d) for _ in range(args.runs)]
-        print("settle, %d entries, stack window shown: median %.0f ms CPU, %.0f ms wall; "
-              "first paint %.0f ms (runs %s)" % (
-                  args.entries, med([r[0] for r in runs]), med([r[1] for r in runs]),
-                  med([r[2] for r in runs]), " ".join("%.0f" % r[0] for r in runs)))
-
-        if args.big:
-            d = scratch(args.big)
-            dirs.append(d)
-            runs = [run_until_idle([korbcalc], d, limit_s=300) for _ in range(max(1, args.runs // 2))]
-            print("settle, %d entries: median %.0f ms wall until idle (%.0f ms CPU); first paint %.0f ms"
-                  % (args.big, med([r[1] for r in runs]), med([r[0] for r in runs]),
-                     med([r[2] for r in runs])))
-
-        if not args.no_yardstick:
-            sc = shutil.which("speedcrunch")
-            if not sc or not shutil.which("xdotool"):
-                print("yardstick skipped: speedcrunch or xdotool missing")
-                return
-            d = scratch(3)
-            dirs.append(d)
-            ours, ours_visible, theirs = [], [], []
-            for _ in range(args.runs):
-                ours.append(run_until_idle([korbcalc], d, quiet_s=0.5)[2])
-                ours_visible.append(time_to_visible_window([korbcalc], d, "^Meridot$"))
-                theirs.append(time_to_visible_window([sc], d))
-            print("main window first paint: median %.0f ms (visible window %.0f ms); "
-                  "SpeedCrunch visible window: median %.0f ms; ratio %.2f" % (
-                      med(ours), med(ours_visible), med(theirs), med(ours) / med(theirs)))
-            print("  runs: ours %s; SpeedCrunch %s" % (
-                " ".join("%.0f" % v for v in ours if v is not None),
-                " ".join("%.0f" % v for v in theirs)))
+        if not args.visible_only:
+            settle(korbcalc, args, dirs)
+        visible_windows(korbcalc, args, dirs)
     finally:
         for d in dirs:
             shutil.rmtree(d, ignore_errors=True)

@@ -38,11 +38,17 @@ private:
 };
 
 // The calculator keeps its files in the current directory. Each input works in a private one, in
-// memory where the system has one, and goes back afterwards: the fuzzer's own paths are relative.
+// memory where the system has one (or in MERIDOT_FUZZ_WORKDIR), and goes back afterwards: the
+// fuzzer's own paths are relative.
 class InWorkDir {
 public:
     InWorkDir() : old_(fs::current_path()) {
         static const fs::path dir = [] {
+            // The replay test names a folder inside its own scratch space.
+            if (const char* given = std::getenv("MERIDOT_FUZZ_WORKDIR")) {
+                fs::create_directories(given);
+                return fs::absolute(given);
+            }
             const fs::path base =
                 fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
             fs::path d = base / ("meridot-fuzz-" + std::to_string(::getpid()));

@@ -35,14 +35,16 @@ for exe in "$stage"/usr/bin/*; do
 done
 
 rm -f "$build"/meridot_*.deb
-(cd "$build" && cpack -G DEB >/dev/null)
+# CPack's output goes to a log; a warning in it (a library without a soname, say) fails the check.
+(cd "$build" && cpack -G DEB >cpack.log 2>&1) || fail "cpack failed: $(tail -n 20 "$build/cpack.log")"
+if grep -qi "warning" "$build/cpack.log"; then fail "cpack warned: $(grep -i -A3 warning "$build/cpack.log")"; fi
 deb=$(ls "$build"/meridot_*.deb)
 # The package holds exactly what the install put into the staging directory.
 packaged=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $6}' | sort)
 staged=$(cd "$stage" && find . ! -type d | sort)
 [ "$packaged" = "$staged" ] || fail "$deb differs from the install: $(diff <(echo "$staged") <(echo "$packaged"))"
 depends=$(dpkg-deb -f "$deb" Depends)
-for p in fonts-liberation2 libqt6widgets6 libqt6core6; do
-  grep -q "$p" <<<"$depends" || fail "$deb does not depend on $p ($depends)"
+for p in fonts-liberation2 fonts-liberation libqt6widgets6 libqt6core6; do
+  grep -qw "$p" <<<"$depends" || fail "$deb does not depend on $p ($depends)"
 done
 echo "installed into $stage and packaged $(basename "$deb"): $depends"

@@ -3,7 +3,7 @@
 # "scripts/deps.sh windows": those of the Windows cross build and its tests under Wine instead.
 set -euo pipefail
 pkgs=(build-essential cmake ninja-build qt6-base-dev libgl-dev libgtest-dev libbenchmark-dev
-      clang clang-format libclang-rt-dev fonts-liberation2 xvfb xauth
+      clang clang-format libclang-rt-dev fonts-dejavu-core fonts-liberation2 fonts-liberation xvfb xauth
       desktop-file-utils appstream groff-base dpkg-dev pkgconf)
 if [ "${1:-}" = windows ]; then
   pkgs=(cmake ninja-build g++-mingw-w64-x86-64-posix googletest wine wine64)
@@ -18,3 +18,4 @@ if [ ${#missing[@]} -gt 0 ]; then
   $SUDO apt-get update
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y --no-install-recommends "${missing[@]}"
 fi
+echo "deps: the ${#pkgs[@]} packages are installed${missing:+ (newly: ${missing[*]})}"

@@ -5,7 +5,6 @@
 # check and a one-minute fuzzing run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/deps.sh
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
 
@@ -26,6 +25,9 @@ logged() {
   fi
 }
 
+echo "== packages"
+logged build-test/deps.log 1 scripts/deps.sh
+
 echo "== format check"
 git ls-files -- 'src/*.cpp' 'src/*.h' 'tests/*.cpp' 'tests/*.h' 'bench/*.cpp' 'fuzz/*.cpp' \
   | xargs -r clang-format --dry-run --Werror
@@ -37,6 +39,41 @@ logged build-test/configure.log 0 cmake -S . -B build-test -G Ninja -DCMAKE_BUIL
 logged build-test/build.log 1 cmake --build build-test -j"$jobs"
 logged build-test/ctest.log 7 ctest --test-dir build-test --output-on-failure -j"$jobs"
 
+echo "== GUI tests with few fonts"
+# The windows again on a machine with nothing but the core DejaVu fonts, and with Liberation 2
+# beside them: fontconfig sees only the files of those packages (the extra DejaVu faces, if
+# installed, are left out). Its cache goes beside the file.
+fonts_conf() {
+  local conf=$1 pkg dirs="" accepted="" count=0
+  shift
+  for pkg in "$@"; do
+    while read -r file; do
+      dirs+=$(dirname "$file")$'\n'
+      accepted+="<glob>$file</glob>"
+      count=$((count + 1))
+    done < <(dpkg -L "$pkg" | grep -E '\.(ttf|otf)$')
+  done
+  {
+    echo '<?xml version="1.0"?><!DOCTYPE fontconfig SYSTEM "urn:fontconfig:fonts.dtd"><fontconfig>'
+    sort -u <<<"$dirs" | sed '/^$/d; s|.*|<dir>&</dir>|'
+    echo "<cachedir>$(dirname "$conf")/cache</cachedir>"
+    echo '<include ignore_missing="yes">/etc/fonts/conf.d</include>'
+    echo "<selectfont><acceptfont>$accepted</acceptfont><rejectfont><glob>*</glob></rejectfont></selectfont>"
+    echo '</fontconfig>'
+  } >"$conf"
+  echo "-- $*: $count font files"
+}
+fonts=$PWD/build-test/fonts
+mkdir -p "$fonts"
+for set in dejavu liberation2; do
+  case $set in
+    dejavu) fonts_conf "$fonts/$set.conf" fonts-dejavu-core ;;
+    liberation2) fonts_conf "$fonts/$set.conf" fonts-dejavu-core fonts-liberation2 ;;
+  esac
+  logged "$fonts/$set.log" 3 env FONTCONFIG_FILE="$fonts/$set.conf" \
+    ctest --test-dir build-test -R '^tst_' --output-on-failure -j"$jobs"
+done
+
 echo "== install and Debian package"
 # Installs build-test into build-test/stage, validates the desktop entry, AppStream metadata and
 # manual page, and makes the Debian package with cpack -G DEB.
@@ -44,7 +81,7 @@ scripts/check-install.sh build-test
 
 echo "== Windows build under Wine"
 # Cross-compiles units, settings and calc with their tests for Windows and runs them under Wine.
-scripts/test-windows.sh build-windows
+logged build-windows/windows.log 4 scripts/test-windows.sh build-windows
 
 echo "== sanitizers"
 logged build-asan/configure.log 0 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DMERIDOT_WERROR=ON \
@@ -58,12 +95,11 @@ echo "== fuzzing (${seconds} s each)"
 logged build-fuzz/configure.log 0 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_CXX_COMPILER=clang++ -DMERIDOT_FUZZ=ON -DMERIDOT_SANITIZE=ON -DMERIDOT_WERROR=ON
 logged build-fuzz/build.log 1 cmake --build build-fuzz -j"$jobs"
-# Each fuzzer's own seeds; its output goes to a log beside its corpus, and only its summary is shown.
+# Each fuzzer starts from its kept corpus (fuzz/corpus/<target>: seeds, what longer runs learned
+# and every input that once crashed); its output goes to a log beside its corpus, and only its
+# summary is shown.
 for name in fuzz_units fuzz_saved_state; do
-  case $name in
-    fuzz_units) seeds=fuzz/seeds ;;
-    fuzz_saved_state) seeds=fuzz/seeds-saved-state ;;
-  esac
+  seeds=fuzz/corpus/$name
   corpus=build-fuzz/corpus/$name
   log=build-fuzz/$name.log
   mkdir -p "$corpus"

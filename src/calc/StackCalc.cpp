@@ -51,15 +51,19 @@ bool ReadInFull(const std::string& line, const TNumberUnits& quantity, Notation 
            FullText(without, notation) != FullText(quantity, notation);
 }
 
-// Saves the file, keeping the old one as "<name>.bak" unless known, and reports what happened.
-bool SaveOrReport(CalcView& view, const std::string& fileName, const std::string& text, bool& known) {
-    const SaveResult saved = SaveText(fileName, text, !known);
+// Saves the file, keeping the old one as "<name>.bak" unless known and unchanged since loaded, and
+// reports what happened.
+bool SaveOrReport(CalcView& view, const std::string& fileName, const std::string& text, bool& known,
+                  LoadedFile& loaded) {
+    const bool changed = loaded.ChangedOnDisk(fileName);
+    const SaveResult saved = SaveText(fileName, text, !known || changed);
     if (saved.failure) {
         view.ShowMessage(*saved.failure);
         return false;
     }
-    if (saved.notice) view.ShowMessage(*saved.notice);
+    if (saved.notice) view.ShowMessage(changed ? ChangedFileKeptNotice(fileName) : *saved.notice);
     known = true;
+    loaded.Note(fileName);
     return true;
 }
 
@@ -323,6 +327,7 @@ void StackCalc::UpdateAll() {
 
 bool StackCalc::LoadStackFile(const std::string& fileName) {
     stackFileKnown_ = false;
+    stackFile_.Note(fileName);
     std::string problem;
     auto file = ReadTextFile(fileName, MaxTextLineLength, &problem);
     if (!file) {
@@ -356,6 +361,7 @@ bool StackCalc::LoadStackFile(const std::string& fileName) {
 
 bool StackCalc::LoadRegisterFile(const std::string& fileName) {
     registerFileKnown_ = false;
+    registerFile_.Note(fileName);
     std::string problem;
     auto file = ReadTextFile(fileName, MaxTextLineLength, &problem);
     if (!file) {
@@ -397,7 +403,7 @@ bool StackCalc::SaveStackFile(const std::string& fileName) {
         text += entry.FullText();
         text += "\r\n";
     }
-    return SaveOrReport(view_, fileName, text, stackFileKnown_);
+    return SaveOrReport(view_, fileName, text, stackFileKnown_, stackFile_);
 }
 
 bool StackCalc::SaveRegisterFile(const std::string& fileName) {
@@ -406,7 +412,7 @@ bool StackCalc::SaveRegisterFile(const std::string& fileName) {
         text += line.empty() || line == " " ? EmptyRegister : line;
         text += "\r\n";
     }
-    return SaveOrReport(view_, fileName, text, registerFileKnown_);
+    return SaveOrReport(view_, fileName, text, registerFileKnown_, registerFile_);
 }
 
 bool SaveAtClose(Prefs& prefs, StackCalc& calc, const std::string& stackFile,

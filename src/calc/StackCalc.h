@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "calc/StackEntry.h"
+#include "settings/FolderLock.h"
 
 class CalcView;
 class Prefs;
@@ -148,6 +149,9 @@ private:
     // The file on disk was loaded in full or written by this run: replacing it loses nothing.
     bool stackFileKnown_ = false;
     bool registerFileKnown_ = false;
+    // The files as this run loaded or saved them, to keep a copy another program wrote since.
+    LoadedFile stackFile_;
+    LoadedFile registerFile_;
 };
 
 // At close: only when SavePrefs is on, the preferences, then the stack file, then the register file.

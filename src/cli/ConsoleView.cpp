@@ -34,7 +34,12 @@ void ConsoleView::ShowError(const std::string& message) {
 
 void ConsoleView::WriteMessage(const char* kind, const std::string& message) {
     errors_ << kind;
-    if (entryNumber_ > 0) errors_ << "entry " << entryNumber_ << " \"" << entryText_ << "\": ";
+    if (entryNumber_ > 0) {
+        // A long entry is named by its start: the message stays readable and small.
+        constexpr std::size_t quoted = 80;
+        errors_ << "entry " << entryNumber_ << " \"" << entryText_.substr(0, quoted)
+                << (entryText_.size() > quoted ? "...\": " : "\": ");
+    }
     errors_ << message << '\n';
     errors_.Flush(); // at once, not behind the answers still buffered
 }

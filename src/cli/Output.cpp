@@ -8,6 +8,7 @@
 #include <cstring>
 
 Output& Output::operator<<(std::string_view text) {
+    if (failure_ != 0) return *this; // the reader is gone: nothing more is kept for it
     if (buffer_.empty()) buffer_.resize(1 << 14);
     while (!text.empty()) {
         if (used_ == buffer_.size()) Flush();
@@ -29,14 +30,14 @@ Output& Output::operator<<(int number) {
 bool Output::Flush() {
     if (first_ && used_ > 0) first_->Flush();
     std::size_t done = 0;
-    while (done < used_) {
+    while (done < used_ && failure_ == 0) {
         const ssize_t n = ::write(fd_, buffer_.data() + done, used_ - done);
         if (n > 0) {
             done += static_cast<std::size_t>(n);
         } else if (n < 0 && errno == EINTR) {
             continue;
         } else {
-            break;
+            failure_ = n < 0 ? errno : EIO;
         }
     }
     const bool all = done == used_;

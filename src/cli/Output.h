@@ -24,10 +24,14 @@ public:
     // Writes what is buffered; false when the descriptor took not all of it (a closed pipe, a
     // full disk): the rest is dropped, as the reader is gone or cannot take it.
     bool Flush();
+    // The error of the first write that failed (EPIPE for a reader that is gone), or 0. Once a
+    // write has failed nothing more is written here.
+    int Failure() const { return failure_; }
 
 private:
     int fd_;
     Output* first_ = nullptr;
     std::vector<char> buffer_; // made at the first write
     std::size_t used_ = 0;
+    int failure_ = 0;
 };

@@ -1,6 +1,8 @@
 // korbcalc-cli: the calculator engine for scripts and quick work.
 #include <unistd.h>
 
+#include <csignal>
+#include <cstring>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -14,6 +16,7 @@
 #include "cli/LineInput.h"
 #include "cli/Output.h"
 #include "cli/SessionStore.h"
+#include "settings/FolderLock.h"
 #include "settings/ValueStore.h"
 #include "units/AngleUnits.h"
 #include "units/PreferredUnits.h"
@@ -91,6 +94,9 @@ bool RunEntry(CliRunner& runner, ConsoleView& view, int number, const std::strin
 } // namespace
 
 int main(int argc, char** argv) {
+    // A reader that goes away (| head, | true) makes writes fail with EPIPE instead of ending the
+    // run before its session is saved.
+    std::signal(SIGPIPE, SIG_IGN);
     // Answers go out in large blocks; messages at once.
     Output out(STDOUT_FILENO);
     Output errors(STDERR_FILENO);
@@ -112,6 +118,14 @@ int main(int argc, char** argv) {
         }
 
     ConsoleView view(errors);
+    // A session holds its folder from before its files are read until after they are saved; a
+    // run that finds another program there waits a little, then leaves the files alone.
+    FolderLock lock;
+    if (options.session && lock.Acquire(".", std::chrono::seconds(5)) == FolderLock::State::HeldElsewhere) {
+        errors << "ERROR: another Meridot program is using the session files in this folder ("
+               << FolderLockFileName << "); nothing was run\n";
+        return 1;
+    }
     std::unique_ptr<ValueStore> store;
     if (options.session) {
         std::string error;
@@ -149,6 +163,15 @@ int main(int argc, char** argv) {
         for (int number = 1; !stopped; ++number) {
             if (typing) out.Flush();
             if (!input.Next(line)) break;
+            if (input.LastTooLong()) {
+                // Never run: a cut entry could read as another value.
+                view.SetEntry(number, line);
+                view.ShowError("the line is longer than " + std::to_string(MaxTextLineLength) +
+                               " characters and was not run");
+                view.SetEntry(0, {});
+                if (options.strict) stopped = true;
+                continue;
+            }
             run(number, line);
         }
     }
@@ -158,5 +181,10 @@ int main(int argc, char** argv) {
         calc.FormClose();
     }
     out.Flush();
+    if (out.Failure() != 0) {
+        errors << "ERROR: the answers could not all be written to standard output: "
+               << std::strerror(out.Failure()) << '\n';
+        return 1;
+    }
     return view.ErrorOccurred() ? 1 : 0;
 }

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <limits>
 #include <optional>
 #include <string_view>
 
@@ -87,6 +88,11 @@ std::optional<WindowPos> ParsePosition(std::string_view line, std::string_view s
     return WindowPos{*px, *py};
 }
 
+int ClampToInt(long long value) {
+    return static_cast<int>(
+        std::clamp<long long>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
+
 std::string BoolText(int value) {
     return value != 0 ? "true" : "false";
 }
@@ -131,10 +137,13 @@ bool Prefs::ParsePrefLine(const std::string& line) {
             return true;
         }
         // A bad position puts both windows back beside the main window, the register window one
-        // step lower; a later good line of the other key still sets its own window.
-        const int width = host_.mainWidth ? host_.mainWidth() : 0;
-        s_.StackPos = {s_.CalcPos.x + width, s_.CalcPos.y};
-        s_.RegPos = {s_.CalcPos.x + width, s_.CalcPos.y + RegisterWindowDrop};
+        // step lower; a later good line of the other key still sets its own window. The stored
+        // main position may be any int, so the sums are done wider and kept in range (the
+        // windows then bring the place onto a screen).
+        const long long width = host_.mainWidth ? host_.mainWidth() : 0;
+        const int right = ClampToInt(s_.CalcPos.x + width);
+        s_.StackPos = {right, s_.CalcPos.y};
+        s_.RegPos = {right, ClampToInt(s_.CalcPos.y + static_cast<long long>(RegisterWindowDrop))};
     } else if (key == "Angular_Default") {
         s_.AngularDefault = WordIndex(AngleUnitNames, RemoveBlanks(ValueText(trimmed))).value_or(0);
     } else if (key == "Fract_Notation") {
@@ -151,6 +160,7 @@ bool Prefs::ParsePrefLine(const std::string& line) {
 }
 
 bool Prefs::LoadPrefs() {
+    loaded_.Note(fileName_);
     std::string problem;
     auto file = ReadTextFile(fileName_, MaxTextLineLength, &problem);
     bool anyKey = false;
@@ -242,7 +252,8 @@ std::vector<std::string> Prefs::BuildLines() const {
 }
 
 bool Prefs::WritePrefs() {
-    const SaveResult saved = SaveTextLines(fileName_, BuildLines(), !fileKnown_);
+    const bool changed = loaded_.ChangedOnDisk(fileName_);
+    const SaveResult saved = SaveTextLines(fileName_, BuildLines(), !fileKnown_ || changed);
     const auto& failure = saved.failure;
     if (failure) {
         if (host_.reportWriteError)
@@ -251,7 +262,9 @@ bool Prefs::WritePrefs() {
             host_.messageBox(*failure);
     } else {
         fileKnown_ = true;
-        if (saved.notice && host_.messageBox) host_.messageBox(*saved.notice);
+        loaded_.Note(fileName_);
+        if (saved.notice && host_.messageBox)
+            host_.messageBox(changed ? ChangedFileKeptNotice(fileName_) : *saved.notice);
     }
     // The stored values do not depend on the file and are written either way.
     store_.WriteBool(std::string(stored::AutoConvert.name), AutoConvert);

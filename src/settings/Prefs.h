@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "settings/FolderLock.h"
+
 class ValueStore;
 
 struct WindowPos {
@@ -76,4 +78,5 @@ private:
     PrefsHost host_;
     std::string fileName_;
     bool fileKnown_ = false; // the file on disk was read in full or written by this run
+    LoadedFile loaded_;      // the file as this run loaded or saved it
 };

@@ -47,7 +47,7 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     ApplyDialogFont(this);
-    setFixedSize(232, 265);
+    FixSizeToFit(this, {232, 265});
     CentreOnScreenWhenShown(this);
 
     auto* emblem = new QLabel(this);

@@ -13,7 +13,7 @@ TErrWindow::TErrWindow(QWidget* parent) : QDialog(parent) {
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     ApplyDialogFont(this);
-    setFixedSize(270, 96);
+    FixSizeToFit(this, {270, 96});
     CentreOnScreenWhenShown(this);
 
     Label1 = new QLabel("ERROR:", this);
@@ -42,7 +42,7 @@ TErrWindow::TErrWindow(QWidget* parent) : QDialog(parent) {
 
 void TErrWindow::ShowError(const std::string& message) {
     Message->setText(QString::fromStdString(message));
-    Message->setToolTip(Message->text()); // a long message is cut off on its single line
+    Message->setToolTip(Message->text()); // one wider than the screen is cut off on its single line
     BitBtn1->setFocus();
     exec();
 }

@@ -227,7 +227,7 @@ TFormatForm::TFormatForm(Settings& settings, FormatDialogHost host, QWidget* par
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     ApplyDialogFont(this);
-    setFixedSize(181, 135);
+    FixSizeToFit(this, {181, 135});
 
     Panel = new TNotationPanel(settings_, host_, true, Qt::Horizontal, this);
     BitBtn1 = new QPushButton("OK", this);

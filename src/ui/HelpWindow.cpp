@@ -8,12 +8,14 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QShortcut>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
 
 // The topics live in a static library; the resource must be registered explicitly, outside any
 // namespace, or the linker drops it.
@@ -56,7 +58,6 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     InitHelpResources();
     setObjectName("HelpWindow");
     setWindowTitle("Meridot Help");
-    resize(720, 520);
 
     Browser = new QTextBrowser(this);
     Browser->setObjectName("HelpBrowser");
@@ -85,12 +86,18 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     splitter->addWidget(Tabs);
     splitter->addWidget(Browser);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({250, 470});
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(splitter);
 
     LoadTopics();
+    // The contents list is as wide as its longest title in the font present, with room for a
+    // scroll bar, so that no title hides behind a sideways one.
+    ContentsList->setMinimumWidth(ContentsList->sizeHintForColumn(0) + 2 * ContentsList->frameWidth() +
+                                  ContentsList->verticalScrollBar()->sizeHint().width());
+    const int contentsWidth = std::max(250, Tabs->minimumSizeHint().width());
+    splitter->setSizes({contentsWidth, 470});
+    resize(std::max(720, contentsWidth + 470 + splitter->handleWidth() + 8), 520);
 
     auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(close, &QShortcut::activated, this, &QWidget::close);

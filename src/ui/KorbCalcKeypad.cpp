@@ -13,6 +13,7 @@
 #include "ui/KeyTranslate.h"
 #include "ui/KorbCalcDisplay.h"
 #include "ui/KorbCalcMainForm.h"
+#include "ui/ToggleButton.h"
 
 namespace {
 
@@ -31,6 +32,7 @@ constexpr int Col[] = {8, 40, 72, 104, 136, 168, 200, 232, 264, 296, 328};
 constexpr int Row[] = {16, 56, 96, 136};
 constexpr int Key = 25;
 constexpr int SecondLabelPixels = 11; // the names of the second functions above the keys
+constexpr int KeyMargin = 2;          // pixels kept clear between a caption and its key's edges
 
 #define DIGIT(n, col, row)                                                                                   \
     KeySpec {                                                                                                \
@@ -127,11 +129,8 @@ void TKorbCalcForm::BuildKeypad() {
         b->installEventFilter(this);
         QFont f = b->font();
         // The usual size, smaller where a caption would run into the button's edges.
-        for (int px = spec.width > Key ? 11 : 12; px >= 9; --px) {
-            f.setPixelSize(px);
-            if (QFontMetrics(f).horizontalAdvance(b->text()) <= spec.width - 3) break;
-        }
-        b->setFont(f);
+        f.setPixelSize(spec.width > Key ? 11 : 12);
+        b->setFont(FontToFit(f, b->text(), b->size(), KeyMargin));
         const Command command = spec.command;
         connect(b, &QPushButton::clicked, this, [this, command] { RunCommand(command); });
         buttons_[spec.name] = b;
@@ -143,12 +142,17 @@ void TKorbCalcForm::BuildKeypad() {
     buttons_["ConvertStackBtn"]->hide();
     QFont big = enterBtn_->font();
     big.setPixelSize(20);
-    enterBtn_->setFont(big);
+    enterBtn_->setFont(FontToFit(big, enterBtn_->text(), enterBtn_->size(), KeyMargin));
+    // A narrow bold face where one is installed: the face it was drawn with, its metric twin
+    // (fonts-liberation) or the narrow DejaVu (fonts-dejavu-extra). Otherwise the usual face, as
+    // large as fits.
     QPushButton* second = buttons_["SecondFBtn"];
-    QFont narrow("Arial Narrow");
+    QFont narrow = second->font();
+    const QString family = PresentFamily({"Arial Narrow", "Liberation Sans Narrow", "DejaVu Sans Condensed"});
+    if (!family.isEmpty()) narrow.setFamily(family);
     narrow.setPixelSize(12);
     narrow.setBold(true);
-    second->setFont(narrow);
+    second->setFont(FontToFit(narrow, second->text(), second->size(), KeyMargin));
     // Stays down while the 2nd-function layer is on.
     second->setCheckable(true);
 }
@@ -171,7 +175,7 @@ void TKorbCalcForm::BuildToggles() {
         {"FFModeBtn", "Free", "Free Form Mode F6", 100, 136, 26, 25, true},
     };
     for (const auto& spec : specs) {
-        auto* b = new QToolButton(panel_);
+        auto* b = new TToggleButton(panel_);
         b->setObjectName(spec.name);
         b->setText(spec.caption);
         b->setToolTip(spec.tip);
@@ -183,7 +187,7 @@ void TKorbCalcForm::BuildToggles() {
         b->setGeometry(spec.left, spec.top, spec.width, spec.height);
         QFont f = b->font();
         f.setPixelSize(10);
-        b->setFont(f);
+        b->setFont(FontToFit(f, b->text(), b->size(), KeyMargin));
         b->setVisible(!spec.hidden);
         toggles_[spec.name] = b;
     }

@@ -23,6 +23,7 @@
 #include "ui/ReadmeFormUnit.h"
 #include "ui/RegisterFormUnit.h"
 #include "ui/ResetCalcForm.h"
+#include "ui/ScreenPlacement.h"
 #include "ui/StackFormUnit.h"
 #include "ui/StackListModel.h"
 #include "ui/UnitsSelectorUnit.h"
@@ -57,6 +58,7 @@ TKorbCalcForm::TKorbCalcForm(ValueStore& store, QWidget* parent)
     BuildMenus();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     move(DesignLeft, DesignTop);
+    KeepOnScreenWhenShown(this);
     lightLook_ = CurrentLook();
     if (StoredDarkTheme(store_)) {
         actions_["DarkTheme1"]->setChecked(true);
@@ -67,7 +69,7 @@ TKorbCalcForm::TKorbCalcForm(ValueStore& store, QWidget* parent)
     PrefsHost host;
     host.mainPos = [this] { return WindowPos{pos().x(), pos().y()}; };
     host.mainWidth = [this] { return frameGeometry().width(); };
-    host.moveMain = [this](WindowPos p) { move(p.x, p.y); };
+    host.moveMain = [this](WindowPos p) { MoveOntoScreen(this, p.x, p.y); };
     host.stackWindowPos = [this] {
         return stackForm_ ? WindowPos{stackForm_->pos().x(), stackForm_->pos().y()} : Prefs().StackPos;
     };
@@ -156,8 +158,12 @@ TPrefForm* TKorbCalcForm::PrefForm() {
     return prefForm_;
 }
 
+void TKorbCalcForm::SaveSession() {
+    if (!mayWriteFiles || mayWriteFiles()) Run([this] { engine_->FormClose(); });
+}
+
 void TKorbCalcForm::closeEvent(QCloseEvent* event) {
-    Run([this] { engine_->FormClose(); });
+    SaveSession();
     if (stackForm_) stackForm_->hide();
     if (registerForm_) registerForm_->hide();
     event->accept();

@@ -114,6 +114,11 @@ public:
     std::function<std::optional<std::string>(const std::string&)> unitsSelectorHook;
     std::function<bool()> resetConfirmHook;    // true: Yes
     std::function<void(int context)> helpHook; // a help context, 0 for "Contents", -1 search
+    // Asked before the files are saved; when it answers false nothing is saved (another program
+    // holds the folder and the user did not agree). Unset: always saved.
+    std::function<bool()> mayWriteFiles;
+    // Saves what a close saves, without closing (at close, and when the desktop session ends).
+    void SaveSession();
 
     // CalcView
     std::string DisplayText() const override;

@@ -185,7 +185,7 @@ TPrefForm::TPrefForm(Settings& settings, ValueStore& store, PrefDialogHost host,
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     ApplyDialogFont(this);
-    setFixedSize(377, 337);
+    FixSizeToFit(this, {377, 337});
     CentreOnScreenWhenShown(this);
 
     // Start-up options.

@@ -80,7 +80,7 @@ TReadmeForm::TReadmeForm(QWidget* parent) : QDialog(parent) {
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     ApplyDialogFont(this);
-    setFixedSize(465, 243);
+    FixSizeToFit(this, {465, 243});
     CentreOnScreenWhenShown(this);
 
     ReadmeBox = new QPlainTextEdit(this);

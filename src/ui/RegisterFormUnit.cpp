@@ -7,6 +7,7 @@
 
 #include "ui/DialogStyle.h"
 #include "ui/KorbCalcMainForm.h"
+#include "ui/ScreenPlacement.h"
 #include "ui/StackListModel.h"
 
 TRegisterForm::TRegisterForm(TKorbCalcForm& main)
@@ -15,6 +16,7 @@ TRegisterForm::TRegisterForm(TKorbCalcForm& main)
       main_(main) {
     setObjectName("RegisterForm");
     setWindowTitle("Register Contents");
+    KeepOnScreenWhenShown(this);
     setProperty(kHelpContextProperty, HelpContexts::Registers);
     setFixedSize(ClientWidth, ClientHeight);
 
@@ -97,15 +99,15 @@ void TRegisterForm::Refresh() {
 void TRegisterForm::PlaceForShow() {
     const Settings& s = main_.Prefs();
     if (s.SaveRegPos) {
-        move(s.RegPos.x, s.RegPos.y);
+        MoveOntoScreen(this, s.RegPos.x, s.RegPos.y);
         return;
     }
     const QRect mainFrame = main_.frameGeometry();
     const TStackForm* stack = main_.StackForm();
-    int y = mainFrame.top();
+    std::int64_t y = mainFrame.top();
     if (stack && stack->isVisible() && !s.SaveStackPos)
-        y = stack->frameGeometry().top() + stack->frameGeometry().height();
-    move(mainFrame.left() + mainFrame.width(), y);
+        y = std::int64_t{stack->frameGeometry().top()} + stack->frameGeometry().height();
+    MoveOntoScreen(this, std::int64_t{mainFrame.left()} + mainFrame.width(), y);
 }
 
 void TRegisterForm::regconClick(int tag) {

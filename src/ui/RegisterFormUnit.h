@@ -27,7 +27,7 @@ public:
     void regconClick(int tag);
     void ClearRegisterContents1Click();
 
-    static constexpr int ClientWidth = 367;
+    static constexpr int ClientWidth = 375; // the right column keeps the left one's 8-pixel margin
     static constexpr int ClientHeight = 137;
 
 protected:

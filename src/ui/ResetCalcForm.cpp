@@ -13,7 +13,7 @@ TResetCalcDialog::TResetCalcDialog(QWidget* parent) : QDialog(parent) {
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint | Qt::WindowStaysOnTopHint);
     ApplyDialogFont(this);
-    setFixedSize(232, 95);
+    FixSizeToFit(this, {232, 95});
     CentreOnScreenWhenShown(this);
 
     Label1 = new QLabel("Reset calculator (clear stack and register contents)?", this);

@@ -12,6 +12,7 @@
 #include "ui/DialogStyle.h"
 #include "ui/KorbCalcMainForm.h"
 #include "ui/RegisterFormUnit.h"
+#include "ui/ScreenPlacement.h"
 #include "ui/StackListModel.h"
 
 QMimeData* MakeListDragData(const DropSource& source) {
@@ -130,6 +131,7 @@ TStackForm::TStackForm(TKorbCalcForm& main, StackListModel& model)
       main_(main) {
     setObjectName("StackForm");
     setWindowTitle("Stack");
+    KeepOnScreenWhenShown(this);
     setProperty(kHelpContextProperty, HelpContexts::Stack);
     resize(304, 150);
 
@@ -191,14 +193,15 @@ void TStackForm::ShowSelected() {
 void TStackForm::PlaceForShow() {
     const Settings& s = main_.Prefs();
     if (s.SaveStackPos) {
-        move(s.StackPos.x, s.StackPos.y);
+        MoveOntoScreen(this, s.StackPos.x, s.StackPos.y);
         return;
     }
     const QRect mainFrame = main_.frameGeometry();
-    move(mainFrame.left() + mainFrame.width(), mainFrame.top());
+    MoveOntoScreen(this, std::int64_t{mainFrame.left()} + mainFrame.width(), mainFrame.top());
     TRegisterForm* regs = main_.RegisterForm();
     if (regs && regs->isVisible() && !s.SaveRegPos && !s.SaveStackPos)
-        regs->move(frameGeometry().left(), frameGeometry().top() + frameGeometry().height());
+        MoveOntoScreen(regs, frameGeometry().left(),
+                       std::int64_t{frameGeometry().top()} + frameGeometry().height());
 }
 
 void TStackForm::MoveSelectedToTop() {

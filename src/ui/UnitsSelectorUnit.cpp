@@ -267,7 +267,7 @@ TUnitsDlg::TUnitsDlg(QWidget* parent) : QDialog(parent) {
     setWindowTitle("Units Selector");
     setProperty(kHelpContextProperty, UnitsHelpContext);
     ApplyDialogFont(this);
-    setFixedSize(390, 400);
+    FixSizeToFit(this, {390, 400});
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 6, 6, 6);
@@ -422,6 +422,7 @@ QWidget* TUnitsDlg::BuildBox(const UnitBox& box, int depth) {
 }
 
 void TUnitsDlg::BuildPages() {
+    int tallest = 0;
     for (const UnitBox& pageBox : GroupUnitTable()) {
         auto* scroll = new QScrollArea;
         scroll->setObjectName(QString::fromStdString(pageBox.title));
@@ -433,7 +434,11 @@ void TUnitsDlg::BuildPages() {
         static_cast<QVBoxLayout*>(page->layout())->addStretch(1);
         scroll->setWidget(page);
         UnitsPages->addWidget(scroll);
+        tallest = std::max(tallest, page->minimumSizeHint().height());
     }
+    // Every page shows all its buttons without scrolling; the dialog grows if a wider face needs
+    // more rows.
+    UnitsPages->setMinimumHeight(tallest);
 }
 
 std::optional<std::string> TUnitsDlg::Run(const std::string& quantityText) {

@@ -14,6 +14,7 @@
 #include "settings/QtValueStore.h"
 #include "ui/KorbCalcMainForm.h"
 #include "ui/RegisterFormUnit.h"
+#include "ui/SessionGuard.h"
 #include "ui/StackFormUnit.h"
 #include "ui/UnitsSelectorUnit.h"
 #include "units/NumberUnits.h"
@@ -141,6 +142,8 @@ int main(int argc, char* argv[]) {
 
     try {
         // 3. The value store and the main window; 4.-5. shown, then the other windows in order.
+        // The folder is held before any of its files is read.
+        SessionGuard guard;
         QtValueStore store;
         TKorbCalcForm form(store);
         QObject::connect(&form, &TKorbCalcForm::closed, &app, &QApplication::quit, Qt::QueuedConnection);
@@ -165,8 +168,10 @@ int main(int argc, char* argv[]) {
                 QTimer::singleShot(0, &app, &QApplication::quit);
             });
         }
+        guard.Watch(form);
         form.StartUp();
         if (const auto problem = store.Problem()) form.ShowMessage(*problem);
+        guard.Started();
         // A paint during start-up quits an event loop that is not the main one.
         if (quitAfterPaint && painted) return 0;
         if (shot >= 0 && shot + 1 < args.size()) {

@@ -204,13 +204,16 @@ bool MultiplyUnitLists(const TUnitLists& a, const TUnitLists& b, bool multiply, 
 }
 
 bool RaiseUnitLists(const TUnitLists& lists, double x, TUnitLists& out) {
-    std::array<std::array<Entry, UnitListEntries>, 2> parts;
+    // Entries may change sides one by one (some exponents snap to 0, the others turn negative), so
+    // either side may receive the entries of both; Reduce then refuses a side that holds too many.
+    std::array<std::array<Entry, 2 * UnitListEntries>, 2> parts;
     std::array<int, 2> counts{0, 0};
     for (int list = 0; list < 2; ++list)
         for (int k = 0, n = EntryCount(lists, list); k < n; ++k) {
             const Entry e = EntryAt(lists, list, k);
             const double exponent = SnapExponent(e.exponent * x);
             if (!std::isfinite(exponent)) return false;
+            if (exponent == 0) continue; // a unit to the power 0 is no unit
             const int side = exponent < 0 ? 1 - list : list;
             parts[side][counts[side]++] = {e.unit, std::fabs(exponent)};
         }

@@ -26,7 +26,8 @@ std::vector<std::string> LinesOf(const std::string& input, std::size_t piece) {
     std::vector<std::string> lines;
     LineInput in(fds[0]);
     std::string line;
-    while (in.Next(line)) lines.push_back(line);
+    // A line cut at the cap is marked with a leading "!".
+    while (in.Next(line)) lines.push_back(in.LastTooLong() ? "!" + line : line);
     writer.join();
     ::close(fds[0]);
     return lines;
@@ -39,14 +40,18 @@ struct Case {
 };
 
 TEST(LineInput, GivesEveryLineWhole) {
-    const std::string longLine(200000, 'x'); // longer than the first buffer
+    const std::string longLine(200000, 'x'); // longer than the buffer
+    const std::string atCap(MaxTextLineLength, 'y');
+    const std::string cut = "!" + longLine.substr(0, MaxTextLineLength);
     const std::vector<Case> cases = {
         {"empty", "", {}},
         {"one_unended", "12 ft", {"12 ft"}},
         {"one_ended", "12 ft\n", {"12 ft"}},
         {"empty_lines", "\n\n", {"", ""}},
         {"crlf_kept", "a\r\nb\r\n", {"a\r", "b\r"}},
-        {"long_line", "1 m\n" + longLine + "\nlast", {"1 m", longLine, "last"}},
+        {"long_line", "1 m\n" + longLine + "\nlast", {"1 m", cut, "last"}},
+        {"long_last_line", "1 m\n" + longLine, {"1 m", cut}},
+        {"line_at_the_cap", atCap + "\n" + atCap + "z\n" + atCap, {atCap, "!" + atCap, atCap}},
     };
     for (const Case& c : cases)
         for (std::size_t piece : {std::size_t{1}, std::size_t{7}, std::size_t{65536}, std::size_t{1} << 20})

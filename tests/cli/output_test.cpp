@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 #include <string>
 #include <thread>
@@ -56,7 +57,11 @@ TEST(Output, FlushReportsAReaderThatHasGone) {
     Output out(fds[1]);
     out << "lost";
     EXPECT_FALSE(out.Flush());
+    EXPECT_EQ(out.Failure(), EPIPE);
     EXPECT_TRUE(out.Flush()); // nothing left to write
+    out << "more";            // dropped, and no second write is tried
+    EXPECT_TRUE(out.Flush());
+    EXPECT_EQ(out.Failure(), EPIPE);
     ::close(fds[1]);
 }
 

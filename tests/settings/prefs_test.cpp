@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 
 namespace {
 
@@ -235,3 +236,26 @@ TEST_F(PrefsTest, UnwritableFileIsReportedAndTheValuesStillStored) {
 }
 
 } // namespace
+
+TEST_F(PrefsTest, WindowPlacesBesideAMainWindowAtTheIntegerLimitsStayInRange) {
+    // A main window stored at the very edge of the int range, then a bad position of another window:
+    // the fallback beside it stays in range instead of wrapping round to the other end.
+    constexpr int hi = std::numeric_limits<int>::max(), lo = std::numeric_limits<int>::min();
+    const struct {
+        const char* calc;
+        WindowPos stack, registers;
+    } cases[] = {
+        {"Calc_Pos = 2147483647, 2147483647", {hi, hi}, {hi, hi}},
+        {"Calc_Pos = 2147483600, 2147483600", {hi, 2147483600}, {hi, hi}},
+        {"Calc_Pos = -2147483648, -2147483648", {lo + 300, lo}, {lo + 300, lo + 150}},
+    };
+    for (const auto& c : cases) {
+        Settings s;
+        FakeHost h;
+        Prefs p(s, store, h.Host(), file);
+        p.ParsePrefLine(c.calc);
+        p.ParsePrefLine("Stack_Pos = 12");
+        EXPECT_EQ(s.StackPos, c.stack) << c.calc;
+        EXPECT_EQ(s.RegPos, c.registers) << c.calc;
+    }
+}
