@@ -250,7 +250,7 @@ void KorbCalc::CompleteEntry() {
 void KorbCalc::PushText(const std::string& text) {
     SetDisplay(text);
     state_.Entered = false;
-    BtnEnterClick();
+    Enter(text);
 }
 
 void KorbCalc::PushResult(const TNumberUnits& value) {
@@ -356,18 +356,11 @@ void KorbCalc::ResetCalculator() {
 
 void KorbCalc::keyPress(char ch) {
     Guard([&] {
-        const int n = static_cast<unsigned char>(ch) - '0';
-        if (state_.StorePending) {
-            stack_.StoreTop(n);
-            ShowStackTop();
-            state_.Entered = true;
-            state_.StorePending = false;
-            state_.PointEntered = false;
-        } else if (state_.RecallPending) {
-            stack_.RecallRegister(n);
-            state_.Entered = true;
-            state_.RecallPending = false;
-        } else if (!state_.Entered) {
+        if (state_.StorePending || state_.RecallPending) {
+            RegisterChosen(static_cast<unsigned char>(ch) - '0');
+            return;
+        }
+        if (!state_.Entered) {
             const std::string text = Display();
             if (state_.CalcMode && text.size() >= 16) {
                 // refused: a calculator entry holds at most 16 characters
@@ -448,15 +441,18 @@ void KorbCalc::BtnDelClick() {
 }
 
 void KorbCalc::BtnEnterClick() {
+    Guard([&] { Enter(Display()); });
+}
+
+void KorbCalc::Enter(const std::string& text) {
     Guard([&] {
-        std::string shown = Display();
-        std::string_view trimmed = Trimmed(shown);
-        if (trimmed.empty()) {
+        std::string shown = text;
+        if (Trimmed(shown).empty()) {
             SetDisplay("0");
-            shown = Display();
-            trimmed = {}; // it pointed into the old text
+            shown = "0";
         }
-        if ((trimmed.empty() || trimmed == "0") && state_.Entered) state_.Entered = false;
+        const std::string_view trimmed = Trimmed(shown);
+        if (trimmed == "0" && state_.Entered) state_.Entered = false;
         if (state_.StorePending || state_.RecallPending) return;
         if (trimmed == Prompt::Undefined) return;
 
@@ -518,11 +514,14 @@ void KorbCalc::ShowStackTop() {
 }
 
 bool KorbCalc::EnterText(const std::string& text) {
+    bool pushed = false;
     Guard([&] {
         CompleteEntry();
+        const int depth = stack_.Depth();
         PushText(text);
+        pushed = stack_.Depth() != depth;
     });
-    return true;
+    return pushed;
 }
 
 void KorbCalc::DisplayKeyDown(int key, bool shift, bool ctrl) {

@@ -6,6 +6,7 @@
 
 #include <exception>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -106,9 +107,16 @@ public:
     void BtnDotClick();
     void BtnBSClick();
     void BtnDelClick();
-    void BtnEnterClick();
+    void BtnEnterClick(); // Enter with the display's text
     void BtnCHSClick();
     void ShowStackTop();
+    // The Enter key with text as the display's text: an entry being typed (not Entered) is read
+    // from it and pushed; a completed value is pushed again. Nothing happens while a register
+    // prompt waits or when the text reads "Undefined".
+    void Enter(const std::string& text);
+    // A typed entry is finished first (pushed, or reported when it does not parse); then text is
+    // pushed as a new entry. False when text was not pushed; the display then keeps it as an
+    // entry being typed.
     bool EnterText(const std::string& text);
     // The keyboard map; key is a virtual-key code (see KeyMap.h).
     void DisplayKeyDown(int key, bool shift, bool ctrl);
@@ -125,13 +133,24 @@ public:
     void BtnPIClick(); // pi; 2nd: area of a circle
     void GravityBtnClick();
     void StackTopFlipBtnClick();
-    void BtnSTOClick();
+    void BtnSTOClick(); // the prompt; the next key typed picks the register
     void BtnRCLClick();
     void SecondFBtnClick();
+    // STO or RCL and register n as one command: a typed entry is finished first; an index outside
+    // 0..9 gives "Invalid register index", and nothing is stored or recalled.
+    void Store(int n);
+    void Recall(int n);
 
     // ---- unit commands ----------------------------------------------------------------------------
+    // The buttons ask the units selector; the calls with units take the answer it would give.
     void SelectUnitsBtnClick();
     void ConvertUnitsBtnClick();
+    // The value shown (a typed entry, or the top) is pushed again as its number in these units;
+    // a zero or empty entry gives 1 of them.
+    void SelectUnits(const std::string& units);
+    // The top entry is converted to these units; units it cannot take are reported and the stack
+    // stays as it was.
+    void ConvertTop(const std::string& units);
     void ConvertStackBtnClick();
     // A click on SIBtn / USBtn presses it (the two form one group) and applies the unit system.
     void SIBtnClick();
@@ -284,6 +303,13 @@ private:
     void PowerKey(bool root);
     void LogKey(int code);
     void RegisterPrompt(bool store);
+    // The register key after STO or RCL: n picks the register, and the prompt ends.
+    void RegisterChosen(int n);
+    // The unit commands' steps around the answer of the units selector; choose gets the quantity
+    // text the selector starts from and gives the unit text, or nothing (Cancel).
+    using UnitsChooser = std::function<std::optional<std::string>(const std::string& quantityText)>;
+    void SelectUnitsWith(const UnitsChooser& choose);
+    void ConvertTopWith(const UnitsChooser& choose);
     void WithSecondFunction(const std::function<void()>& handler);
     // The step of the outermost handler goes into the history; the windows learn what can be undone.
     void RecordStep();

@@ -313,12 +313,42 @@ void KorbCalc::RegisterPrompt(bool store) {
     view_.FocusEnterButton();
 }
 
+void KorbCalc::RegisterChosen(int n) {
+    if (state_.StorePending) {
+        stack_.StoreTop(n);
+        ShowStackTop();
+        state_.PointEntered = false;
+    } else {
+        stack_.RecallRegister(n);
+    }
+    state_.Entered = true;
+    state_.StorePending = false;
+    state_.RecallPending = false;
+    view_.FocusEnterButton();
+}
+
 void KorbCalc::BtnSTOClick() {
     Guard([&] { RegisterPrompt(true); });
 }
 
 void KorbCalc::BtnRCLClick() {
     Guard([&] { RegisterPrompt(false); });
+}
+
+// The prompt shows meanwhile, as between the keys: where the register gives no value to show
+// (an empty stack, a bad index) the display keeps it.
+void KorbCalc::Store(int n) {
+    Guard([&] {
+        RegisterPrompt(true);
+        if (state_.StorePending) RegisterChosen(n);
+    });
+}
+
+void KorbCalc::Recall(int n) {
+    Guard([&] {
+        RegisterPrompt(false);
+        if (state_.RecallPending) RegisterChosen(n);
+    });
 }
 
 void KorbCalc::SecondFBtnClick() {

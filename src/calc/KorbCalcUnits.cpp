@@ -2,6 +2,22 @@
 #include "calc/KorbCalc.h"
 
 void KorbCalc::SelectUnitsBtnClick() {
+    SelectUnitsWith([this](const std::string& quantityText) { return view_.RunUnitsSelector(quantityText); });
+}
+
+void KorbCalc::SelectUnits(const std::string& units) {
+    SelectUnitsWith([&units](const std::string&) { return std::optional<std::string>(units); });
+}
+
+void KorbCalc::ConvertUnitsBtnClick() {
+    ConvertTopWith([this](const std::string& quantityText) { return view_.RunUnitsSelector(quantityText); });
+}
+
+void KorbCalc::ConvertTop(const std::string& units) {
+    ConvertTopWith([&units](const std::string&) { return std::optional<std::string>(units); });
+}
+
+void KorbCalc::SelectUnitsWith(const UnitsChooser& choose) {
     Guard([&] {
         if (!ParseWorking(Display())) {
             ShowParseError();
@@ -12,13 +28,13 @@ void KorbCalc::SelectUnitsBtnClick() {
         if (ofTop) SetWorking(stack_.TopValue());
         // Units given to a display without a value mean one of them; a 0 typed or pushed stays 0.
         const bool one = !ofTop && DisplayHoldsNoValue();
-        const auto units = view_.RunUnitsSelector(working_.GetText());
+        const auto units = choose(working_.GetText());
         if (units) PushText((one ? std::string("1") : NumberText(working_.GetValue())) + *units);
         view_.FocusEnterButton();
     });
 }
 
-void KorbCalc::ConvertUnitsBtnClick() {
+void KorbCalc::ConvertTopWith(const UnitsChooser& choose) {
     Guard([&] {
         if (stack_.IsEmpty()) {
             ShowError("Stack is empty!");
@@ -32,7 +48,7 @@ void KorbCalc::ConvertUnitsBtnClick() {
             BtnEnterClick();
         }
         SetWorking(stack_.TopValue());
-        const auto units = view_.RunUnitsSelector("");
+        const auto units = choose("");
         if (units) {
             if (working_.ConvertTo(*units)) {
                 PopOperand();

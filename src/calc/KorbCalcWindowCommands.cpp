@@ -27,7 +27,7 @@ bool KorbCalc::TypeAndEnter(const std::string& text) {
         SetDisplay(text);
         state_.Entered = false;
         state_.PointEntered = text.find('.') != std::string::npos;
-        BtnEnterClick();
+        Enter(text);
         pushed = stack_.Depth() != depth;
         if (!pushed) CancelEntry();
     });

@@ -1,5 +1,6 @@
 #include "cli/CliCommands.h"
 
+#include <cassert>
 #include <string_view>
 
 #include "calc/KorbCalc.h"
@@ -88,14 +89,22 @@ void CliRunner::RunCommand(const CommandInfo& info, std::string_view arg) {
     case CommandArg::None:
         calc_.Run(info.command);
         break;
-    case CommandArg::Register:
-        // A register is one digit; anything else is the key that gives "Invalid register index".
-        calc_.Run(info.command);
-        calc_.keyPress(arg.size() == 1 ? arg[0] : '?');
+    case CommandArg::Register: {
+        assert(info.command == Command::Store || info.command == Command::Recall);
+        // A register is one digit; anything else is an index that gives "Invalid register index".
+        const int n = arg.size() == 1 && arg[0] >= '0' && arg[0] <= '9' ? arg[0] - '0' : -1;
+        if (info.command == Command::Store)
+            calc_.Store(n);
+        else
+            calc_.Recall(n);
         break;
+    }
     case CommandArg::Units:
-        view_.ChooseUnits(arg);
-        calc_.Run(info.command);
+        assert(info.command == Command::SelectUnits || info.command == Command::ConvertUnits);
+        if (info.command == Command::SelectUnits)
+            calc_.SelectUnits(std::string(arg));
+        else
+            calc_.ConvertTop(std::string(arg));
         break;
     case CommandArg::OnOff:
         // The command turns AutoConvert over; it runs only when the setting is to change.

@@ -62,7 +62,5 @@ bool ConsoleView::TakeUndefinedShown() {
 }
 
 std::optional<std::string> ConsoleView::RunUnitsSelector(const std::string&) {
-    std::optional<std::string> answer;
-    answer.swap(chosenUnits_);
-    return answer; // nothing chosen reads as Cancel
+    return std::nullopt; // as Cancel
 }

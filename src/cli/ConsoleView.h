@@ -1,5 +1,5 @@
 // The engine's view for the command line: the display is a string, errors and message boxes go
-// to standard error, and the units selector answers with the unit text the running command chose.
+// to standard error. There is no units selector: the unit commands are handed their units.
 #pragma once
 
 #include <optional>
@@ -30,8 +30,6 @@ public:
     std::string ClipboardText() const override { return clipboard_; }
     void SetClipboardText(const std::string& text) override { clipboard_ = text; }
 
-    // The answer of the next units selector run (OK with this unit text); consumed by the run.
-    void ChooseUnits(std::string_view units) { chosenUnits_.emplace(units); }
     bool ErrorOccurred() const { return errorCount_ > 0; }
     int ErrorCount() const { return errorCount_; }
     bool WarningOccurred() const { return warningCount_ > 0; }
@@ -63,7 +61,6 @@ private:
     std::string clipboard_;
     int entryNumber_ = 0;
     std::string_view entryText_;
-    std::optional<std::string> chosenUnits_;
     int errorCount_ = 0;
     int warningCount_ = 0;
     bool noteNext_ = false;

@@ -190,6 +190,13 @@ INSTANTIATE_TEST_SUITE_P(
                "6.0000000 ft^2\n",
                "",
                0},
+        // The register number is no key press: a refused entry does not take it as a digit.
+        Script{"register_after_refused_entry",
+               {"units qqq", "sto 3", "print"},
+               "",
+               "1qqq\n",
+               "entry 2 \"sto 3\"",
+               1},
         Script{"units_takes_next_argument", {"3", "units", "kg"}, "", "3.0000000\n3.0000000 kg\n", "", 0},
         Script{"word_at_the_end_stays_alone",
                {"1 ft", "conv"},
