@@ -20,25 +20,18 @@
 #include <thread>
 #include <vector>
 
+#include "support/text_file.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 
 std::string ReadFile(const fs::path& p) {
-    std::ifstream in(p, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
+    return ReadWholeFile(p);
 }
 
 std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line);
-    }
-    return lines;
+    return TextLines(text);
 }
 
 struct Outcome {
