@@ -121,7 +121,9 @@ int main(int argc, char* argv[]) {
             form.errorHook = form.messageHook;
             QObject::connect(&form, &TKorbCalcForm::firstPainted, qApp, [&painted] {
                 painted = true;
-                QTimer::singleShot(0, qApp, &QApplication::quit);
+                // Not quit(): that asks every window to close, and a shown stack window turns a
+                // close into a hide, which would keep the program running.
+                QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
             });
         }
     };
