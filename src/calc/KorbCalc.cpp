@@ -7,10 +7,10 @@
 #include <exception>
 
 #include "calc/KeyMap.h"
-#include "settings/NumberFormat.h"
 #include "settings/PreferredStore.h"
 #include "settings/ValueStore.h"
 #include "units/AngleUnits.h"
+#include "units/NumberFormat.h"
 
 namespace {
 

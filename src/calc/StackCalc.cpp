@@ -1,9 +1,9 @@
 #include "calc/StackCalc.h"
 
 #include "calc/CalcView.h"
-#include "settings/NumberFormat.h"
 #include "settings/Prefs.h"
-#include "settings/SafeFile.h"
+#include "storage/SafeFile.h"
+#include "units/NumberFormat.h"
 #include "units/NumberUnits.h"
 
 #include <cmath>

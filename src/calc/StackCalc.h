@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "calc/StackEntry.h"
-#include "settings/FolderLock.h"
+#include "storage/FolderLock.h"
 
 class CalcView;
 class Prefs;

@@ -21,8 +21,8 @@
 #include "cli/Output.h"
 #include "cli/SessionStore.h"
 #include "cli/UnitListing.h"
-#include "settings/FolderLock.h"
 #include "settings/ValueStore.h"
+#include "storage/FolderLock.h"
 #include "units/AngleUnits.h"
 #include "units/PreferredUnits.h"
 

@@ -1,7 +1,7 @@
 #include "settings/Prefs.h"
 
-#include "settings/SafeFile.h"
 #include "settings/ValueStore.h"
+#include "storage/SafeFile.h"
 #include "units/AngleUnits.h"
 #include "units/QuantityMath.h"
 

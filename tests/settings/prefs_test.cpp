@@ -1,6 +1,6 @@
 #include "settings/Prefs.h"
 #include "settings/ValueStore.h"
-#include "settings/file_scratch.h"
+#include "support/file_scratch.h"
 #include "support/unit_engine_scope.h"
 #include "units/QuantityMath.h"
 
