@@ -2,7 +2,7 @@
 
 #include "cli/Output.h"
 #include "units/NumberUnits.h"
-#include "units/UnitNames.h"
+#include "units/UnitNotes.h"
 
 #include <algorithm>
 

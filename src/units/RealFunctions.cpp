@@ -1,10 +1,11 @@
 // Real-number helpers, the engine-wide flags and the message sink.
-#include "units/QuantityMath.h"
+
+#include "units/RealFunctions.h"
 
 #include "units/DecimalDigits.h"
 #include "units/FloatText.h"
 #include "units/NumberUnits.h"
-#include "units/UnitListsDetail.h"
+#include "units/Trig.h"
 
 #include <cmath>
 #include <cstdint>

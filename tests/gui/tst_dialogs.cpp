@@ -30,7 +30,7 @@
 #include "units/NumberUnits.h"
 #include "units/PickedUnits.h"
 #include "units/QuantityMath.h"
-#include "units/UnitNames.h"
+#include "units/UnitNotes.h"
 
 namespace {
 
