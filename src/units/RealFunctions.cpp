@@ -1,5 +1,4 @@
 // Real-number helpers, the engine-wide flags and the message sink.
-
 #include "units/RealFunctions.h"
 
 #include "units/DecimalDigits.h"
