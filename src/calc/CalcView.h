@@ -34,7 +34,6 @@ enum class CalcWindow { Main, Stack, Registers };
 
 class CalcView : public CalcObserver {
 public:
-
     // The one-line display.
     virtual std::string DisplayText() const = 0;
     virtual void SetDisplayText(const std::string& text) = 0;

@@ -359,7 +359,10 @@ bool KorbCalc::LoadSavedRegisters() {
 }
 
 void KorbCalc::FormClose() {
-    Guard([&] { SaveAtClose(settings.SavePrefs != 0, [this] { return WritePrefs(); }, stack_); });
+    Guard([&] {
+        SaveAtClose(
+            settings.SavePrefs != 0, [this] { return WritePrefs(); }, stack_);
+    });
 }
 
 void KorbCalc::ResetCalculator() {

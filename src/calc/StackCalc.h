@@ -98,6 +98,7 @@ public:
     // Puts the change's entries and registers in place and the replaced ones into the change, so
     // exchanging the same change again goes back (undo, then redo).
     void Exchange(Change& change);
+
 private:
     int TopIndex = -1; // index of the top entry in the lists; -1 when the stack is empty
 
@@ -144,4 +145,5 @@ private:
 // then the stack file, then the register file. False when any of the three could not be written
 // (each failure is reported); true otherwise, also when savePrefs is off and nothing was written.
 bool SaveAtClose(bool savePrefs, const std::function<bool()>& writePrefs, StackCalc& calc,
-                 const std::string& stackFile = "SaveStck.dat", const std::string& registerFile = "SaveRegs.dat");
+                 const std::string& stackFile = "SaveStck.dat",
+                 const std::string& registerFile = "SaveRegs.dat");

@@ -50,19 +50,19 @@ struct PrefsMessage {
 // What the rest of the program tells the preferences code, as plain values taken before a load or
 // a write. A window place that is not given (no such window) is written as stored.
 struct PrefsContext {
-    std::optional<WindowPos> mainPos;       // the main window's left, top
-    std::optional<WindowPos> stackPos;      // the stack window's
-    std::optional<WindowPos> registerPos;   // the register window's
-    int mainWidth = 0;                      // the main window's width, to place the others beside it
-    std::optional<bool> calcMode;           // written to the store with the unit flags when given
+    std::optional<WindowPos> mainPos;     // the main window's left, top
+    std::optional<WindowPos> stackPos;    // the stack window's
+    std::optional<WindowPos> registerPos; // the register window's
+    int mainWidth = 0;                    // the main window's width, to place the others beside it
+    std::optional<bool> calcMode;         // written to the store with the unit flags when given
 };
 
 // What a load leaves for the engine to apply, once the settings are in place.
 struct PrefsLoad {
-    bool fromFile = false;                   // false: no usable file; the defaults were applied and written
-    std::optional<WindowPos> moveMainTo;     // the main window goes to the place read ("Calc_Pos")
-    bool notationSet = false;                // the working quantity takes the notation of the settings
-    bool showTop = false;                    // "Decimal_Places" was read: the display shows the top again
+    bool fromFile = false;               // false: no usable file; the defaults were applied and written
+    std::optional<WindowPos> moveMainTo; // the main window goes to the place read ("Calc_Pos")
+    bool notationSet = false;            // the working quantity takes the notation of the settings
+    bool showTop = false;                // "Decimal_Places" was read: the display shows the top again
     std::vector<PrefsMessage> messages;
 };
 

@@ -298,8 +298,8 @@ TEST_F(StackCalcTest, FilesAreWrittenAtCloseOnlyWhenSavePrefsIsOn) {
         MemoryValueStore store;
         Prefs prefs(s, store, here.File("Meridot.ini"));
         EXPECT_TRUE(SaveAtClose(
-            s.SavePrefs != 0, [&prefs] { return prefs.WritePrefs().written; }, calc, here.File("SaveStck.dat"),
-            here.File("SaveRegs.dat")));
+            s.SavePrefs != 0, [&prefs] { return prefs.WritePrefs().written; }, calc,
+            here.File("SaveStck.dat"), here.File("SaveRegs.dat")));
         const bool expected = c.savePrefs != 0;
         for (const char* name : {"Meridot.ini", "SaveStck.dat", "SaveRegs.dat"})
             EXPECT_EQ(std::filesystem::exists(PathOf(here.File(name))), expected)

@@ -71,7 +71,8 @@ TEST_F(PrefsTest, FirstStartWithoutFileWritesTheDefaults) {
     UnitEngineScope unitEngine{{false, true}};
     const PrefsLoad load = prefs.LoadPrefs(host.Context());
     EXPECT_FALSE(load.fromFile);
-    EXPECT_EQ(load.messages, (std::vector<PrefsMessage>{{Kind::Warning, "Can't load Prefs from INI file: " + file}}));
+    EXPECT_EQ(load.messages,
+              (std::vector<PrefsMessage>{{Kind::Warning, "Can't load Prefs from INI file: " + file}}));
     EXPECT_FALSE(load.moveMainTo); // the window keeps its layout position
     EXPECT_TRUE(load.notationSet);
     EXPECT_EQ(ReadBytes(file), FirstStartFile);
@@ -250,7 +251,8 @@ TEST_F(PrefsTest, DamagedFileLoadsSilentlyAndIsKeptAtTheNextWrite) {
     EXPECT_TRUE(written.written);
     ASSERT_EQ(written.messages.size(), 1u);
     EXPECT_EQ(written.messages[0].kind, Kind::Note);
-    EXPECT_NE(written.messages[0].text.find("Meridot.ini.bak"), std::string::npos) << written.messages[0].text;
+    EXPECT_NE(written.messages[0].text.find("Meridot.ini.bak"), std::string::npos)
+        << written.messages[0].text;
     EXPECT_TRUE(prefs.WritePrefs(host.Context()).messages.empty()); // kept once
 }
 

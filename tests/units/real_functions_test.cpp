@@ -31,7 +31,8 @@ TEST(Power, ResultsAndMessages) {
     };
     for (const auto& c : cases) {
         EXPECT_NEAR(Power(c.base, c.exponent), c.expected, 1e-12) << c.base << "^" << c.exponent;
-        EXPECT_EQ(PowerMessage(c.base, c.exponent), c.message ? c.message : "") << c.base << "^" << c.exponent;
+        EXPECT_EQ(PowerMessage(c.base, c.exponent), c.message ? c.message : "")
+            << c.base << "^" << c.exponent;
     }
 }
 
