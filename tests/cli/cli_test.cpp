@@ -152,6 +152,14 @@ INSTANTIATE_TEST_SUITE_P(
                "",
                "Problem with the units: character \"\xC2\xA7\" (U+00A7) is not part of a unit\n",
                1},
+        // UTF-8 in arguments too, also characters that Windows' ANSI code pages lack (Ω), and the
+        // message quotes the argument as given.
+        Script{"utf8_arguments",
+               {"1 \xC2\xB5m", "conv nm", "2 k\xCE\xA9", "3 m\xC2\xB2", "1 \xC2\xA7m"},
+               "",
+               "1000.0000000 nm\n2.0000000 kOhm\n3.0000000 m^2\n",
+               "ERROR: entry 5 \"1 \xC2\xA7m\": Problem with the units: character \"\xC2\xA7\" (U+00A7)",
+               1},
         Script{"unit_names",
                {"units", "kph"},
                "",
