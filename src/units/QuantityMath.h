@@ -1,5 +1,5 @@
-// The unit-aware arithmetic on quantity texts and quantities. Includes the real-number functions,
-// the engine-wide flags and the message sink, which callers reach through this header.
+// The unit-aware arithmetic on quantity texts and quantities. Includes the real-number functions
+// and the engine-wide flags, which callers reach through this header.
 #pragma once
 
 #include "units/RealFunctions.h"

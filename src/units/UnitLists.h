@@ -46,7 +46,8 @@ bool RaiseUnitLists(const TUnitLists& lists, double x, TUnitLists& out);
 // Raises E on unbalanced parentheses or a group that does not parse.
 std::string SimplifyBaseText(std::string_view text);
 
-// Value in general format with 15 significant digits, one blank, the unit text.
+// Value in general format with 15 significant digits, one blank, the unit text; empty for a value
+// that is not finite.
 std::string CombineQuantityText(std::string_view unitText, double value);
 
 // Internals shared with the number reader, the conversion rules and the quantity type; not for use
