@@ -12,6 +12,7 @@
 #include <QRegularExpression>
 #include <QScrollArea>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QTimer>
 #include <QtTest>
 #include <functional>
@@ -88,6 +89,7 @@ private slots:
     void helpContexts_data();
     void helpContexts();
     void helpLinksAndSearch();
+    void keypadHelpReadsAsWritten();
 };
 
 // ---- units selector ------------------------------------------------------------------------------
@@ -578,12 +580,7 @@ void TestDialogs::helpLinksAndSearch() {
         help.ShowTopic(topic.id);
         QCOMPARE(help.Browser->documentTitle(), topic.title);
         QVERIFY2(!topic.keywords.isEmpty(), qPrintable(topic.id));
-        QString html = QString::fromStdString(helppage::UnitNamesHtml());
-        if (topic.id != helppage::UnitNamesId) {
-            QFile file(":/help/" + topic.id + ".html");
-            QVERIFY(file.open(QIODevice::ReadOnly));
-            html = QString::fromUtf8(file.readAll());
-        }
+        const QString html = HelpWindow::TopicHtml(topic.id);
         for (const auto& m : link.globalMatch(html)) {
             QString target = m.captured(1);
             target.chop(5);
@@ -614,6 +611,32 @@ void TestDialogs::helpLinksAndSearch() {
     for (const char* name : {"mph", "kJ", "uF", "lbm", "micro"}) QVERIFY2(listed.contains(name), name);
     help.FilterIndex("no such keyword at all");
     QVERIFY(!help.OpenSelectedKeyword());
+}
+
+// The keypad topic's keys come from the command table; it reads as the page written out in full
+// (tests/gui/keypad_help.html): the same text, tables, links and index keywords.
+void TestDialogs::keypadHelpReadsAsWritten() {
+    QFile file(KEYPAD_HELP_PAGE);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QString written = QString::fromUtf8(file.readAll());
+    const QString generated = HelpWindow::TopicHtml("keypad");
+    QVERIFY2(!generated.contains("{{"), qPrintable(generated));
+    QTextDocument want, got;
+    want.setHtml(written);
+    got.setHtml(generated);
+    QCOMPARE(got.metaInformation(QTextDocument::DocumentTitle),
+             want.metaInformation(QTextDocument::DocumentTitle));
+    QCOMPARE(got.toPlainText(), want.toPlainText());
+    QCOMPARE(got.toHtml(), want.toHtml());
+    // The index lists the keywords sorted, so only their order within the page may differ.
+    static const QRegularExpression keywordsRe("<meta name=\"keywords\" content=\"([^\"]*)\"");
+    auto keywords = [](const QString& html) {
+        QStringList list = keywordsRe.match(html).captured(1).split(", ");
+        list.sort();
+        return list;
+    };
+    QCOMPARE(keywords(generated), keywords(written));
+    QVERIFY(keywords(written).size() > 30);
 }
 
 QTEST_MAIN(TestDialogs)
