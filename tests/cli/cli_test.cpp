@@ -4,12 +4,10 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
-#include "calc/Commands.h"
 #include "support/run_program.h"
 
 namespace {
@@ -377,45 +375,6 @@ TEST_F(Cli, ManualDescribesEveryOptionOfTheHelp) {
         EXPECT_NE(manual.find("\\-\\-" + name), std::string::npos) << "--" << name;
     }
     EXPECT_GE(options, 10);
-}
-
-// The words of the items' heading lines in the manual page's COMMAND WORDS section, one list per
-// item, without troff's quotes, font changes and commas, and with \- read as -.
-std::vector<std::vector<std::string>> ManualCommandHeadings(const std::string& manual) {
-    std::vector<std::vector<std::string>> headings;
-    std::istringstream lines(manual.substr(manual.find(".SH COMMAND WORDS")));
-    std::string line, previous;
-    std::getline(lines, line);
-    while (std::getline(lines, line) && line.rfind(".SH", 0) != 0) {
-        const bool heading = previous == ".TP";
-        previous = line;
-        if (!heading) continue;
-        for (const char* escape : {"\\fR", "\\fP", "\\fB", "\\fI", "\"", ","})
-            for (std::size_t at; (at = line.find(escape)) != std::string::npos;)
-                line.replace(at, std::string_view(escape).size(), " ");
-        for (std::size_t at; (at = line.find("\\-")) != std::string::npos;) line.erase(at, 1);
-        std::istringstream words(line);
-        std::vector<std::string>& item = headings.emplace_back();
-        for (std::string word; words >> word;) item.push_back(word);
-        item.erase(item.begin()); // the request: .B, .BR, .BI
-    }
-    return headings;
-}
-
-// Every command word is in the manual page, and every item there is about a word the program has
-// (print is the command line's own).
-TEST_F(Cli, ManualDescribesEveryCommandWord) {
-    const auto headings = ManualCommandHeadings(ReadFile(KORBCALC_MANUAL));
-    std::set<std::string> words{"print"}, described;
-    for (const CommandInfo& info : CommandTable())
-        if (!info.word.empty()) words.emplace(info.word);
-    for (const auto& item : headings) {
-        ASSERT_FALSE(item.empty());
-        EXPECT_EQ(words.count(item.front()), 1u) << item.front();
-        described.insert(item.begin(), item.end());
-    }
-    for (const std::string& word : words) EXPECT_EQ(described.count(word), 1u) << word;
-    EXPECT_GE(headings.size(), 20u);
 }
 
 TEST_F(Cli, WithoutSessionNoFileIsTouched) {
