@@ -61,10 +61,9 @@ struct EntryState {
 class KorbCalc {
 public:
     // Reads the stored values "CalcMode", "AutoConvert" and "UnitSystem", selects the preferred
-    // units and runs the AutoConvert and SI/U.S. button actions. The windows' part of the host
-    // (positions, width, move) may be left empty; the engine fills showStackTop,
-    // setWorkingFormat, calcMode and messageBox when they are empty.
-    KorbCalc(CalcView& view, ValueStore& store, PrefsHost host = {}, std::string prefsFile = "Meridot.ini");
+    // units and runs the AutoConvert and SI/U.S. button actions. Everything the engine tells goes
+    // to the view.
+    KorbCalc(CalcView& view, ValueStore& store, std::string prefsFile = "Meridot.ini");
     ~KorbCalc();
     KorbCalc(const KorbCalc&) = delete;
     KorbCalc& operator=(const KorbCalc&) = delete;
@@ -232,18 +231,11 @@ public:
     const StackCalc& Stack() const { return stack_; }
     const TNumberUnits& Working() const { return working_; }
     const Prefs& Preferences() const { return prefs_; }
-    bool LoadPrefs() { return prefs_.LoadPrefs(); }
-    bool WritePrefs() { return prefs_.WritePrefs(); }
-
-    // The stack and register windows follow the entry lists and the registers through these.
-    void ObserveStack(StackCalc::EntryObserver entries, std::function<void()> registersChanged) {
-        stack_.entryObserver = std::move(entries);
-        stack_.onRegistersChanged = std::move(registersChanged);
-    }
-
-    // Called at the end of every RefreshViews after the engine's own indicator update;
-    // the windows hang their register-window refresh here.
-    std::function<void()> onRefreshViews;
+    // The preferences file, read with the view's window places and width; what it names is
+    // applied and its messages are shown. False when no usable file was found.
+    bool LoadPrefs();
+    // False when the file could not be written (the view is told).
+    bool WritePrefs();
 
     // Number text of a value: general format, 15 significant digits.
     static std::string NumberText(double value);
@@ -251,6 +243,24 @@ public:
 
 private:
     void UpdateIndicators();
+    // What the preferences code is told: the view's window places and width, and the mode.
+    PrefsContext PrefsContextNow() const;
+    void ShowPrefsMessages(const std::vector<PrefsMessage>& messages);
+    // The stack tells the engine of its changes; the engine does its part and tells the view.
+    class StackRelay : public CalcObserver {
+    public:
+        explicit StackRelay(KorbCalc& calc) : calc_(calc) {}
+        void EntriesInserted(int first, int count) override { calc_.view_.EntriesInserted(first, count); }
+        void EntriesRemoved(int first, int count) override { calc_.view_.EntriesRemoved(first, count); }
+        void EntriesChanged(int first, int count) override { calc_.view_.EntriesChanged(first, count); }
+        void EntriesReset() override { calc_.view_.EntriesReset(); }
+        void RegistersChanged() override { calc_.view_.RegistersChanged(); }
+        void ViewsRefreshed() override;
+        void TopReplaced() override { calc_.ShowStackTop(); }
+
+    private:
+        KorbCalc& calc_;
+    };
     void End(); // focus to the Enter button, then RefreshViews
     void ShowError(const std::string& message) { view_.ShowError(message); }
     void ShowParseError() { view_.ShowError(working_.GetErrorText()); }
@@ -341,8 +351,8 @@ private:
     CalcView& view_;
     ValueStore& store_;
     StackCalc stack_;
+    StackRelay relay_{*this};
     UndoHistory history_;
     TNumberUnits working_;
     Prefs prefs_;
-    MessageSink previousSink_;
 };

@@ -152,7 +152,7 @@ int main(int argc, char** argv) {
     } else {
         store = std::make_unique<MemoryValueStore>();
     }
-    KorbCalc calc(view, *store, {}, PrefsFile);
+    KorbCalc calc(view, *store, PrefsFile);
     if (options.session)
         LoadSession(calc, view);
     else

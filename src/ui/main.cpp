@@ -132,7 +132,6 @@ int main(int argc, char* argv[]) {
     // 1. The units engine's tables, before any window exists.
     InitUnitTables();
     KorbApplication app(argc, argv);
-    SetMessageSink([](const std::string& m) { ShowErrorBox(QString::fromStdString(m)); });
 
     // 2. The application's title.
     QApplication::setApplicationName("Meridot");

@@ -386,7 +386,7 @@ bool TNumberUnits::RaiseToPower(double x) {
     // Zero has no negative power at all, not only no -1st.
     if (Value == 0 && x < 0) return fail(_DivideByZero);
     const double value = Power(Value, x);
-    // Power has already shown why a negative number has no fractional power.
+    // A negative number has no fractional power; the caller names the reason (PowerMessage).
     if (Value < 0 && x != std::trunc(x)) return fail(_UnitProblem);
     if (!std::isfinite(value)) return fail(_UnitProblem);
     TUnitLists raised;

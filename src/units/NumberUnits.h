@@ -157,7 +157,8 @@ std::string SimplifyBaseText(std::string_view text);
 // minus HUGE_VAL when that text is beyond the double range.
 double RoundedAsNumberText(double value);
 
-// Value in general format with 15 significant digits, one blank, the unit text.
+// Value in general format with 15 significant digits, one blank, the unit text; empty for a value
+// that is not finite.
 std::string CombineQuantityText(std::string_view unitText, double value);
 
 // ---------------------------------------------------------------------------

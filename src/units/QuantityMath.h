@@ -9,7 +9,7 @@
 class TNumberUnits;
 
 // ---------------------------------------------------------------------------
-// Engine-wide settings and the message sink
+// Engine-wide settings
 // ---------------------------------------------------------------------------
 
 // Read-only views of the two flags; SetUnitFlags is their one writer.
@@ -25,13 +25,6 @@ UnitFlags CurrentUnitFlags();
 // Sets both flags and reselects the preferred units, which follow the unit system.
 void SetUnitFlags(UnitFlags flags);
 
-// Where the engine shows a message box. The windows install one that shows a dialog,
-// the command-line program one that writes to standard error, tests one that records.
-using MessageSink = std::function<void(const std::string&)>;
-// Installs a sink and returns the previous one. An empty sink drops messages.
-MessageSink SetMessageSink(MessageSink sink);
-void ShowEngineMessage(const std::string& message);
-
 // The engine's plain exception, carrying a message only.
 class E : public std::runtime_error {
 public:
@@ -45,7 +38,10 @@ constexpr double Pi = 3.141592653589793;
 // Real-number functions
 // ---------------------------------------------------------------------------
 
+// A power refused (zero to the -1st, a negative number to a fractional power) is 0; the caller that
+// tells the user takes the reason from PowerMessage, which is empty for a power that is allowed.
 double Power(double base, double exponent);
+std::string_view PowerMessage(double base, double exponent);
 double Log10(double x);
 double Sign(double x);
 // Correctly rounded sine and cosine, the same on every platform.

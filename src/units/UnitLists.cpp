@@ -301,7 +301,6 @@ std::string CombineQuantityText(std::string_view unitText, double value) {
         if (!std::isfinite(value)) throw std::range_error("value out of range");
         return NumberText(value) + " " + std::string(unitText);
     } catch (...) {
-        ShowEngineMessage("Exception in Combine");
         return std::string();
     }
 }

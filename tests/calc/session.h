@@ -68,7 +68,7 @@ struct Session {
     std::vector<std::string> PrefsLines() const {
         Settings copy = CurrentSettings();
         MemoryValueStore scratch;
-        return Prefs(copy, scratch, {}, "Meridot.ini").BuildLines();
+        return Prefs(copy, scratch, "Meridot.ini").BuildLines();
     }
 };
 

@@ -127,6 +127,19 @@ TEST(UnitCatalogue, InverseFactorIsTheReciprocalOutsideTheRuleUnits) {
     }
 }
 
+// A conversion raises the factors of its units to their exponents and shows no reason for a
+// refused power: none may be refused, so every unit's factor is above zero. K and R keep their
+// offsets there; inside a larger unit they count as C and F intervals.
+TEST(UnitCatalogue, FactorsArePositiveSoTheirPowersAreNeverRefused) {
+    InitUnitTables();
+    for (int slot = 1; slot <= unitcat::EntryCapacity; ++slot) {
+        const auto& info = unitcat::Slot(slot);
+        if (info.name.empty() || slot == RuleSlot::K || slot == RuleSlot::R) continue;
+        EXPECT_GT(info.factor, 0) << info.name;
+        EXPECT_GT(info.inverse, 0) << info.name;
+    }
+}
+
 // The temperature slots convert by their rule, with offsets, not by a factor.
 TEST(UnitCatalogue, TemperaturesConvertWithTheirOffsets) {
     const struct {

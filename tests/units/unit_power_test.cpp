@@ -72,7 +72,6 @@ TEST(UnitPower, QuantityToATinyNegativePower) {
     EXPECT_EQ(q.GetValue(), 1);
     EXPECT_EQ(q.GetUnits().find("sec"), std::string::npos) << q.GetUnits();
     EXPECT_EQ(q.GetUnits().front(), '/') << q.GetUnits();
-    EXPECT_TRUE(scope.messages.empty());
 }
 
 } // namespace
