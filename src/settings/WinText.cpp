@@ -27,6 +27,10 @@ std::wstring WidePath(const std::string& name) {
     return wide;
 }
 
+std::wstring Wide(const std::string& text) {
+    return Widen(text, CP_UTF8, 0);
+}
+
 std::string Utf8(const std::wstring& text) {
     if (text.empty()) return {};
     const int size = static_cast<int>(text.size());
