@@ -139,6 +139,14 @@ public:
     // 0..9 gives "Invalid register index", and nothing is stored or recalled.
     void Store(int n);
     void Recall(int n);
+    // An operation on X, or on Y and X, for a row of the command table: a typed entry is finished
+    // first; compute gets the operands' full texts and gives the result's, or false and a message,
+    // when the operands are put back.
+    using UnaryFunction = std::function<bool(const std::string& x, std::string& full, std::string& error)>;
+    using BinaryFunction = std::function<bool(const std::string& y, const std::string& x, std::string& full,
+                                              std::string& error)>;
+    void UnaryOperation(const UnaryFunction& compute);
+    void BinaryOperation(const BinaryFunction& compute);
 
     // ---- unit commands ----------------------------------------------------------------------------
     // The buttons ask the units selector; the calls with units take the answer it would give.
@@ -307,9 +315,10 @@ private:
     void EndGuard();
     std::string_view AngleUnitName() const;
     // Shared steps of keys that differ only in a detail.
-    using BinaryFunction = std::function<bool(const std::string& y, const std::string& x, std::string& full,
-                                              std::string& error)>;
     void BinaryKey(bool divide, const BinaryFunction& compute);
+    // The end of an operation on popped operands: the result pushed, or the operands put back and
+    // the message shown; the top then shows as a completed value.
+    void EndOperation(bool computed, const std::string& full, const std::string& error);
     void PowerKey(bool root);
     void LogKey(int code);
     void RegisterPrompt(bool store);
