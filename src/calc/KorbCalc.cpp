@@ -7,26 +7,11 @@
 #include <exception>
 
 #include "calc/KeyMap.h"
-#include "settings/NumberFormat.h"
 #include "settings/PreferredStore.h"
+#include "settings/TextTrim.h"
 #include "settings/ValueStore.h"
 #include "units/AngleUnits.h"
-
-namespace {
-
-bool IsBlankOrControl(char c) {
-    return static_cast<unsigned char>(c) <= ' ';
-}
-
-std::string_view Trimmed(std::string_view text) {
-    size_t first = 0;
-    size_t last = text.size();
-    while (first < last && IsBlankOrControl(text[first])) ++first;
-    while (last > first && IsBlankOrControl(text[last - 1])) --last;
-    return text.substr(first, last - first);
-}
-
-} // namespace
+#include "units/NumberFormat.h"
 
 KorbCalc::KorbCalc(CalcView& view, ValueStore& store, std::string prefsFile)
     : view_(view), store_(store), stack_(view, settings.FractNotation, settings.DecimalPlaces),
@@ -219,7 +204,7 @@ void KorbCalc::SetIdleDisplay(const std::string& text) {
 }
 
 bool KorbCalc::DisplayHoldsNoValue() const {
-    return displayIdle_ || Trimmed(Display()).empty();
+    return displayIdle_ || Trim(Display(), Spaces::Controls).empty();
 }
 
 void KorbCalc::RefreshViews() {
@@ -243,7 +228,7 @@ void KorbCalc::SetSecondFunction(bool on) {
 }
 
 bool KorbCalc::ParseWorking(const std::string& text) {
-    return working_.SetText(Trimmed(text).empty() ? std::string("0") : text);
+    return working_.SetText(Trim(text, Spaces::Controls).empty() ? std::string("0") : text);
 }
 
 bool KorbCalc::FinishEntry(bool keepSecond) {
@@ -472,11 +457,11 @@ void KorbCalc::BtnEnterClick() {
 void KorbCalc::Enter(const std::string& text) {
     Guard([&] {
         std::string shown = text;
-        if (Trimmed(shown).empty()) {
+        if (Trim(shown, Spaces::Controls).empty()) {
             SetDisplay("0");
             shown = "0";
         }
-        const std::string_view trimmed = Trimmed(shown);
+        const std::string_view trimmed = Trim(shown, Spaces::Controls);
         if (trimmed == "0" && state_.Entered) state_.Entered = false;
         if (state_.StorePending || state_.RecallPending) return;
         if (trimmed == Prompt::Undefined) return;

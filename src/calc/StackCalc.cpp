@@ -1,9 +1,10 @@
 #include "calc/StackCalc.h"
 
 #include "calc/CalcView.h"
-#include "settings/NumberFormat.h"
 #include "settings/Prefs.h"
-#include "settings/SafeFile.h"
+#include "settings/TextTrim.h"
+#include "storage/SafeFile.h"
+#include "units/NumberFormat.h"
 #include "units/NumberUnits.h"
 
 #include <cmath>
@@ -23,7 +24,7 @@ bool ParseEntry(TNumberUnits& quantity, std::string_view text) {
 
 // A line that holds only blanks carries nothing; any other line that does not parse is lost data.
 bool Blank(const std::string& line) {
-    return line.find_first_not_of(" \t") == std::string::npos;
+    return Trim(line, Spaces::Blanks).empty();
 }
 
 // Whether a line that parsed was read in full. A number that is not zero but came out as zero

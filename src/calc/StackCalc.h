@@ -14,7 +14,7 @@
 
 #include "calc/CalcView.h"
 #include "calc/StackEntry.h"
-#include "settings/FolderLock.h"
+#include "storage/FolderLock.h"
 
 class StackCalc {
 public:

@@ -9,7 +9,7 @@
 #endif
 #include <windows.h>
 
-#include "settings/WinText.h"
+#include "storage/WinText.h"
 #endif
 
 #include <algorithm>

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/SafeFile.h"
+#include "storage/SafeFile.h"
 
 class LineInput {
 public:

@@ -8,7 +8,7 @@
 #endif
 #include <windows.h>
 
-#include "settings/WinText.h"
+#include "storage/WinText.h"
 #endif
 
 #include <algorithm>

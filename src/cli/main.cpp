@@ -21,11 +21,11 @@
 #include "cli/Output.h"
 #include "cli/SessionStore.h"
 #include "cli/UnitListing.h"
-#include "settings/FolderLock.h"
-#ifdef _WIN32
-#include "settings/WinText.h"
-#endif
 #include "settings/ValueStore.h"
+#include "storage/FolderLock.h"
+#ifdef _WIN32
+#include "storage/WinText.h"
+#endif
 #include "units/AngleUnits.h"
 #include "units/PreferredUnits.h"
 

@@ -1,7 +1,8 @@
 #include "settings/Prefs.h"
 
-#include "settings/SafeFile.h"
+#include "settings/TextTrim.h"
 #include "settings/ValueStore.h"
+#include "storage/SafeFile.h"
 #include "units/AngleUnits.h"
 #include "units/QuantityMath.h"
 
@@ -42,14 +43,6 @@ constexpr int FixedNotation = 2;
 constexpr int FallbackDecimalPlaces = 7;
 constexpr int FallbackCalcPos = 100;
 constexpr int RegisterWindowDrop = 150; // the register window's fallback place sits this far below
-
-// Leading and trailing control characters and blanks go, as a text editor would show them.
-std::string_view Trim(std::string_view text) {
-    auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
-    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-    return text;
-}
 
 std::string RemoveBlanks(std::string_view text) {
     std::string out;
@@ -106,14 +99,14 @@ Prefs::Prefs(Settings& settings, ValueStore& store, std::string fileName)
     : s_(settings), store_(store), fileName_(std::move(fileName)) {}
 
 bool Prefs::PrefIsTrue(const std::string& line) {
-    auto value = Trim(ValueText(Trim(line)));
+    auto value = Trim(ValueText(Trim(line, Spaces::Controls)), Spaces::Controls);
     constexpr std::string_view word = "true";
     return std::equal(value.begin(), value.end(), word.begin(), word.end(),
                       [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
 }
 
 bool Prefs::ParsePrefLine(const std::string& line, PrefsLoad& load, int mainWidth) {
-    auto trimmed = Trim(line);
+    auto trimmed = Trim(line, Spaces::Controls);
     auto key = trimmed.substr(0, trimmed.find(' '));
 
     for (const auto& b : BoolKeys) {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/FolderLock.h"
+#include "storage/FolderLock.h"
 
 class ValueStore;
 

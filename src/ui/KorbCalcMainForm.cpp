@@ -12,7 +12,6 @@
 #include <QToolButton>
 #include <exception>
 
-#include "settings/NumberFormat.h"
 #include "settings/ValueStore.h"
 #include "ui/AboutBoxForm.h"
 #include "ui/DialogStyle.h"
@@ -27,6 +26,7 @@
 #include "ui/StackFormUnit.h"
 #include "ui/StackListModel.h"
 #include "ui/UnitsSelectorUnit.h"
+#include "units/NumberFormat.h"
 
 namespace {
 

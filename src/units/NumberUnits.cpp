@@ -1,11 +1,14 @@
 // The quantity type TNumberUnits, and the memory of unit texts already read.
 #include "units/NumberUnits.h"
 
+#include "units/ConversionRules.h"
+#include "units/Exponent.h"
 #include "units/FloatText.h"
+#include "units/NumberReading.h"
 #include "units/QuantityMath.h"
 #include "units/TemperatureDifference.h"
 #include "units/UnitCatalogue.h"
-#include "units/UnitListsDetail.h"
+#include "units/UnitLists.h"
 #include "units/UnitNames.h"
 
 #include <bit>

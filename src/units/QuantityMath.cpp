@@ -3,9 +3,10 @@
 #include "units/QuantityMath.h"
 
 #include "units/AngleUnits.h"
+#include "units/NumberReading.h"
 #include "units/NumberUnits.h"
 #include "units/TemperatureDifference.h"
-#include "units/UnitListsDetail.h"
+#include "units/UnitLists.h"
 
 #include <array>
 #include <cmath>

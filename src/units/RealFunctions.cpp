@@ -1,10 +1,10 @@
 // Real-number helpers and the engine-wide flags.
-#include "units/QuantityMath.h"
+#include "units/RealFunctions.h"
 
 #include "units/DecimalDigits.h"
 #include "units/FloatText.h"
 #include "units/NumberUnits.h"
-#include "units/UnitListsDetail.h"
+#include "units/Trig.h"
 
 #include <cmath>
 #include <cstdint>

@@ -1,7 +1,9 @@
 // Unit lists: reading unit texts, reducing, products and powers of lists, and canonical text.
-#include "units/QuantityMath.h"
+#include "units/UnitLists.h"
+
+#include "units/Exponent.h"
+#include "units/RealFunctions.h"
 #include "units/UnitCatalogue.h"
-#include "units/UnitListsDetail.h"
 #include "units/UnitNames.h"
 
 #include <algorithm>

@@ -3,7 +3,7 @@
 #include "calc/CalcView.h"
 #include "calc/KorbCalc.h"
 #include "settings/ValueStore.h"
-#include "settings/file_scratch.h"
+#include "support/file_scratch.h"
 #include "support/unit_engine_scope.h"
 
 #include <gtest/gtest.h>

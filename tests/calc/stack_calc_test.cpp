@@ -1,10 +1,10 @@
 #include "calc/StackCalc.h"
 
 #include "calc/CalcView.h"
-#include "settings/NumberFormat.h"
 #include "settings/Prefs.h"
 #include "settings/ValueStore.h"
-#include "settings/file_scratch.h"
+#include "support/file_scratch.h"
+#include "units/NumberFormat.h"
 #include "units/NumberUnits.h"
 
 #include <gtest/gtest.h>

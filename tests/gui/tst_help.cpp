@@ -13,7 +13,7 @@
 #include "ui/HelpUnitNames.h"
 #include "ui/HelpWindow.h"
 #include "units/NumberUnits.h"
-#include "units/UnitNames.h"
+#include "units/UnitNotes.h"
 
 class TestHelp : public QObject {
     Q_OBJECT

@@ -1,7 +1,7 @@
 #include "settings/Prefs.h"
-#include "settings/SafeFile.h"
 #include "settings/ValueStore.h"
-#include "settings/file_scratch.h"
+#include "storage/SafeFile.h"
+#include "support/file_scratch.h"
 #include "support/unit_engine_scope.h"
 #include "units/QuantityMath.h"
 

@@ -1,5 +1,5 @@
 #include "units/QuantityMath.h"
-#include "units/UnitListsDetail.h"
+#include "units/RealFunctions.h"
 
 #include <gtest/gtest.h>
 

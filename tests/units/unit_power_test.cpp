@@ -1,7 +1,8 @@
 // Unit lists raised to a power: every entry lands on the side its new exponent's sign gives, an
 // exponent that vanishes drops out, and no list ever holds more than its places.
+#include "units/Exponent.h"
 #include "units/NumberUnits.h"
-#include "units/UnitListsDetail.h"
+#include "units/UnitLists.h"
 
 #include "support/unit_engine_scope.h"
 

@@ -1,4 +1,4 @@
-#include "settings/WinText.h"
+#include "storage/WinText.h"
 
 #ifndef NOMINMAX
 #define NOMINMAX
