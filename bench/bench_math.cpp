@@ -1,5 +1,5 @@
 // Timing of the operations every key press of the calculator goes through.
-#include "settings/NumberFormat.h"
+#include "units/NumberFormat.h"
 #include "units/NumberUnits.h"
 #include "units/QuantityMath.h"
 

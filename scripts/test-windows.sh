@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Cross-compiles the plain C++ core (units, settings, calc), korbcalc-cli and their tests for 64-bit
-# Windows with MinGW-w64 and runs the tests under Wine, headless, in a Wine prefix of their own. The
-# tests run in a directory whose name holds non-ASCII characters and a blank.
+# Cross-compiles the plain C++ core (units, storage, settings, calc), korbcalc-cli and their tests
+# for 64-bit Windows with MinGW-w64 and runs the tests under Wine, headless, in a Wine prefix of their
+# own. The tests run in a directory whose name holds non-ASCII characters and a blank.
 # Usage: scripts/test-windows.sh [build directory, default build-windows]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -35,7 +35,7 @@ gzip -dc tests/cli/cli_corpus.txt.gz > "$build/cli_corpus.txt"
 cmake --preset windows -B "$build/core" -DGTest_DIR="$gtest/lib/cmake/GTest" -DMERIDOT_TEST_SCRATCH="$scratch" \
   -DMERIDOT_CORPUS_GOLDEN="$build/engine_corpus.txt" -DMERIDOT_CLI_CORPUS_GOLDEN="$build/cli_corpus.txt" \
   "${launcher[@]}" >/dev/null
-cmake --build "$build/core" -j2 --target units_tests settings_tests calc_tests corpus_tests \
+cmake --build "$build/core" -j2 --target units_tests storage_tests settings_tests calc_tests corpus_tests \
   korbcalc-cli cli_tests
 
 echo "== tests under Wine"

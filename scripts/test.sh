@@ -85,7 +85,7 @@ echo "== install and Debian package"
 scripts/check-install.sh build-test
 
 echo "== Windows build under Wine"
-# Cross-compiles units, settings and calc with their tests for Windows and runs them under Wine.
+# Cross-compiles units, storage, settings and calc with their tests for Windows and runs them under Wine.
 logged build-windows/windows.log 4 scripts/test-windows.sh build-windows
 
 echo "== sanitizers"

@@ -1,16 +1,39 @@
-// What the calculator engine needs from its windows. The Qt windows implement it; tests and the
-// command-line program use recording or console implementations.
+// The one way out of the calculator engine: what it needs from its windows and what it tells them.
+// The Qt windows implement it; tests and the command-line program use recording or console
+// implementations.
 #pragma once
 
 #include <optional>
 #include <string>
 
+#include "settings/Prefs.h"
+
 class StackEntry;
 
-class CalcView {
+// What changed in the engine's lists, told after each change so that a window showing them can
+// follow row by row. Rows count from the bottom entry (0); the top entry is the last row. While a
+// file loads nothing is told until the whole file is in.
+class CalcObserver {
 public:
-    virtual ~CalcView() = default;
+    virtual ~CalcObserver() = default;
 
+    virtual void EntriesInserted(int first, int count) { (void)first, (void)count; }
+    virtual void EntriesRemoved(int first, int count) { (void)first, (void)count; }
+    virtual void EntriesChanged(int first, int count) { (void)first, (void)count; } // texts or order
+    virtual void EntriesReset() {}                                                  // the lists were emptied
+    // A register's text changed (not told for a mere refresh).
+    virtual void RegistersChanged() {}
+    // Every refresh of the views, after the engine's own indicators: the register window follows.
+    virtual void ViewsRefreshed() {}
+    // A recall or a loaded file put a new top entry in place; the engine shows it in the display.
+    virtual void TopReplaced() {}
+};
+
+// The windows the preferences file remembers the places of.
+enum class CalcWindow { Main, Stack, Registers };
+
+class CalcView : public CalcObserver {
+public:
     // The one-line display.
     virtual std::string DisplayText() const = 0;
     virtual void SetDisplayText(const std::string& text) = 0;
@@ -49,6 +72,16 @@ public:
     virtual void SetCalcModeState(bool calcMode) { (void)calcMode; }
     // The Undo and Redo commands' enabled states.
     virtual void SetUndoState(bool canUndo, bool canRedo) { (void)canUndo, (void)canRedo; }
+
+    // The windows' places for the preferences file: nothing for a window the view does not have,
+    // whose stored place is then kept. The main window's width places the others beside it.
+    virtual std::optional<WindowPos> WindowPlace(CalcWindow window) const {
+        (void)window;
+        return std::nullopt;
+    }
+    virtual int MainWindowWidth() const { return 0; }
+    // The preferences file named where the main window goes.
+    virtual void MoveMainWindow(WindowPos place) { (void)place; }
 
     // Clipboard (plain text).
     virtual std::string ClipboardText() const { return {}; }

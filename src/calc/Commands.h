@@ -9,6 +9,7 @@
 
 class KorbCalc;
 
+// In the order the keypad help describes them.
 enum class Command {
     Digit0,
     Digit1,
@@ -21,24 +22,24 @@ enum class Command {
     Digit8,
     Digit9,
     Dot,
+    Enter,
     Backspace,
     Delete,
-    Enter,
     ChangeSign,
     Add,
     Subtract,
     Multiply,
     Divide,
-    Square,
     SquareRoot,
+    Square,
     Reciprocal,
-    Log,
-    Ln,
+    Pi,
+    Gravity,
     Sin,
     Cos,
     Tan,
-    Pi,
-    Gravity,
+    Log,
+    Ln,
     Swap,
     Store,
     Recall,
@@ -76,12 +77,38 @@ enum class CommandArg {
     OnOff,    // "on" or "off"
 };
 
+// How the keypad shows a command: its key, or for a 2nd function the picture above the key.
+struct KeyFace {
+    std::string_view caption; // UTF-8
+    std::string_view tip;     // tool tip and accessible name; empty: the caption names the key
+};
+
+// Where the keypad help describes a command.
+enum class HelpGroup {
+    None,            // elsewhere, or in the help's own text
+    EntryKeys,       // a row of the entry keys' table
+    Operations,      // a row of the operations' table
+    SecondFunctions, // a phrase in the list of the 2nd functions
+};
+
+// The keypad help's words on a command, in HTML. The first command of a table row names the row's
+// keys and says what they do; the others of the row leave both empty. A 2nd function's phrase
+// says what it is and on which key ("e^x on ln").
+struct KeyHelp {
+    HelpGroup group = HelpGroup::None;
+    std::string_view keys;     // the row's first cell, or the 2nd function's phrase
+    std::string_view text;     // the row's second cell
+    std::string_view keywords; // the help index's entries, separated by ", "
+};
+
 struct CommandInfo {
     Command command;
     std::string_view word; // korbcalc-cli's word, lower case; empty when it has none
     CommandArg arg;
     bool secondFunction; // the key runs with the 2nd function on
     void (*handler)(KorbCalc&);
+    KeyFace key; // empty for a command without a key or picture
+    KeyHelp help;
 };
 
 // Every command once, in the order of the enumeration.

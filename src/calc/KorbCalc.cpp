@@ -7,50 +7,18 @@
 #include <exception>
 
 #include "calc/KeyMap.h"
-#include "settings/NumberFormat.h"
 #include "settings/PreferredStore.h"
+#include "settings/TextTrim.h"
 #include "settings/ValueStore.h"
 #include "units/AngleUnits.h"
+#include "units/NumberFormat.h"
 
-namespace {
-
-bool IsBlankOrControl(char c) {
-    return static_cast<unsigned char>(c) <= ' ';
-}
-
-std::string_view Trimmed(std::string_view text) {
-    size_t first = 0;
-    size_t last = text.size();
-    while (first < last && IsBlankOrControl(text[first])) ++first;
-    while (last > first && IsBlankOrControl(text[last - 1])) --last;
-    return text.substr(first, last - first);
-}
-
-} // namespace
-
-KorbCalc::KorbCalc(CalcView& view, ValueStore& store, PrefsHost host, std::string prefsFile)
+KorbCalc::KorbCalc(CalcView& view, ValueStore& store, std::string prefsFile)
     : view_(view), store_(store), stack_(view, settings.FractNotation, settings.DecimalPlaces),
-      prefs_(
-          settings, store,
-          [this, &host] {
-              if (!host.showStackTop) host.showStackTop = [this] { ShowStackTop(); };
-              if (!host.setWorkingFormat)
-                  host.setWorkingFormat = [this](int f) { working_.SetFormat(NotationFromInt(f)); };
-              if (!host.calcMode) host.calcMode = [this] { return state_.CalcMode ? 1 : 0; };
-              if (!host.messageBox) host.messageBox = [this](const std::string& m) { view_.ShowMessage(m); };
-              if (!host.note) host.note = [this](const std::string& m) { view_.ShowNote(m); };
-              if (!host.warning) host.warning = [this](const std::string& m) { view_.ShowWarning(m); };
-              return std::move(host);
-          }(),
-          std::move(prefsFile)) {
+      prefs_(settings, store, std::move(prefsFile)) {
     InitUnitTables();
-    previousSink_ = SetMessageSink([this](const std::string& m) { view_.ShowMessage(m); });
     working_.Digits = 15;
-    stack_.showStackTop = [this] { ShowStackTop(); };
-    stack_.onRefreshViews = [this] {
-        UpdateIndicators();
-        if (onRefreshViews) onRefreshViews();
-    };
+    stack_.SetObserver(relay_);
 
     state_.CalcMode = store_.ReadInteger("CalcMode", 0) != 0;
     const bool autoConvert = store_.ReadInteger("AutoConvert", 1) != 0;
@@ -63,8 +31,47 @@ KorbCalc::KorbCalc(CalcView& view, ValueStore& store, PrefsHost host, std::strin
         USBtnClick();
 }
 
-KorbCalc::~KorbCalc() {
-    SetMessageSink(std::move(previousSink_));
+KorbCalc::~KorbCalc() = default;
+
+void KorbCalc::StackRelay::ViewsRefreshed() {
+    calc_.UpdateIndicators();
+    calc_.view_.ViewsRefreshed();
+}
+
+PrefsContext KorbCalc::PrefsContextNow() const {
+    return {view_.WindowPlace(CalcWindow::Main), view_.WindowPlace(CalcWindow::Stack),
+            view_.WindowPlace(CalcWindow::Registers), view_.MainWindowWidth(), state_.CalcMode};
+}
+
+void KorbCalc::ShowPrefsMessages(const std::vector<PrefsMessage>& messages) {
+    for (const auto& m : messages) {
+        switch (m.kind) {
+        case PrefsMessage::Kind::Warning:
+            view_.ShowWarning(m.text);
+            break;
+        case PrefsMessage::Kind::Note:
+            view_.ShowNote(m.text);
+            break;
+        case PrefsMessage::Kind::WriteError:
+            view_.ShowMessage(m.text);
+            break;
+        }
+    }
+}
+
+bool KorbCalc::LoadPrefs() {
+    const PrefsLoad load = prefs_.LoadPrefs(PrefsContextNow());
+    if (load.moveMainTo) view_.MoveMainWindow(*load.moveMainTo);
+    if (load.notationSet) working_.SetFormat(NotationFromInt(settings.FractNotation));
+    if (load.showTop) ShowStackTop();
+    ShowPrefsMessages(load.messages);
+    return load.fromFile;
+}
+
+bool KorbCalc::WritePrefs() {
+    const PrefsWrite written = prefs_.WritePrefs(PrefsContextNow());
+    ShowPrefsMessages(written.messages);
+    return written.written;
 }
 
 std::string KorbCalc::NumberText(double value) {
@@ -197,7 +204,7 @@ void KorbCalc::SetIdleDisplay(const std::string& text) {
 }
 
 bool KorbCalc::DisplayHoldsNoValue() const {
-    return displayIdle_ || Trimmed(Display()).empty();
+    return displayIdle_ || Trim(Display(), Spaces::Controls).empty();
 }
 
 void KorbCalc::RefreshViews() {
@@ -221,7 +228,7 @@ void KorbCalc::SetSecondFunction(bool on) {
 }
 
 bool KorbCalc::ParseWorking(const std::string& text) {
-    return working_.SetText(Trimmed(text).empty() ? std::string("0") : text);
+    return working_.SetText(Trim(text, Spaces::Controls).empty() ? std::string("0") : text);
 }
 
 bool KorbCalc::FinishEntry(bool keepSecond) {
@@ -337,7 +344,10 @@ bool KorbCalc::LoadSavedRegisters() {
 }
 
 void KorbCalc::FormClose() {
-    Guard([&] { SaveAtClose(prefs_, stack_); });
+    Guard([&] {
+        SaveAtClose(
+            settings.SavePrefs != 0, [this] { return WritePrefs(); }, stack_);
+    });
 }
 
 void KorbCalc::ResetCalculator() {
@@ -447,11 +457,11 @@ void KorbCalc::BtnEnterClick() {
 void KorbCalc::Enter(const std::string& text) {
     Guard([&] {
         std::string shown = text;
-        if (Trimmed(shown).empty()) {
+        if (Trim(shown, Spaces::Controls).empty()) {
             SetDisplay("0");
             shown = "0";
         }
-        const std::string_view trimmed = Trimmed(shown);
+        const std::string_view trimmed = Trim(shown, Spaces::Controls);
         if (trimmed == "0" && state_.Entered) state_.Entered = false;
         if (state_.StorePending || state_.RecallPending) return;
         if (trimmed == Prompt::Undefined) return;

@@ -61,10 +61,9 @@ struct EntryState {
 class KorbCalc {
 public:
     // Reads the stored values "CalcMode", "AutoConvert" and "UnitSystem", selects the preferred
-    // units and runs the AutoConvert and SI/U.S. button actions. The windows' part of the host
-    // (positions, width, move) may be left empty; the engine fills showStackTop,
-    // setWorkingFormat, calcMode and messageBox when they are empty.
-    KorbCalc(CalcView& view, ValueStore& store, PrefsHost host = {}, std::string prefsFile = "Meridot.ini");
+    // units and runs the AutoConvert and SI/U.S. button actions. Everything the engine tells goes
+    // to the view.
+    KorbCalc(CalcView& view, ValueStore& store, std::string prefsFile = "Meridot.ini");
     ~KorbCalc();
     KorbCalc(const KorbCalc&) = delete;
     KorbCalc& operator=(const KorbCalc&) = delete;
@@ -140,6 +139,14 @@ public:
     // 0..9 gives "Invalid register index", and nothing is stored or recalled.
     void Store(int n);
     void Recall(int n);
+    // An operation on X, or on Y and X, for a row of the command table: a typed entry is finished
+    // first; compute gets the operands' full texts and gives the result's, or false and a message,
+    // when the operands are put back.
+    using UnaryFunction = std::function<bool(const std::string& x, std::string& full, std::string& error)>;
+    using BinaryFunction = std::function<bool(const std::string& y, const std::string& x, std::string& full,
+                                              std::string& error)>;
+    void UnaryOperation(const UnaryFunction& compute);
+    void BinaryOperation(const BinaryFunction& compute);
 
     // ---- unit commands ----------------------------------------------------------------------------
     // The buttons ask the units selector; the calls with units take the answer it would give.
@@ -224,18 +231,11 @@ public:
     const StackCalc& Stack() const { return stack_; }
     const TNumberUnits& Working() const { return working_; }
     const Prefs& Preferences() const { return prefs_; }
-    bool LoadPrefs() { return prefs_.LoadPrefs(); }
-    bool WritePrefs() { return prefs_.WritePrefs(); }
-
-    // The stack and register windows follow the entry lists and the registers through these.
-    void ObserveStack(StackCalc::EntryObserver entries, std::function<void()> registersChanged) {
-        stack_.entryObserver = std::move(entries);
-        stack_.onRegistersChanged = std::move(registersChanged);
-    }
-
-    // Called at the end of every RefreshViews after the engine's own indicator update;
-    // the windows hang their register-window refresh here.
-    std::function<void()> onRefreshViews;
+    // The preferences file, read with the view's window places and width; what it names is
+    // applied and its messages are shown. False when no usable file was found.
+    bool LoadPrefs();
+    // False when the file could not be written (the view is told).
+    bool WritePrefs();
 
     // Number text of a value: general format, 15 significant digits.
     static std::string NumberText(double value);
@@ -243,6 +243,24 @@ public:
 
 private:
     void UpdateIndicators();
+    // What the preferences code is told: the view's window places and width, and the mode.
+    PrefsContext PrefsContextNow() const;
+    void ShowPrefsMessages(const std::vector<PrefsMessage>& messages);
+    // The stack tells the engine of its changes; the engine does its part and tells the view.
+    class StackRelay : public CalcObserver {
+    public:
+        explicit StackRelay(KorbCalc& calc) : calc_(calc) {}
+        void EntriesInserted(int first, int count) override { calc_.view_.EntriesInserted(first, count); }
+        void EntriesRemoved(int first, int count) override { calc_.view_.EntriesRemoved(first, count); }
+        void EntriesChanged(int first, int count) override { calc_.view_.EntriesChanged(first, count); }
+        void EntriesReset() override { calc_.view_.EntriesReset(); }
+        void RegistersChanged() override { calc_.view_.RegistersChanged(); }
+        void ViewsRefreshed() override;
+        void TopReplaced() override { calc_.ShowStackTop(); }
+
+    private:
+        KorbCalc& calc_;
+    };
     void End(); // focus to the Enter button, then RefreshViews
     void ShowError(const std::string& message) { view_.ShowError(message); }
     void ShowParseError() { view_.ShowError(working_.GetErrorText()); }
@@ -297,9 +315,10 @@ private:
     void EndGuard();
     std::string_view AngleUnitName() const;
     // Shared steps of keys that differ only in a detail.
-    using BinaryFunction = std::function<bool(const std::string& y, const std::string& x, std::string& full,
-                                              std::string& error)>;
     void BinaryKey(bool divide, const BinaryFunction& compute);
+    // The end of an operation on popped operands: the result pushed, or the operands put back and
+    // the message shown; the top then shows as a completed value.
+    void EndOperation(bool computed, const std::string& full, const std::string& error);
     void PowerKey(bool root);
     void LogKey(int code);
     void RegisterPrompt(bool store);
@@ -332,8 +351,8 @@ private:
     CalcView& view_;
     ValueStore& store_;
     StackCalc stack_;
+    StackRelay relay_{*this};
     UndoHistory history_;
     TNumberUnits working_;
     Prefs prefs_;
-    MessageSink previousSink_;
 };

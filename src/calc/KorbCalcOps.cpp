@@ -42,7 +42,12 @@ void KorbCalc::BinaryKey(bool divide, const BinaryFunction& compute) {
     const std::string x = PopOperand().FullText();
     const std::string y = PopOperand().FullText();
     std::string full, error;
-    if (compute(y, x, full, error)) {
+    const bool computed = compute(y, x, full, error);
+    EndOperation(computed, full, error);
+}
+
+void KorbCalc::EndOperation(bool computed, const std::string& full, const std::string& error) {
+    if (computed) {
         PushResult(full);
     } else {
         PutBackOperands();
@@ -54,14 +59,30 @@ void KorbCalc::BinaryKey(bool divide, const BinaryFunction& compute) {
     End();
 }
 
-void KorbCalc::BtnAddSubtractClick(int tag) {
+void KorbCalc::BinaryOperation(const BinaryFunction& compute) {
+    Guard([&] { BinaryKey(false, compute); });
+}
+
+void KorbCalc::UnaryOperation(const UnaryFunction& compute) {
     Guard([&] {
-        BinaryKey(false,
-                  [tag](const std::string& y, const std::string& x, std::string& full, std::string& error) {
-                      std::string units;
-                      double value = 0;
-                      return QuantityAddSub(y, x, tag, full, value, units, error);
-                  });
+        if (!FinishEntry(false)) return;
+        if (stack_.IsEmpty()) {
+            ShowError("Stack Empty!");
+            End();
+            return;
+        }
+        const std::string x = PopOperand().FullText();
+        std::string full, error;
+        const bool computed = compute(x, full, error);
+        EndOperation(computed, full, error);
+    });
+}
+
+void KorbCalc::BtnAddSubtractClick(int tag) {
+    BinaryOperation([tag](const std::string& y, const std::string& x, std::string& full, std::string& error) {
+        std::string units;
+        double value = 0;
+        return QuantityAddSub(y, x, tag, full, value, units, error);
     });
 }
 

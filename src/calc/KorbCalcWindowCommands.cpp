@@ -1,6 +1,6 @@
 // The commands of the other windows and the command-line program, and the settings commands.
 #include "calc/KorbCalc.h"
-#include "settings/NumberFormat.h"
+#include "units/NumberFormat.h"
 
 void KorbCalc::CancelEntry() {
     Guard([&] {

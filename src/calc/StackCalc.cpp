@@ -1,9 +1,10 @@
 #include "calc/StackCalc.h"
 
 #include "calc/CalcView.h"
-#include "settings/NumberFormat.h"
 #include "settings/Prefs.h"
-#include "settings/SafeFile.h"
+#include "settings/TextTrim.h"
+#include "storage/SafeFile.h"
+#include "units/NumberFormat.h"
 #include "units/NumberUnits.h"
 
 #include <cmath>
@@ -23,7 +24,7 @@ bool ParseEntry(TNumberUnits& quantity, std::string_view text) {
 
 // A line that holds only blanks carries nothing; any other line that does not parse is lost data.
 bool Blank(const std::string& line) {
-    return line.find_first_not_of(" \t") == std::string::npos;
+    return Trim(line, Spaces::Blanks).empty();
 }
 
 // Whether a line that parsed was read in full. A number that is not zero but came out as zero
@@ -82,7 +83,7 @@ double Unsigned(double value) {
 } // namespace
 
 StackCalc::StackCalc(CalcView& view, const int& fractNotation, const int& decimalPlaces)
-    : view_(view), notation_(fractNotation), decimalPlaces_(decimalPlaces) {
+    : view_(view), observer_(&view), notation_(fractNotation), decimalPlaces_(decimalPlaces) {
     registers_.fill(EmptyRegister);
 }
 
@@ -91,16 +92,16 @@ void StackCalc::SetupQuantity(TNumberUnits& quantity) const {
     quantity.SetFormat(NotationFromInt(notation_));
 }
 
-void StackCalc::NotifyEntries(const std::function<void(int, int)>& what, int first, int count) {
-    if (!loading_ && count > 0 && what) what(first, count);
+void StackCalc::NotifyEntries(void (CalcObserver::*what)(int, int), int first, int count) {
+    if (!loading_ && count > 0) (observer_->*what)(first, count);
 }
 
 void StackCalc::NotifyReset() {
-    if (!loading_ && entryObserver.reset) entryObserver.reset();
+    if (!loading_) observer_->EntriesReset();
 }
 
 void StackCalc::NotifyRegisters() {
-    if (!loading_ && onRegistersChanged) onRegistersChanged();
+    if (!loading_) observer_->RegistersChanged();
 }
 
 StackEntry::Units StackCalc::SharedUnits(const TNumberUnits& value) {
@@ -145,7 +146,7 @@ bool StackCalc::Push(const std::string& text) {
 
 void StackCalc::PushValue(const TNumberUnits& value) {
     Append(value);
-    NotifyEntries(entryObserver.inserted, TopIndex, 1);
+    NotifyEntries(&CalcObserver::EntriesInserted, TopIndex, 1);
     RefreshViews();
 }
 
@@ -159,7 +160,7 @@ void StackCalc::PutBack(const StackEntry& entry) {
     } else {
         Append(entry.Value());
     }
-    NotifyEntries(entryObserver.inserted, TopIndex, 1);
+    NotifyEntries(&CalcObserver::EntriesInserted, TopIndex, 1);
     RefreshViews();
 }
 
@@ -175,7 +176,7 @@ StackEntry StackCalc::PopEntry() {
     entries_.pop_back();
     TopIndex = static_cast<int>(entries_.size()) - 1;
     selected_ = TopIndex;
-    NotifyEntries(entryObserver.removed, TopIndex + 1, 1);
+    NotifyEntries(&CalcObserver::EntriesRemoved, TopIndex + 1, 1);
     return top;
 }
 
@@ -270,7 +271,7 @@ void StackCalc::RecallRegister(int index) {
             PushValue(*value); // its full text reads back as this value
         else
             pushed = Push(registers_[static_cast<size_t>(index)]);
-        if (pushed && showStackTop) showStackTop();
+        if (pushed) observer_->TopReplaced();
     }
     RefreshViews();
 }
@@ -290,7 +291,7 @@ void StackCalc::ClearAll() {
 
 void StackCalc::RefreshViews() {
     if (loading_) return;
-    if (onRefreshViews) onRefreshViews();
+    observer_->ViewsRefreshed();
 }
 
 std::string StackCalc::RegisterDisplayText(int index) const {
@@ -303,7 +304,7 @@ void StackCalc::SwapXY() {
     if (entries_.size() < 2) return;
     Touch(entries_.size() - 2);
     std::swap(entries_[entries_.size() - 2], entries_.back());
-    NotifyEntries(entryObserver.changed, static_cast<int>(entries_.size()) - 2, 2);
+    NotifyEntries(&CalcObserver::EntriesChanged, static_cast<int>(entries_.size()) - 2, 2);
 }
 
 void StackCalc::MoveToTop(int index) {
@@ -314,7 +315,7 @@ void StackCalc::MoveToTop(int index) {
     entries_.erase(at);
     entries_.push_back(std::move(item));
     // The entries from index up each move down by one row.
-    NotifyEntries(entryObserver.changed, index, static_cast<int>(entries_.size()) - index);
+    NotifyEntries(&CalcObserver::EntriesChanged, index, static_cast<int>(entries_.size()) - index);
 }
 
 void StackCalc::ClearEntries() {
@@ -329,7 +330,7 @@ void StackCalc::ClearEntries() {
 void StackCalc::UpdateAll() {
     // Each display text is made again, from the value the full text holds, when it is next shown.
     for (auto& entry : entries_) entry.ShowIn(notation_, decimalPlaces_);
-    NotifyEntries(entryObserver.changed, 0, static_cast<int>(entries_.size()));
+    NotifyEntries(&CalcObserver::EntriesChanged, 0, static_cast<int>(entries_.size()));
 }
 
 bool StackCalc::LoadStackFile(const std::string& fileName) {
@@ -361,9 +362,9 @@ bool StackCalc::LoadStackFile(const std::string& fileName) {
     stackFileKnown_ = dropped == 0;
     ReportDamage(view_, fileName, dropped);
     // The window hears of the whole file at once.
-    NotifyEntries(entryObserver.inserted, first, Count() - first);
+    NotifyEntries(&CalcObserver::EntriesInserted, first, Count() - first);
     RefreshViews();
-    if (!IsEmpty() && showStackTop) showStackTop();
+    if (!IsEmpty()) observer_->TopReplaced();
     return true;
 }
 
@@ -424,11 +425,11 @@ bool StackCalc::SaveRegisterFile(const std::string& fileName) {
     return SaveOrReport(view_, fileName, text, registerFileKnown_, registerFile_);
 }
 
-bool SaveAtClose(Prefs& prefs, StackCalc& calc, const std::string& stackFile,
-                 const std::string& registerFile) {
-    if (prefs.Fields().SavePrefs == 0) return true;
+bool SaveAtClose(bool savePrefs, const std::function<bool()>& writePrefs, StackCalc& calc,
+                 const std::string& stackFile, const std::string& registerFile) {
+    if (!savePrefs) return true;
     // Each file is tried even when an earlier one failed: one bad file should not cost the others.
-    const bool prefsOk = prefs.WritePrefs();
+    const bool prefsOk = writePrefs();
     const bool stackOk = calc.SaveStackFile(stackFile);
     const bool registersOk = calc.SaveRegisterFile(registerFile);
     return prefsOk && stackOk && registersOk;

@@ -12,18 +12,19 @@
 #include <unordered_map>
 #include <vector>
 
+#include "calc/CalcView.h"
 #include "calc/StackEntry.h"
-#include "settings/FolderLock.h"
+#include "storage/FolderLock.h"
 
-class CalcView;
-class Prefs;
 class StackCalc {
 public:
     static constexpr int RegisterCount = 10;
     using Registers = std::array<std::string, RegisterCount>;
 
-    // The notation and decimal places are read at each push, so they follow the settings.
+    // The notation and decimal places are read at each push, so they follow the settings. The
+    // changes of the lists are told to the view until another observer is set.
     StackCalc(CalcView& view, const int& fractNotation, const int& decimalPlaces);
+    void SetObserver(CalcObserver& observer) { observer_ = &observer; }
 
     // Reads the text and pushes its value.
     bool Push(const std::string& text);
@@ -78,16 +79,6 @@ public:
     bool SaveStackFile(const std::string& fileName = "SaveStck.dat");
     bool SaveRegisterFile(const std::string& fileName = "SaveRegs.dat");
 
-    // What changed in the entry lists, told after the change so that a window showing them can
-    // follow row by row. Rows count from the bottom entry (0); the top entry is the last row.
-    struct EntryObserver {
-        std::function<void(int first, int count)> inserted;
-        std::function<void(int first, int count)> removed;
-        std::function<void(int first, int count)> changed; // texts or order of existing rows
-        std::function<void()> reset;                       // the lists were emptied
-    };
-    EntryObserver entryObserver;
-
     // Change tracking for undo. Between BeginChanges and EndChanges the stack remembers the entries
     // at and above the lowest index any change reached, copied at the moment that index is first
     // reached, and the registers as they were. EndChanges hands that over as a Change to move from,
@@ -107,11 +98,6 @@ public:
     // Puts the change's entries and registers in place and the replaced ones into the change, so
     // exchanging the same change again goes back (undo, then redo).
     void Exchange(Change& change);
-    // A register's text changed (not told for a mere refresh).
-    std::function<void()> onRegistersChanged;
-    // Observers of every refresh: the main window's indicators and the register window.
-    std::function<void()> onRefreshViews;
-    std::function<void()> showStackTop; // RecallRegister shows the new top in the main display
 
 private:
     int TopIndex = -1; // index of the top entry in the lists; -1 when the stack is empty
@@ -120,7 +106,7 @@ private:
     // The one place entries are added.
     void Append(const TNumberUnits& value);
     StackEntry::Units SharedUnits(const TNumberUnits& value);
-    void NotifyEntries(const std::function<void(int, int)>& what, int first, int count);
+    void NotifyEntries(void (CalcObserver::*what)(int, int), int first, int count);
     void NotifyReset();
     void NotifyRegisters();
     void SetupQuantity(TNumberUnits& quantity) const;
@@ -130,6 +116,7 @@ private:
     void TouchRegisters();
 
     CalcView& view_;
+    CalcObserver* observer_;
     const int& notation_;
     const int& decimalPlaces_;
     std::deque<StackEntry> entries_; // grows without moving its entries
@@ -154,8 +141,9 @@ private:
     LoadedFile registerFile_;
 };
 
-// At close: only when SavePrefs is on, the preferences, then the stack file, then the register file.
-// False when any of the three could not be written (each failure is reported); true otherwise,
-// also when SavePrefs is off and nothing was written.
-bool SaveAtClose(Prefs& prefs, StackCalc& calc, const std::string& stackFile = "SaveStck.dat",
+// At close: only when savePrefs is on, the preferences (writePrefs, which reports its own failure),
+// then the stack file, then the register file. False when any of the three could not be written
+// (each failure is reported); true otherwise, also when savePrefs is off and nothing was written.
+bool SaveAtClose(bool savePrefs, const std::function<bool()>& writePrefs, StackCalc& calc,
+                 const std::string& stackFile = "SaveStck.dat",
                  const std::string& registerFile = "SaveRegs.dat");

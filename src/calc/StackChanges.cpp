@@ -67,8 +67,8 @@ void StackCalc::Exchange(Change& change) {
     TopIndex = static_cast<int>(entries_.size()) - 1;
     selected_ = TopIndex;
     // Told once the entries and the selection are in place, so a window can follow at once.
-    NotifyEntries(entryObserver.removed, static_cast<int>(change.from), removed);
-    NotifyEntries(entryObserver.inserted, static_cast<int>(change.from),
+    NotifyEntries(&CalcObserver::EntriesRemoved, static_cast<int>(change.from), removed);
+    NotifyEntries(&CalcObserver::EntriesInserted, static_cast<int>(change.from),
                   static_cast<int>(entries_.size() - change.from));
     if (change.registers) {
         for (std::size_t i = 0; i < registers_.size(); ++i)

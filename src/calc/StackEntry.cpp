@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "settings/NumberFormat.h"
+#include "units/NumberFormat.h"
 
 StackEntry::StackEntry(Units units, double value, double baseValue, int notation, int places)
     : units_(std::move(units)), value_(value), baseValue_(baseValue),

@@ -6,6 +6,7 @@
 #include "calc/KorbCalc.h"
 #include "cli/ConsoleView.h"
 #include "cli/Output.h"
+#include "settings/TextTrim.h"
 #include "units/QuantityMath.h"
 
 namespace {
@@ -25,37 +26,20 @@ std::string Lower(std::string_view text) {
     return lower;
 }
 
-bool IsSpace(char ch) {
-    return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n';
-}
-
-std::string_view Trim(std::string_view text) {
-    std::size_t first = 0, last = text.size();
-    while (first < last && IsSpace(text[first])) ++first;
-    while (last > first && IsSpace(text[last - 1])) --last;
-    return text.substr(first, last - first);
-}
-
-bool IsBlank(char ch) {
-    return ch == ' ' || ch == '\t';
-}
-
 // An answer line ends at its last character: a unitless value's display text ends in a blank,
 // which a script reading the answer would keep.
 std::string_view Line(std::string_view text) {
-    std::size_t last = text.size();
-    while (last > 0 && IsSpace(text[last - 1])) --last;
-    return text.substr(0, last);
+    return TrimEnd(text, Spaces::LineBreaks);
 }
 
 } // namespace
 
 void CliRunner::Run(const std::string& rawEntry) {
-    const std::string_view entry = Trim(rawEntry);
+    const std::string_view entry = Trim(rawEntry, Spaces::LineBreaks);
     if (entry.empty()) return;
     std::size_t blank = 0;
-    while (blank < entry.size() && !IsBlank(entry[blank])) ++blank;
-    const std::string_view arg = Trim(entry.substr(blank));
+    while (blank < entry.size() && !IsSpace(entry[blank], Spaces::Blanks)) ++blank;
+    const std::string_view arg = Trim(entry.substr(blank), Spaces::LineBreaks);
     // Command words are short: a longer first word is the number of a quantity.
     char lowered[16];
     const std::string_view word =

@@ -1,5 +1,6 @@
 #include "cli/CliOptions.h"
 
+#include "settings/TextTrim.h"
 #include "units/AngleUnits.h"
 
 #include <algorithm>
@@ -40,9 +41,7 @@ int IndexOf(const std::vector<std::string>& names, const std::string& name) {
 }
 
 std::string LowerTrimmed(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) return {};
-    std::string word = text.substr(first, text.find_last_not_of(" \t") - first + 1);
+    std::string word(Trim(text, Spaces::Blanks));
     std::transform(word.begin(), word.end(), word.begin(),
                    [](unsigned char ch) { return static_cast<char>(std::tolower(ch)); });
     return word;

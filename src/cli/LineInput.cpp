@@ -2,9 +2,47 @@
 
 #include <unistd.h>
 
+#ifdef _WIN32
+#include <io.h>
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include "storage/WinText.h"
+#endif
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+
+#ifdef _WIN32
+// A console gives typed text in its input code page, seldom UTF-8: it is read in UTF-16 and handed
+// on in UTF-8, as text mode would: without the "\r" of the line ends, and ending at a Ctrl+Z.
+bool LineInput::ReadConsoleText() {
+    const HANDLE console = reinterpret_cast<HANDLE>(::_get_osfhandle(fd_));
+    while (consoleText_.empty() && !consoleEnded_) {
+        wchar_t typed[4096];
+        DWORD count = 0;
+        if (!::ReadConsoleW(console, typed, 4096, &count, nullptr) || count == 0) return false;
+        std::wstring text;
+        if (highSurrogate_ != 0) text += highSurrogate_;
+        highSurrogate_ = 0;
+        for (DWORD i = 0; i < count && !consoleEnded_; ++i) {
+            if (typed[i] == L'\x1A')
+                consoleEnded_ = true;
+            else if (typed[i] != L'\r')
+                text += typed[i];
+        }
+        if (!consoleEnded_ && !text.empty() && text.back() >= 0xD800 && text.back() <= 0xDBFF) {
+            highSurrogate_ = text.back();
+            text.pop_back();
+        }
+        consoleText_ = wintext::Utf8(text);
+    }
+    return !consoleText_.empty();
+}
+#endif
 
 bool LineInput::Fill() {
     if (ended_) return false;
@@ -15,6 +53,23 @@ bool LineInput::Fill() {
         begin_ = 0;
     }
     if (end_ == buffer_.size()) return true; // full: the caller cuts the line
+#ifdef _WIN32
+    if (console_ < 0) {
+        DWORD mode = 0;
+        console_ = ::GetConsoleMode(reinterpret_cast<HANDLE>(::_get_osfhandle(fd_)), &mode) ? 1 : 0;
+    }
+    if (console_ == 1) {
+        if (!ReadConsoleText()) {
+            ended_ = true;
+            return false;
+        }
+        const std::size_t n = std::min(consoleText_.size(), buffer_.size() - end_);
+        std::memcpy(buffer_.data() + end_, consoleText_.data(), n);
+        consoleText_.erase(0, n);
+        end_ += n;
+        return true;
+    }
+#endif
     for (;;) {
         const ssize_t n = ::read(fd_, buffer_.data() + end_, buffer_.size() - end_);
         if (n > 0) {

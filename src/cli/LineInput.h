@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/SafeFile.h"
+#include "storage/SafeFile.h"
 
 class LineInput {
 public:
@@ -22,6 +22,9 @@ public:
 private:
     bool Fill(); // more input after what is buffered; false at the end or on a read error
     bool SkipRestOfLine(std::string& line);
+#ifdef _WIN32
+    bool ReadConsoleText(); // the next piece of what is typed at a console, into consoleText_
+#endif
 
     int fd_;
     std::size_t maxLength_;
@@ -30,4 +33,10 @@ private:
     std::size_t end_ = 0;
     bool ended_ = false;
     bool tooLong_ = false;
+#ifdef _WIN32
+    int console_ = -1;          // whether fd_ is a console, once known
+    std::string consoleText_;   // typed text in UTF-8, not yet in buffer_
+    wchar_t highSurrogate_ = 0; // the first half of a character whose second is still to come
+    bool consoleEnded_ = false; // Ctrl+Z was typed
+#endif
 };

@@ -34,4 +34,7 @@ private:
     std::vector<char> buffer_; // made at the first write
     std::size_t used_ = 0;
     int failure_ = 0;
+#ifdef _WIN32
+    int console_ = -1; // whether fd_ is a console, once known
+#endif
 };

@@ -1,8 +1,9 @@
 #include "cli/UnitListing.h"
 
 #include "cli/Output.h"
+#include "settings/TextTrim.h"
 #include "units/NumberUnits.h"
-#include "units/UnitNames.h"
+#include "units/UnitNotes.h"
 
 #include <algorithm>
 
@@ -30,9 +31,7 @@ bool AsksForUnitNames(const std::vector<std::string>& entries) {
 
 int WriteUnitNames(Output& out, Output& errors, const std::vector<std::string>& entries) {
     InitUnitTables();
-    std::string text = entries.size() == 2 ? entries[1] : entries[0].substr(5);
-    text.erase(0, text.find_first_not_of(" \t"));
-    text.erase(text.find_last_not_of(" \t") + 1);
+    const std::string text(Trim(entries.size() == 2 ? entries[1] : entries[0].substr(5), Spaces::Blanks));
     const auto rows = unitnames::MatchingNames(text);
     if (rows.empty()) {
         errors << "korbcalc-cli: no unit name or meaning contains \"" << text << "\"\n";

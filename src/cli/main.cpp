@@ -21,8 +21,11 @@
 #include "cli/Output.h"
 #include "cli/SessionStore.h"
 #include "cli/UnitListing.h"
-#include "settings/FolderLock.h"
 #include "settings/ValueStore.h"
+#include "storage/FolderLock.h"
+#ifdef _WIN32
+#include "storage/WinText.h"
+#endif
 #include "units/AngleUnits.h"
 #include "units/PreferredUnits.h"
 
@@ -96,9 +99,7 @@ bool RunEntry(CliRunner& runner, ConsoleView& view, int number, const std::strin
     return view.ErrorCount() == errorsBefore;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
+int Main(int argc, const char* const* argv) {
 #ifdef _WIN32
     // Lines end in "\n" alone, the same bytes as everywhere. Input stays in text mode, which drops
     // the "\r" of Windows line ends.
@@ -152,7 +153,7 @@ int main(int argc, char** argv) {
     } else {
         store = std::make_unique<MemoryValueStore>();
     }
-    KorbCalc calc(view, *store, {}, PrefsFile);
+    KorbCalc calc(view, *store, PrefsFile);
     if (options.session)
         LoadSession(calc, view);
     else
@@ -204,3 +205,23 @@ int main(int argc, char** argv) {
     }
     return failed() ? 1 : 0;
 }
+
+} // namespace
+
+#ifdef _WIN32
+// Windows hands the arguments over in UTF-16; main() would have them in the ANSI code page, which
+// lacks most of the characters units are written with ("kΩ", "µm" in many code pages). They are
+// taken as UTF-8, like standard input.
+int wmain(int argc, wchar_t** argv) {
+    std::vector<std::string> texts;
+    for (int i = 0; i < argc; ++i) texts.push_back(wintext::Utf8(argv[i]));
+    std::vector<const char*> args;
+    for (const std::string& text : texts) args.push_back(text.c_str());
+    args.push_back(nullptr);
+    return Main(argc, args.data());
+}
+#else
+int main(int argc, char** argv) {
+    return Main(argc, argv);
+}
+#endif

@@ -1,7 +1,8 @@
 #include "settings/Prefs.h"
 
-#include "settings/SafeFile.h"
+#include "settings/TextTrim.h"
 #include "settings/ValueStore.h"
+#include "storage/SafeFile.h"
 #include "units/AngleUnits.h"
 #include "units/QuantityMath.h"
 
@@ -42,14 +43,6 @@ constexpr int FixedNotation = 2;
 constexpr int FallbackDecimalPlaces = 7;
 constexpr int FallbackCalcPos = 100;
 constexpr int RegisterWindowDrop = 150; // the register window's fallback place sits this far below
-
-// Leading and trailing control characters and blanks go, as a text editor would show them.
-std::string_view Trim(std::string_view text) {
-    auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
-    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-    return text;
-}
 
 std::string RemoveBlanks(std::string_view text) {
     std::string out;
@@ -102,18 +95,18 @@ std::string PosText(WindowPos p) {
 
 } // namespace
 
-Prefs::Prefs(Settings& settings, ValueStore& store, PrefsHost host, std::string fileName)
-    : s_(settings), store_(store), host_(std::move(host)), fileName_(std::move(fileName)) {}
+Prefs::Prefs(Settings& settings, ValueStore& store, std::string fileName)
+    : s_(settings), store_(store), fileName_(std::move(fileName)) {}
 
 bool Prefs::PrefIsTrue(const std::string& line) {
-    auto value = Trim(ValueText(Trim(line)));
+    auto value = Trim(ValueText(Trim(line, Spaces::Controls)), Spaces::Controls);
     constexpr std::string_view word = "true";
     return std::equal(value.begin(), value.end(), word.begin(), word.end(),
                       [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
 }
 
-bool Prefs::ParsePrefLine(const std::string& line) {
-    auto trimmed = Trim(line);
+bool Prefs::ParsePrefLine(const std::string& line, PrefsLoad& load, int mainWidth) {
+    auto trimmed = Trim(line, Spaces::Controls);
     auto key = trimmed.substr(0, trimmed.find(' '));
 
     for (const auto& b : BoolKeys) {
@@ -129,7 +122,7 @@ bool Prefs::ParsePrefLine(const std::string& line) {
             return true;
         }
         s_.CalcPos = *pos;
-        if (host_.moveMain) host_.moveMain(*pos);
+        load.moveMainTo = *pos;
     } else if (key == "Stack_Pos" || key == "Reg_Pos") {
         const bool stack = key == "Stack_Pos";
         if (auto pos = ParsePosition(trimmed, "", "")) {
@@ -140,7 +133,7 @@ bool Prefs::ParsePrefLine(const std::string& line) {
         // step lower; a later good line of the other key still sets its own window. The stored
         // main position may be any int, so the sums are done wider and kept in range (the
         // windows then bring the place onto a screen).
-        const long long width = host_.mainWidth ? host_.mainWidth() : 0;
+        const long long width = mainWidth;
         const int right = ClampToInt(s_.CalcPos.x + width);
         s_.StackPos = {right, s_.CalcPos.y};
         s_.RegPos = {right, ClampToInt(s_.CalcPos.y + static_cast<long long>(RegisterWindowDrop))};
@@ -148,18 +141,19 @@ bool Prefs::ParsePrefLine(const std::string& line) {
         s_.AngularDefault = WordIndex(AngleUnitNames, RemoveBlanks(ValueText(trimmed))).value_or(0);
     } else if (key == "Fract_Notation") {
         s_.FractNotation = WordIndex(NotationWords, RemoveBlanks(ValueText(trimmed))).value_or(FixedNotation);
-        if (host_.setWorkingFormat) host_.setWorkingFormat(s_.FractNotation);
+        load.notationSet = true;
     } else if (key == "Decimal_Places") {
         auto places = ParseDecimalInteger(RemoveBlanks(ValueText(trimmed)));
         s_.DecimalPlaces = places && *places >= 0 && *places <= 15 ? *places : FallbackDecimalPlaces;
-        if (host_.showStackTop) host_.showStackTop();
+        load.showTop = true;
     } else {
         return false;
     }
     return true;
 }
 
-bool Prefs::LoadPrefs() {
+PrefsLoad Prefs::LoadPrefs(const PrefsContext& context) {
+    PrefsLoad load;
     loaded_.Note(fileName_);
     std::string problem;
     auto file = ReadTextFile(fileName_, MaxTextLineLength, &problem);
@@ -167,25 +161,25 @@ bool Prefs::LoadPrefs() {
     if (file) {
         for (const auto& line : file->lines) {
             if (line.empty() || line.front() == ';') continue;
-            anyKey = ParsePrefLine(line) || anyKey;
+            anyKey = ParsePrefLine(line, load, context.mainWidth) || anyKey;
         }
     }
     // A file without one known key (empty, binary, another encoding) would leave every setting at
     // zero, saving switched off among them: it counts as no file.
     if (!anyKey) {
         fileKnown_ = false;
-        const std::string message =
-            "Can't load Prefs from INI file: " + fileName_ + (problem.empty() ? "" : ". " + problem + ".");
-        if (host_.warning)
-            host_.warning(message);
-        else if (host_.messageBox)
-            host_.messageBox(message);
+        load.messages.push_back(
+            {PrefsMessage::Kind::Warning,
+             "Can't load Prefs from INI file: " + fileName_ + (problem.empty() ? "" : ". " + problem + ".")});
         ApplyNoFileDefaults();
-        WritePrefs();
-        return false;
+        load.notationSet = true;
+        PrefsWrite written = WritePrefs(context);
+        for (auto& message : written.messages) load.messages.push_back(std::move(message));
+        return load;
     }
     fileKnown_ = file->unreadableLines == 0;
-    return true;
+    load.fromFile = true;
+    return load;
 }
 
 void Prefs::ApplyNoFileDefaults() {
@@ -205,13 +199,11 @@ void Prefs::ApplyNoFileDefaults() {
     s_.SavePrefs = 1;
     s_.SaveStack = 1;
     s_.SaveRegs = 1;
-    // Keeps the working quantity in the notation the settings now name.
-    if (host_.setWorkingFormat) host_.setWorkingFormat(s_.FractNotation);
 }
 
-std::vector<std::string> Prefs::BuildLines() const {
-    auto current = [](const std::function<WindowPos()>& where, int save, WindowPos stored) {
-        return save != 0 && where ? where() : stored;
+std::vector<std::string> Prefs::BuildLines(const PrefsContext& context) const {
+    auto current = [](const std::optional<WindowPos>& where, int save, WindowPos stored) {
+        return save != 0 && where ? *where : stored;
     };
     std::vector<std::string> lines{
         "; Meridot engineering calculator",
@@ -224,11 +216,11 @@ std::vector<std::string> Prefs::BuildLines() const {
         "Show_Regs = " + BoolText(s_.ShowRegs),
     };
     if (s_.SavePos == 1) lines.push_back("Save_Pos = true");
-    lines.push_back("Calc_Pos = " + PosText(current(host_.mainPos, s_.SavePos, s_.CalcPos)));
+    lines.push_back("Calc_Pos = " + PosText(current(context.mainPos, s_.SavePos, s_.CalcPos)));
     lines.push_back("Save_Stack_Pos = " + BoolText(s_.SaveStackPos));
-    lines.push_back("Stack_Pos = " + PosText(current(host_.stackWindowPos, s_.SaveStackPos, s_.StackPos)));
+    lines.push_back("Stack_Pos = " + PosText(current(context.stackPos, s_.SaveStackPos, s_.StackPos)));
     lines.push_back("Save_Reg_Pos = " + BoolText(s_.SaveRegPos));
-    lines.push_back("Reg_Pos = " + PosText(current(host_.registerWindowPos, s_.SaveRegPos, s_.RegPos)));
+    lines.push_back("Reg_Pos = " + PosText(current(context.registerPos, s_.SaveRegPos, s_.RegPos)));
     lines.push_back("Save_Prefs = " + BoolText(s_.SavePrefs));
     lines.push_back("Save_Stack = " + BoolText(s_.SaveStack));
     lines.push_back("Save_Regs = " + BoolText(s_.SaveRegs));
@@ -254,28 +246,24 @@ std::vector<std::string> Prefs::BuildLines() const {
     return lines;
 }
 
-bool Prefs::WritePrefs() {
+PrefsWrite Prefs::WritePrefs(const PrefsContext& context) {
+    PrefsWrite result;
     const bool changed = loaded_.ChangedOnDisk(fileName_);
-    const SaveResult saved = SaveTextLines(fileName_, BuildLines(), !fileKnown_ || changed);
+    const SaveResult saved = SaveTextLines(fileName_, BuildLines(context), !fileKnown_ || changed);
     const auto& failure = saved.failure;
     if (failure) {
-        if (host_.reportWriteError)
-            host_.reportWriteError(*failure);
-        else if (host_.messageBox)
-            host_.messageBox(*failure);
+        result.messages.push_back({PrefsMessage::Kind::WriteError, *failure});
     } else {
+        result.written = true;
         fileKnown_ = true;
         loaded_.Note(fileName_);
-        const auto notice =
-            changed ? std::optional<std::string>(ChangedFileKeptNotice(fileName_)) : saved.notice;
-        if (saved.notice && host_.note)
-            host_.note(*notice);
-        else if (saved.notice && host_.messageBox)
-            host_.messageBox(*notice);
+        if (saved.notice)
+            result.messages.push_back(
+                {PrefsMessage::Kind::Note, changed ? ChangedFileKeptNotice(fileName_) : *saved.notice});
     }
     // The stored values do not depend on the file and are written either way.
     store_.WriteBool(std::string(stored::AutoConvert.name), AutoConvert);
     store_.WriteBool(std::string(stored::UnitSystem.name), UnitSystem);
-    if (host_.calcMode) store_.WriteInteger(std::string(stored::CalcMode.name), host_.calcMode());
-    return !failure;
+    if (context.calcMode) store_.WriteInteger(std::string(stored::CalcMode.name), *context.calcMode ? 1 : 0);
+    return result;
 }

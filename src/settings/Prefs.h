@@ -1,11 +1,11 @@
 // The preferences file "Meridot.ini" and the stored settings.
 #pragma once
 
-#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "settings/FolderLock.h"
+#include "storage/FolderLock.h"
 
 class ValueStore;
 
@@ -37,39 +37,62 @@ struct Settings {
     int SaveRegs = 0;
 };
 
-// What the preferences code needs from the windows (positions, size, the display refresh)
-// and from the engine-wide flags. Every member may be left empty.
-struct PrefsHost {
-    std::function<WindowPos()> mainPos;           // current main window left, top
-    std::function<int()> mainWidth;               // main window width
-    std::function<void(WindowPos)> moveMain;      // move the main window
-    std::function<WindowPos()> stackWindowPos;    // current stack window left, top
-    std::function<WindowPos()> registerWindowPos; // current register window left, top
-    std::function<void()> showStackTop;           // after "Decimal_Places" is read
-    std::function<void(int)> setWorkingFormat;    // after "Fract_Notation" is read
-    std::function<int()> calcMode;                // written to the store by WritePrefs
-    std::function<void(const std::string&)> messageBox;
-    // A file kept as "<name>.bak", and a file that could not be loaded; messageBox when empty.
-    std::function<void(const std::string&)> note;
-    std::function<void(const std::string&)> warning;
-    std::function<void(const std::string&)> reportWriteError; // a file could not be written
+// A message the preferences code leaves for the user, in the order it arose. A warning: the file
+// could not be loaded and the calculator starts without it. A note: an earlier file was kept as
+// "<name>.bak". A write error: the file could not be written.
+struct PrefsMessage {
+    enum class Kind { Warning, Note, WriteError };
+    Kind kind;
+    std::string text;
+    bool operator==(const PrefsMessage&) const = default;
+};
+
+// What the rest of the program tells the preferences code, as plain values taken before a load or
+// a write. A window place that is not given (no such window) is written as stored.
+struct PrefsContext {
+    std::optional<WindowPos> mainPos;     // the main window's left, top
+    std::optional<WindowPos> stackPos;    // the stack window's
+    std::optional<WindowPos> registerPos; // the register window's
+    int mainWidth = 0;                    // the main window's width, to place the others beside it
+    std::optional<bool> calcMode;         // written to the store with the unit flags when given
+};
+
+// What a load leaves for the engine to apply, once the settings are in place.
+struct PrefsLoad {
+    bool fromFile = false;               // false: no usable file; the defaults were applied and written
+    std::optional<WindowPos> moveMainTo; // the main window goes to the place read ("Calc_Pos")
+    bool notationSet = false;            // the working quantity takes the notation of the settings
+    bool showTop = false;                // "Decimal_Places" was read: the display shows the top again
+    std::vector<PrefsMessage> messages;
+};
+
+// What a write leaves: whether the file was written, and what the user is told.
+struct PrefsWrite {
+    bool written = false;
+    std::vector<PrefsMessage> messages;
 };
 
 class Prefs {
 public:
-    Prefs(Settings& settings, ValueStore& store, PrefsHost host, std::string fileName = "Meridot.ini");
+    Prefs(Settings& settings, ValueStore& store, std::string fileName = "Meridot.ini");
 
-    // A file that cannot be read, or in which not one known key is found, gives the message, the
-    // no-file defaults and a new file; false then.
-    bool LoadPrefs();
-    // False when the file could not be written (reported through the host). A file this run did
-    // not read in full is first kept as "<name>.bak", which the message box then reports.
-    bool WritePrefs();
-    bool ParsePrefLine(const std::string& line); // false for a line without a known key
+    // Reads the file into the settings. A file that cannot be read, or in which not one known key
+    // is found, gives the warning, the no-file defaults and a new file (fromFile false).
+    PrefsLoad LoadPrefs(const PrefsContext& context = {});
+    // Written false when the file could not be written (a write error then). A file this run did
+    // not read in full is first kept as "<name>.bak", which a note then reports.
+    PrefsWrite WritePrefs(const PrefsContext& context = {});
+    // False for a line without a known key; what the engine must apply goes into load.
+    bool ParsePrefLine(const std::string& line, PrefsLoad& load, int mainWidth = 0);
+    bool ParsePrefLine(const std::string& line) {
+        PrefsLoad ignored;
+        return ParsePrefLine(line, ignored);
+    }
     static bool PrefIsTrue(const std::string& line);
 
-    // The lines WritePrefs writes, without line ends.
-    std::vector<std::string> BuildLines() const;
+    // The lines WritePrefs writes, without line ends; the windows' places from context when their
+    // positions are remembered.
+    std::vector<std::string> BuildLines(const PrefsContext& context = {}) const;
     void ApplyNoFileDefaults();
 
     const Settings& Fields() const { return s_; }
@@ -78,7 +101,6 @@ public:
 private:
     Settings& s_;
     ValueStore& store_;
-    PrefsHost host_;
     std::string fileName_;
     bool fileKnown_ = false; // the file on disk was read in full or written by this run
     LoadedFile loaded_;      // the file as this run loaded or saved it

@@ -5,7 +5,7 @@
 #include <QString>
 
 #ifndef Q_OS_WIN
-#include "settings/SafeFile.h"
+#include "storage/SafeFile.h"
 
 #include <sys/stat.h>
 #include <unistd.h>

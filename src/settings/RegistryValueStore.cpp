@@ -8,7 +8,7 @@
 #include <cstring>
 #include <vector>
 
-#include "settings/WinText.h"
+#include "storage/WinText.h"
 
 std::optional<std::string> RegistryValueStore::Read(const std::string& name) const {
     const std::wstring key = wintext::WidePath(key_);

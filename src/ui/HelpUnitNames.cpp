@@ -3,6 +3,7 @@
 #include "units/NumberUnits.h"
 #include "units/SiPrefixes.h"
 #include "units/UnitNames.h"
+#include "units/UnitNotes.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 #include "ui/HelpWindow.h"
 
 #include "ui/DialogStyle.h"
+#include "ui/HelpKeypad.h"
 #include "ui/HelpUnitNames.h"
 
 #include <QFile>
@@ -48,27 +49,32 @@ QUrl TopicUrl(const QString& id) {
     return QUrl("qrc:/help/" + id + ".html");
 }
 
-// A topic's page: from the resources, or made here for the one generated from the catalogue.
-QString TopicHtml(const QString& id) {
-    if (id == helppage::UnitNamesId) return QString::fromStdString(helppage::UnitNamesHtml());
-    QFile file(":/help/" + id + ".html");
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    return QString::fromUtf8(file.readAll());
-}
-
-// The browser takes the generated page under the address the others have, so links reach it too.
+// The browser takes the generated pages under the addresses the others have, so links reach them too.
 class TopicBrowser : public QTextBrowser {
 public:
     using QTextBrowser::QTextBrowser;
     QVariant loadResource(int type, const QUrl& name) override {
-        if (type == QTextDocument::HtmlResource &&
-            name.fileName() == QString(helppage::UnitNamesId) + ".html")
-            return TopicHtml(helppage::UnitNamesId);
+        if (type == QTextDocument::HtmlResource) {
+            for (const char* id : {helppage::UnitNamesId, helppage::KeypadId})
+                if (name.fileName() == QString(id) + ".html") return HelpWindow::TopicHtml(id);
+        }
         return QTextBrowser::loadResource(type, name);
     }
 };
 
 } // namespace
+
+// From the resources, or made here for the topic generated from the catalogue and for the
+// keypad's, whose keys come from the command table.
+QString HelpWindow::TopicHtml(const QString& id) {
+    if (id == helppage::UnitNamesId) return QString::fromStdString(helppage::UnitNamesHtml());
+    QFile file(":/help/" + id + ".html");
+    if (!file.open(QIODevice::ReadOnly)) return {};
+    const QByteArray page = file.readAll();
+    if (id == helppage::KeypadId)
+        return QString::fromStdString(helppage::KeypadHtml(std::string_view(page.constData(), page.size())));
+    return QString::fromUtf8(page);
+}
 
 QString HelpWindow::TopicForContext(int context) {
     for (const auto& c : kContexts)

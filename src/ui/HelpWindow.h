@@ -35,6 +35,8 @@ public:
     void ShowSearch();
 
     static QString TopicForContext(int context);
+    // A topic's page, as the browser shows it: the generated topics filled in. Empty for an unknown id.
+    static QString TopicHtml(const QString& id);
     const std::vector<HelpTopic>& Topics() const { return topics_; }
     QString CurrentTopic() const { return current_; }
     // Filters the keyword index as typing into the search field does; the first match is selected.

@@ -8,6 +8,7 @@
 #include <QToolButton>
 #include <algorithm>
 #include <array>
+#include <string_view>
 
 #include "ui/DialogStyle.h"
 #include "ui/KeyTranslate.h"
@@ -17,12 +18,10 @@
 
 namespace {
 
-// The keypad, in panel coordinates. Glyph faces are symbols; each keeps its tool tip, which also
-// serves as its accessible name.
+// The keypad, in panel coordinates. The keys' captions and tool tips are their commands' (see the
+// command table); a glyph caption keeps its tool tip, which also serves as its accessible name.
 struct KeySpec {
     const char* name;
-    const char* face;
-    const char* tip;
     int left, top, width, height;
     Command command;
     bool tabStop;
@@ -36,75 +35,74 @@ constexpr int KeyMargin = 2;          // pixels kept clear between a caption and
 
 #define DIGIT(n, col, row)                                                                                   \
     KeySpec {                                                                                                \
-        "Btn" #n, #n, "", Col[col], Row[row], Key, Key, Command::Digit##n, true                              \
+        "Btn" #n, Col[col], Row[row], Key, Key, Command::Digit##n, true                                      \
     }
 
 const std::array<KeySpec, 33> kKeys{{
-    {"BtnDel", "DEL", "Delete From Stack", Col[0], Row[0], Key, Key, Command::Delete, true},
-    {"BtnBS", "BS", "Backspace", Col[1], Row[0], Key, Key, Command::Backspace, true},
-    {"SecondFBtn", "2nd", "2nd Function F2", Col[2], Row[0], Key, Key, Command::SecondFunction, true},
-    {"SqrRtBtn", "\u221Ax", "Square Root", Col[3], Row[0], Key, Key, Command::SquareRoot, true},
-    {"xsqrBtn", "x\u00B2", "Squared", Col[4], Row[0], Key, Key, Command::Square, true},
-    {"xtoNeg1Btn", "1/x", "Reciprocal", Col[5], Row[0], Key, Key, Command::Reciprocal, true},
-    {"BtnPI", "\u03C0", "Pi", Col[6], Row[0], Key, Key, Command::Pi, true},
+    {"BtnDel", Col[0], Row[0], Key, Key, Command::Delete, true},
+    {"BtnBS", Col[1], Row[0], Key, Key, Command::Backspace, true},
+    {"SecondFBtn", Col[2], Row[0], Key, Key, Command::SecondFunction, true},
+    {"SqrRtBtn", Col[3], Row[0], Key, Key, Command::SquareRoot, true},
+    {"xsqrBtn", Col[4], Row[0], Key, Key, Command::Square, true},
+    {"xtoNeg1Btn", Col[5], Row[0], Key, Key, Command::Reciprocal, true},
+    {"BtnPI", Col[6], Row[0], Key, Key, Command::Pi, true},
     DIGIT(7, 7, 0),
     DIGIT(8, 8, 0),
     DIGIT(9, 9, 0),
-    {"BtnDiv", "\u00F7", "Divide", Col[10], Row[0], Key, Key, Command::Divide, true},
-    {"SelectUnitsBtn", "Select Units \u25B8", "Units Selector Menu F9", Col[0], Row[1], 89, Key,
-     Command::SelectUnits, true},
-    {"BtnSIN", "sin", "sine", Col[3], Row[1], Key, Key, Command::Sin, true},
-    {"BtnCOS", "cos", "cosine", Col[4], Row[1], Key, Key, Command::Cos, true},
-    {"BtnTAN", "tan", "tangent", Col[5], Row[1], Key, Key, Command::Tan, true},
-    {"GravityBtn", "g", "Acceleration of Gravity", Col[6], Row[1], Key, Key, Command::Gravity, true},
+    {"BtnDiv", Col[10], Row[0], Key, Key, Command::Divide, true},
+    {"SelectUnitsBtn", Col[0], Row[1], 89, Key, Command::SelectUnits, true},
+    {"BtnSIN", Col[3], Row[1], Key, Key, Command::Sin, true},
+    {"BtnCOS", Col[4], Row[1], Key, Key, Command::Cos, true},
+    {"BtnTAN", Col[5], Row[1], Key, Key, Command::Tan, true},
+    {"GravityBtn", Col[6], Row[1], Key, Key, Command::Gravity, true},
     DIGIT(4, 7, 1),
     DIGIT(5, 8, 1),
     DIGIT(6, 9, 1),
-    {"BtnMul", "\u00D7", "Multiply", Col[10], Row[1], Key, Key, Command::Multiply, true},
-    {"ConvertUnitsBtn", "Convert Units \u21C4", "Units Converter Menu F10", Col[0], Row[2], 89, Key,
-     Command::ConvertUnits, true},
-    {"LogBtn", "log", "Log", Col[3], Row[2], Key, Key, Command::Log, true},
-    {"LnBtn", "ln", "Natural Log", Col[4], Row[2], Key, Key, Command::Ln, true},
-    {"StackTopFlipBtn", "x\u21C4y", "Swap Top Two Stack Items F12", Col[5], Row[2], Key, Key, Command::Swap,
-     true},
-    {"BtnEnter", "\u21B5", "Push Display to Stack", Col[6], Row[2], Key, 65, Command::Enter, true},
+    {"BtnMul", Col[10], Row[1], Key, Key, Command::Multiply, true},
+    {"ConvertUnitsBtn", Col[0], Row[2], 89, Key, Command::ConvertUnits, true},
+    {"LogBtn", Col[3], Row[2], Key, Key, Command::Log, true},
+    {"LnBtn", Col[4], Row[2], Key, Key, Command::Ln, true},
+    {"StackTopFlipBtn", Col[5], Row[2], Key, Key, Command::Swap, true},
+    {"BtnEnter", Col[6], Row[2], Key, 65, Command::Enter, true},
     DIGIT(1, 7, 2),
     DIGIT(2, 8, 2),
     DIGIT(3, 9, 2),
-    {"BtnSub", "\u2212", "Subtract", Col[10], Row[2], Key, Key, Command::Subtract, true},
-    {"BtnSTO", "STO", "Store to Register F7", Col[4], Row[3], 26, Key, Command::Store, false},
-    {"BtnRCL", "RCL", "Recall from Register F8", Col[5], Row[3], 26, Key, Command::Recall, false},
+    {"BtnSub", Col[10], Row[2], Key, Key, Command::Subtract, true},
+    {"BtnSTO", Col[4], Row[3], 26, Key, Command::Store, false},
+    {"BtnRCL", Col[5], Row[3], 26, Key, Command::Recall, false},
     DIGIT(0, 7, 3),
-    {"BtnDot", ".", "", Col[8], Row[3], Key, Key, Command::Dot, true},
+    {"BtnDot", Col[8], Row[3], Key, Key, Command::Dot, true},
 }};
 #undef DIGIT
 
 // Buttons outside the main table: the change-sign and add keys sit in the last row, the hidden
 // direct-convert key shares its place with the converter key.
 const std::array<KeySpec, 3> kMoreKeys{{
-    {"BtnCHS", "\u00B1", "Change Algebraic Sign", Col[9], Row[3], Key, Key, Command::ChangeSign, true},
-    {"BtnAdd", "+", "Add", Col[10], Row[3], Key, Key, Command::Add, true},
-    {"ConvertStackBtn", "\u21E5", "Convert to Top of Stack Units F11", Col[0], Row[2], 20, Key,
-     Command::DirectConvert, true},
+    {"BtnCHS", Col[9], Row[3], Key, Key, Command::ChangeSign, true},
+    {"BtnAdd", Col[10], Row[3], Key, Key, Command::Add, true},
+    {"ConvertStackBtn", Col[0], Row[2], 20, Key, Command::DirectConvert, true},
 }};
+
+// The command table holds UTF-8.
+QString Text(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
 
 // Images above the keys that name the second functions and run them on a double-click.
 struct SecondImageSpec {
     const char* name;
-    const char* face;
-    const char* tip;
     int left, top;
     Command command;
 };
 const std::array<SecondImageSpec, 8> kSecondImages{{
-    {"XRootYImg", "\u02E3\u221Ay", "Root of Y", 104, 4, Command::XRootY},
-    {"YtoXImg", "y\u02E3", "Y to the Power of X", 136, 4, Command::YtoX},
-    {"AreaImg", "\u03C0d\u00B2/4", "Area of a Circle, Given Diameter", 200, 5, Command::CircleArea},
-    {"SinInvImg", "sin\u207B\u00B9", "Arcsine", 108, 46, Command::ArcSin},
-    {"CosInvImg", "cos\u207B\u00B9", "Arccosine", 140, 46, Command::ArcCos},
-    {"TanInvImg", "tan\u207B\u00B9", "Arctangent", 172, 46, Command::ArcTan},
-    {"TenToXImg", "10\u02E3", "10 to the Power of X", 104, 85, Command::TenToX},
-    {"EtoXImg", "e\u02E3", "E to the Power of X", 136, 85, Command::EtoX},
+    {"XRootYImg", 104, 4, Command::XRootY},
+    {"YtoXImg", 136, 4, Command::YtoX},
+    {"AreaImg", 200, 5, Command::CircleArea},
+    {"SinInvImg", 108, 46, Command::ArcSin},
+    {"CosInvImg", 140, 46, Command::ArcCos},
+    {"TanInvImg", 172, 46, Command::ArcTan},
+    {"TenToXImg", 104, 85, Command::TenToX},
+    {"EtoXImg", 136, 85, Command::EtoX},
 }};
 
 } // namespace
@@ -118,12 +116,13 @@ void TKorbCalcForm::BuildKeypad() {
     panel_->installEventFilter(this);
 
     auto make = [this](const KeySpec& spec) {
-        auto* b = new QPushButton(QString::fromUtf8(spec.face), panel_);
+        const KeyFace& face = Describe(spec.command).key;
+        auto* b = new QPushButton(Text(face.caption), panel_);
         b->setObjectName(spec.name);
         b->setGeometry(spec.left, spec.top, spec.width, spec.height);
         b->setAutoDefault(false);
-        b->setToolTip(spec.tip);
-        b->setAccessibleName(*spec.tip ? QString(spec.tip) : QString::fromUtf8(spec.face));
+        b->setToolTip(Text(face.tip));
+        b->setAccessibleName(Text(face.tip.empty() ? face.caption : face.tip));
         b->setProperty(kHelpContextProperty, HelpContexts::Keypad);
         b->setFocusPolicy(spec.tabStop ? Qt::StrongFocus : Qt::ClickFocus);
         b->installEventFilter(this);
@@ -215,10 +214,11 @@ void TKorbCalcForm::BuildToggles() {
 
 void TKorbCalcForm::BuildSecondFunctionImages() {
     for (const auto& spec : kSecondImages) {
-        auto* img = new TImage(QString::fromUtf8(spec.face), panel_);
+        const KeyFace& face = Describe(spec.command).key;
+        auto* img = new TImage(Text(face.caption), panel_);
         img->setObjectName(spec.name);
-        img->setToolTip(spec.tip);
-        img->setAccessibleName(spec.tip);
+        img->setToolTip(Text(face.tip));
+        img->setAccessibleName(Text(face.tip));
         QFont f("Arial");
         f.setPixelSize(SecondLabelPixels);
         img->setFont(f);

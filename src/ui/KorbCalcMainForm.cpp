@@ -12,7 +12,6 @@
 #include <QToolButton>
 #include <exception>
 
-#include "settings/NumberFormat.h"
 #include "settings/ValueStore.h"
 #include "ui/AboutBoxForm.h"
 #include "ui/DialogStyle.h"
@@ -27,6 +26,7 @@
 #include "ui/StackFormUnit.h"
 #include "ui/StackListModel.h"
 #include "ui/UnitsSelectorUnit.h"
+#include "units/NumberFormat.h"
 
 namespace {
 
@@ -66,30 +66,13 @@ TKorbCalcForm::TKorbCalcForm(ValueStore& store, QWidget* parent)
     }
 
     ApplyStoredFont();
-    PrefsHost host;
-    host.mainPos = [this] { return WindowPos{pos().x(), pos().y()}; };
-    host.mainWidth = [this] { return frameGeometry().width(); };
-    host.moveMain = [this](WindowPos p) { MoveOntoScreen(this, p.x, p.y); };
-    host.stackWindowPos = [this] {
-        return stackForm_ ? WindowPos{stackForm_->pos().x(), stackForm_->pos().y()} : Prefs().StackPos;
-    };
-    host.registerWindowPos = [this] {
-        return registerForm_ ? WindowPos{registerForm_->pos().x(), registerForm_->pos().y()} : Prefs().RegPos;
-    };
-    host.reportWriteError = [this](const std::string& m) { ShowMessage(m); };
-    engine_ = std::make_unique<KorbCalc>(*this, store_, std::move(host));
-
-    engine_->onRefreshViews = [this] {
-        if (registerForm_ && registerForm_->isVisible()) registerForm_->Refresh();
-    };
+    engine_ = std::make_unique<KorbCalc>(*this, store_);
     stackModel_ = std::make_unique<StackListModel>(engine_->Stack());
-    engine_->ObserveStack(stackModel_->Observer(), [this] {
-        if (registerForm_ && registerForm_->isVisible()) registerForm_->Refresh();
-    });
 }
 
 TKorbCalcForm::~TKorbCalcForm() {
-    engine_->ObserveStack({}, {}); // the stack model goes before the engine
+    // The stack model goes before the engine: the engine's notices no longer reach it.
+    listsFollowEngine_ = false;
     // Everything that reaches the engine goes before it: the other windows, then the display and
     // the keypad.
     delete stackForm_;
@@ -398,6 +381,46 @@ void TKorbCalcForm::SetCalcModeState(bool calcMode) {
     items_.freeForm->setChecked(!calcMode);
     toggles_.calcMode->setChecked(calcMode);
     toggles_.freeForm->setChecked(!calcMode);
+}
+
+void TKorbCalcForm::EntriesInserted(int first, int count) {
+    if (listsFollowEngine_ && stackModel_) stackModel_->EntriesInserted(first, count);
+}
+
+void TKorbCalcForm::EntriesRemoved(int first, int count) {
+    if (listsFollowEngine_ && stackModel_) stackModel_->EntriesRemoved(first, count);
+}
+
+void TKorbCalcForm::EntriesChanged(int first, int count) {
+    if (listsFollowEngine_ && stackModel_) stackModel_->EntriesChanged(first, count);
+}
+
+void TKorbCalcForm::EntriesReset() {
+    if (listsFollowEngine_ && stackModel_) stackModel_->EntriesReset();
+}
+
+void TKorbCalcForm::RegistersChanged() {
+    if (listsFollowEngine_ && registerForm_ && registerForm_->isVisible()) registerForm_->Refresh();
+}
+
+void TKorbCalcForm::ViewsRefreshed() {
+    RegistersChanged(); // the register window shows the registers in the current format
+}
+
+std::optional<WindowPos> TKorbCalcForm::WindowPlace(CalcWindow window) const {
+    const QWidget* w = window == CalcWindow::Main    ? static_cast<const QWidget*>(this)
+                       : window == CalcWindow::Stack ? static_cast<const QWidget*>(stackForm_)
+                                                     : static_cast<const QWidget*>(registerForm_);
+    if (!w) return std::nullopt;
+    return WindowPos{w->pos().x(), w->pos().y()};
+}
+
+int TKorbCalcForm::MainWindowWidth() const {
+    return frameGeometry().width();
+}
+
+void TKorbCalcForm::MoveMainWindow(WindowPos place) {
+    MoveOntoScreen(this, place.x, place.y);
 }
 
 std::string TKorbCalcForm::ClipboardText() const {

@@ -137,6 +137,16 @@ public:
     void SetAutoConvertState(bool on) override;
     void SetCalcModeState(bool calcMode) override;
     void SetUndoState(bool canUndo, bool canRedo) override;
+    std::optional<WindowPos> WindowPlace(CalcWindow window) const override;
+    int MainWindowWidth() const override;
+    void MoveMainWindow(WindowPos place) override;
+    // The engine's lists: the stack model and the register window follow them.
+    void EntriesInserted(int first, int count) override;
+    void EntriesRemoved(int first, int count) override;
+    void EntriesChanged(int first, int count) override;
+    void EntriesReset() override;
+    void RegistersChanged() override;
+    void ViewsRefreshed() override;
     std::string ClipboardText() const override;
     void SetClipboardText(const std::string& text) override;
 
@@ -229,6 +239,7 @@ private:
     TReadmeForm* readmeForm_ = nullptr;
     HelpWindow* helpWindow_ = nullptr;
     bool firstPaintReported_ = false;
+    bool listsFollowEngine_ = true; // until the window starts going
     bool engineUnitsDown_ = false;
     QColor displayColour_;
     LightLook lightLook_;

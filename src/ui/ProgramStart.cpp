@@ -49,7 +49,6 @@ int RunCalculator(int& argc, char** argv, const StartHooks& hooks) {
     // 1. The units engine's tables, before any window exists.
     InitUnitTables();
     KorbApplication app(argc, argv);
-    SetMessageSink([](const std::string& m) { ShowErrorBox(QString::fromStdString(m)); });
 
     // 2. The application's title.
     QApplication::setApplicationName("Meridot");

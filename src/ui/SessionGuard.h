@@ -4,7 +4,7 @@
 // signal (SIGTERM, SIGHUP) or by the ending desktop session.
 #pragma once
 
-#include "settings/FolderLock.h"
+#include "storage/FolderLock.h"
 
 class TKorbCalcForm;
 

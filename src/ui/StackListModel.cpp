@@ -1,26 +1,11 @@
 #include "ui/StackListModel.h"
 
-#include <QPointer>
-
 namespace {
 constexpr Qt::ItemFlags ListItemFlags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
 }
 
 StackListModel::StackListModel(const StackCalc& stack, QObject* parent)
     : QAbstractListModel(parent), stack_(stack), rows_(EngineRows()) {}
-
-StackCalc::EntryObserver StackListModel::Observer() {
-    QPointer<StackListModel> self(this);
-    auto rows = [self](void (StackListModel::*notice)(int, int)) {
-        return [self, notice](int first, int count) {
-            if (self) (self->*notice)(first, count);
-        };
-    };
-    return {rows(&StackListModel::Inserted), rows(&StackListModel::Removed), rows(&StackListModel::Changed),
-            [self] {
-                if (self) self->Reset();
-            }};
-}
 
 int StackListModel::EngineRows() const {
     return stack_.Count();

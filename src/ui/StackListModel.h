@@ -6,16 +6,21 @@
 #include <functional>
 #include <string>
 
+#include "calc/CalcView.h"
 #include "calc/StackCalc.h"
 
 // The stack entries' display texts, bottom entry first. The model keeps the row count it last
-// announced, so that the views see a consistent list while a change is being announced.
-class StackListModel : public QAbstractListModel {
+// announced, so that the views see a consistent list while a change is being announced. It
+// follows the engine's notices of the entries.
+class StackListModel : public QAbstractListModel, public CalcObserver {
     Q_OBJECT
 public:
     explicit StackListModel(const StackCalc& stack, QObject* parent = nullptr);
-    // The notices to hand to the engine; they reach this model as long as it lives.
-    StackCalc::EntryObserver Observer();
+
+    void EntriesInserted(int first, int count) override { Inserted(first, count); }
+    void EntriesRemoved(int first, int count) override { Removed(first, count); }
+    void EntriesChanged(int first, int count) override { Changed(first, count); }
+    void EntriesReset() override { Reset(); }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;

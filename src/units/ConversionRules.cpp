@@ -1,8 +1,10 @@
 // Conversion rules: the factors of a unit list, and the temperature and Saybolt rules that
 // replace them for a lone temperature or Saybolt unit.
-#include "units/QuantityMath.h"
+#include "units/ConversionRules.h"
+
+#include "units/RealFunctions.h"
 #include "units/UnitCatalogue.h"
-#include "units/UnitListsDetail.h"
+#include "units/UnitLists.h"
 
 #include <cmath>
 #include <limits>

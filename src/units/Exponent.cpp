@@ -1,5 +1,7 @@
 // Unit exponents: kept on the fractions they stand for, and written as display or exact text.
-#include "units/UnitListsDetail.h"
+#include "units/Exponent.h"
+
+#include "units/NumberReading.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,7 +1,8 @@
 // Reading numbers and splitting quantity texts into their number and unit text.
+#include "units/NumberReading.h"
+
 #include "units/DecimalDigits.h"
 #include "units/FloatText.h"
-#include "units/UnitListsDetail.h"
 #include "units/Utf8Text.h"
 
 #include <algorithm>

@@ -1,11 +1,14 @@
 // The quantity type TNumberUnits, and the memory of unit texts already read.
 #include "units/NumberUnits.h"
 
+#include "units/ConversionRules.h"
+#include "units/Exponent.h"
 #include "units/FloatText.h"
+#include "units/NumberReading.h"
 #include "units/QuantityMath.h"
 #include "units/TemperatureDifference.h"
 #include "units/UnitCatalogue.h"
-#include "units/UnitListsDetail.h"
+#include "units/UnitLists.h"
 #include "units/UnitNames.h"
 
 #include <bit>
@@ -386,7 +389,7 @@ bool TNumberUnits::RaiseToPower(double x) {
     // Zero has no negative power at all, not only no -1st.
     if (Value == 0 && x < 0) return fail(_DivideByZero);
     const double value = Power(Value, x);
-    // Power has already shown why a negative number has no fractional power.
+    // A negative number has no fractional power; the caller names the reason (PowerMessage).
     if (Value < 0 && x != std::trunc(x)) return fail(_UnitProblem);
     if (!std::isfinite(value)) return fail(_UnitProblem);
     TUnitLists raised;

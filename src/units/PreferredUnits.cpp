@@ -2,6 +2,7 @@
 // data declared once; the choices and current texts change when the user or the unit system does.
 #include "units/PreferredUnits.h"
 
+#include "units/NumberUnits.h"
 #include "units/QuantityMath.h"
 
 #include <optional>

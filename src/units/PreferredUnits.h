@@ -1,12 +1,19 @@
-// The preferred units: for each of the 19 kinds of quantity a default SI and U.S. unit, and the
-// user's own choice in its place. The current texts themselves are read through NumberUnits.h.
+// The preferred units: for each of the 19 kinds of quantity a default SI and U.S. unit, the user's
+// own choice in its place, and the current texts, which follow the unit system.
 #pragma once
 
-#include "units/NumberUnits.h"
-
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
+
+constexpr int PreferredRowCount = 19;
+// Copies the U.S. or SI column into the current preferred units, following UnitSystem.
+void SelectPreferredUnits();
+// Current preferred unit text of a row (1..19).
+const std::string& PreferredUnit(int row);
+// The unit text ConvertToPreferred uses for a base-unit text, or nothing when no key matches.
+std::optional<std::string> PreferredUnitFor(std::string_view baseUnitsText);
 
 // The user's choices, per row (index row - 1) and unit system; an empty text means the default.
 struct PreferredChoices {

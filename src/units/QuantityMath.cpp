@@ -3,9 +3,10 @@
 #include "units/QuantityMath.h"
 
 #include "units/AngleUnits.h"
+#include "units/NumberReading.h"
 #include "units/NumberUnits.h"
 #include "units/TemperatureDifference.h"
-#include "units/UnitListsDetail.h"
+#include "units/UnitLists.h"
 
 #include <array>
 #include <cmath>
@@ -222,8 +223,7 @@ bool QuantityMulDiv(const std::string& a, const std::string& b, bool multiply, s
 
 bool QuantityPower(const TNumberUnits& q, double exponent, TNumberUnits& result, std::string& errorText) {
     result = q;
-    // Refused here rather than by Power, which would also show its own message box: the user
-    // is told once, through the caller.
+    // Refused here, with the message the user is shown, rather than left to fail in the power.
     const double base = q.GetValue();
     if (!q.Empty && base < 0 && exponent != std::trunc(exponent)) {
         errorText = NegativeFractionalMessage;

@@ -1,64 +1,13 @@
-// Real-number functions, engine-wide settings and the unit-aware arithmetic on quantity texts.
+// The unit-aware arithmetic on quantity texts and quantities. Includes the real-number functions
+// and the engine-wide flags, which callers reach through this header.
 #pragma once
 
-#include <functional>
-#include <stdexcept>
+#include "units/RealFunctions.h"
+#include "units/Trig.h"
+
 #include <string>
-#include <string_view>
 
 class TNumberUnits;
-
-// ---------------------------------------------------------------------------
-// Engine-wide settings and the message sink
-// ---------------------------------------------------------------------------
-
-// Read-only views of the two flags; SetUnitFlags is their one writer.
-extern const bool& UnitSystem;  // true: SI, false: U.S. Customary
-extern const bool& AutoConvert; // convert products, quotients and powers to preferred units
-
-struct UnitFlags {
-    bool si = true;
-    bool autoConvert = true;
-    bool operator==(const UnitFlags&) const = default;
-};
-UnitFlags CurrentUnitFlags();
-// Sets both flags and reselects the preferred units, which follow the unit system.
-void SetUnitFlags(UnitFlags flags);
-
-// Where the engine shows a message box. The windows install one that shows a dialog,
-// the command-line program one that writes to standard error, tests one that records.
-using MessageSink = std::function<void(const std::string&)>;
-// Installs a sink and returns the previous one. An empty sink drops messages.
-MessageSink SetMessageSink(MessageSink sink);
-void ShowEngineMessage(const std::string& message);
-
-// The engine's plain exception, carrying a message only.
-class E : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
-constexpr double HalfPi = 1.5707963267948966;
-constexpr double Pi = 3.141592653589793;
-
-// ---------------------------------------------------------------------------
-// Real-number functions
-// ---------------------------------------------------------------------------
-
-double Power(double base, double exponent);
-double Log10(double x);
-double Sign(double x);
-// Correctly rounded sine and cosine, the same on every platform.
-double Sine(double x);
-double Cosine(double x);
-double Tan(double x);
-double ArcTan(double x);
-double ArcSin(double x);
-double ArcCos(double x);
-void CombineUnitTexts(std::string_view unitsA, std::string_view unitsB, bool multiply, std::string& units);
-
-// Value as "number text": general format, at most 15 significant digits.
-std::string NumberText(double value);
 
 // ---------------------------------------------------------------------------
 // Unit-aware arithmetic on quantity texts

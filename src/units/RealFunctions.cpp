@@ -1,10 +1,10 @@
-// Real-number helpers, the engine-wide flags and the message sink.
-#include "units/QuantityMath.h"
+// Real-number helpers and the engine-wide flags.
+#include "units/RealFunctions.h"
 
 #include "units/DecimalDigits.h"
 #include "units/FloatText.h"
 #include "units/NumberUnits.h"
-#include "units/UnitListsDetail.h"
+#include "units/Trig.h"
 
 #include <cmath>
 #include <cstdint>
@@ -25,21 +25,6 @@ UnitFlags CurrentUnitFlags() {
 void SetUnitFlags(UnitFlags newFlags) {
     flags = newFlags;
     SelectPreferredUnits();
-}
-
-namespace {
-MessageSink& Sink() {
-    static MessageSink sink;
-    return sink;
-}
-} // namespace
-
-MessageSink SetMessageSink(MessageSink sink) {
-    return std::exchange(Sink(), std::move(sink));
-}
-
-void ShowEngineMessage(const std::string& message) {
-    if (Sink()) Sink()(message);
 }
 
 namespace unitdetail {
@@ -73,17 +58,17 @@ double MagnitudePower(double magnitude, double exponent) {
 
 } // namespace unitdetail
 
+std::string_view PowerMessage(double base, double exponent) {
+    if (base == 0 && exponent == -1) return "Zero to negative one power not allowed-Divide by zero";
+    if (base < 0 && exponent - std::trunc(exponent) != 0) return "Negative to a fractional power not allowed";
+    return {};
+}
+
 double Power(double base, double exponent) {
-    if (base == 0) {
-        if (exponent == -1) ShowEngineMessage("Zero to negative one power not allowed-Divide by zero");
-        return 0;
-    }
+    if (base == 0) return 0;
     const double r = unitdetail::MagnitudePower(std::fabs(base), exponent);
     if (base > 0) return r;
-    if (exponent - std::trunc(exponent) != 0) {
-        ShowEngineMessage("Negative to a fractional power not allowed");
-        return 0;
-    }
+    if (exponent - std::trunc(exponent) != 0) return 0;
     // An odd whole exponent keeps the sign of the base. fmod avoids overflowing an integer
     // conversion for huge exponents.
     return std::fmod(std::trunc(exponent), 2.0) != 0 ? r * Sign(base) : r;

@@ -1,7 +1,7 @@
 #include "units/TemperatureDifference.h"
 
 #include "units/UnitCatalogue.h"
-#include "units/UnitListsDetail.h"
+#include "units/UnitLists.h"
 
 namespace tempdiff {
 
@@ -19,8 +19,8 @@ Kind KindOf(int slot) {
     case RuleSlot::K:
     case RuleSlot::R:
         return Kind::Both;
-    case dC:
-    case dF:
+    case DifferenceSlot::dC:
+    case DifferenceSlot::dF:
         return Kind::Interval;
     default:
         return Kind::None;
@@ -41,7 +41,9 @@ Step ConversionStep(const TUnitLists& from, const TUnitLists& to) {
 double IntervalValue(double value, int fromSlot, int toSlot) {
     // A Fahrenheit-sized degree (F, R, dF) is 1 / 1.8 of a Celsius-sized one (C, K, dC).
     const auto& f = unitcat::Slot(RuleSlot::F);
-    auto fahrenheitSized = [](int slot) { return slot == RuleSlot::F || slot == RuleSlot::R || slot == dF; };
+    auto fahrenheitSized = [](int slot) {
+        return slot == RuleSlot::F || slot == RuleSlot::R || slot == DifferenceSlot::dF;
+    };
     const double celsius = fahrenheitSized(fromSlot) ? value * f.inverse : value;
     return fahrenheitSized(toSlot) ? celsius * f.factor : celsius;
 }
@@ -61,7 +63,7 @@ bool TemperatureOperand(const TNumberUnits& a, const TNumberUnits& b, int sign, 
     if (sign < 0 && ka == Kind::Point && kb == Kind::Point) {
         // Two temperatures on the C and F scales are a step apart, measured on the first one's scale.
         if (!b.ValueInUnitsOf(a, converted)) return false;
-        resultSlot = ua == RuleSlot::C ? dC : dF;
+        resultSlot = ua == RuleSlot::C ? DifferenceSlot::dC : DifferenceSlot::dF;
         return true;
     }
     return false;

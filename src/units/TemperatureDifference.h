@@ -6,9 +6,6 @@
 
 namespace tempdiff {
 
-// Catalogue slots of the two difference units.
-constexpr int dC = 61, dF = 62;
-
 enum class Kind {
     None,     // not a lone temperature unit
     Point,    // C, F

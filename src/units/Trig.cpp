@@ -5,7 +5,7 @@
 // sixth digit on (sin of 3.14159265358979 gives 3.2310851E-15 instead of 3.2310891E-15). There the
 // argument is reduced exactly here, with the bits of 2/pi, and only the reduced argument, within
 // pi/4 of zero where the x87 is accurate to far more than double precision, goes to the hardware.
-#include "units/QuantityMath.h"
+#include "units/Trig.h"
 
 #include <cmath>
 

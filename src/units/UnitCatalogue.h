@@ -1,14 +1,100 @@
-// Catalogue internals shared by the catalogue and the parser: the per-slot record with the unit's
-// expansion already split into base-unit terms, so that conversions need no text work.
+// The unit catalogue: a slot for every unit, its name, factor, base-unit expansion and group, the
+// lookup of names, and the messages of the engine's result codes. The unitcat namespace below holds
+// the per-slot record shared by the catalogue and the parser, with each unit's expansion already
+// split into base-unit terms so that conversions need no text work.
 #pragma once
 
-#include "units/NumberUnits.h"
 #include "units/SiPrefixes.h"
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
+
+constexpr int UnitSlotCount = 153;
+
+// Slot numbers of the base units; every expansion is written in these.
+namespace BaseSlot {
+constexpr int m = 9, kg = 29, sec = 50, rad = 52, C = 57, Coul = 133, USD = 145, Number = 147, Mole = 153;
+}
+// Slots that convert by rule rather than by factor alone.
+namespace RuleSlot {
+constexpr int C = 57, F = 58, K = 59, R = 60, St = 117, SUS = 119;
+}
+// The temperature differences: they convert by factor, but meet temperatures by rule.
+namespace DifferenceSlot {
+constexpr int dC = 61, dF = 62;
+}
+// Empty slots: the one that ends the temperatures (no prefix takes it) and the first of no group.
+namespace GapSlot {
+constexpr int Temperature = 63, NoGroup = 64;
+}
+
+enum class UnitGroup {
+    None,
+    Force,
+    Length,
+    Mass,
+    Time,
+    Angle,
+    Temperature,
+    Energy,
+    Power,
+    Volume,
+    AngularSpeed,
+    VolumeFlow,
+    Pressure,
+    DynamicViscosity,
+    KinematicViscosity,
+    Area,
+    Charge,
+    Current,
+    Voltage,
+    Resistance,
+    Capacitance,
+    Inductance,
+    Currency,
+    Count,
+    AmountOfSubstance,
+    Frequency
+};
+
+// Fills every table once; later calls do nothing. Must run before anything else of the engine.
+void InitUnitTables();
+
+// Unit number of a catalogue name, or 0: the name written in exactly this letter case, else the one
+// name that matches without regard to case (none when several do, as "mw" for "mW" and "MW").
+int FindUnit(std::string_view name);
+
+// Per-slot data, for slot numbers 1..153 (an empty slot has an empty name).
+const std::string& UnitName(int slot);
+double UnitFactor(int slot);        // units per base unit
+double UnitInverseFactor(int slot); // base units per unit
+const std::string& UnitBaseExpansion(int slot);
+UnitGroup UnitGroupOf(int slot);
+const char* UnitGroupName(UnitGroup group);
+
+// Dimension-signature value of a base unit slot; 0 for a slot that is not a base unit.
+double SignatureValue(int baseSlot);
+
+// ---------------------------------------------------------------------------
+// Result codes
+// ---------------------------------------------------------------------------
+
+enum TErrors : std::uint8_t {
+    _OK,
+    _MisSpell,
+    _UnitProblem,
+    _MissOper,
+    _UnitIncomp,
+    _NotInList,
+    _UnKnow,
+    _NoEntry,
+    _DivideByZero
+};
+
+const std::string& ErrorMessage(TErrors code);
 
 namespace unitcat {
 

@@ -1,7 +1,9 @@
 // Unit lists: reading unit texts, reducing, products and powers of lists, and canonical text.
-#include "units/QuantityMath.h"
+#include "units/UnitLists.h"
+
+#include "units/Exponent.h"
+#include "units/RealFunctions.h"
 #include "units/UnitCatalogue.h"
-#include "units/UnitListsDetail.h"
 #include "units/UnitNames.h"
 
 #include <algorithm>
@@ -301,7 +303,6 @@ std::string CombineQuantityText(std::string_view unitText, double value) {
         if (!std::isfinite(value)) throw std::range_error("value out of range");
         return NumberText(value) + " " + std::string(unitText);
     } catch (...) {
-        ShowEngineMessage("Exception in Combine");
         return std::string();
     }
 }

@@ -1,8 +1,9 @@
 #include "units/UnitNames.h"
 
+#include "units/Exponent.h"
+#include "units/NumberReading.h"
 #include "units/NumberUnits.h"
 #include "units/UnitCatalogue.h"
-#include "units/UnitListsDetail.h"
 #include "units/Utf8Text.h"
 
 #include <algorithm>

@@ -1,6 +1,5 @@
 // The names a unit text may use beyond the catalogue's own (aliases such as "s", "feet", "mph"),
-// how a name is resolved, the words that explain a text that does not read, and the list of every
-// name for people looking one up.
+// how a name is resolved, and the words that explain a text that does not read.
 #pragma once
 
 #include <array>
@@ -41,27 +40,11 @@ std::string OutOfRangeMessage(std::string_view quantityText);
 // trailing " — did you mean X?" written " (did you mean X?)".
 std::string OneLineMessage(std::string_view message);
 
-// One name a unit text may use.
-struct NameRow {
-    std::string name;
-    std::string meaning; // what it is: "foot", "kilo-joule", "alias of mi/hr"
-    std::string kind;    // kind of quantity, "" for none
-    std::string factor;  // value of one in base units, as "0.3048 m"; "" when a rule converts
-    bool alias = false;
-};
-// Every catalogue name, prefixed unit and alias, in catalogue order with the aliases last.
-std::vector<NameRow> AllNames();
-// The rows whose name or meaning contains the text (without regard to case); all for an empty text.
-std::vector<NameRow> MatchingNames(std::string_view text);
-
 struct AliasInfo {
     const char* name;
     const char* meaning; // a unit text; nullptr for an ambiguous name
     const char* note;    // what it is, or, for an ambiguous name, the names to use instead
 };
-// What a catalogue name of the numbered slots stands for ("foot"), or "".
-const char* CatalogueNote(std::string_view name);
-
 // The alias table, in its own order.
 const std::vector<AliasInfo>& Aliases();
 

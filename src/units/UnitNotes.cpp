@@ -1,8 +1,9 @@
 // What each catalogue name stands for, in words, for the lists of names people look things up in.
-#include "units/UnitNames.h"
+#include "units/UnitNotes.h"
 
 #include "units/NumberUnits.h"
 #include "units/UnitCatalogue.h"
+#include "units/UnitNames.h"
 
 #include <algorithm>
 #include <cstdio>

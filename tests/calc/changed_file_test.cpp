@@ -3,9 +3,9 @@
 #include "calc/StackCalc.h"
 
 #include "calc/CalcView.h"
-#include "settings/FolderLock.h"
-#include "settings/NumberFormat.h"
-#include "settings/file_scratch.h"
+#include "storage/FolderLock.h"
+#include "support/file_scratch.h"
+#include "units/NumberFormat.h"
 #include "units/NumberUnits.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 #include <fstream>
 
 #include "engine_fixture.h"
-#include "settings/file_scratch.h"
+#include "support/file_scratch.h"
 
 namespace {
 

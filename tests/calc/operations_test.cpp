@@ -232,4 +232,96 @@ TEST_F(EngineTest, SecondFunctionCommandsRunWithTheLayerOnOrOff) {
     }
 }
 
+// The generic forms a command-table row gives a new operation: the result is pushed; a refusal,
+// or an exception, puts the operands back; too few operands are reported before compute runs.
+struct GenericCase {
+    const char* name;
+    std::vector<std::string> entries;
+    std::string typed; // typed after the entries, not entered
+    bool binary;
+    enum { Computes, Refuses, Throws } compute;
+    std::vector<Quantity> stack;
+    std::string error, message;
+};
+
+class GenericOperation : public EngineTest, public ::testing::WithParamInterface<GenericCase> {};
+
+TEST_P(GenericOperation, PushesTheResultOrPutsTheOperandsBack) {
+    const auto& p = GetParam();
+    c().AutoConvertBtnClick(false);
+    PushAll(p.entries);
+    if (!p.typed.empty()) Typed(p.typed);
+    const std::size_t stepsBefore = c().History().UndoSteps();
+    int calls = 0;
+    auto outcome = [&](bool computed, std::string& error) {
+        ++calls;
+        if (p.compute == GenericCase::Throws) throw std::runtime_error("compute failed");
+        if (p.compute == GenericCase::Refuses) error = "refused";
+        return computed && p.compute == GenericCase::Computes;
+    };
+    if (p.binary)
+        c().BinaryOperation(
+            [&](const std::string& y, const std::string& x, std::string& full, std::string& error) {
+                std::string units;
+                double value = 0;
+                return outcome(QuantityMulDiv(y, x, true, full, value, units, error), error);
+            });
+    else
+        c().UnaryOperation([&](const std::string& x, std::string& full, std::string& error) {
+            std::string units;
+            double value = 0;
+            return outcome(QuantityPower(x, full, value, 2, units, error), error);
+        });
+    ExpectStack(p.stack);
+    EXPECT_EQ(view.errors, p.error.empty() ? std::vector<std::string>{} : std::vector<std::string>{p.error});
+    EXPECT_EQ(view.messages,
+              p.message.empty() ? std::vector<std::string>{} : std::vector<std::string>{p.message});
+    const std::size_t operands = p.binary ? 2 : 1;
+    EXPECT_EQ(calls, p.entries.size() + (p.typed.empty() ? 0 : 1) >= operands ? 1 : 0);
+    // The operation and the entry it finished are one step, undone together.
+    if (p.compute == GenericCase::Computes && calls == 1) {
+        EXPECT_EQ(c().History().UndoSteps(), stepsBefore + 1);
+        c().Undo();
+        EXPECT_EQ(c().Stack().Depth(), static_cast<int>(p.entries.size()));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, GenericOperation,
+    ::testing::Values(
+        GenericCase{
+            "unary", {"2 kg", "3 m"}, "", false, GenericCase::Computes, {{2, "kg"}, {9, "m^2"}}, "", ""},
+        GenericCase{"unary_typed", {}, "4 m", false, GenericCase::Computes, {{16, "m^2"}}, "", ""},
+        GenericCase{"unary_refused", {"3 m"}, "", false, GenericCase::Refuses, {{3, "m"}}, "refused", ""},
+        GenericCase{
+            "unary_throws", {"3 m"}, "", false, GenericCase::Throws, {{3, "m"}}, "", "compute failed"},
+        GenericCase{"unary_empty", {}, "", false, GenericCase::Computes, {}, "Stack Empty!", ""},
+        GenericCase{"binary", {"3 m", "2 kg"}, "", true, GenericCase::Computes, {{6, "m*kg"}}, "", ""},
+        GenericCase{"binary_typed", {"3 m"}, "2 m", true, GenericCase::Computes, {{6, "m^2"}}, "", ""},
+        GenericCase{"binary_refused",
+                    {"3 m", "2 kg"},
+                    "",
+                    true,
+                    GenericCase::Refuses,
+                    {{3, "m"}, {2, "kg"}},
+                    "refused",
+                    ""},
+        GenericCase{"binary_throws",
+                    {"3 m", "2 kg"},
+                    "",
+                    true,
+                    GenericCase::Throws,
+                    {{3, "m"}, {2, "kg"}},
+                    "",
+                    "compute failed"},
+        GenericCase{"binary_one_operand",
+                    {"3 m"},
+                    "",
+                    true,
+                    GenericCase::Computes,
+                    {{3, "m"}},
+                    "Too Few Operands",
+                    ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 } // namespace

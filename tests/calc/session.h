@@ -3,9 +3,9 @@
 #pragma once
 
 #include "calc/engine_fixture.h"
-#include "settings/NumberFormat.h"
-#include "settings/SafeFile.h"
-#include "settings/file_scratch.h"
+#include "storage/SafeFile.h"
+#include "support/file_scratch.h"
+#include "units/NumberFormat.h"
 
 #include <functional>
 #ifndef _WIN32
@@ -68,7 +68,7 @@ struct Session {
     std::vector<std::string> PrefsLines() const {
         Settings copy = CurrentSettings();
         MemoryValueStore scratch;
-        return Prefs(copy, scratch, {}, "Meridot.ini").BuildLines();
+        return Prefs(copy, scratch, "Meridot.ini").BuildLines();
     }
 };
 

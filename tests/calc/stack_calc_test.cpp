@@ -1,10 +1,10 @@
 #include "calc/StackCalc.h"
 
 #include "calc/CalcView.h"
-#include "settings/NumberFormat.h"
 #include "settings/Prefs.h"
 #include "settings/ValueStore.h"
-#include "settings/file_scratch.h"
+#include "support/file_scratch.h"
+#include "units/NumberFormat.h"
 #include "units/NumberUnits.h"
 
 #include <gtest/gtest.h>
@@ -29,25 +29,28 @@ public:
 using Lines = std::vector<std::string>;
 
 // Records the stack's notices as "inserted 0 1", "removed 2 1", "changed 1 2", "reset" and
-// "registers".
-void Observe(StackCalc& calc, Lines& log) {
-    auto rows = [&log](const char* what) {
-        return [&log, what](int first, int count) {
-            log.push_back(std::string(what) + " " + std::to_string(first) + " " + std::to_string(count));
-        };
-    };
-    calc.entryObserver = {rows("inserted"), rows("removed"), rows("changed"),
-                          [&log] { log.push_back("reset"); }};
-    calc.onRegistersChanged = [&log] { log.push_back("registers"); };
-}
+// "registers", and counts the refreshes and the new tops to show.
+struct NoticeLog : CalcObserver {
+    void EntriesInserted(int first, int count) override { Rows("inserted", first, count); }
+    void EntriesRemoved(int first, int count) override { Rows("removed", first, count); }
+    void EntriesChanged(int first, int count) override { Rows("changed", first, count); }
+    void EntriesReset() override { lines.push_back("reset"); }
+    void RegistersChanged() override { lines.push_back("registers"); }
+    void ViewsRefreshed() override { ++refreshes; }
+    void TopReplaced() override { ++topsShown; }
+    void Rows(const char* what, int first, int count) {
+        lines.push_back(std::string(what) + " " + std::to_string(first) + " " + std::to_string(count));
+    }
+
+    Lines lines;
+    int refreshes = 0, topsShown = 0;
+};
 
 class StackCalcTest : public ::testing::Test {
 protected:
     void SetUp() override {
         InitUnitTables();
-        Observe(calc, notices);
-        calc.onRefreshViews = [this] { ++refreshes; };
-        calc.showStackTop = [this] { ++stackTopShown; };
+        calc.SetObserver(log);
     }
     void PushAll(const Lines& texts) {
         for (const auto& t : texts) ASSERT_TRUE(calc.Push(t)) << t;
@@ -65,8 +68,10 @@ protected:
     RecordingView view;
     StackCalc calc{view, notation, places};
     ScratchDir dir;
-    Lines notices;
-    int refreshes = 0, stackTopShown = 0;
+    NoticeLog log;
+    Lines& notices = log.lines;
+    int& refreshes = log.refreshes;
+    int& stackTopShown = log.topsShown;
 };
 
 TEST_F(StackCalcTest, PushKeepsTheFullTextAndShowsTheTextAsTyped) {
@@ -194,15 +199,13 @@ TEST_F(StackCalcTest, StackFileRoundTrip) {
 
     RecordingView view2;
     StackCalc loaded{view2, notation, places};
-    Lines loadNotices;
-    int shown = 0;
-    Observe(loaded, loadNotices);
-    loaded.showStackTop = [&] { ++shown; };
+    NoticeLog loadLog;
+    loaded.SetObserver(loadLog);
     ASSERT_TRUE(loaded.LoadStackFile(file));
     EXPECT_EQ(loaded.FPStack(), calc.FPStack());
     EXPECT_EQ(loaded.StackListBox(), calc.StackListBox());
-    EXPECT_EQ(loadNotices, Lines{"inserted 0 3"}); // the whole file at once
-    EXPECT_EQ(shown, 1);
+    EXPECT_EQ(loadLog.lines, Lines{"inserted 0 3"}); // the whole file at once
+    EXPECT_EQ(loadLog.topsShown, 1);
     EXPECT_TRUE(view2.errors.empty() && view2.messages.empty());
 }
 
@@ -293,8 +296,10 @@ TEST_F(StackCalcTest, FilesAreWrittenAtCloseOnlyWhenSavePrefsIsOn) {
         s.SaveStack = c.saveStack;
         s.SaveRegs = c.saveRegs;
         MemoryValueStore store;
-        Prefs prefs(s, store, {}, here.File("Meridot.ini"));
-        EXPECT_TRUE(SaveAtClose(prefs, calc, here.File("SaveStck.dat"), here.File("SaveRegs.dat")));
+        Prefs prefs(s, store, here.File("Meridot.ini"));
+        EXPECT_TRUE(SaveAtClose(
+            s.SavePrefs != 0, [&prefs] { return prefs.WritePrefs().written; }, calc,
+            here.File("SaveStck.dat"), here.File("SaveRegs.dat")));
         const bool expected = c.savePrefs != 0;
         for (const char* name : {"Meridot.ini", "SaveStck.dat", "SaveRegs.dat"})
             EXPECT_EQ(std::filesystem::exists(PathOf(here.File(name))), expected)

@@ -3,7 +3,7 @@
 #include "calc/StackCalc.h"
 
 #include "calc/CalcView.h"
-#include "settings/NumberFormat.h"
+#include "units/NumberFormat.h"
 #include "units/NumberUnits.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #include <filesystem>
 
 #include "engine_fixture.h"
-#include "settings/file_scratch.h"
+#include "support/file_scratch.h"
 #include "units/QuantityMath.h"
 
 namespace {

@@ -6,11 +6,14 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <thread>
 
-#include "support/pipe.h"
 #include <vector>
+
+#include "support/pipe.h"
+#include "support/win32.h"
 
 namespace {
 
@@ -72,5 +75,40 @@ TEST(LineInput, ManyLinesAcrossBlocks) {
     }
     EXPECT_EQ(LinesOf(input, 4093), expected);
 }
+
+#ifdef _WIN32
+// Typed at a console: the characters in UTF-8 whatever the console's code page, also one of two
+// UTF-16 halves; line ends without their "\r"; Ctrl+Z and Enter end the input.
+TEST(LineInput, ConsoleGivesTypedCharactersInUtf8) {
+    const HANDLE console =
+        ::CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                      OPEN_EXISTING, 0, nullptr);
+    if (console == INVALID_HANDLE_VALUE) {
+        if (std::getenv("MERIDOT_CONSOLE_TESTS")) FAIL() << "the test runs without a console";
+        GTEST_SKIP() << "the test runs without a console"; // Wine gives one only on a terminal
+    }
+    ::SetConsoleMode(console, ENABLE_LINE_INPUT | ENABLE_ECHO_INPUT | ENABLE_PROCESSED_INPUT);
+    ::FlushConsoleInputBuffer(console);
+    std::vector<INPUT_RECORD> keys;
+    for (const wchar_t ch : std::wstring(L"5 \u00B5m\r3 k\u03A9 \U0001D465\r\x1A\r")) {
+        INPUT_RECORD key{};
+        key.EventType = KEY_EVENT;
+        key.Event.KeyEvent.bKeyDown = TRUE;
+        key.Event.KeyEvent.wRepeatCount = 1;
+        key.Event.KeyEvent.wVirtualKeyCode = ch == L'\r' ? VK_RETURN : 0;
+        key.Event.KeyEvent.uChar.UnicodeChar = ch;
+        keys.push_back(key);
+    }
+    DWORD written = 0;
+    ASSERT_TRUE(::WriteConsoleInputW(console, keys.data(), static_cast<DWORD>(keys.size()), &written));
+    const int fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(console), _O_RDONLY);
+    ASSERT_GE(fd, 0);
+    LineInput in(fd);
+    std::vector<std::string> lines;
+    for (std::string line; in.Next(line);) lines.push_back(line);
+    EXPECT_EQ(lines, (std::vector<std::string>{"5 \xC2\xB5m", "3 k\xCE\xA9 \xF0\x9D\x91\xA5"}));
+    ::_close(fd);
+}
+#endif
 
 } // namespace

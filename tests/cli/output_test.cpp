@@ -7,10 +7,12 @@
 
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #include <string>
 #include <thread>
 
 #include "support/pipe.h"
+#include "support/win32.h"
 
 namespace {
 
@@ -73,5 +75,47 @@ TEST(Output, FlushReportsAReaderThatHasGone) {
     EXPECT_EQ(out.Failure(), gone);
     ::close(fds[1]);
 }
+
+#ifdef _WIN32
+// A console is given characters, not the bytes of UTF-8 read in its code page, and no character
+// is cut in two where a block of output ends.
+TEST(Output, ConsoleShowsUtf8TextAsCharacters) {
+    const auto screen = [] {
+        return ::CreateConsoleScreenBuffer(GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                           nullptr, CONSOLE_TEXTMODE_BUFFER, nullptr);
+    };
+    if (HANDLE probe = screen(); probe != INVALID_HANDLE_VALUE)
+        ::CloseHandle(probe);
+    else if (std::getenv("MERIDOT_CONSOLE_TESTS")) // the run that is there for this test
+        FAIL() << "the test runs without a console";
+    else // Wine gives a console only to programs started on a terminal
+        GTEST_SKIP() << "the test runs without a console";
+    // The block fills up one byte into the micro sign.
+    const std::size_t block = 1 << 14;
+    const std::string text = std::string(block - 1, 'x') + "\xC2\xB5m 2 k\xCE\xA9 3 m\xC2\xB2 \xE2\x88\x92";
+    const std::wstring shown = std::wstring(block - 1, L'x') + L"\u00B5m 2 k\u03A9 3 m\u00B2 \u2212";
+    // Written at once, and in two pieces that meet where the block ends.
+    for (const std::size_t split : {text.size(), block - 1}) {
+        SCOPED_TRACE(split);
+        HANDLE console = screen();
+        ASSERT_NE(console, INVALID_HANDLE_VALUE);
+        ASSERT_TRUE(::SetConsoleScreenBufferSize(console, COORD{256, 160})); // nothing scrolls away
+        const int fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(console), _O_BINARY);
+        ASSERT_GE(fd, 0);
+        {
+            Output out(fd);
+            out << text.substr(0, split) << text.substr(split);
+            EXPECT_TRUE(out.Flush());
+        }
+        std::wstring got(shown.size(), L'\0');
+        DWORD read = 0;
+        EXPECT_TRUE(::ReadConsoleOutputCharacterW(console, got.data(), static_cast<DWORD>(got.size()),
+                                                  COORD{0, 0}, &read));
+        got.resize(read);
+        EXPECT_TRUE(got == shown) << testing::PrintToString(got.substr(block - 4));
+        ::_close(fd);
+    }
+}
+#endif
 
 } // namespace

@@ -1,6 +1,6 @@
 // korbcalc-cli sessions that others share or cut short: programs on one folder, a reader that has
 // gone, overlong input, and an entry that once overran a unit list.
-#include "settings/FolderLock.h"
+#include "storage/FolderLock.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>

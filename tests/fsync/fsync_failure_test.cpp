@@ -1,7 +1,7 @@
 // Built with -Wl,--wrap=fsync: every fsync of the program goes through the wrapper below, which
 // can be told to fail as a disk that cannot flush would.
-#include "settings/SafeFile.h"
-#include "settings/file_scratch.h"
+#include "storage/SafeFile.h"
+#include "support/file_scratch.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Built with -Wl,--wrap=write: every write of the program goes through the wrapper below, which
 // notes the access rights of the regular file each write goes to, while a test watches.
-#include "settings/SafeFile.h"
-#include "settings/file_scratch.h"
+#include "storage/SafeFile.h"
+#include "support/file_scratch.h"
 
 #include <gtest/gtest.h>
 

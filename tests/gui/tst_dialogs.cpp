@@ -1,17 +1,14 @@
-// End-to-end tests of the dialogs and the help window, driven without blocking: modal dialogs are
+// End-to-end tests of the dialogs, driven without blocking: modal dialogs are
 // answered from a zero-time timer that runs inside their own event loop.
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRawFont>
-#include <QRegularExpression>
 #include <QScrollArea>
-#include <QTextBrowser>
 #include <QTimer>
 #include <QtTest>
 #include <functional>
@@ -22,15 +19,12 @@
 #include "ui/AboutBoxForm.h"
 #include "ui/ErrWindowForm.h"
 #include "ui/FormatFormUnit.h"
-#include "ui/HelpUnitNames.h"
-#include "ui/HelpWindow.h"
 #include "ui/PreferencesForm.h"
 #include "ui/ResetCalcForm.h"
 #include "ui/UnitsSelectorUnit.h"
 #include "units/NumberUnits.h"
 #include "units/PickedUnits.h"
 #include "units/QuantityMath.h"
-#include "units/UnitNames.h"
 
 namespace {
 
@@ -84,10 +78,6 @@ private slots:
     void errorWindowShowsEachMessage();
     void resetDialogAnswers();
     void aboutBoxVersion();
-
-    void helpContexts_data();
-    void helpContexts();
-    void helpLinksAndSearch();
 };
 
 // ---- units selector ------------------------------------------------------------------------------
@@ -544,76 +534,6 @@ void TestDialogs::aboutBoxVersion() {
     WhenModal([&] { box.close(); });
     box.Execute();
     QCOMPARE(box.VersionLabel->text(), QString("Version 1.04"));
-}
-
-// ---- help ------------------------------------------------------------------------------------------
-
-void TestDialogs::helpContexts_data() {
-    QTest::addColumn<int>("context");
-    QTest::addColumn<QString>("title");
-    QTest::newRow("main window") << 10 << "Main Window and Keypad";
-    QTest::newRow("other controls") << 1 << "Menus, Toggle Buttons and Shortcut Keys";
-    QTest::newRow("units selector") << 11 << "Units Selector";
-    QTest::newRow("stack window") << 20 << "Operand Stack and the Stack Window";
-    QTest::newRow("register window") << 21 << "Registers and the Register Contents Window";
-    QTest::newRow("unknown context") << 77 << "Contents";
-}
-
-void TestDialogs::helpContexts() {
-    QFETCH(int, context);
-    QFETCH(QString, title);
-    HelpWindow help;
-    help.ShowContext(context);
-    QVERIFY(help.isVisible());
-    QCOMPARE(help.Browser->documentTitle(), title);
-    QVERIFY(help.Browser->toPlainText().size() > 200);
-}
-
-void TestDialogs::helpLinksAndSearch() {
-    HelpWindow help;
-    QCOMPARE(help.Topics().size(), std::size_t{14});
-    // Every link of every topic opens another topic.
-    static const QRegularExpression link("href=\"([^\"]+)\"");
-    for (const auto& topic : help.Topics()) {
-        help.ShowTopic(topic.id);
-        QCOMPARE(help.Browser->documentTitle(), topic.title);
-        QVERIFY2(!topic.keywords.isEmpty(), qPrintable(topic.id));
-        QString html = QString::fromStdString(helppage::UnitNamesHtml());
-        if (topic.id != helppage::UnitNamesId) {
-            QFile file(":/help/" + topic.id + ".html");
-            QVERIFY(file.open(QIODevice::ReadOnly));
-            html = QString::fromUtf8(file.readAll());
-        }
-        for (const auto& m : link.globalMatch(html)) {
-            QString target = m.captured(1);
-            target.chop(5);
-            QVERIFY2(std::any_of(help.Topics().begin(), help.Topics().end(),
-                                 [&](const HelpTopic& t) { return t.id == target; }),
-                     qPrintable(topic.id + " -> " + m.captured(1)));
-        }
-    }
-    help.ShowTopic("Contents");
-    QCOMPARE(help.CurrentTopic(), QString("contents"));
-
-    help.ShowSearch();
-    QCOMPARE(help.Tabs->currentIndex(), 1);
-    QTest::keyClicks(help.SearchEdit, "autoconv");
-    QVERIFY(help.IndexList->currentItem());
-    QVERIFY(help.IndexList->currentItem()->text().startsWith("AutoConv", Qt::CaseInsensitive));
-    QTest::keyClick(help.SearchEdit, Qt::Key_Return);
-    const QString opened = help.CurrentTopic();
-    QVERIFY(std::any_of(help.Topics().begin(), help.Topics().end(), [&](const HelpTopic& t) {
-        return t.id == opened && t.keywords.filter("AutoConv", Qt::CaseInsensitive).size() > 0;
-    }));
-    // The generated topic lists every name the catalogue reads, aliases and prefixed units too.
-    help.ShowTopic("Units: every name, alias and prefix");
-    QCOMPARE(help.CurrentTopic(), QString(helppage::UnitNamesId));
-    const QString listed = help.Browser->toPlainText();
-    for (const auto& row : unitnames::AllNames())
-        QVERIFY2(listed.contains(QString::fromStdString(row.name)), row.name.c_str());
-    for (const char* name : {"mph", "kJ", "uF", "lbm", "micro"}) QVERIFY2(listed.contains(name), name);
-    help.FilterIndex("no such keyword at all");
-    QVERIFY(!help.OpenSelectedKeyword());
 }
 
 QTEST_MAIN(TestDialogs)

@@ -61,7 +61,7 @@ class TestMainWindow : public QObject {
 private:
     std::unique_ptr<QTemporaryDir> dir_;
     MemoryValueStore store_;
-    std::optional<UnitEngineScope> unitEngine_; // outlives the form, whose engine uses its sink
+    std::optional<UnitEngineScope> unitEngine_; // outlives the form, whose engine sets the unit flags
     std::unique_ptr<TKorbCalcForm> form_;
     QStringList messages_;
     QStringList errors_;

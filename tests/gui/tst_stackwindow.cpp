@@ -142,7 +142,7 @@ private slots:
         StackCalc stack(view, notation, places);
         for (const char* v : {"1 m", "2 m", "3 m"}) QVERIFY(stack.Push(v));
         StackListModel model(stack);
-        stack.entryObserver = model.Observer();
+        stack.SetObserver(model);
         QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
         ModelLog log(&model);
         QSignalSpy after(&model, &StackListModel::entriesChanged);
@@ -163,9 +163,10 @@ private slots:
             QVERIFY(stack.LoadStackFile("SaveStck.dat"));
         }
         if (command == "stray notice") {
-            auto inserted = std::exchange(stack.entryObserver.inserted, {});
+            CalcObserver nobody;
+            stack.SetObserver(nobody);
             stack.Push("4 ft"); // the model misses this one
-            stack.entryObserver.inserted = inserted;
+            stack.SetObserver(model);
             stack.SwapXY(); // told as a change of rows 2-3, but the model has only 3 rows
         }
 

@@ -1,6 +1,7 @@
 #include "settings/Prefs.h"
 #include "settings/ValueStore.h"
-#include "settings/file_scratch.h"
+#include "storage/SafeFile.h"
+#include "support/file_scratch.h"
 #include "support/unit_engine_scope.h"
 #include "units/QuantityMath.h"
 
@@ -11,27 +12,19 @@
 
 namespace {
 
-// What the windows would see of the preferences code.
-struct FakeHost {
-    WindowPos main{274, 159};
-    int width = 300;
-    std::vector<std::string> messages;
-    std::vector<std::string> writeErrors;
-    std::vector<WindowPos> moves;
-    std::vector<int> workingFormats;
-    int stackTopShown = 0;
+using Kind = PrefsMessage::Kind;
+constexpr int MainWidth = 300;
 
-    PrefsHost Host() {
-        PrefsHost h;
-        h.mainPos = [this] { return main; };
-        h.mainWidth = [this] { return width; };
-        h.moveMain = [this](WindowPos p) { moves.push_back(p); };
-        h.showStackTop = [this] { ++stackTopShown; };
-        h.setWorkingFormat = [this](int f) { workingFormats.push_back(f); };
-        h.calcMode = [] { return 1; };
-        h.messageBox = [this](const std::string& m) { messages.push_back(m); };
-        h.reportWriteError = [this](const std::string& m) { writeErrors.push_back(m); };
-        return h;
+// What the engine would hand over of its windows and its mode.
+struct FakeWindows {
+    WindowPos main{274, 159};
+
+    PrefsContext Context() const {
+        PrefsContext c;
+        c.mainPos = main;
+        c.mainWidth = MainWidth;
+        c.calcMode = true;
+        return c;
     }
 };
 
@@ -41,8 +34,8 @@ protected:
     std::string file = dir.File("Meridot.ini");
     Settings settings;
     MemoryValueStore store;
-    FakeHost host;
-    Prefs prefs{settings, store, host.Host(), file};
+    FakeWindows host;
+    Prefs prefs{settings, store, file};
 };
 
 const char* const FirstStartFile = "; Meridot engineering calculator\r\n"
@@ -76,10 +69,12 @@ const char* const FirstStartFile = "; Meridot engineering calculator\r\n"
 
 TEST_F(PrefsTest, FirstStartWithoutFileWritesTheDefaults) {
     UnitEngineScope unitEngine{{false, true}};
-    EXPECT_FALSE(prefs.LoadPrefs());
-
-    EXPECT_EQ(host.messages, std::vector<std::string>{"Can't load Prefs from INI file: " + file});
-    EXPECT_TRUE(host.moves.empty()); // the window keeps its layout position
+    const PrefsLoad load = prefs.LoadPrefs(host.Context());
+    EXPECT_FALSE(load.fromFile);
+    EXPECT_EQ(load.messages,
+              (std::vector<PrefsMessage>{{Kind::Warning, "Can't load Prefs from INI file: " + file}}));
+    EXPECT_FALSE(load.moveMainTo); // the window keeps its layout position
+    EXPECT_TRUE(load.notationSet);
     EXPECT_EQ(ReadBytes(file), FirstStartFile);
     EXPECT_EQ(settings.CalcPos, (WindowPos{100, 100}));
     EXPECT_EQ(settings.FractNotation, 2);
@@ -89,10 +84,10 @@ TEST_F(PrefsTest, FirstStartWithoutFileWritesTheDefaults) {
 
     // The second start reads that file without a message.
     Settings again;
-    FakeHost host2;
-    Prefs(again, store, host2.Host(), file).LoadPrefs();
-    EXPECT_TRUE(host2.messages.empty());
-    EXPECT_EQ(host2.moves, std::vector<WindowPos>{(WindowPos{274, 159})});
+    const PrefsLoad second = Prefs(again, store, file).LoadPrefs(host.Context());
+    EXPECT_TRUE(second.fromFile);
+    EXPECT_TRUE(second.messages.empty());
+    EXPECT_EQ(second.moveMainTo, (WindowPos{274, 159}));
     EXPECT_EQ(again.SavePrefs, 1);
     EXPECT_EQ(again.StackPos, (WindowPos{485, 100}));
 }
@@ -100,15 +95,14 @@ TEST_F(PrefsTest, FirstStartWithoutFileWritesTheDefaults) {
 TEST_F(PrefsTest, WrittenSettingsReadBackUnchanged) {
     settings = Settings{2, 1, 1, 0, 1, 1, 12, 1, 0, 0, {-20, 35}, 1, {700, -8}, 0, {640, 90}, 1, 0, 1};
     host.main = {1, 2}; // not used: SavePos is off
-    ASSERT_TRUE(prefs.WritePrefs());
+    ASSERT_TRUE(prefs.WritePrefs(host.Context()).written);
 
     Settings read;
-    FakeHost host2;
-    Prefs reader(read, store, host2.Host(), file);
-    reader.LoadPrefs();
+    Prefs reader(read, store, file);
+    const PrefsLoad load = reader.LoadPrefs(host.Context());
     EXPECT_EQ(reader.BuildLines(), prefs.BuildLines()); // every field is written, so all came back
-    EXPECT_EQ(host2.workingFormats, std::vector<int>{1});
-    EXPECT_EQ(host2.stackTopShown, 1);
+    EXPECT_TRUE(load.notationSet);
+    EXPECT_TRUE(load.showTop);
 }
 
 TEST_F(PrefsTest, EngineeringNotationIsWrittenByName) {
@@ -123,9 +117,9 @@ TEST_F(PrefsTest, WindowPositionsAreTakenFromTheWindowsOnlyWhenRemembered) {
     settings.SaveStackPos = 1;
     settings.StackPos = {7, 8};
     host.main = {900, 900};
-    PrefsHost h = host.Host();
-    h.stackWindowPos = [] { return WindowPos{-40, 41}; };
-    auto lines = Prefs(settings, store, h, file).BuildLines();
+    PrefsContext c = host.Context();
+    c.stackPos = WindowPos{-40, 41};
+    auto lines = Prefs(settings, store, file).BuildLines(c);
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "Save_Pos = true"), 0);
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "Calc_Pos = 5, 6"), 1);
     EXPECT_EQ(std::count(lines.begin(), lines.end(), "Stack_Pos = -40, 41"), 1);
@@ -165,7 +159,7 @@ TEST_F(PrefsTest, ParsePrefLineValuesAndFallbacks) {
     for (const auto& c : cases) {
         Settings s;
         s.*c.field = Unset;
-        Prefs(s, store, host.Host(), file).ParsePrefLine(c.line);
+        Prefs(s, store, file).ParsePrefLine(c.line);
         EXPECT_EQ(s.*c.field, c.expected) << c.line;
     }
 }
@@ -187,10 +181,10 @@ TEST_F(PrefsTest, PositionLinesAndTheirFallbacks) {
     for (const auto& c : cases) {
         Settings s;
         s.CalcPos = {50, 60};
-        FakeHost h;
-        Prefs(s, store, h.Host(), file).ParsePrefLine(c.line);
+        PrefsLoad load;
+        Prefs(s, store, file).ParsePrefLine(c.line, load, MainWidth);
         EXPECT_EQ(s.*c.field, c.expected) << c.line;
-        EXPECT_EQ(h.moves.size(), c.moved ? 1u : 0u) << c.line;
+        EXPECT_EQ(load.moveMainTo.has_value(), c.moved) << c.line;
     }
 
     // A bad line of either window key puts both windows back beside the main window.
@@ -199,8 +193,8 @@ TEST_F(PrefsTest, PositionLinesAndTheirFallbacks) {
         s.CalcPos = {50, 60};
         s.StackPos = {1, 2};
         s.RegPos = {3, 4};
-        FakeHost h;
-        Prefs(s, store, h.Host(), file).ParsePrefLine(bad);
+        PrefsLoad load;
+        Prefs(s, store, file).ParsePrefLine(bad, load, MainWidth);
         EXPECT_EQ(s.StackPos, (WindowPos{50 + 300, 60})) << bad;
         EXPECT_EQ(s.RegPos, (WindowPos{50 + 300, 60 + 150})) << bad;
     }
@@ -208,31 +202,58 @@ TEST_F(PrefsTest, PositionLinesAndTheirFallbacks) {
 
 TEST_F(PrefsTest, CommentsAndEmptyLinesAreSkippedWhateverTheLineEnds) {
     WriteBytes(file, "; Show_Stack = true\r\rShow_Regs = true\n;Save_Prefs = true\rSave_Stack = TRUE");
-    EXPECT_TRUE(prefs.LoadPrefs());
+    const PrefsLoad load = prefs.LoadPrefs();
+    EXPECT_TRUE(load.fromFile);
     EXPECT_EQ(settings.ShowStack, 0);
     EXPECT_EQ(settings.ShowRegs, 1);
     EXPECT_EQ(settings.SavePrefs, 0);
     EXPECT_EQ(settings.SaveStack, 1);
-    EXPECT_TRUE(host.messages.empty());
+    EXPECT_TRUE(load.messages.empty());
+    EXPECT_FALSE(load.notationSet || load.showTop || load.moveMainTo);
 }
 
 TEST_F(PrefsTest, UnwritableFileIsReportedAndTheValuesStillStored) {
     std::filesystem::create_directory(PathOf(file)); // a directory where the file should go
     settings.DecimalPlaces = 4;
-    EXPECT_FALSE(prefs.WritePrefs());
-    ASSERT_EQ(host.writeErrors.size(), 1u);
-    EXPECT_NE(host.writeErrors[0].find("Meridot.ini"), std::string::npos);
+    const PrefsWrite written = prefs.WritePrefs(host.Context());
+    EXPECT_FALSE(written.written);
+    ASSERT_EQ(written.messages.size(), 1u);
+    EXPECT_EQ(written.messages[0].kind, Kind::WriteError);
+    EXPECT_NE(written.messages[0].text.find("Meridot.ini"), std::string::npos);
     EXPECT_TRUE(std::filesystem::is_directory(PathOf(file)));
     EXPECT_EQ(settings.DecimalPlaces, 4);
     EXPECT_EQ(store.values.count("AutoConvert"), 1u);
 
-    // With the file unreadable too, the first-start path reports both and goes on.
+    // With the file unreadable too, the first-start path reports both, in that order, and goes on.
     Settings s;
-    FakeHost h;
-    EXPECT_FALSE(Prefs(s, store, h.Host(), file).LoadPrefs());
-    EXPECT_EQ(h.messages.size(), 1u);
-    EXPECT_EQ(h.writeErrors.size(), 1u);
+    const PrefsLoad load = Prefs(s, store, file).LoadPrefs(host.Context());
+    EXPECT_FALSE(load.fromFile);
+    ASSERT_EQ(load.messages.size(), 2u);
+    EXPECT_EQ(load.messages[0].kind, Kind::Warning);
+    EXPECT_EQ(load.messages[1], written.messages[0]);
     EXPECT_EQ(s.DecimalPlaces, 7);
+}
+
+// A file with a damaged line loads the rest without a word; the next write keeps it as
+// "<name>.bak" and leaves that note. A later position line overrides an earlier one.
+TEST_F(PrefsTest, DamagedFileLoadsSilentlyAndIsKeptAtTheNextWrite) {
+    WriteBytes(file, "Calc_Pos = 1, 2\r\nShow_Stack = true\r\n" + std::string(MaxTextLineLength + 1, 'x') +
+                         "\r\nCalc_Pos = 30, 40\r\nFract_Notation = Scientific\r\n");
+    const PrefsLoad load = prefs.LoadPrefs(host.Context());
+    EXPECT_TRUE(load.fromFile);
+    EXPECT_TRUE(load.messages.empty());
+    EXPECT_EQ(load.moveMainTo, (WindowPos{30, 40}));
+    EXPECT_TRUE(load.notationSet);
+    EXPECT_FALSE(load.showTop);
+    EXPECT_EQ(settings.ShowStack, 1);
+
+    const PrefsWrite written = prefs.WritePrefs(host.Context());
+    EXPECT_TRUE(written.written);
+    ASSERT_EQ(written.messages.size(), 1u);
+    EXPECT_EQ(written.messages[0].kind, Kind::Note);
+    EXPECT_NE(written.messages[0].text.find("Meridot.ini.bak"), std::string::npos)
+        << written.messages[0].text;
+    EXPECT_TRUE(prefs.WritePrefs(host.Context()).messages.empty()); // kept once
 }
 
 } // namespace
@@ -251,10 +272,10 @@ TEST_F(PrefsTest, WindowPlacesBesideAMainWindowAtTheIntegerLimitsStayInRange) {
     };
     for (const auto& c : cases) {
         Settings s;
-        FakeHost h;
-        Prefs p(s, store, h.Host(), file);
-        p.ParsePrefLine(c.calc);
-        p.ParsePrefLine("Stack_Pos = 12");
+        Prefs p(s, store, file);
+        PrefsLoad load;
+        p.ParsePrefLine(c.calc, load, MainWidth);
+        p.ParsePrefLine("Stack_Pos = 12", load, MainWidth);
         EXPECT_EQ(s.StackPos, c.stack) << c.calc;
         EXPECT_EQ(s.RegPos, c.registers) << c.calc;
     }

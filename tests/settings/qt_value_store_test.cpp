@@ -1,8 +1,8 @@
 // The QSettings value store, redirected to a scratch configuration home (Linux only: on Windows it
 // would write the user's real registry key).
 #include "settings/QtValueStore.h"
-#include "settings/SafeFile.h"
-#include "settings/file_scratch.h"
+#include "storage/SafeFile.h"
+#include "support/file_scratch.h"
 
 #include <gtest/gtest.h>
 

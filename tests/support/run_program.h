@@ -36,14 +36,19 @@ inline unsigned long ProcessId() {
 }
 
 // The exit status, or -1 when the program did not start or did not end by itself.
-inline int RunProgram(const ProgramRun& run) {
+// why: the reason when the program did not run or end by itself (status -1).
+inline int RunProgram(const ProgramRun& run, std::string* why = nullptr) {
+    if (why) why->clear();
     std::vector<std::string> words{run.program.string()};
     words.insert(words.end(), run.args.begin(), run.args.end());
     std::vector<char*> argv;
     for (auto& w : words) argv.push_back(w.data());
     argv.push_back(nullptr);
     const pid_t pid = ::fork();
-    if (pid < 0) return -1;
+    if (pid < 0) {
+        if (why) *why = "fork failed";
+        return -1;
+    }
     if (pid == 0) {
         if (::chdir(run.dir.c_str()) != 0) ::_exit(127);
         for (const auto& [name, value] : run.env) ::setenv(name.c_str(), value.c_str(), 1);
@@ -59,8 +64,13 @@ inline int RunProgram(const ProgramRun& run) {
     }
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0)
-        if (errno != EINTR) return -1;
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        if (errno != EINTR) {
+            if (why) *why = "waitpid failed";
+            return -1;
+        }
+    if (WIFEXITED(status)) return WEXITSTATUS(status);
+    if (why) *why = "ended by signal " + std::to_string(WTERMSIG(status));
+    return -1;
 }
 
 #else
@@ -103,7 +113,9 @@ inline HANDLE OpenInherited(const std::filesystem::path& file, bool write) {
                          FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
-inline int RunProgram(const ProgramRun& run) {
+// why: the reason when the program did not run (status -1).
+inline int RunProgram(const ProgramRun& run, std::string* why = nullptr) {
+    std::string reason;
     const std::filesystem::path program = std::filesystem::absolute(run.program);
     std::wstring line = QuoteArgument(program.wstring());
     for (const auto& a : run.args) line += L" " + QuoteArgument(Widen(a));
@@ -120,7 +132,9 @@ inline int RunProgram(const ProgramRun& run) {
     HANDLE out = OpenInherited(run.out, true);
     HANDLE err = run.err.empty() ? out : OpenInherited(run.err, true);
     int status = -1;
-    if (in != INVALID_HANDLE_VALUE && out != INVALID_HANDLE_VALUE && err != INVALID_HANDLE_VALUE) {
+    if (in == INVALID_HANDLE_VALUE || out == INVALID_HANDLE_VALUE || err == INVALID_HANDLE_VALUE) {
+        reason = "a standard stream's file does not open: error " + std::to_string(::GetLastError());
+    } else {
         STARTUPINFOW start{};
         start.cb = sizeof start;
         start.dwFlags = STARTF_USESTDHANDLES;
@@ -135,12 +149,15 @@ inline int RunProgram(const ProgramRun& run) {
             if (::GetExitCodeProcess(process.hProcess, &code)) status = static_cast<int>(code);
             ::CloseHandle(process.hThread);
             ::CloseHandle(process.hProcess);
+        } else {
+            reason = "CreateProcessW: error " + std::to_string(::GetLastError());
         }
     }
     for (HANDLE h : {in, out, err == out ? INVALID_HANDLE_VALUE : err})
         if (h != INVALID_HANDLE_VALUE) ::CloseHandle(h);
     for (const auto& [name, value] : saved)
         ::SetEnvironmentVariableW(name.c_str(), value.empty() ? nullptr : value.c_str());
+    if (why) *why = reason;
     return status;
 }
 

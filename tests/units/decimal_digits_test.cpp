@@ -1,7 +1,7 @@
 // The shortcuts taken for short decimals and plain quantity texts against the general paths they
 // stand in for.
 #include "units/DecimalDigits.h"
-#include "units/UnitListsDetail.h"
+#include "units/NumberReading.h"
 
 #include "support/reference_number_text.h"
 

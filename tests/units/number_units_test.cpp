@@ -20,7 +20,6 @@ protected:
         return q;
     }
     UnitEngineScope scope;
-    std::vector<std::string>& shown = scope.messages;
 };
 
 void ExpectNear(double actual, double expected, const std::string& what) {
@@ -260,7 +259,6 @@ TEST_F(NumberUnitsTest, RaiseToPower) {
         ExpectNear(q.GetValue(), c.value, c.text);
         EXPECT_EQ(q.GetUnits(), c.units) << c.text << " ^ " << c.x;
     }
-    EXPECT_TRUE(shown.empty());
 }
 
 TEST_F(NumberUnitsTest, RaiseToPowerFailuresKeepTheQuantity) {
@@ -268,7 +266,7 @@ TEST_F(NumberUnitsTest, RaiseToPowerFailuresKeepTheQuantity) {
         const char* text;
         double x;
         TErrors code;
-        const char* message; // shown by Power itself, or nothing
+        const char* message; // the reason the caller names (PowerMessage), or nothing
     };
     const Case cases[] = {
         {"0 m", -1, _DivideByZero, nullptr},
@@ -281,15 +279,15 @@ TEST_F(NumberUnitsTest, RaiseToPowerFailuresKeepTheQuantity) {
         {"2 m^1E300", 1E10, _UnitProblem, nullptr},
     };
     for (const auto& c : cases) {
-        shown.clear();
         TNumberUnits q = Q(c.text);
         const std::string before = q.GetText();
         EXPECT_FALSE(q.RaiseToPower(c.x)) << c.text;
         EXPECT_TRUE(q.ErrorFlag) << c.text;
         EXPECT_EQ(q.ErrorCode, c.code) << c.text;
         EXPECT_EQ(q.GetText(), before) << c.text;
-        EXPECT_EQ(shown, c.message ? std::vector<std::string>{c.message} : std::vector<std::string>{})
-            << c.text;
+        if (c.message) {
+            EXPECT_EQ(PowerMessage(q.GetValue(), c.x), c.message) << c.text;
+        }
     }
 }
 

@@ -12,15 +12,15 @@ namespace {
 
 TEST(TemperatureDifference, CatalogueRows) {
     InitUnitTables();
-    EXPECT_EQ(FindUnit("dC"), 61);
-    EXPECT_EQ(FindUnit("DF"), 62);
-    for (int slot : {61, 62}) {
+    EXPECT_EQ(FindUnit("dC"), DifferenceSlot::dC);
+    EXPECT_EQ(FindUnit("DF"), DifferenceSlot::dF);
+    for (int slot : {DifferenceSlot::dC, DifferenceSlot::dF}) {
         EXPECT_EQ(UnitGroupOf(slot), UnitGroup::Temperature) << slot;
         EXPECT_EQ(UnitBaseExpansion(slot), "C") << slot;
         EXPECT_EQ(UnitInverseFactor(slot), 1 / UnitFactor(slot)) << slot;
     }
-    EXPECT_EQ(UnitFactor(61), 1);
-    EXPECT_EQ(UnitFactor(62), 1.8);
+    EXPECT_EQ(UnitFactor(DifferenceSlot::dC), 1);
+    EXPECT_EQ(UnitFactor(DifferenceSlot::dF), 1.8);
 }
 
 struct ConversionCase {

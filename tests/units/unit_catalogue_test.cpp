@@ -122,8 +122,21 @@ TEST(UnitCatalogue, InverseFactorIsTheReciprocalOutsideTheRuleUnits) {
     InitUnitTables();
     InitUnitTables(); // a second call changes nothing
     for (int slot = 1; slot <= UnitSlotCount; ++slot) {
-        if (UnitName(slot).empty() || (slot >= 57 && slot <= 60)) continue;
+        if (UnitName(slot).empty() || (slot >= RuleSlot::C && slot <= RuleSlot::R)) continue;
         EXPECT_EQ(UnitInverseFactor(slot), 1 / UnitFactor(slot)) << UnitName(slot);
+    }
+}
+
+// A conversion raises the factors of its units to their exponents and shows no reason for a
+// refused power: none may be refused, so every unit's factor is above zero. K and R keep their
+// offsets there; inside a larger unit they count as C and F intervals.
+TEST(UnitCatalogue, FactorsArePositiveSoTheirPowersAreNeverRefused) {
+    InitUnitTables();
+    for (int slot = 1; slot <= unitcat::EntryCapacity; ++slot) {
+        const auto& info = unitcat::Slot(slot);
+        if (info.name.empty() || slot == RuleSlot::K || slot == RuleSlot::R) continue;
+        EXPECT_GT(info.factor, 0) << info.name;
+        EXPECT_GT(info.inverse, 0) << info.name;
     }
 }
 
@@ -149,28 +162,50 @@ TEST(UnitCatalogue, SlotsGroupsAndExpansions) {
         named += !UnitName(slot).empty() && !unitcat::OriginOf(slot).prefix;
     // with the temperature differences dC and dF in slots 61 and 62, Hz in 101 and kWh in 74
     EXPECT_EQ(named, 129);
-    EXPECT_TRUE(UnitName(63).empty());
-    EXPECT_EQ(UnitFactor(63), 0);
+    EXPECT_TRUE(UnitName(GapSlot::Temperature).empty());
+    EXPECT_EQ(UnitFactor(GapSlot::Temperature), 0);
     EXPECT_TRUE(UnitName(0).empty());
     EXPECT_TRUE(UnitName(unitcat::EntryCapacity + 1).empty());
-    EXPECT_EQ(UnitBaseExpansion(1), "(kg*m*sec^-2)");
-    EXPECT_EQ(UnitBaseExpansion(150), "Number");
-    EXPECT_EQ(UnitBaseExpansion(141), "(kg^-1*m^-2*sec^2*Coul^2)");
-    EXPECT_STREQ(UnitGroupName(UnitGroupOf(100)), "Angular speed");
-    EXPECT_STREQ(UnitGroupName(UnitGroupOf(61)), "Temperature");
-    EXPECT_STREQ(UnitGroupName(UnitGroupOf(63)), "Temperature");
-    EXPECT_TRUE(UnitName(63).empty());
-    EXPECT_EQ(UnitGroupOf(64), UnitGroup::None);
+    EXPECT_EQ(UnitBaseExpansion(FindUnit("N")), "(kg*m*sec^-2)");
+    EXPECT_EQ(UnitBaseExpansion(FindUnit("Person")), "Number");
+    EXPECT_EQ(UnitBaseExpansion(FindUnit("Farad")), "(kg^-1*m^-2*sec^2*Coul^2)");
+    EXPECT_STREQ(UnitGroupName(UnitGroupOf(FindUnit("RPM"))), "Angular speed");
+    EXPECT_STREQ(UnitGroupName(UnitGroupOf(DifferenceSlot::dC)), "Temperature");
+    EXPECT_STREQ(UnitGroupName(UnitGroupOf(GapSlot::Temperature)), "Temperature");
+    EXPECT_EQ(UnitGroupOf(GapSlot::NoGroup), UnitGroup::None);
     EXPECT_EQ(SignatureValue(BaseSlot::m), 3.1);
-    EXPECT_EQ(SignatureValue(12), 0);
+    EXPECT_EQ(SignatureValue(FindUnit("ft")), 0);
+}
+
+// The slots the engine names hold the units it means by them.
+TEST(UnitCatalogue, NamedSlotsHoldTheirUnits) {
+    const std::pair<int, const char*> cases[] = {
+        {BaseSlot::m, "m"},         {BaseSlot::kg, "kg"},         {BaseSlot::sec, "sec"},
+        {BaseSlot::rad, "rad"},     {BaseSlot::C, "C"},           {BaseSlot::Coul, "Coul"},
+        {BaseSlot::USD, "$US"},     {BaseSlot::Number, "Number"}, {BaseSlot::Mole, "Mole"},
+        {RuleSlot::C, "C"},         {RuleSlot::F, "F"},           {RuleSlot::K, "K"},
+        {RuleSlot::R, "R"},         {RuleSlot::St, "St"},         {RuleSlot::SUS, "SUS"},
+        {DifferenceSlot::dC, "dC"}, {DifferenceSlot::dF, "dF"},   {GapSlot::Temperature, ""},
+        {GapSlot::NoGroup, ""}};
+    for (const auto& [slot, name] : cases) EXPECT_EQ(UnitName(slot), name) << slot;
 }
 
 TEST(UnitCatalogue, FindUnitIgnoresCaseAndTakesTheFirstSlot) {
-    const std::pair<const char*, int> cases[] = {
-        {"LBF", 5},      {"Lbf", 5},  {"lbf", 5}, {"kpa", 105},   {"mn", 3},      {"MM", 11},
-        {"$us", 145},    {"sec", 50}, {"c", 57},  {"f", 58},      {"ft*lbf", 73}, {"M^3", 79},
-        {"furlong", 23}, {"", 0},     {"xyz", 0}, {"furlongs", 0}};
-    for (const auto& [name, slot] : cases) EXPECT_EQ(FindUnit(name), slot) << name;
+    // The catalogue's name of the slot found; "" for none.
+    const std::pair<const char*, const char*> cases[] = {
+        {"LBF", "lbf"},       {"Lbf", "lbf"}, {"lbf", "lbf"},         {"kpa", "KPa"}, {"mn", "MN"},
+        {"MM", "mm"},         {"$us", "$US"}, {"sec", "sec"},         {"c", "C"},     {"f", "F"},
+        {"ft*lbf", "ft*lbf"}, {"M^3", "m^3"}, {"furlong", "furlong"}, {"", ""},       {"xyz", ""},
+        {"furlongs", ""}};
+    for (const auto& [name, found] : cases) {
+        const int slot = FindUnit(name);
+        if (*found) {
+            EXPECT_LE(slot, UnitSlotCount) << name;
+            EXPECT_EQ(UnitName(slot), found) << name;
+        } else {
+            EXPECT_EQ(slot, 0) << name;
+        }
+    }
 }
 
 TEST(UnitCatalogue, UnknownResultCodeHasTheLastMessage) {

@@ -4,6 +4,7 @@
 #include "units/QuantityMath.h"
 #include "units/UnitCatalogue.h"
 #include "units/UnitNames.h"
+#include "units/UnitNotes.h"
 #include "units/Utf8Text.h"
 
 #include "numbered_slots.h"
@@ -303,7 +304,7 @@ TEST(UnitNames, EveryPrefixedNameIsItsPowerOfTen) {
     // The empty slot that ends a group holds one of its prefixed units (um, mg, ms among the first
     // numbered slots), so lists sort them beside their kind.
     for (const char* name : {"um", "mg", "ms", "mA", "mH"}) EXPECT_LE(FindUnit(name), UnitSlotCount) << name;
-    EXPECT_TRUE(UnitName(63).empty()); // no prefixed temperatures
+    EXPECT_TRUE(UnitName(GapSlot::Temperature).empty()); // no prefixed temperatures
     EXPECT_TRUE(UnitName(unitcat::EntryCapacity + 1).empty());
 }
 

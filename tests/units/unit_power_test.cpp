@@ -1,7 +1,8 @@
 // Unit lists raised to a power: every entry lands on the side its new exponent's sign gives, an
 // exponent that vanishes drops out, and no list ever holds more than its places.
+#include "units/Exponent.h"
 #include "units/NumberUnits.h"
-#include "units/UnitListsDetail.h"
+#include "units/UnitLists.h"
 
 #include "support/unit_engine_scope.h"
 
@@ -72,7 +73,6 @@ TEST(UnitPower, QuantityToATinyNegativePower) {
     EXPECT_EQ(q.GetValue(), 1);
     EXPECT_EQ(q.GetUnits().find("sec"), std::string::npos) << q.GetUnits();
     EXPECT_EQ(q.GetUnits().front(), '/') << q.GetUnits();
-    EXPECT_TRUE(scope.messages.empty());
 }
 
 } // namespace

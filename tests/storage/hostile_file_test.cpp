@@ -1,9 +1,9 @@
 // Data files replaced by what a hostile or careless hand puts in their place, and folders prepared
 // by someone else: nothing blocks, nothing outside the folder is written, no file gets rights it
 // should not have, and nothing is left behind. Every link points at a file the test made itself.
-#include "settings/SafeFile.h"
-#include "settings/SafeFilePlatform.h"
-#include "settings/file_scratch.h"
+#include "storage/SafeFile.h"
+#include "storage/SafeFilePlatform.h"
+#include "support/file_scratch.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // The folder lock and file stamps on POSIX systems: flock on a file opened without following a
 // link and without blocking, so a link or a FIFO planted at the lock's name cannot redirect it.
-#include "settings/FolderLock.h"
-#include "settings/FolderLockPlatform.h"
+#include "storage/FolderLock.h"
+#include "storage/FolderLockPlatform.h"
 
 #include <cerrno>
 #include <cstring>

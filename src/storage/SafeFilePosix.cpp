@@ -1,5 +1,5 @@
 // The platform primitives of SafeFile on POSIX systems.
-#include "settings/SafeFilePlatform.h"
+#include "storage/SafeFilePlatform.h"
 
 #include <cerrno>
 #include <cstring>

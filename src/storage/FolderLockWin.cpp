@@ -1,9 +1,9 @@
 // The folder lock and file stamps on Windows: LockFileEx on the lock file, which Windows releases
 // when the holding process ends.
-#include "settings/FolderLock.h"
-#include "settings/FolderLockPlatform.h"
+#include "storage/FolderLock.h"
+#include "storage/FolderLockPlatform.h"
 
-#include "settings/WinText.h"
+#include "storage/WinText.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "settings/NumberFormat.h"
+#include "units/NumberFormat.h"
 #include "units/NumberUnits.h"
 
 #include "support/reference_number_text.h"

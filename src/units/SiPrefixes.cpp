@@ -15,13 +15,14 @@ double PowerOfTen(int power) {
         std::array<double, 2 * PowerRange + 1> table{};
         for (int p = -PowerRange; p <= PowerRange; ++p) {
             const std::string text = "1e" + std::to_string(p);
-            std::from_chars(text.data(), text.data() + text.size(),
-                            table[static_cast<std::size_t>(p + PowerRange)]);
+            const int index = p + PowerRange;
+            std::from_chars(text.data(), text.data() + text.size(), table[static_cast<std::size_t>(index)]);
         }
         return table;
     }();
     if (power < -PowerRange || power > PowerRange) return std::pow(10.0, power);
-    return powers[static_cast<std::size_t>(power + PowerRange)];
+    const int index = power + PowerRange;
+    return powers[static_cast<std::size_t>(index)];
 }
 
 // The whole power of ten that a factor is, or nothing.

@@ -1,5 +1,5 @@
-#include "settings/SafeFile.h"
-#include "settings/file_scratch.h"
+#include "storage/SafeFile.h"
+#include "support/file_scratch.h"
 
 #include <gtest/gtest.h>
 

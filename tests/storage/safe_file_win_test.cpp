@@ -1,8 +1,8 @@
 // What the file primitives must do on Windows: wide-character names, attributes kept across a
 // replacement, and files that cannot be replaced left as they were.
-#include "settings/SafeFile.h"
-#include "settings/WinText.h"
-#include "settings/file_scratch.h"
+#include "storage/SafeFile.h"
+#include "storage/WinText.h"
+#include "support/file_scratch.h"
 
 #include <gtest/gtest.h>
 

@@ -9,6 +9,9 @@ namespace wintext {
 // it is not valid UTF-8.
 std::wstring WidePath(const std::string& name);
 
+// UTF-16 form of a UTF-8 text; bytes that are not UTF-8 become U+FFFD.
+std::wstring Wide(const std::string& text);
+
 // UTF-8 form of a wide text.
 std::string Utf8(const std::wstring& text);
 

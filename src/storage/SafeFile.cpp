@@ -1,6 +1,6 @@
-#include "settings/SafeFile.h"
+#include "storage/SafeFile.h"
 
-#include "settings/SafeFilePlatform.h"
+#include "storage/SafeFilePlatform.h"
 
 #include <atomic>
 #include <charconv>

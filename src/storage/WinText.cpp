@@ -1,4 +1,4 @@
-#include "settings/WinText.h"
+#include "storage/WinText.h"
 
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -25,6 +25,10 @@ std::wstring WidePath(const std::string& name) {
     auto wide = Widen(name, CP_UTF8, MB_ERR_INVALID_CHARS);
     if (wide.empty() && !name.empty()) wide = Widen(name, CP_ACP, 0);
     return wide;
+}
+
+std::wstring Wide(const std::string& text) {
+    return Widen(text, CP_UTF8, 0);
 }
 
 std::string Utf8(const std::wstring& text) {

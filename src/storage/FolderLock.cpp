@@ -1,6 +1,6 @@
-#include "settings/FolderLock.h"
+#include "storage/FolderLock.h"
 
-#include "settings/FolderLockPlatform.h"
+#include "storage/FolderLockPlatform.h"
 
 #include <thread>
 

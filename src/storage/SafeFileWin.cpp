@@ -1,8 +1,8 @@
 // The platform primitives of SafeFile on Windows, on the wide-character Win32 API so that names
 // with any characters work: a name is taken as UTF-8, or in the ANSI code page when it is not
 // valid UTF-8.
-#include "settings/SafeFilePlatform.h"
-#include "settings/WinText.h"
+#include "storage/SafeFilePlatform.h"
+#include "storage/WinText.h"
 
 #ifndef NOMINMAX
 #define NOMINMAX

@@ -1,5 +1,5 @@
 // The full text the program stores and saves must read back as exactly the value it held.
-#include "settings/NumberFormat.h"
+#include "units/NumberFormat.h"
 #include "units/NumberUnits.h"
 
 #include <gtest/gtest.h>

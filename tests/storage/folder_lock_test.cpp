@@ -1,8 +1,8 @@
 // The folder lock: one holder at a time, a bounded wait, and nothing planted at the lock's name
 // can block it or redirect it.
-#include "settings/FolderLock.h"
+#include "storage/FolderLock.h"
 
-#include "settings/file_scratch.h"
+#include "support/file_scratch.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
