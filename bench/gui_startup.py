@@ -5,7 +5,9 @@ Measures, each run in a fresh scratch directory with its own settings:
   * settle: the CPU time the program spends until it goes idle, with a saved stack of N entries
     and the stack window shown (default 100,000);
   * big: the wall time until the program goes idle with a 1,000,000-entry stack (window up and
-    painted), and its first paint as the program itself reports it;
+    painted);
+  * first paint, as korbcalc-probe reports it: the program's own start-up with a clock, run in
+    turn with the program in the same scratch directory (it ends once it has painted);
   * visible window: every program measured the same way, from outside: the wall time from launch
     until X reports a visible window of its process (xdotool --sync). The programs run in turn,
     one after the other in each round, in the same X server: ours, a bare Qt Widgets window (the
@@ -16,6 +18,7 @@ The machine may be shared: figures are medians, and CPU time is given where it m
 Needs xvfb-run and xdotool (apt-get install xvfb xdotool; speedcrunch optional). Run it through
 xvfb-run, which it does by itself when DISPLAY is unset:
   bench/gui_startup.py build-rel/src/ui/Korbcalc [--runs 5] [--entries 100000] [--big 1000000]
+                       [--probe build-rel/src/ui/korbcalc-probe]
                        [--floor build-rel/bench/bench_qt_floor] [--visible-only]
 """
 
@@ -50,7 +53,7 @@ def scratch(entries):
 
 def environment(d):
     env = dict(os.environ, HOME=d, XDG_CONFIG_HOME=os.path.join(d, "config"),
-               DBUS_SESSION_BUS_ADDRESS="disabled:", MERIDOT_STARTUP_TIME="1")
+               DBUS_SESSION_BUS_ADDRESS="disabled:")
     env.pop("QT_QPA_PLATFORM", None)
     return env
 
@@ -63,10 +66,10 @@ def cpu_and_state(pid):
 
 def run_until_idle(cmd, d, quiet_s=1.0, limit_s=120.0):
     """Starts cmd in d and waits until it stops using CPU for quiet_s. Returns (CPU ms at the
-    last change, wall ms at the last change, first-paint ms reported by the program or None)."""
-    err = open(os.path.join(d, "stderr.txt"), "w")
+    last change, wall ms at the last change)."""
     start = time.monotonic()
-    proc = subprocess.Popen(cmd, cwd=d, env=environment(d), stdout=subprocess.DEVNULL, stderr=err)
+    proc = subprocess.Popen(cmd, cwd=d, env=environment(d), stdout=subprocess.DEVNULL,
+                            stderr=subprocess.DEVNULL)
     last_cpu, last_change = 0.0, start
     try:
         while time.monotonic() - start < limit_s:
@@ -81,16 +84,28 @@ def run_until_idle(cmd, d, quiet_s=1.0, limit_s=120.0):
     finally:
         proc.kill()
         proc.wait()
-        err.close()
-    return last_cpu, (last_change - start) * 1000.0, first_paint(d)
+    return last_cpu, (last_change - start) * 1000.0
 
 
-def first_paint(d):
-    with open(os.path.join(d, "stderr.txt")) as f:
-        for line in f:
-            if "first paint" in line:
-                return float(line.split("first paint")[1].split()[0])
+def first_paint(probe, d, limit_s=300.0):
+    """The first paint in ms after process start, as the probe reports it; None without a probe."""
+    if not probe:
+        return None
+    try:
+        done = subprocess.run([probe, "--quit-after-paint"], cwd=d, env=environment(d),
+                              stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True,
+                              timeout=limit_s)
+    except subprocess.TimeoutExpired:
+        return None
+    for line in done.stderr.splitlines():
+        if "first paint" in line:
+            return float(line.split("first paint")[1].split()[0])
     return None
+
+
+def measured(korbcalc, probe, d, limit_s=120.0):
+    """One round: the program until idle, then the probe until its first paint."""
+    return run_until_idle([korbcalc], d, limit_s=limit_s) + (first_paint(probe, d, limit_s),)
 
 
 def time_to_visible_window(cmd, d):
@@ -115,7 +130,7 @@ def med(values):
 def settle(korbcalc, args, dirs):
     d = scratch(args.entries)
     dirs.append(d)
-    runs = [run_until_idle([korbcalc], d) for _ in range(args.runs)]
+    runs = [measured(korbcalc, args.probe, d) for _ in range(args.runs)]
     print("settle, %d entries, stack window shown: median %.0f ms CPU, %.0f ms wall; "
           "first paint %.0f ms (runs %s)" % (
               args.entries, med([r[0] for r in runs]), med([r[1] for r in runs]),
@@ -123,7 +138,7 @@ def settle(korbcalc, args, dirs):
     if args.big:
         d = scratch(args.big)
         dirs.append(d)
-        runs = [run_until_idle([korbcalc], d, limit_s=300) for _ in range(max(1, args.runs // 2))]
+        runs = [measured(korbcalc, args.probe, d, limit_s=300) for _ in range(max(1, args.runs // 2))]
         print("settle, %d entries: median %.0f ms wall until idle (%.0f ms CPU); first paint %.0f ms"
               % (args.big, med([r[1] for r in runs]), med([r[0] for r in runs]),
                  med([r[2] for r in runs])))
@@ -160,12 +175,18 @@ def main():
     ap.add_argument("--entries", type=int, default=100000)
     ap.add_argument("--big", type=int, default=1000000, help="0 skips the big stack")
     ap.add_argument("--floor", help="the bare Qt program (default: bench/bench_qt_floor of the build)")
+    ap.add_argument("--probe", help="the program with a start-up clock (default: korbcalc-probe "
+                    "beside the program)")
     ap.add_argument("--visible-only", action="store_true", help="only the visible-window comparison")
     args = ap.parse_args()
     if not os.environ.get("DISPLAY"):
         os.execvp("xvfb-run", ["xvfb-run", "-a", "-s", "-screen 0 1280x1024x24", sys.executable]
                   + sys.argv)
     korbcalc = os.path.abspath(args.korbcalc)
+    args.probe = os.path.abspath(args.probe or os.path.join(os.path.dirname(korbcalc), "korbcalc-probe"))
+    if not os.access(args.probe, os.X_OK):
+        print("(no first paint: %s is not built)" % args.probe)
+        args.probe = None
 
     dirs = []
     try:

@@ -228,12 +228,14 @@ void TKorbCalcForm::BuildDisplay(QWidget* client) {
         Picture picture;
         int top;
         bool visible;
+        TImage* Indicators::*slot;
     };
     const IndicatorSpec indicators[] = {
-        {"IsEditingImg", "Currently Editing Value", Picture::Editing, 9, false},
-        {"IsNotEditingImg", "Displaying Top of Stack Value", Picture::NotEditing, 9, true},
-        {"DOIDown", "Units Displayed on Next Line", Picture::UnitsDown, 21, false},
-        {"SecondFImg", "Second Functions Enabled", Picture::SecondF, 31, false},
+        {"IsEditingImg", "Currently Editing Value", Picture::Editing, 9, false, &Indicators::editing},
+        {"IsNotEditingImg", "Displaying Top of Stack Value", Picture::NotEditing, 9, true,
+         &Indicators::notEditing},
+        {"DOIDown", "Units Displayed on Next Line", Picture::UnitsDown, 21, false, &Indicators::unitsDown},
+        {"SecondFImg", "Second Functions Enabled", Picture::SecondF, 31, false, &Indicators::secondFunction},
     };
     for (const auto& spec : indicators) {
         auto* img = new TImage(client);
@@ -243,17 +245,16 @@ void TKorbCalcForm::BuildDisplay(QWidget* client) {
         img->SetPicture(spec.picture);
         img->setGeometry(322, spec.top, 10, 10);
         img->setVisible(spec.visible);
-        images_[spec.name] = img;
+        indicators_.*spec.slot = img;
     }
     connect(display_, &TDisplay::unitsOnNextLineChanged, this,
             [this] { SetUnitsOnNextLine(engineUnitsDown_); });
-    connect(images_["DOIDown"], &TImage::clicked, this, [this] { FocusEnterButtonNow(); });
+    connect(indicators_.unitsDown, &TImage::clicked, this, [this] { FocusEnterButtonNow(); });
 
     auto* emblem = new TImage(client);
     emblem->setObjectName("Image1");
     emblem->setAccessibleName("Meridot");
     emblem->SetPicture(Picture::Emblem);
     emblem->setGeometry(332, 10, 36, 36);
-    images_["Image1"] = emblem;
     connect(emblem, &TImage::clicked, this, [this] { FocusEnterButtonNow(); });
 }

@@ -132,20 +132,22 @@ void TKorbCalcForm::BuildKeypad() {
         b->setFont(FontToFit(f, b->text(), b->size(), KeyMargin));
         const Command command = spec.command;
         connect(b, &QPushButton::clicked, this, [this, command] { RunCommand(command); });
-        buttons_[spec.name] = b;
+        // The keys changed below are known by their commands.
+        if (command == Command::Enter) enterBtn_ = b;
+        if (command == Command::SecondFunction) secondFBtn_ = b;
+        if (command == Command::DirectConvert) convertStackBtn_ = b;
     };
     for (const auto& spec : kKeys) make(spec);
     for (const auto& spec : kMoreKeys) make(spec);
-    enterBtn_ = buttons_["BtnEnter"];
-    buttons_["ConvertStackBtn"]->setProperty(kHelpContextProperty, 0);
-    buttons_["ConvertStackBtn"]->hide();
+    convertStackBtn_->setProperty(kHelpContextProperty, 0);
+    convertStackBtn_->hide();
     QFont big = enterBtn_->font();
     big.setPixelSize(20);
     enterBtn_->setFont(FontToFit(big, enterBtn_->text(), enterBtn_->size(), KeyMargin));
     // A narrow bold face where one is installed: the face it was drawn with, its metric twin
     // (fonts-liberation) or the narrow DejaVu (fonts-dejavu-extra). Otherwise the usual face, as
     // large as fits.
-    QPushButton* second = buttons_["SecondFBtn"];
+    QPushButton* second = secondFBtn_;
     QFont narrow = second->font();
     const QString family = PresentFamily({"Arial Narrow", "Liberation Sans Narrow", "DejaVu Sans Condensed"});
     if (!family.isEmpty()) narrow.setFamily(family);
@@ -163,15 +165,17 @@ void TKorbCalcForm::BuildToggles() {
         const char* tip;
         int left, top, width, height;
         bool hidden;
+        QToolButton* ToggleButtons::*slot;
     };
     const ToggleSpec specs[] = {
-        {"AutoConvertBtn", "AutoConv", "AutoConvert Calculations", 8, 128, 57, 18, false},
-        {"SIBtn", "SI", "Systeme Internationale F3", 8, 146, 29, 18, false},
-        {"USBtn", "US", "U.S. Customary F4", 36, 146, 29, 18, false},
-        {"ShowStackBtn", "Stck", "Show Stack F5", 72, 136, 26, 25, false},
-        {"ShowRegsBtn", "Reg", "Show Registers F6", 104, 136, 26, 25, false},
-        {"CalcModeBtn", "Calc", "Calculator Mode F5", 72, 136, 26, 25, true},
-        {"FFModeBtn", "Free", "Free Form Mode F6", 100, 136, 26, 25, true},
+        {"AutoConvertBtn", "AutoConv", "AutoConvert Calculations", 8, 128, 57, 18, false,
+         &ToggleButtons::autoConvert},
+        {"SIBtn", "SI", "Systeme Internationale F3", 8, 146, 29, 18, false, &ToggleButtons::si},
+        {"USBtn", "US", "U.S. Customary F4", 36, 146, 29, 18, false, &ToggleButtons::us},
+        {"ShowStackBtn", "Stck", "Show Stack F5", 72, 136, 26, 25, false, &ToggleButtons::showStack},
+        {"ShowRegsBtn", "Reg", "Show Registers F6", 104, 136, 26, 25, false, &ToggleButtons::showRegisters},
+        {"CalcModeBtn", "Calc", "Calculator Mode F5", 72, 136, 26, 25, true, &ToggleButtons::calcMode},
+        {"FFModeBtn", "Free", "Free Form Mode F6", 100, 136, 26, 25, true, &ToggleButtons::freeForm},
     };
     for (const auto& spec : specs) {
         auto* b = new TToggleButton(panel_);
@@ -188,27 +192,24 @@ void TKorbCalcForm::BuildToggles() {
         f.setPixelSize(10);
         b->setFont(FontToFit(f, b->text(), b->size(), KeyMargin));
         b->setVisible(!spec.hidden);
-        toggles_[spec.name] = b;
+        toggles_.*spec.slot = b;
     }
     auto* units = new QButtonGroup(this);
     units->setExclusive(true);
-    units->addButton(toggles_["SIBtn"]);
-    units->addButton(toggles_["USBtn"]);
+    units->addButton(toggles_.si);
+    units->addButton(toggles_.us);
     auto* modes = new QButtonGroup(this);
-    modes->addButton(toggles_["CalcModeBtn"]);
-    modes->addButton(toggles_["FFModeBtn"]);
+    modes->addButton(toggles_.calcMode);
+    modes->addButton(toggles_.freeForm);
 
     // The toggles show what the engine reports through the view, so a click only runs the command.
-    connect(toggles_["AutoConvertBtn"], &QToolButton::clicked, this,
-            [this] { RunCommand(Command::AutoConvert); });
-    connect(toggles_["SIBtn"], &QToolButton::clicked, this, [this] { RunCommand(Command::UnitSystemSI); });
-    connect(toggles_["USBtn"], &QToolButton::clicked, this, [this] { RunCommand(Command::UnitSystemUS); });
-    connect(toggles_["ShowStackBtn"], &QToolButton::clicked, this, [this] { ShowStack1Click(); });
-    connect(toggles_["ShowRegsBtn"], &QToolButton::clicked, this, [this] { ShowRegisters1Click(); });
-    connect(toggles_["CalcModeBtn"], &QToolButton::clicked, this,
-            [this] { RunCommand(Command::CalculatorMode); });
-    connect(toggles_["FFModeBtn"], &QToolButton::clicked, this,
-            [this] { RunCommand(Command::FreeFormMode); });
+    connect(toggles_.autoConvert, &QToolButton::clicked, this, [this] { RunCommand(Command::AutoConvert); });
+    connect(toggles_.si, &QToolButton::clicked, this, [this] { RunCommand(Command::UnitSystemSI); });
+    connect(toggles_.us, &QToolButton::clicked, this, [this] { RunCommand(Command::UnitSystemUS); });
+    connect(toggles_.showStack, &QToolButton::clicked, this, [this] { ShowStack1Click(); });
+    connect(toggles_.showRegisters, &QToolButton::clicked, this, [this] { ShowRegisters1Click(); });
+    connect(toggles_.calcMode, &QToolButton::clicked, this, [this] { RunCommand(Command::CalculatorMode); });
+    connect(toggles_.freeForm, &QToolButton::clicked, this, [this] { RunCommand(Command::FreeFormMode); });
 }
 
 void TKorbCalcForm::BuildSecondFunctionImages() {
@@ -228,7 +229,7 @@ void TKorbCalcForm::BuildSecondFunctionImages() {
         img->setGeometry(spec.left - 3, keyTop - height, 32, height);
         const Command command = spec.command;
         connect(img, &TImage::doubleClicked, this, [this, command] { RunCommand(command); });
-        images_[spec.name] = img;
+        secondImages_.push_back(img);
     }
 }
 

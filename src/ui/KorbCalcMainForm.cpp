@@ -61,7 +61,7 @@ TKorbCalcForm::TKorbCalcForm(ValueStore& store, QWidget* parent)
     KeepOnScreenWhenShown(this);
     lightLook_ = CurrentLook();
     if (StoredDarkTheme(store_)) {
-        actions_["DarkTheme1"]->setChecked(true);
+        items_.darkTheme->setChecked(true);
         ApplyTheme(true, lightLook_);
     }
 
@@ -165,7 +165,7 @@ void TKorbCalcForm::paintEvent(QPaintEvent* event) {
 
 // Hides a visible tool window, storing its position, or shows it; its menu item and toggle button
 // follow.
-void TKorbCalcForm::ToggleToolWindow(QWidget* window, const char* item, const char* button,
+void TKorbCalcForm::ToggleToolWindow(QWidget* window, QAction* item, QToolButton* button,
                                      WindowPos Settings::*pos, const std::function<void()>& place,
                                      const std::function<void()>& refresh) {
     if (!window) return;
@@ -179,8 +179,8 @@ void TKorbCalcForm::ToggleToolWindow(QWidget* window, const char* item, const ch
         engine_->ApplySettings(settings);
         window->hide();
     }
-    actions_[item]->setChecked(show);
-    toggles_[button]->setChecked(show);
+    item->setChecked(show);
+    button->setChecked(show);
     if (show) {
         refresh();
         FocusMainWindow();
@@ -189,13 +189,13 @@ void TKorbCalcForm::ToggleToolWindow(QWidget* window, const char* item, const ch
 
 void TKorbCalcForm::ShowStack1Click() {
     ToggleToolWindow(
-        stackForm_, "ShowStack1", "ShowStackBtn", &Settings::StackPos, [this] { stackForm_->PlaceForShow(); },
-        [this] { Run([this] { engine_->RefreshViews(); }); });
+        stackForm_, items_.showStack, toggles_.showStack, &Settings::StackPos,
+        [this] { stackForm_->PlaceForShow(); }, [this] { Run([this] { engine_->RefreshViews(); }); });
 }
 
 void TKorbCalcForm::ShowRegisters1Click() {
     ToggleToolWindow(
-        registerForm_, "ShowRegisters1", "ShowRegsBtn", &Settings::RegPos,
+        registerForm_, items_.showRegisters, toggles_.showRegisters, &Settings::RegPos,
         [this] { registerForm_->PlaceForShow(); }, [this] { registerForm_->Refresh(); });
 }
 
@@ -242,9 +242,8 @@ void TKorbCalcForm::ApplyThemeColours() {
     setRole(display_, QPalette::Text,
             ReadableOn(displayColour_, app.color(QPalette::Base), app.color(QPalette::Text)));
     const QColor blue = AccentBlue(app);
-    setRole(buttons_["SecondFBtn"], QPalette::ButtonText, blue);
-    for (const auto& [name, image] : images_)
-        if (!image->text().isEmpty()) setRole(image, QPalette::WindowText, blue);
+    setRole(secondFBtn_, QPalette::ButtonText, blue);
+    for (TImage* image : secondImages_) setRole(image, QPalette::WindowText, blue);
 }
 
 void TKorbCalcForm::changeEvent(QEvent* event) {
@@ -254,7 +253,7 @@ void TKorbCalcForm::changeEvent(QEvent* event) {
 
 void TKorbCalcForm::SetDarkTheme(bool dark) {
     ApplyTheme(dark, lightLook_);
-    actions_["DarkTheme1"]->setChecked(dark);
+    items_.darkTheme->setChecked(dark);
     StoreDarkTheme(store_, dark);
     ApplyThemeColours();
 }
@@ -347,41 +346,41 @@ void TKorbCalcForm::FocusMainWindow() {
 }
 
 void TKorbCalcForm::SetEditingIndicator(bool entered) {
-    images_["IsNotEditingImg"]->setVisible(entered);
-    images_["IsEditingImg"]->setVisible(!entered);
+    indicators_.notEditing->setVisible(entered);
+    indicators_.editing->setVisible(!entered);
 }
 
 void TKorbCalcForm::SetUnitsOnNextLine(bool visible) {
     // Lit for a text of two lines, and when the display put a long value's units on its second line.
     engineUnitsDown_ = visible;
-    images_["DOIDown"]->setVisible(visible || display_->UnitsOnNextLine());
+    indicators_.unitsDown->setVisible(visible || display_->UnitsOnNextLine());
 }
 
 void TKorbCalcForm::SetSecondFunctionIndicator(bool on) {
-    images_["SecondFImg"]->setVisible(on);
-    actions_["Menu2ndF"]->setChecked(on);
-    buttons_["SecondFBtn"]->setChecked(on);
+    indicators_.secondFunction->setVisible(on);
+    items_.secondFunction->setChecked(on);
+    secondFBtn_->setChecked(on);
 }
 
 void TKorbCalcForm::SetUnitSystemState(bool si, bool enabled) {
-    toggles_["SIBtn"]->setChecked(si);
-    toggles_["USBtn"]->setChecked(!si);
-    actions_["SystemeInternationale1"]->setChecked(si);
-    actions_["USCustomary1"]->setChecked(!si);
-    for (const char* name : {"SIBtn", "USBtn"}) toggles_[name]->setEnabled(enabled);
-    for (const char* name : {"SystemeInternationale1", "USCustomary1"}) actions_[name]->setEnabled(enabled);
+    toggles_.si->setChecked(si);
+    toggles_.us->setChecked(!si);
+    items_.si->setChecked(si);
+    items_.us->setChecked(!si);
+    for (QToolButton* b : {toggles_.si, toggles_.us}) b->setEnabled(enabled);
+    for (QAction* a : {items_.si, items_.us}) a->setEnabled(enabled);
 }
 
 void TKorbCalcForm::SetAutoConvertState(bool on) {
-    toggles_["AutoConvertBtn"]->setChecked(on);
-    actions_["AutoConvert1"]->setChecked(on);
+    toggles_.autoConvert->setChecked(on);
+    items_.autoConvert->setChecked(on);
 }
 
 void TKorbCalcForm::SetCalcModeState(bool calcMode) {
-    actions_["Calculator1"]->setChecked(calcMode);
-    actions_["FreeForm1"]->setChecked(!calcMode);
-    toggles_["CalcModeBtn"]->setChecked(calcMode);
-    toggles_["FFModeBtn"]->setChecked(!calcMode);
+    items_.calculator->setChecked(calcMode);
+    items_.freeForm->setChecked(!calcMode);
+    toggles_.calcMode->setChecked(calcMode);
+    toggles_.freeForm->setChecked(!calcMode);
 }
 
 void TKorbCalcForm::EntriesInserted(int first, int count) {

@@ -4,7 +4,6 @@
 
 #include <QMainWindow>
 #include <functional>
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
@@ -67,6 +66,8 @@ public:
     TPrefForm* PrefForm();
     TFormatForm* FormatForm() const { return formatForm_; }
     QMenu* PopupMenu1() const { return popup_; }
+    // A menu item of this window by its object name (as tests and accessibility tools know it);
+    // null when there is none.
     QAction* Action(const QString& name) const;
 
     // Runs a handler; anything it lets out is shown in the message box.
@@ -180,7 +181,7 @@ private:
     // The settings dialogs edit dialogSettings_, a copy taken when they open; it goes to the engine
     // before anything the engine draws or writes, and when they close.
     void HandSettingsToEngine();
-    void ToggleToolWindow(QWidget* window, const char* item, const char* button, WindowPos Settings::*pos,
+    void ToggleToolWindow(QWidget* window, QAction* item, QToolButton* button, WindowPos Settings::*pos,
                           const std::function<void()>& place, const std::function<void()>& refresh);
 
     ValueStore& store_;
@@ -190,11 +191,39 @@ private:
     std::unique_ptr<StackListModel> stackModel_;
     TDisplay* display_ = nullptr;
     QFrame* panel_ = nullptr;
+    // The keys the window changes after building them; the others only run their commands.
     QPushButton* enterBtn_ = nullptr;
-    std::map<QString, QPushButton*> buttons_;
-    std::map<QString, QToolButton*> toggles_;
-    std::map<QString, QAction*> actions_;
-    std::map<QString, TImage*> images_;
+    QPushButton* secondFBtn_ = nullptr;
+    QPushButton* convertStackBtn_ = nullptr;
+    struct ToggleButtons {
+        QToolButton* autoConvert = nullptr;
+        QToolButton* si = nullptr;
+        QToolButton* us = nullptr;
+        QToolButton* showStack = nullptr;
+        QToolButton* showRegisters = nullptr;
+        QToolButton* calcMode = nullptr;
+        QToolButton* freeForm = nullptr;
+    } toggles_;
+    // The menu items whose checks and enabled states follow the engine and the tool windows.
+    struct MenuItems {
+        QAction* showStack = nullptr;
+        QAction* showRegisters = nullptr;
+        QAction* darkTheme = nullptr;
+        QAction* secondFunction = nullptr;
+        QAction* calculator = nullptr;
+        QAction* freeForm = nullptr;
+        QAction* si = nullptr;
+        QAction* us = nullptr;
+        QAction* autoConvert = nullptr;
+    } items_;
+    std::vector<QAction*> namedActions_; // every menu item with a name, for Action()
+    struct Indicators {
+        TImage* editing = nullptr;
+        TImage* notEditing = nullptr;
+        TImage* unitsDown = nullptr;
+        TImage* secondFunction = nullptr;
+    } indicators_;
+    std::vector<TImage*> secondImages_; // the 2nd-function names above the keys
     QMenu* popup_ = nullptr;
     std::vector<QAction*> undoActions_;
     std::vector<QAction*> redoActions_;

@@ -3,7 +3,8 @@
 #include <QActionGroup>
 #include <QMenuBar>
 #include <QTextDocument>
-#include <tuple>
+#include <algorithm>
+#include <utility>
 
 #include "ui/KorbCalcMainForm.h"
 
@@ -13,7 +14,7 @@ QAction* TKorbCalcForm::AddAction(QMenu* menu, const char* name, const char* tex
     a->setObjectName(name);
     if (!key.isEmpty()) a->setShortcut(key);
     connect(a, &QAction::triggered, this, [handler = std::move(handler)] { handler(); });
-    actions_[name] = a;
+    namedActions_.push_back(a);
     return a;
 }
 
@@ -38,40 +39,38 @@ void TKorbCalcForm::BuildMenus() {
               [this] { CopyFullPrecisionClick(); });
 
     QMenu* view = bar->addMenu("&View");
-    AddAction(view, "ShowStack1", "&Stack Form", QKeySequence(Qt::Key_F5), [this] {
-        ShowStack1Click();
-    })->setCheckable(true);
-    AddAction(view, "ShowRegisters1", "&Register Form", QKeySequence(Qt::Key_F6), [this] {
-        ShowRegisters1Click();
-    })->setCheckable(true);
+    items_.showStack =
+        AddAction(view, "ShowStack1", "&Stack Form", QKeySequence(Qt::Key_F5), [this] { ShowStack1Click(); });
+    items_.showRegisters = AddAction(view, "ShowRegisters1", "&Register Form", QKeySequence(Qt::Key_F6),
+                                     [this] { ShowRegisters1Click(); });
     view->addSeparator();
-    AddAction(view, "DarkTheme1", "Dark Theme", {}, [this] {
-        SetDarkTheme(actions_["DarkTheme1"]->isChecked());
-    })->setCheckable(true);
+    items_.darkTheme = AddAction(view, "DarkTheme1", "Dark Theme", {},
+                                 [this] { SetDarkTheme(items_.darkTheme->isChecked()); });
+    for (QAction* a : {items_.showStack, items_.showRegisters, items_.darkTheme}) a->setCheckable(true);
 
     QMenu* mode = bar->addMenu("&Mode");
-    AddAction(mode, "Menu2ndF", "2nd Function", QKeySequence(Qt::Key_F2), command(Command::SecondFunction))
-        ->setCheckable(true);
+    items_.secondFunction = AddAction(mode, "Menu2ndF", "2nd Function", QKeySequence(Qt::Key_F2),
+                                      command(Command::SecondFunction));
+    items_.secondFunction->setCheckable(true);
     mode->addSeparator();
-    auto* modeGroup = new QActionGroup(this);
-    for (auto [name, text, mode_] : {std::tuple{"Calculator1", "&Calculator", Command::CalculatorMode},
-                                     std::tuple{"FreeForm1", "&Free-Form", Command::FreeFormMode}}) {
-        QAction* a = AddAction(mode, name, text, {}, command(mode_));
-        a->setCheckable(true);
-        modeGroup->addAction(a);
+    items_.calculator = AddAction(mode, "Calculator1", "&Calculator", {}, command(Command::CalculatorMode));
+    items_.freeForm = AddAction(mode, "FreeForm1", "&Free-Form", {}, command(Command::FreeFormMode));
+    mode->addSeparator();
+    items_.si = AddAction(mode, "SystemeInternationale1", "Systeme Internationale", QKeySequence(Qt::Key_F3),
+                          command(Command::UnitSystemSI));
+    items_.us = AddAction(mode, "USCustomary1", "U.S. Customary", QKeySequence(Qt::Key_F4),
+                          command(Command::UnitSystemUS));
+    for (auto [first, second] :
+         {std::pair{items_.calculator, items_.freeForm}, std::pair{items_.si, items_.us}}) {
+        auto* group = new QActionGroup(this);
+        for (QAction* a : {first, second}) {
+            a->setCheckable(true);
+            group->addAction(a);
+        }
     }
     mode->addSeparator();
-    auto* unitGroup = new QActionGroup(this);
-    QAction* si = AddAction(mode, "SystemeInternationale1", "Systeme Internationale",
-                            QKeySequence(Qt::Key_F3), command(Command::UnitSystemSI));
-    QAction* us = AddAction(mode, "USCustomary1", "U.S. Customary", QKeySequence(Qt::Key_F4),
-                            command(Command::UnitSystemUS));
-    for (QAction* a : {si, us}) {
-        a->setCheckable(true);
-        unitGroup->addAction(a);
-    }
-    mode->addSeparator();
-    AddAction(mode, "AutoConvert1", "Auto Convert", {}, command(Command::AutoConvert))->setCheckable(true);
+    items_.autoConvert = AddAction(mode, "AutoConvert1", "Auto Convert", {}, command(Command::AutoConvert));
+    items_.autoConvert->setCheckable(true);
 
     QMenu* shortcuts = bar->addMenu("&Shortcuts");
     AddAction(shortcuts, "StoretoRegister1", "&Store to Register", QKeySequence(Qt::Key_F7),
@@ -120,7 +119,7 @@ void TKorbCalcForm::AddUndoRedo(QMenu* menu, QWidget* window) {
         a->setEnabled(false);
         if (window) window->addAction(a); // the shortcuts work in that window too
         connect(a, &QAction::triggered, this, handler);
-        if (!window) actions_[a->objectName()] = a;
+        if (!window) namedActions_.push_back(a);
         return a;
     };
     undoActions_.push_back(item("&Undo", {QKeySequence("Ctrl+Z")}, &TKorbCalcForm::UndoClick));
@@ -152,6 +151,7 @@ void TKorbCalcForm::SetUndoState(bool canUndo, bool canRedo) {
 }
 
 QAction* TKorbCalcForm::Action(const QString& name) const {
-    auto it = actions_.find(name);
-    return it == actions_.end() ? nullptr : it->second;
+    const auto it = std::find_if(namedActions_.begin(), namedActions_.end(),
+                                 [&](const QAction* a) { return a->objectName() == name; });
+    return it == namedActions_.end() ? nullptr : *it;
 }

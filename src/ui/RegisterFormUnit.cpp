@@ -1,14 +1,13 @@
 #include "ui/RegisterFormUnit.h"
 
-#include <QAction>
 #include <QCloseEvent>
 #include <QLabel>
-#include <QMenu>
 
 #include "ui/DialogStyle.h"
 #include "ui/KorbCalcMainForm.h"
 #include "ui/ScreenPlacement.h"
 #include "ui/StackListModel.h"
+#include "ui/ToolWindowMenu.h"
 
 TRegisterForm::TRegisterForm(TKorbCalcForm& main)
     : QWidget(&main, Qt::Tool | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
@@ -54,31 +53,9 @@ TRegisterForm::TRegisterForm(TKorbCalcForm& main)
         lists_[static_cast<size_t>(i)] = list;
     }
 
-    popup_ = new QMenu(this);
-    popup_->setObjectName("RegisterPopupMenu");
-    auto add = [this](const char* name, const char* text, const QKeySequence& key, auto handler) {
-        QAction* a = popup_->addAction(text);
-        a->setObjectName(name);
-        // The menu shows the key; the main window's own Ctrl+P serves this tool window too, and a
-        // second window-wide key here would make both ambiguous.
-        a->setShortcut(key);
-        a->setShortcutContext(Qt::WidgetShortcut);
-        connect(a, &QAction::triggered, this, handler);
-    };
-    add("NumberFormat1", "&Number Format", {}, [this] { main_.FormatPrecision1Click(); });
-    add("Preferences1", "P&references", QKeySequence("Ctrl+P"), [this] { main_.Preferences1Click(); });
-    popup_->addSeparator();
-    add("ClearRegisterContents1", "Clear Registers", {}, [this] { ClearRegisterContents1Click(); });
-    popup_->addSeparator();
-    main_.AddUndoRedo(popup_, this);
-    setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(this, &QWidget::customContextMenuRequested, this,
-            [this](const QPoint& p) { popup_->popup(mapToGlobal(p)); });
-    for (auto* list : lists_) {
-        list->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(list, &QWidget::customContextMenuRequested, this,
-                [this, list](const QPoint& p) { popup_->popup(list->mapToGlobal(p)); });
-    }
+    popup_ = BuildToolWindowMenu(
+        main_, *this, {"RegisterPopupMenu", "P&references", "ClearRegisterContents1", "Clear Registers"},
+        [this] { ClearRegisterContents1Click(); }, {lists_.begin(), lists_.end()});
 }
 
 void TRegisterForm::StartUp() {

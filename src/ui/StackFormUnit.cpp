@@ -1,12 +1,10 @@
 #include "ui/StackFormUnit.h"
 
-#include <QAction>
 #include <QCloseEvent>
 #include <QDrag>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QHeaderView>
-#include <QMenu>
 #include <QMimeData>
 
 #include "ui/DialogStyle.h"
@@ -14,6 +12,7 @@
 #include "ui/RegisterFormUnit.h"
 #include "ui/ScreenPlacement.h"
 #include "ui/StackListModel.h"
+#include "ui/ToolWindowMenu.h"
 
 QMimeData* MakeListDragData(const DropSource& source) {
     auto* data = new QMimeData;
@@ -149,31 +148,9 @@ TStackForm::TStackForm(TKorbCalcForm& main, StackListModel& model)
     };
     connect(list_, &QAbstractItemView::doubleClicked, this, [this] { StackListBoxDblClick(); });
 
-    popup_ = new QMenu(this);
-    popup_->setObjectName("StackPopupMenu");
-    auto add = [this](const char* name, const char* text, const QKeySequence& key, auto handler) {
-        QAction* a = popup_->addAction(text);
-        a->setObjectName(name);
-        // The menu shows the key; the main window's own Ctrl+P serves this tool window too, and a
-        // second window-wide key here would make both ambiguous.
-        a->setShortcut(key);
-        a->setShortcutContext(Qt::WidgetShortcut);
-        connect(a, &QAction::triggered, this, handler);
-        return a;
-    };
-    add("NumberFormat1", "&Number Format", {}, [this] { main_.FormatPrecision1Click(); });
-    add("Preferences1", "Preferences", QKeySequence("Ctrl+P"), [this] { main_.Preferences1Click(); });
-    popup_->addSeparator();
-    add("ClearStackContents1", "Clear Stack Contents", {}, [this] { ClearStackContents1Click(); });
-    popup_->addSeparator();
-    main_.AddUndoRedo(popup_, this);
-    setContextMenuPolicy(Qt::CustomContextMenu);
-    list_->setContextMenuPolicy(Qt::CustomContextMenu);
-    auto showPopup = [this](QWidget* w) {
-        return [this, w](const QPoint& p) { popup_->popup(w->mapToGlobal(p)); };
-    };
-    connect(this, &QWidget::customContextMenuRequested, this, showPopup(this));
-    connect(list_, &QWidget::customContextMenuRequested, this, showPopup(list_));
+    popup_ = BuildToolWindowMenu(
+        main_, *this, {"StackPopupMenu", "Preferences", "ClearStackContents1", "Clear Stack Contents"},
+        [this] { ClearStackContents1Click(); }, {list_});
 }
 
 void TStackForm::StartUp() {

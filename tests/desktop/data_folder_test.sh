@@ -1,7 +1,7 @@
 #!/bin/sh
 # Started from the desktop menu (--desktop) the program keeps its files in the per-user data
-# folder; started from a terminal, in the directory it was started from. The screenshot mode
-# starts the program fully (and writes the preferences file on a first start) without a display.
+# folder; started from a terminal, in the directory it was started from. The probe's screenshot
+# mode starts the program fully (and writes the preferences file on a first start) and ends.
 set -eu
 program=$1
 work=$(mktemp -d)

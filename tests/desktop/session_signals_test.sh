@@ -5,7 +5,8 @@
 # - afterwards a --session run works on the folder again and keeps its entry;
 # - a second window on the folder is told, and ended by a signal it saves nothing; the first then
 #   keeps the file someone changed meanwhile as SaveStck.dat.bak and says so.
-# Usage: session_signals_test.sh KORBCALC KORBCALC_CLI (offscreen; in a scratch folder of its own).
+# Usage: session_signals_test.sh KORBCALC_PROBE KORBCALC_CLI (offscreen; in a scratch folder of its
+# own). The probe is the program with the same start-up, which says when its window is painted.
 set -eu
 program=$1
 cli=$2
@@ -29,7 +30,7 @@ painted() {
 for signal in TERM HUP; do
   # A stack line as a person writes it; the window writes it back in full at close.
   printf '5 m\r\n' > SaveStck.dat
-  MERIDOT_STARTUP_TIME=1 "$program" 2> window.log &
+  "$program" 2> window.log &
   window=$!
   painted window.log
 
@@ -51,10 +52,10 @@ for signal in TERM HUP; do
     || fail "$signal: the entry after the window is not kept: $(cat SaveStck.dat)"
 done
 printf '5 m\r\n' > SaveStck.dat
-MERIDOT_STARTUP_TIME=1 "$program" 2> window.log &
+"$program" 2> window.log &
 window=$!
 painted window.log
-MERIDOT_STARTUP_TIME=1 "$program" 2> second.log &
+"$program" 2> second.log &
 second=$!
 painted second.log
 printf '9 m\r\n' > SaveStck.dat.new && mv SaveStck.dat.new SaveStck.dat # someone else's save

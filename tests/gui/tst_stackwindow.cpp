@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QHeaderView>
+#include <QMenu>
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -70,6 +71,25 @@ QStringList EngineRows(const StackCalc& stack) {
 bool WriteFile(const QString& name, const QByteArray& text) {
     QFile f(name);
     return f.open(QIODevice::WriteOnly) && f.write(text) == text.size();
+}
+
+// A menu's items, one line each: name, caption, keys, where the keys work and whether it is
+// enabled; "-" for a separator.
+QStringList MenuLayout(const QMenu& menu) {
+    QStringList rows;
+    for (const QAction* a : menu.actions()) {
+        if (a->isSeparator()) {
+            rows << "-";
+            continue;
+        }
+        QStringList keys;
+        for (const QKeySequence& k : a->shortcuts()) keys << k.toString();
+        rows << QStringList{a->objectName(), a->text(), keys.join(' '),
+                            a->shortcutContext() == Qt::WidgetShortcut ? "widget" : "window",
+                            a->isEnabled() ? "on" : "off"}
+                    .join('|');
+    }
+    return rows;
 }
 
 } // namespace
@@ -210,6 +230,64 @@ private slots:
         QCOMPARE(log.log, QStringList{"reset"});
         QCOMPARE(list->count(), 0);
         QCOMPARE(list->currentRow(), -1);
+    }
+
+    // The stack and register windows' pop-up menus: their items in order, and Undo and Redo
+    // following the engine's history. A right-click on the window or on any of its lists opens it.
+    void toolWindowMenus_data() {
+        QTest::addColumn<bool>("stack");
+        QTest::addColumn<QString>("menuName");
+        QTest::addColumn<QStringList>("head");
+        QTest::newRow("stack") << true << "StackPopupMenu"
+                               << QStringList{"NumberFormat1|&Number Format||widget|on",
+                                              "Preferences1|Preferences|Ctrl+P|widget|on", "-",
+                                              "ClearStackContents1|Clear Stack Contents||widget|on", "-"};
+        QTest::newRow("registers") << false << "RegisterPopupMenu"
+                                   << QStringList{"NumberFormat1|&Number Format||widget|on",
+                                                  "Preferences1|P&references|Ctrl+P|widget|on", "-",
+                                                  "ClearRegisterContents1|Clear Registers||widget|on", "-"};
+    }
+    void toolWindowMenus() {
+        QFETCH(bool, stack);
+        QFETCH(QString, menuName);
+        QFETCH(QStringList, head);
+        QVERIFY(WriteFile("Meridot.ini",
+                          "[Startup Options]\r\nShow_Stack = true\r\nShow_Regs = true\r\n"
+                          "Save_Stack = false\r\nSave_Regs = false\r\nSave_Prefs = false\r\n"));
+        MemoryValueStore store;
+        TKorbCalcForm form(store);
+        form.messageHook = [](const std::string&) {};
+        form.errorHook = [](const std::string& m) { QFAIL(m.c_str()); };
+        form.StartUp();
+        QWidget* window = stack ? static_cast<QWidget*>(form.StackForm()) : form.RegisterForm();
+        QMenu* menu = stack ? form.StackForm()->StackPopupMenu() : form.RegisterForm()->RegisterPopupMenu();
+        QCOMPARE(menu->objectName(), menuName);
+        QCOMPARE(menu->parentWidget(), window);
+        auto history = [](bool undo, bool redo) {
+            return QStringList{QString("|&Undo|Ctrl+Z|window|%1").arg(undo ? "on" : "off"),
+                               QString("|&Redo|Ctrl+Shift+Z Ctrl+Y|window|%1").arg(redo ? "on" : "off")};
+        };
+        QCOMPARE(MenuLayout(*menu), head + history(false, false));
+        QVERIFY(form.Engine().EnterText("2 m"));
+        QCOMPARE(MenuLayout(*menu), head + history(true, false));
+        menu->actions().at(head.size())->trigger();
+        QCOMPARE(form.Engine().Stack().Depth(), 0);
+        QCOMPARE(MenuLayout(*menu), head + history(false, true));
+
+        QList<QWidget*> openers{window};
+        if (stack)
+            openers << form.StackForm()->StackListBox();
+        else
+            for (int i = 0; i < StackCalc::RegisterCount; ++i)
+                openers << form.RegisterForm()->RegisterList(i);
+        for (QWidget* w : openers) {
+            QCOMPARE(w->contextMenuPolicy(), Qt::CustomContextMenu);
+            emit w->customContextMenuRequested(QPoint(3, 3));
+            QTRY_VERIFY(menu->isVisible());
+            // At the click; only pushed sideways where the screen ends.
+            QCOMPARE(menu->pos().y(), w->mapToGlobal(QPoint(3, 3)).y());
+            menu->hide();
+        }
     }
 
     // Drops onto the lists: a register dropped on the stack list adds one row at the top; a stack
