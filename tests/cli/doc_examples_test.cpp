@@ -20,14 +20,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadFile(const fs::path& p) {
-    return ReadWholeFile(p);
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    return TextLines(text);
-}
-
 struct Example {
     std::string command;             // a shell command line, run by bash
     std::vector<std::string> stated; // the output lines the text states; empty: none stated
@@ -52,7 +44,7 @@ std::string Untroff(const std::string& line) {
 std::vector<Example> ManualExamples(const std::string& manual) {
     std::vector<Example> examples;
     bool inBlock = false;
-    for (const std::string& raw : Lines(manual)) {
+    for (const std::string& raw : TextLines(manual)) {
         if (raw == ".nf") inBlock = true;
         if (raw == ".fi") inBlock = false;
         if (!inBlock || raw.empty() || raw[0] == '.') continue;
@@ -78,7 +70,7 @@ std::vector<Example> ReadmeExamples(const std::string& readme) {
     const std::vector<std::string> ordinals{"first", "second", "third", "fourth", "fifth", "sixth"};
     bool inBlock = false;
     std::size_t blockStart = 0;
-    for (const std::string& line : Lines(readme)) {
+    for (const std::string& line : TextLines(readme)) {
         if (line.rfind("```", 0) == 0) {
             inBlock = !inBlock;
             if (inBlock) blockStart = examples.size();
@@ -156,8 +148,8 @@ protected:
         const int raw = std::system(cmd.c_str());
         Result r;
         r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        r.out = ReadFile(dir_ / "out.txt");
-        r.err = ReadFile(dir_ / "err.txt");
+        r.out = ReadWholeFile(dir_ / "out.txt");
+        r.err = ReadWholeFile(dir_ / "err.txt");
         return r;
     }
 
@@ -169,7 +161,7 @@ protected:
             if (e.stated.empty())
                 EXPECT_FALSE(r.out.empty());
             else
-                EXPECT_EQ(Lines(r.out), e.stated);
+                EXPECT_EQ(TextLines(r.out), e.stated);
         }
     }
 
@@ -177,14 +169,14 @@ protected:
 };
 
 TEST_F(DocExamples, ManualExamplesGiveTheirOutput) {
-    const auto examples = ManualExamples(ReadFile(KORBCALC_MANUAL));
+    const auto examples = ManualExamples(ReadWholeFile(KORBCALC_MANUAL));
     ASSERT_GE(examples.size(), 4u);
     for (const Example& e : examples) EXPECT_FALSE(e.stated.empty()) << e.command;
     RunExamples(examples);
 }
 
 TEST_F(DocExamples, ReadmeExamplesRun) {
-    const auto examples = ReadmeExamples(ReadFile(KORBCALC_README));
+    const auto examples = ReadmeExamples(ReadWholeFile(KORBCALC_README));
     ASSERT_GE(examples.size(), 6u);
     std::size_t stated = 0;
     for (const Example& e : examples) stated += e.stated.empty() ? 0 : 1;
@@ -200,7 +192,7 @@ TEST_F(DocExamples, QuotedErrorsAreTheProgramsOwn) {
     static const std::regex error(R"re(ERROR: entry (\d+) "([^"]*)": ([^`\n]+))re");
     int quoted = 0;
     for (const char* file : {KORBCALC_MANUAL, KORBCALC_README}) {
-        const std::string text = ReadFile(file);
+        const std::string text = ReadWholeFile(file);
         for (std::sregex_iterator it(text.begin(), text.end(), error), end; it != end; ++it) {
             ++quoted;
             const int number = std::stoi((*it)[1]);
@@ -218,7 +210,7 @@ TEST_F(DocExamples, QuotedErrorsAreTheProgramsOwn) {
 // The manual's entries and conversions named as examples in its descriptions work: each
 // quantity pushes, and each "conv U" converts a value in those units.
 TEST_F(DocExamples, ManualWordExamplesWork) {
-    const std::string manual = ReadFile(KORBCALC_MANUAL);
+    const std::string manual = ReadWholeFile(KORBCALC_MANUAL);
     static const std::regex conv(R"re("+conv ([^" ]+)"+)re");
     std::vector<std::string> units;
     for (std::sregex_iterator it(manual.begin(), manual.end(), conv), end; it != end; ++it)
@@ -237,7 +229,7 @@ TEST_F(DocExamples, ManualWordExamplesWork) {
     const std::size_t to = manual.find(".PP", from);
     std::vector<std::string> quantities;
     static const std::regex item(R"re(^\.BR? (?:"([^"]+)"|(\S+)))re");
-    for (const std::string& line : Lines(manual.substr(from, to - from))) {
+    for (const std::string& line : TextLines(manual.substr(from, to - from))) {
         std::smatch m;
         if (std::regex_search(line, m, item)) quantities.push_back(m[1].matched ? m[1].str() : m[2].str());
     }
@@ -246,13 +238,13 @@ TEST_F(DocExamples, ManualWordExamplesWork) {
     for (const std::string& q : quantities) command += " '" + q + "'";
     const Result r = Run(command);
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(Lines(r.out).size(), quantities.size()) << r.out;
+    EXPECT_EQ(TextLines(r.out).size(), quantities.size()) << r.out;
 }
 
 // The README's worked example in the window gives the values the command line gives for the
 // same steps.
 TEST_F(DocExamples, ReadmeWorkedExampleValues) {
-    const std::string readme = ReadFile(KORBCALC_README);
+    const std::string readme = ReadWholeFile(KORBCALC_README);
     const std::size_t from = readme.find("**Worked example");
     ASSERT_NE(from, std::string::npos);
     const std::string paragraph = readme.substr(from, readme.find("\n\n", from) - from);
@@ -260,7 +252,7 @@ TEST_F(DocExamples, ReadmeWorkedExampleValues) {
         EXPECT_NE(paragraph.find(typed), std::string::npos) << typed;
     const Result r = Run("korbcalc-cli '2000 lbf' '3 in' area print / print conv psi print conv KPa print");
     ASSERT_EQ(r.status, 0) << r.err;
-    const auto values = Lines(r.out);
+    const auto values = TextLines(r.out);
     ASSERT_EQ(values.size(), 4u);
     for (const std::string& v : values) EXPECT_NE(paragraph.find(v), std::string::npos) << v;
 }

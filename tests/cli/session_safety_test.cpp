@@ -26,14 +26,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string ReadFile(const fs::path& p) {
-    return ReadWholeFile(p);
-}
-
-std::vector<std::string> Lines(const std::string& text) {
-    return TextLines(text);
-}
-
 struct Outcome {
     int status = -1;
     std::string out, err;
@@ -105,12 +97,12 @@ protected:
         int raw = 0;
         ::waitpid(pid, &raw, 0);
         o.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
-        o.out = ReadFile(out);
-        o.err = ReadFile(err);
+        o.out = ReadWholeFile(out);
+        o.err = ReadWholeFile(err);
         return o;
     }
 
-    std::vector<std::string> SavedStack() const { return Lines(ReadFile(dir_ / "SaveStck.dat")); }
+    std::vector<std::string> SavedStack() const { return TextLines(ReadWholeFile(dir_ / "SaveStck.dat")); }
 
     fs::path dir_;
 };
@@ -204,7 +196,7 @@ TEST_F(SessionSafety, PowersAndProductsStayWithinTheUnitLists) {
 // files alone; once the holder lets go, even by dying, the next session runs.
 TEST_F(SessionSafety, ASessionWaitsForTheFolderThenRefuses) {
     ASSERT_EQ(Run({"--session", "1 m"}).status, 0);
-    const std::string before = ReadFile(dir_ / "SaveStck.dat");
+    const std::string before = ReadWholeFile(dir_ / "SaveStck.dat");
     {
         FolderLock held;
         ASSERT_EQ(held.Acquire(dir_.string()), FolderLock::State::Held);
@@ -214,7 +206,7 @@ TEST_F(SessionSafety, ASessionWaitsForTheFolderThenRefuses) {
         EXPECT_EQ(o.status, 1);
         EXPECT_NE(o.err.find(Refused), std::string::npos) << o.err;
         EXPECT_EQ(o.out, "");
-        EXPECT_EQ(ReadFile(dir_ / "SaveStck.dat"), before);
+        EXPECT_EQ(ReadWholeFile(dir_ / "SaveStck.dat"), before);
 
         // Let go while the session waits: it goes on.
         std::thread release([&held] {
